@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+
+// The entries a folder offers as choices: sub-folders and plain files alike,
+// hidden ones left out, ordered by name ignoring case. Every name the folder
+// lists is written to the debug stream, "." and ".." included, which are then
+// dropped. A folder that is missing or unreadable offers nothing.
+QStringList listDirEntries(const QString &dirPath);

@@ -1,0 +1,110 @@
+#include "TestSupport.h"
+
+#include "selection/DirGroup.h"
+#include "selection/DirListing.h"
+
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDirGroup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listingRule();
+    void listingLogsEveryName();
+    void relistingKeepsOnlyTheNewButtons();
+    void reportsOnlyTheNewlyCheckedEntry();
+    void ignoresCallsNotFromItsButtons();
+    void unlistedGroupFreesItsLayout();
+};
+
+void TestDirGroup::listingRule()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"9/", "10/", "ABD/", "abc", "Readme.TXT", ".hidden", ".cfg/", "empty/"});
+    QCOMPARE(listDirEntries(dir.path()), QStringList({"10", "9", "abc", "ABD", "empty", "Readme.TXT"}));
+    QCOMPARE(listDirEntries(dir.path() + "/empty"), QStringList());
+    QCOMPARE(listDirEntries(dir.path() + "/missing"), QStringList());
+    QCOMPARE(listDirEntries(dir.path() + "/abc"), QStringList());
+}
+
+void TestDirGroup::listingLogsEveryName()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"b/", "a"});
+    DebugLog log;
+    listDirEntries(dir.path() + "/b");
+    listDirEntries(dir.path() + "/missing");
+    listDirEntries(dir.path());
+    QCOMPARE(log.lines, QStringList({"\".\"", "\"..\"", "\".\"", "\"..\"", "\"a\"", "\"b\""}));
+}
+
+void TestDirGroup::relistingKeepsOnlyTheNewButtons()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"one/a", "one/b", "one/c", "two/x/", "two/Y"});
+    DirGroup group("TP Size");
+    group.show();
+    group.listAllDir(dir.path() + "/one");
+    QVERIFY(clickChoice(&group, "b"));
+    group.listAllDir(dir.path() + "/two");
+
+    QCOMPARE(buttonNames(&group), QStringList({"x", "Y"}));
+    QCOMPARE(group.findChildren<QRadioButton *>().size(), 2);
+    for (const QRadioButton *button : group.radioButtons())
+        QVERIFY(!button->isChecked());
+    QCOMPARE(group.layout()->count(), 3);
+    QVERIFY(group.layout()->itemAt(2)->spacerItem());
+
+    group.listAllDir(dir.path() + "/missing");
+    QVERIFY(group.radioButtons().isEmpty());
+    QCOMPARE(group.layout()->count(), 1);
+}
+
+void TestDirGroup::reportsOnlyTheNewlyCheckedEntry()
+{
+    FirmwareTree tree({"7inch/High/", "7inch/Low/", "7inch/notes.txt"});
+    DirGroup group("Sensitivity");
+    group.listSubDir("7inch");
+    group.show();
+    QSignalSpy names(&group, SIGNAL(passDirName(QString)));
+    QSignalSpy paths(&group, SIGNAL(passFullDirName(QString)));
+
+    QVERIFY(clickChoice(&group, "Low"));
+    QVERIFY(clickChoice(&group, "notes.txt"));
+    QVERIFY(clickChoice(&group, "notes.txt"));
+
+    QCOMPARE(names.size(), 2);
+    QCOMPARE(names.at(1).at(0).toString(), QString("notes.txt"));
+    QCOMPARE(paths.size(), 2);
+    QCOMPARE(paths.at(0).at(0).toString(), FirmwareTree::root() + "/7inch/Low");
+    QCOMPARE(paths.at(1).at(0).toString(), FirmwareTree::root() + "/7inch/notes.txt");
+}
+
+void TestDirGroup::ignoresCallsNotFromItsButtons()
+{
+    DirGroup group("TP Size");
+    QSignalSpy names(&group, SIGNAL(passDirName(QString)));
+    QVERIFY(QMetaObject::invokeMethod(&group, "pickDirName", Q_ARG(bool, true)));
+    QPushButton toggle("not a radio button");
+    toggle.setCheckable(true);
+    connect(&toggle, SIGNAL(toggled(bool)), &group, SLOT(pickDirName(bool)));
+    toggle.setChecked(true);
+    QCOMPARE(names.size(), 0);
+}
+
+void TestDirGroup::unlistedGroupFreesItsLayout()
+{
+    // Under the sanitizer build a leaked layout fails the run at exit.
+    auto *group = new DirGroup("Sensitivity");
+    QVERIFY(!group->layout());
+    delete group;
+}
+
+QTEST_MAIN(TestDirGroup)
+#include "tst_dirgroup.moc"

@@ -1,0 +1,145 @@
+#include "TestSupport.h"
+
+#include "selection/DirGroup.h"
+#include "window/MainWindow.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QXmlStreamReader>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frame();
+    void withoutFirmwareTreeEverythingIsEmpty();
+    void choosingTpSizeThenSensitivityListsTheLeaf();
+    void plainFilesAreOfferedAtEveryLevel();
+    void namesAreShownLiterally();
+    void manifestAsksForAdministrator();
+
+private:
+    static QStringList shownNames(MainWindow &window)
+    {
+        const QString text = window.findChild<QTextBrowser *>()->toPlainText();
+        return text.isEmpty() ? QStringList() : text.split('\n');
+    }
+};
+
+void TestMainWindow::frame()
+{
+    MainWindow window;
+    QCOMPARE(window.objectName(), QString("MainWindow"));
+    QCOMPARE(window.windowTitle(), QString("MainWindow"));
+    QCOMPARE(window.size(), QSize(400, 300));
+    QVERIFY(window.findChild<QMenuBar *>("menuBar")->actions().isEmpty());
+    auto *toolBar = window.findChild<QToolBar *>("mainToolBar");
+    QVERIFY(toolBar->actions().isEmpty());
+    QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
+    QCOMPARE(window.centralWidget()->objectName(), QString("centralWidget"));
+    QVERIFY(window.findChild<QStatusBar *>("statusBar")->currentMessage().isEmpty());
+    QVERIFY(groupTitled(&window, "TP Size"));
+    QVERIFY(groupTitled(&window, "Sensitivity"));
+}
+
+void TestMainWindow::withoutFirmwareTreeEverythingIsEmpty()
+{
+    MainWindow window;
+    QVERIFY(groupTitled(&window, "TP Size")->radioButtons().isEmpty());
+    QVERIFY(groupTitled(&window, "Sensitivity")->radioButtons().isEmpty());
+    QVERIFY(shownNames(window).isEmpty());
+    QVERIFY(window.binFiles().isEmpty());
+}
+
+void TestMainWindow::choosingTpSizeThenSensitivityListsTheLeaf()
+{
+    FirmwareTree tree({"7inch/High/b.bin", "7inch/High/A.bin", "7inch/High/sub/", "7inch/Low/",
+                       "10.1inch/Low/", "10.1inch/Normal/only/", "10.1inch/Normal/folders/"});
+    MainWindow window;
+    window.show();
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    DirGroup *sensitivity = groupTitled(&window, "Sensitivity");
+    QCOMPARE(buttonNames(tpSize), QStringList({"10.1inch", "7inch"}));
+
+    QVERIFY(clickChoice(tpSize, "7inch"));
+    QCOMPARE(buttonNames(sensitivity), QStringList({"High", "Low"}));
+    QVERIFY(shownNames(window).isEmpty());
+    DebugLog log;
+    QVERIFY(clickChoice(sensitivity, "High"));
+    const QString leaf = FirmwareTree::root() + "/7inch/High";
+    QCOMPARE(log.lines, QStringList({'"' + leaf + '"', "\".\"", "\"..\"", "\"A.bin\"", "\"b.bin\"", "\"sub\""}));
+    QCOMPARE(shownNames(window), QStringList({"A.bin", "b.bin", "sub"}));
+    QCOMPARE(window.binFiles(), QStringList({leaf + "/A.bin", leaf + "/b.bin", leaf + "/sub"}));
+
+    // Another TP size re-lists the sensitivities but keeps the last leaf.
+    QVERIFY(clickChoice(tpSize, "10.1inch"));
+    QCOMPARE(buttonNames(sensitivity), QStringList({"Low", "Normal"}));
+    for (const QRadioButton *button : sensitivity->radioButtons())
+        QVERIFY(!button->isChecked());
+    QCOMPARE(shownNames(window), QStringList({"A.bin", "b.bin", "sub"}));
+    QCOMPARE(window.binFiles().size(), 3);
+
+    QVERIFY(clickChoice(sensitivity, "Normal"));
+    const QString other = FirmwareTree::root() + "/10.1inch/Normal";
+    QCOMPARE(window.binFiles(), QStringList({other + "/folders", other + "/only"}));
+    QVERIFY(clickChoice(sensitivity, "Low"));
+    QVERIFY(shownNames(window).isEmpty());
+    QVERIFY(window.binFiles().isEmpty());
+}
+
+void TestMainWindow::plainFilesAreOfferedAtEveryLevel()
+{
+    FirmwareTree tree({"readme.txt", "7inch/notes.txt"});
+    MainWindow window;
+    window.show();
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    DirGroup *sensitivity = groupTitled(&window, "Sensitivity");
+    QCOMPARE(buttonNames(tpSize), QStringList({"7inch", "readme.txt"}));
+    QVERIFY(clickChoice(tpSize, "7inch"));
+    QVERIFY(clickChoice(sensitivity, "notes.txt"));
+    QVERIFY(window.binFiles().isEmpty());
+    QVERIFY(clickChoice(tpSize, "readme.txt"));
+    QVERIFY(sensitivity->radioButtons().isEmpty());
+}
+
+void TestMainWindow::namesAreShownLiterally()
+{
+    const QStringList names({"<b>fw<i>.bin", "<br>x.bin", "a &amp; b.bin", "x  y.bin", "Über fw.bin"});
+    QStringList paths;
+    for (const QString &name : names)
+        paths.append("7inch/High/" + name);
+    FirmwareTree tree(paths);
+    MainWindow window;
+    window.show();
+    QVERIFY(clickChoice(groupTitled(&window, "TP Size"), "7inch"));
+    QVERIFY(clickChoice(groupTitled(&window, "Sensitivity"), "High"));
+    QCOMPARE(shownNames(window), names);
+}
+
+void TestMainWindow::manifestAsksForAdministrator()
+{
+    QFile file(TPFW_MANIFEST);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QMap<QString, QXmlStreamAttributes> elements;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            elements.insert(xml.name().toString(), xml.attributes());
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    const auto attribute = [&](const char *element, const char *name) {
+        return elements.value(element).value(name).toString();
+    };
+    QCOMPARE(attribute("requestedExecutionLevel", "level"), QString("requireAdministrator"));
+    QCOMPARE(attribute("requestedExecutionLevel", "uiAccess"), QString("false"));
+    QCOMPARE(attribute("assemblyIdentity", "name"), QString("Microsoft.Windows.Common-Controls"));
+    QCOMPARE(attribute("assemblyIdentity", "version"), QString("6.0.0.0"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
