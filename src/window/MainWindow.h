@@ -26,8 +26,12 @@ public:
 
 public slots:
     void setBinListText(QString dstDirPath);
+    void updateFw();
+    void updateFw_Console();
 
 private:
+    void launchUpdater(const QString &startedText);
+
     std::unique_ptr<MainWindowForm> form;
     DirGroup *tpSizeGroup;
     DirGroup *sensitivityGroup;
