@@ -23,11 +23,20 @@ DirGroup::~DirGroup()
 
 void DirGroup::listAllDir(QString dstDirPath)
 {
+    // A shown group shows each new button from the event queue and lays
+    // itself out again for every one: quadratic in the number of entries.
+    // Rebuilt hidden, it shows and lays out all of them in one pass. No
+    // event is handled in between, so nobody sees it gone.
+    const bool shown = isVisible();
+    if (shown)
+        hide();
     clearLayout(dirLayout);
     radioButtonList.clear();
     addButtons(listDirEntries(dstDirPath));
     dirLayout->addStretch(1);
     setLayout(dirLayout);
+    if (shown)
+        show();
 }
 
 void DirGroup::listSubDir(QString dstDirName)

@@ -1,0 +1,163 @@
+// How long the window takes to settle after a listing, and what the toolkit
+// costs at the least for the same number of radio buttons.
+
+#include "selection/DirGroup.h"
+#include "window/MainWindow.h"
+#include "window/UpdaterCommand.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Counts the events delivered anywhere, to tell when the queue has run dry.
+class EventCounter : public QObject
+{
+public:
+    int delivered = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *) override
+    {
+        ++delivered;
+        return false;
+    }
+};
+
+// Delivers pending events, window system ones (expose) included, and those
+// they post in turn, until none are left.
+void drainEvents()
+{
+    EventCounter counter;
+    qApp->installEventFilter(&counter);
+    do {
+        counter.delivered = 0;
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    } while (counter.delivered > 0);
+    qApp->removeEventFilter(&counter);
+}
+
+// Until the window is as a user would see it: buttons shown from the queue,
+// layouts activated, and the window painted, which the toolkit otherwise
+// leaves to a timer.
+void settle(QWidget *window)
+{
+    drainEvents();
+    window->repaint();
+    drainEvents();
+}
+
+// Two folders of n entries each, to list in turn.
+class Folders
+{
+public:
+    explicit Folders(int n)
+    {
+        for (const char *name : {"a", "b"}) {
+            QDir(dir.path()).mkdir(name);
+            for (int i = 0; i < n; ++i)
+                QFile(dir.path() + '/' + name + "/fw" + QString::number(i) + ".bin").open(QIODevice::WriteOnly);
+        }
+    }
+    QString path(int iteration) const { return dir.path() + (iteration % 2 ? "/a" : "/b"); }
+
+private:
+    QTemporaryDir dir;
+};
+
+// The groups sit in a scroll area, as a window of fixed size would show them.
+std::unique_ptr<QScrollArea> shownArea()
+{
+    auto area = std::make_unique<QScrollArea>();
+    area->setWidgetResizable(true);
+    area->resize(400, 300);
+    area->show();
+    return area;
+}
+
+void relistShownGroup(benchmark::State &state)
+{
+    const Folders folders(state.range(0));
+    auto area = shownArea();
+    auto *group = new DirGroup("Sensitivity");
+    group->listAllDir(folders.path(0));
+    area->setWidget(group);
+    settle(area.get());
+    int iteration = 1;
+    for (auto _ : state) {
+        group->listAllDir(folders.path(iteration++));
+        settle(area.get());
+    }
+}
+
+void toolkitFloor(benchmark::State &state)
+{
+    auto area = shownArea();
+    for (auto _ : state) {
+        auto *box = new QGroupBox("Sensitivity");
+        auto *layout = new QVBoxLayout(box);
+        for (int i = 0; i < state.range(0); ++i)
+            layout->addWidget(new QRadioButton("fw" + QString::number(i) + ".bin"));
+        area->setWidget(box); // deletes the previous box and its buttons
+        box->show();
+        settle(area.get());
+    }
+}
+
+void listLeaf(benchmark::State &state)
+{
+    const Folders folders(state.range(0));
+    MainWindow window;
+    window.show();
+    settle(&window);
+    int iteration = 0;
+    for (auto _ : state) {
+        window.setBinListText(folders.path(iteration++));
+        settle(&window);
+    }
+}
+
+void buildUpdaterCommand(benchmark::State &state)
+{
+    QStringList paths;
+    for (int i = 0; i < state.range(0); ++i)
+        paths.append("/opt/tpfw/FwBinFiles/10.1inch/High/fw" + QString::number(i) + ".bin");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(updaterArguments(paths));
+        benchmark::DoNotOptimize(updaterCommand(updaterProgram(), paths));
+    }
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    b->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(relistShownGroup)->Apply(sizes);
+BENCHMARK(toolkitFloor)->Apply(sizes);
+BENCHMARK(listLeaf)->Apply(sizes);
+BENCHMARK(buildUpdaterCommand)->Apply(sizes);
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Every listed name goes to the debug stream; printing 10,000 lines
+    // would measure the terminal, not the window.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
