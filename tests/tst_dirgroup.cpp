@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 
 class TestDirGroup : public QObject
 {
@@ -48,22 +49,27 @@ void TestDirGroup::relistingKeepsOnlyTheNewButtons()
 {
     QTemporaryDir dir;
     makeTree(dir.path(), {"one/a", "one/b", "one/c", "two/x/", "two/Y"});
-    DirGroup group("TP Size");
-    group.show();
-    group.listAllDir(dir.path() + "/one");
-    QVERIFY(clickChoice(&group, "b"));
-    group.listAllDir(dir.path() + "/two");
+    QWidget window;
+    auto *group = new DirGroup("TP Size");
+    (new QVBoxLayout(&window))->addWidget(group);
+    window.show();
+    group->listAllDir(dir.path() + "/one");
+    QVERIFY(clickChoice(group, "b"));
+    group->listAllDir(dir.path() + "/two");
 
-    QCOMPARE(buttonNames(&group), QStringList({"x", "Y"}));
-    QCOMPARE(group.findChildren<QRadioButton *>().size(), 2);
-    for (const QRadioButton *button : group.radioButtons())
-        QVERIFY(!button->isChecked());
-    QCOMPARE(group.layout()->count(), 3);
-    QVERIFY(group.layout()->itemAt(2)->spacerItem());
+    QVERIFY(group->isVisible());
+    QCOMPARE(buttonNames(group), QStringList({"x", "Y"}));
+    QCOMPARE(group->findChildren<QRadioButton *>().size(), 2);
+    for (const QRadioButton *button : group->radioButtons())
+        QVERIFY(button->isVisible() && !button->isChecked());
+    QCOMPARE(group->layout()->count(), 3);
+    QVERIFY(group->layout()->itemAt(2)->spacerItem());
 
-    group.listAllDir(dir.path() + "/missing");
-    QVERIFY(group.radioButtons().isEmpty());
-    QCOMPARE(group.layout()->count(), 1);
+    group->hide();
+    group->listAllDir(dir.path() + "/missing");
+    QVERIFY(!group->isVisible());
+    QVERIFY(group->radioButtons().isEmpty());
+    QCOMPARE(group->layout()->count(), 1);
 }
 
 void TestDirGroup::reportsOnlyTheNewlyCheckedEntry()
