@@ -65,7 +65,8 @@ public:
         for (const char *name : {"a", "b"}) {
             QDir(dir.path()).mkdir(name);
             for (int i = 0; i < n; ++i)
-                QFile(dir.path() + '/' + name + "/fw" + QString::number(i) + ".bin").open(QIODevice::WriteOnly);
+                QFile(dir.path() + '/' + name + "/fw" + QString::number(i) + ".bin")
+                    .open(QIODevice::WriteOnly);
         }
     }
     QString path(int iteration) const { return dir.path() + (iteration % 2 ? "/a" : "/b"); }

@@ -21,3 +21,11 @@ build_in() {
   cmake -S . -B "$dir" "$@"
   cmake --build "$dir" -j"$(nproc)"
 }
+
+# Builds tpfw in build/ with the demo firmware tree beside it; the build puts
+# the stand-in updater there too.
+build_demo() {
+  build_in build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+  rm -rf build/FwBinFiles
+  cp -r demo/FwBinFiles build/
+}

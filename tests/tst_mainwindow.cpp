@@ -73,7 +73,8 @@ void TestMainWindow::choosingTpSizeThenSensitivityListsTheLeaf()
     DebugLog log;
     QVERIFY(clickChoice(sensitivity, "High"));
     const QString leaf = FirmwareTree::root() + "/7inch/High";
-    QCOMPARE(log.lines, QStringList({'"' + leaf + '"', "\".\"", "\"..\"", "\"A.bin\"", "\"b.bin\"", "\"sub\""}));
+    QCOMPARE(log.lines,
+             QStringList({'"' + leaf + '"', "\".\"", "\"..\"", "\"A.bin\"", "\"b.bin\"", "\"sub\""}));
     QCOMPARE(shownNames(window), QStringList({"A.bin", "b.bin", "sub"}));
     QCOMPARE(window.binFiles(), QStringList({leaf + "/A.bin", leaf + "/b.bin", leaf + "/sub"}));
 

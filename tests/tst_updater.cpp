@@ -45,7 +45,10 @@ private:
     // Runs action, closes the notice it opens with a click on Ok, and tells
     // what the notice said.
     Notice closeNotice(const std::function<void()> &action);
-    Notice press() { return closeNotice([this] { QTest::mouseClick(updateButton(), Qt::LeftButton); }); }
+    Notice press()
+    {
+        return closeNotice([this] { QTest::mouseClick(updateButton(), Qt::LeftButton); });
+    }
     QList<QStringList> records() const;
     QPushButton *updateButton() { return window->findChild<QPushButton *>(); }
 

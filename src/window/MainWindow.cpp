@@ -76,8 +76,8 @@ void MainWindow::launchUpdater(const QString &startedText)
     if (!started)
         qDebug() << "Cannot start the FW updater:" << program;
 
-    QMessageBox notice(started ? QMessageBox::Information : QMessageBox::Warning, tr("Message Box"),
-                       started ? startedText : tr("Cannot start the FW updater: ") + program,
+    const QString text = started ? startedText : tr("Cannot start the FW updater: ") + program;
+    QMessageBox notice(started ? QMessageBox::Information : QMessageBox::Warning, tr("Message Box"), text,
                        QMessageBox::Ok, this);
     // The path is shown as it is, whatever its folder names look like.
     notice.setTextFormat(Qt::PlainText);
