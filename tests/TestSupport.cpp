@@ -88,3 +88,10 @@ bool clickChoice(DirGroup *group, const QString &name)
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, indicator.center());
     return button->isChecked();
 }
+
+bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivity)
+{
+    window->show();
+    return clickChoice(groupTitled(window, "TP Size"), tpSize)
+        && clickChoice(groupTitled(window, "Sensitivity"), sensitivity);
+}

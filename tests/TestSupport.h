@@ -15,7 +15,7 @@ void makeTree(const QString &root, const QStringList &paths);
 class FirmwareTree
 {
 public:
-    explicit FirmwareTree(const QStringList &paths);
+    explicit FirmwareTree(const QStringList &paths = {});
     ~FirmwareTree();
     static QString root();
 };
@@ -38,3 +38,6 @@ QStringList buttonNames(const DirGroup *group);
 // Clicks the named choice as a user would, once it is on screen; true when
 // it ends up checked.
 bool clickChoice(DirGroup *group, const QString &name);
+
+// Shows the window and checks a TP size, then one of its sensitivities.
+bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivity);

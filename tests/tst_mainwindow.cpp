@@ -17,8 +17,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void frame();
-    void withoutFirmwareTreeEverythingIsEmpty();
+    void frameWithoutFirmwareTree();
     void choosingTpSizeThenSensitivityListsTheLeaf();
     void plainFilesAreOfferedAtEveryLevel();
     void namesAreShownLiterally();
@@ -32,7 +31,7 @@ private:
     }
 };
 
-void TestMainWindow::frame()
+void TestMainWindow::frameWithoutFirmwareTree()
 {
     MainWindow window;
     QCOMPARE(window.objectName(), QString("MainWindow"));
@@ -44,13 +43,6 @@ void TestMainWindow::frame()
     QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
     QCOMPARE(window.centralWidget()->objectName(), QString("centralWidget"));
     QVERIFY(window.findChild<QStatusBar *>("statusBar")->currentMessage().isEmpty());
-    QVERIFY(groupTitled(&window, "TP Size"));
-    QVERIFY(groupTitled(&window, "Sensitivity"));
-}
-
-void TestMainWindow::withoutFirmwareTreeEverythingIsEmpty()
-{
-    MainWindow window;
     QVERIFY(groupTitled(&window, "TP Size")->radioButtons().isEmpty());
     QVERIFY(groupTitled(&window, "Sensitivity")->radioButtons().isEmpty());
     QVERIFY(shownNames(window).isEmpty());
@@ -112,14 +104,10 @@ void TestMainWindow::plainFilesAreOfferedAtEveryLevel()
 void TestMainWindow::namesAreShownLiterally()
 {
     const QStringList names({"<b>fw<i>.bin", "<br>x.bin", "a &amp; b.bin", "x  y.bin", "Über fw.bin"});
-    QStringList paths;
-    for (const QString &name : names)
-        paths.append("7inch/High/" + name);
-    FirmwareTree tree(paths);
+    FirmwareTree tree;
+    makeTree(FirmwareTree::root() + "/7inch/High", names);
     MainWindow window;
-    window.show();
-    QVERIFY(clickChoice(groupTitled(&window, "TP Size"), "7inch"));
-    QVERIFY(clickChoice(groupTitled(&window, "Sensitivity"), "High"));
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
     QCOMPARE(shownNames(window), names);
 }
 
