@@ -2,7 +2,6 @@
 
 #include "selection/DirListing.h"
 
-#include <QCoreApplication>
 #include <QLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -11,7 +10,7 @@ DirGroup::DirGroup(QString title)
     : dirLayout(new QVBoxLayout)
 {
     setTitle(title);
-    rootDirPath = QCoreApplication::applicationDirPath() + QStringLiteral("/FwBinFiles");
+    rootDirPath = firmwareRoot();
 }
 
 DirGroup::~DirGroup()

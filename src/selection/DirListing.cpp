@@ -1,7 +1,13 @@
 #include "selection/DirListing.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+
+QString firmwareRoot()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/FwBinFiles");
+}
 
 QStringList listDirEntries(const QString &dirPath)
 {

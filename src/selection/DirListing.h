@@ -2,6 +2,10 @@
 
 #include <QStringList>
 
+// The firmware tree: FwBinFiles beside the executable, then a folder per TP
+// size, then one per sensitivity, which holds the images.
+QString firmwareRoot();
+
 // The entries a folder offers as choices: sub-folders and plain files alike,
 // hidden ones left out, ordered by name ignoring case. Every name the folder
 // lists is written to the debug stream, "." and ".." included, which are then

@@ -5,7 +5,6 @@
 #include "selection/DirListing.h"
 #include "window/UpdaterCommand.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -20,7 +19,7 @@ MainWindow::MainWindow(QWidget *parent)
     form->setupForm(this);
 
     tpSizeGroup = new DirGroup(QStringLiteral("TP Size"));
-    tpSizeGroup->listAllDir(QCoreApplication::applicationDirPath() + QStringLiteral("/FwBinFiles"));
+    tpSizeGroup->listAllDir(firmwareRoot());
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
     updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
