@@ -25,12 +25,11 @@ void appendRecord(const char *logPath, int count, char *arguments[])
 bool reportImage(const char *path)
 {
     std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || !std::filesystem::is_regular_file(path) || !std::ifstream(path)) {
+    if (!std::filesystem::is_regular_file(path, error) || !std::ifstream(path)) {
         std::cout << path << ": missing\n";
         return false;
     }
-    std::cout << path << ": " << size << " bytes\n";
+    std::cout << path << ": " << std::filesystem::file_size(path, error) << " bytes\n";
     return true;
 }
 
