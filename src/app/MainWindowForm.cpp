@@ -7,26 +7,27 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+namespace {
+template <typename Widget> Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+} // namespace
+
 void MainWindowForm::setupForm(QMainWindow *window)
 {
     if (window->objectName().isEmpty())
         window->setObjectName(QStringLiteral("MainWindow"));
     window->resize(400, 300);
 
-    menuBar = new QMenuBar(window);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
+    menuBar = named(new QMenuBar(window), "menuBar");
     window->setMenuBar(menuBar);
-
-    mainToolBar = new QToolBar(window);
-    mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
+    mainToolBar = named(new QToolBar(window), "mainToolBar");
     window->addToolBar(mainToolBar);
-
-    centralWidget = new QWidget(window);
-    centralWidget->setObjectName(QStringLiteral("centralWidget"));
+    centralWidget = named(new QWidget(window), "centralWidget");
     window->setCentralWidget(centralWidget);
-
-    statusBar = new QStatusBar(window);
-    statusBar->setObjectName(QStringLiteral("statusBar"));
+    statusBar = named(new QStatusBar(window), "statusBar");
     window->setStatusBar(statusBar);
 
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "MainWindow"));
