@@ -1,20 +1,28 @@
 // How long the window takes to settle after a listing, and what the toolkit
-// costs at the least for the same number of radio buttons.
+// costs at the least for the same number of radio buttons; what following an
+// updater run costs.
 
 #include "selection/DirGroup.h"
+#include "update/UpdaterCommand.h"
+#include "update/UpdaterSession.h"
 #include "window/MainWindow.h"
-#include "window/UpdaterCommand.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -138,6 +146,48 @@ void buildUpdaterCommand(benchmark::State &state)
     }
 }
 
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) {
+        return t.tv_sec + t.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// tpfw's own CPU time while a 5 s updater runs, and how late the end of the
+// run is known after the updater's last write (its record, at exit).
+void followRun(benchmark::State &state)
+{
+    QDir().mkpath(QFileInfo(updaterProgram()).path());
+    QFile::remove(updaterProgram());
+    QFile::copy(TPFW_STANDIN, updaterProgram());
+    const QTemporaryDir dir;
+    const QString record = dir.filePath("record");
+    qputenv("TPFW_UPDATER_LOG", QFile::encodeName(record));
+    qputenv("TPFW_STANDIN_SECONDS", "5");
+    for (auto _ : state) {
+        UpdaterSession session;
+        QEventLoop loop;
+        qint64 endedAt = 0;
+        QObject::connect(&session, &UpdaterSession::ended, [&] {
+            endedAt = QDateTime::currentMSecsSinceEpoch();
+            loop.quit();
+        });
+        const double cpuBefore = cpuSeconds();
+        QString error;
+        if (!session.start({}, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        loop.exec();
+        state.counters["cpu_ms"] = (cpuSeconds() - cpuBefore) * 1000;
+        state.counters["exit_to_status_ms"] = endedAt - QFileInfo(record).lastModified().toMSecsSinceEpoch();
+        QFile::remove(record);
+    }
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -149,6 +199,7 @@ BENCHMARK(relistShownGroup)->Apply(sizes);
 BENCHMARK(toolkitFloor)->Apply(sizes);
 BENCHMARK(listLeaf)->Apply(sizes);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
+BENCHMARK(followRun)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char *argv[])
 {
@@ -158,6 +209,8 @@ int main(int argc, char *argv[])
     // would measure the terminal, not the window.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     QApplication app(argc, argv);
+    // Run logs go to a scratch folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

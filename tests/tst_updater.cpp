@@ -1,19 +1,23 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/UpdaterCommand.h"
 #include "window/MainWindow.h"
-#include "window/UpdaterCommand.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,7 +26,54 @@ struct Notice
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString details;
     bool buttonEnabledWhileOpen = false;
+};
+
+// Every notice that opens while this lives, in order; each is answered with
+// `answer` once `mayClose` says so.
+class NoticeWatch : public QObject
+{
+public:
+    explicit NoticeWatch(std::function<QPushButton *()> button)
+    {
+        connect(&poll, &QTimer::timeout, this, [this, button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            // A notice that follows another may take its place in memory.
+            if (!box->property("seen").toBool()) {
+                box->setProperty("seen", true);
+                seen.append({box->windowTitle(), box->text(), box->icon(), box->detailedText(),
+                             button()->isEnabled()});
+                int open = 0;
+                for (QWidget *widget : QApplication::topLevelWidgets())
+                    open += widget->isVisible() && qobject_cast<QMessageBox *>(widget);
+                maxOpen = qMax(maxOpen, open);
+            }
+            if (mayClose())
+                QTest::mouseClick(box->button(box->button(answer) ? answer : QMessageBox::Ok),
+                                  Qt::LeftButton);
+        });
+        poll.start(10);
+    }
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const Notice &notice : seen)
+            result.append(notice.text);
+        return result;
+    }
+
+    QList<Notice> seen;
+    int maxOpen = 0;
+    std::function<bool()> mayClose = [] {
+        return true;
+    };
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    QTimer poll;
 };
 
 } // namespace
@@ -34,30 +85,43 @@ class TestUpdater : public QObject
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
     void cleanupTestCase();
     void commandLineForTheLog();
     void sendsTheListedImagesByteForByte();
     void withNothingListedSendsOnlyTheSwitch();
     void reportsAnUpdaterThatCannotStart();
+    void buttonWaitsForTheRunAndTheNotice_data();
+    void buttonWaitsForTheRunAndTheNotice();
+    void tellsHowTheRunEnded_data();
+    void tellsHowTheRunEnded();
+    void refusesASecondRun();
+    void closingDuringARunAsksFirst();
+    void runsFromTheApplicationFolderIntoItsLog();
 
 private:
-    // Runs action, closes the notice it opens with a click on Ok, and tells
-    // what the notice said.
-    Notice closeNotice(const std::function<void()> &action);
-    Notice press()
-    {
-        return closeNotice([this] { QTest::mouseClick(updateButton(), Qt::LeftButton); });
-    }
+    void press() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
+    void invoke(const char *slot) { QMetaObject::invokeMethod(window.get(), slot); }
     QList<QStringList> records() const;
     QPushButton *updateButton() { return window->findChild<QPushButton *>(); }
+    QString status() { return window->statusBar()->currentMessage(); }
+    bool runEnded() { return !status().startsWith("FW updater running"); }
+    NoticeWatch *watchNotices()
+    {
+        notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
+        return notices.get();
+    }
+    static QStringList runLogs();
 
     QTemporaryDir logDir;
     QString logPath;
     std::unique_ptr<MainWindow> window;
+    std::unique_ptr<NoticeWatch> notices;
 };
 
 void TestUpdater::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
     logPath = logDir.filePath("updater.log");
     qputenv("TPFW_UPDATER_LOG", QFile::encodeName(logPath));
 }
@@ -65,38 +129,31 @@ void TestUpdater::initTestCase()
 void TestUpdater::init()
 {
     QFile::remove(logPath);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
     QDir().mkpath(QFileInfo(updaterProgram()).path());
     QFile::remove(updaterProgram());
     QVERIFY(QFile::copy(TPFW_STANDIN, updaterProgram()));
+    window = std::make_unique<MainWindow>();
+}
+
+void TestUpdater::cleanup()
+{
+    notices.reset();
+    window.reset();
+    qunsetenv("TPFW_STANDIN_SECONDS");
+    qunsetenv("TPFW_STANDIN_EXIT");
 }
 
 void TestUpdater::cleanupTestCase()
 {
-    window.reset();
     QDir(QFileInfo(updaterProgram()).path()).removeRecursively();
-}
-
-Notice TestUpdater::closeNotice(const std::function<void()> &action)
-{
-    Notice notice;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll.stop();
-        notice = {box->windowTitle(), box->text(), box->icon(), updateButton()->isEnabled()};
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    poll.start(10);
-    action();
-    return notice;
 }
 
 QList<QStringList> TestUpdater::records() const
 {
     QFile file(logPath);
-    file.open(QIODevice::ReadOnly);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     const QList<QByteArray> fields = file.readAll().split('\0');
     QList<QStringList> records;
     for (int i = 0; i + 1 < fields.size(); i += fields.at(i).toInt() + 1) {
@@ -106,6 +163,15 @@ QList<QStringList> TestUpdater::records() const
         records.append(arguments);
     }
     return records;
+}
+
+QStringList TestUpdater::runLogs()
+{
+    const QDir runs(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs");
+    QStringList paths;
+    for (const QString &name : runs.entryList(QDir::Files, QDir::Name))
+        paths.append(runs.filePath(name));
+    return paths;
 }
 
 void TestUpdater::commandLineForTheLog()
@@ -125,50 +191,209 @@ void TestUpdater::sendsTheListedImagesByteForByte()
     const QStringList listed = window->binFiles();
     QCOMPARE(listed.size(), 5);
 
-    const Notice notice = press();
-    QCOMPARE(notice.title, QString("Message Box"));
-    QCOMPARE(notice.text, QString("When updating FW, don't press \"UpdateFW\" button!!"));
-    QCOMPARE(notice.icon, QMessageBox::Information);
-    QVERIFY(!notice.buttonEnabledWhileOpen);
-    QVERIFY(updateButton()->isEnabled());
+    NoticeWatch *watch = watchNotices();
     press();
+    QTRY_VERIFY(updateButton()->isEnabled());
     // Another TP size without a sensitivity still sends the last leaf's images.
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "10.1inch"));
     press();
+    QTRY_VERIFY(updateButton()->isEnabled());
 
     const QStringList sent = listed + QStringList("-ba");
-    QTRY_COMPARE(records(), QList<QStringList>({sent, sent, sent}));
+    QCOMPARE(records(), QList<QStringList>({sent, sent}));
     QCOMPARE(window->binFiles(), listed);
+    const Notice start = watch->seen.value(0);
+    QCOMPARE(start.title, QString("Message Box"));
+    QCOMPARE(start.text, QString("When updating FW, don't press \"UpdateFW\" button!!"));
+    QCOMPARE(start.icon, QMessageBox::Information);
+    QVERIFY(!start.buttonEnabledWhileOpen);
+    QCOMPARE(watch->seen.size(), 2);
 }
 
 void TestUpdater::withNothingListedSendsOnlyTheSwitch()
 {
-    window = std::make_unique<MainWindow>();
     DebugLog log;
-    const Notice notice = closeNotice([this] { QMetaObject::invokeMethod(window.get(), "updateFw"); });
-    QCOMPARE(notice.text, QString("Update FW OK !!!"));
-    QVERIFY(notice.buttonEnabledWhileOpen);
-    QTRY_COMPARE(records(), QList<QStringList>({{"-ba"}}));
-    QCOMPARE(log.lines, QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
+    watchNotices();
+    invoke("updateFw");
+    QTRY_COMPARE(notices->texts(), QStringList("Update FW OK !!!"));
+    QCOMPARE(records(), QList<QStringList>({{"-ba"}}));
+    QCOMPARE(log.lines.filter("commandStr"), QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
+    QVERIFY(log.lines.filter("argumentStrList").isEmpty());
 }
 
 void TestUpdater::reportsAnUpdaterThatCannotStart()
 {
-    window = std::make_unique<MainWindow>();
-    const QString cannotStart = "Cannot start the FW updater: " + updaterProgram();
+    NoticeWatch *watch = watchNotices();
     QFile::setPermissions(updaterProgram(), QFile::ReadOwner | QFile::WriteOwner);
-    Notice notice = press();
-    QCOMPARE(notice.icon, QMessageBox::Warning);
-    QCOMPARE(notice.title, QString("Message Box"));
-    QCOMPARE(notice.text, cannotStart);
-    QVERIFY(!notice.buttonEnabledWhileOpen);
-    QVERIFY(updateButton()->isEnabled());
-
+    press();
     QFile::remove(updaterProgram());
-    notice = closeNotice([this] { QMetaObject::invokeMethod(window.get(), "updateFw"); });
-    QCOMPARE(notice.text, cannotStart);
+    invoke("updateFw");
+
+    const QString cannotStart = "Cannot start the FW updater: " + updaterProgram() + " (";
+    QCOMPARE(watch->seen.size(), 2);
+    for (const Notice &notice : watch->seen) {
+        QCOMPARE(notice.icon, QMessageBox::Warning);
+        QCOMPARE(notice.title, QString("Message Box"));
+        QVERIFY2(notice.text.startsWith(cannotStart), qPrintable(notice.text));
+        QVERIFY(!notice.buttonEnabledWhileOpen);
+    }
+    QVERIFY(updateButton()->isEnabled());
+    QVERIFY(status().isEmpty());
     QTest::qWait(200);
     QVERIFY(!QFile::exists(logPath));
+}
+
+void TestUpdater::buttonWaitsForTheRunAndTheNotice_data()
+{
+    QTest::addColumn<bool>("noticeClosedFirst");
+    QTest::newRow("notice closed first") << true;
+    QTest::newRow("updater done first") << false;
+}
+
+void TestUpdater::buttonWaitsForTheRunAndTheNotice()
+{
+    QFETCH(bool, noticeClosedFirst);
+    qputenv("TPFW_STANDIN_SECONDS", "0.5");
+    DebugLog log;
+    NoticeWatch *watch = watchNotices();
+    if (!noticeClosedFirst)
+        watch->mayClose = [this] {
+            return runEnded();
+        };
+    press();
+    QCOMPARE(watch->seen.size(), 1);
+    QVERIFY(!watch->seen.at(0).buttonEnabledWhileOpen);
+    if (noticeClosedFirst) {
+        QVERIFY(status().startsWith("FW updater running"));
+        QVERIFY(!updateButton()->isEnabled());
+        QVERIFY(records().isEmpty());
+        // In a session of its own: a terminal closing on tpfw never reaches it.
+        const pid_t pid = log.lines.filter("FW updater started, pid ").value(0).section(' ', -1).toInt();
+        QVERIFY(pid > 0 && getsid(pid) == pid);
+        QTRY_VERIFY(updateButton()->isEnabled());
+    }
+    QVERIFY(updateButton()->isEnabled());
+    QCOMPARE(records().size(), 1);
+    QVERIFY2(status().startsWith("FW update OK ("), qPrintable(status()));
+}
+
+void TestUpdater::tellsHowTheRunEnded_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QByteArray>("exitWith");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("shown");
+    const QString start = "When updating FW, don't press \"UpdateFW\" button!!";
+    const QString failed = "FW update failed: exit code 3";
+    const QString crashed = "FW update failed: the updater crashed";
+    QTest::newRow("button, exit 0") << QByteArray("updateFw_Console") << QByteArray("0") << "FW update OK"
+                                    << QStringList(start);
+    QTest::newRow("button, exit 3") << QByteArray("updateFw_Console") << QByteArray("3") << failed
+                                    << QStringList({start, failed});
+    QTest::newRow("button, crash") << QByteArray("updateFw_Console") << QByteArray("crash") << crashed
+                                   << QStringList({start, crashed});
+    QTest::newRow("updateFw, exit 0")
+        << QByteArray("updateFw") << QByteArray("0") << "FW update OK" << QStringList("Update FW OK !!!");
+    QTest::newRow("updateFw, exit 3")
+        << QByteArray("updateFw") << QByteArray("3") << failed << QStringList(failed);
+}
+
+void TestUpdater::tellsHowTheRunEnded()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArray, exitWith);
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, shown);
+    qputenv("TPFW_STANDIN_SECONDS", "0.3");
+    qputenv("TPFW_STANDIN_EXIT", exitWith);
+    // The start notice stays open past the end of the run: what follows must
+    // wait for it to close.
+    NoticeWatch *watch = watchNotices();
+    watch->mayClose = [this] {
+        return runEnded();
+    };
+    invoke(slot);
+    QTRY_COMPARE(watch->texts(), shown);
+    QCOMPARE(watch->maxOpen, 1);
+    QVERIFY2(status().startsWith(outcome + " ("), qPrintable(status()));
+    QCOMPARE(records().size(), exitWith == "crash" ? 0 : 1);
+
+    const Notice last = watch->seen.last();
+    QVERIFY(!last.buttonEnabledWhileOpen);
+    if (shown.last() == outcome) {
+        QCOMPARE(last.icon, QMessageBox::Warning);
+        QCOMPARE(last.title, QString("Message Box"));
+        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"),
+                 qPrintable(last.details));
+        QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
+    }
+    QTRY_VERIFY(updateButton()->isEnabled());
+}
+
+void TestUpdater::refusesASecondRun()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "0.5");
+    NoticeWatch *watch = watchNotices();
+    invoke("updateFw");
+    QVERIFY(!updateButton()->isEnabled());
+    invoke("updateFw");
+    invoke("updateFw_Console");
+    QTRY_COMPARE(watch->texts(),
+                 QStringList({"The FW updater is still running.", "The FW updater is still running.",
+                              "Update FW OK !!!"}));
+    QCOMPARE(watch->seen.at(0).icon, QMessageBox::Warning);
+    QCOMPARE(records().size(), 1);
+}
+
+void TestUpdater::closingDuringARunAsksFirst()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "1");
+    NoticeWatch *watch = watchNotices();
+    window->show();
+    press();
+    watch->answer = QMessageBox::No;
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    watch->answer = QMessageBox::Yes;
+    QVERIFY(window->close());
+    const Notice question = watch->seen.last();
+    QCOMPARE(question.title, QString("Message Box"));
+    QCOMPARE(
+        question.text,
+        QString("The FW updater is still running. Close anyway? The update goes on without this window."));
+    QCOMPARE(question.icon, QMessageBox::Question);
+    window.reset();
+    QVERIFY(records().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(records().size(), 1, 5000);
+}
+
+void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
+{
+    QTemporaryDir elsewhere;
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    DebugLog log;
+    watchNotices();
+    invoke("updateFw");
+    QDir::setCurrent(started);
+    QTRY_COMPARE(notices->texts(), QStringList("Update FW OK !!!"));
+
+    const QStringList logs = runLogs();
+    QCOMPARE(logs.size(), 1);
+    QFile runLog(logs.at(0));
+    QVERIFY(runLog.open(QIODevice::ReadOnly));
+    const QString output = QString::fromUtf8(runLog.readAll());
+    QVERIFY2(output.startsWith("working folder: "
+                               + QDir::toNativeSeparators(QCoreApplication::applicationDirPath())),
+             qPrintable(output));
+    QVERIFY(output.contains("switch: -ba\n"));
+
+    // Followed to its end and reaped: nothing of it is left behind.
+    const QStringList startedLine = log.lines.filter("FW updater started, pid ");
+    QCOMPARE(startedLine.size(), 1);
+    QCOMPARE(log.lines.filter("FW updater ended: ").value(0), QString("FW updater ended: exit code 0"));
+    const QString pid = startedLine.at(0).section(' ', -1);
+    QVERIFY(!QFile::exists("/proc/" + pid));
 }
 
 QTEST_MAIN(TestUpdater)

@@ -2,6 +2,11 @@
 # Opens tpfw in a real X11 window, under a window manager, on the demo tree
 # with the stand-in updater beside it; takes a screenshot, closes the window
 # as a user would and expects the program to end with status 0.
+# Then starts it again from another folder, its output read through a pipe
+# as a terminal would, presses UpdateFW on 10.1inch / High and kills tpfw and
+# the reader mid-run: the updater must run to its end regardless, in the
+# application folder, writing all of its output, and be gone once it has
+# ended.
 # usage: window_smoke.sh TPFW PANELPROG FWBINFILES SCREENSHOT
 set -euo pipefail
 station=$(mktemp -d)
@@ -11,8 +16,13 @@ mkdir "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg"
 cp -r "$3" "$station/FwBinFiles"
 
-export STATION=$station SCREENSHOT=$4 QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
+# No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
+# unloaded at exit, leave leaks no suppression can name.
+export STATION=$station SCREENSHOT=$4 QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none XDG_DATA_HOME=$station/data
+# The orphaned updater is adopted by this script's shell, not by a PID 1 that
+# may never reap it (prctl PR_SET_CHILD_SUBREAPER, x86_64).
+xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0 or die "subreaper: $!"; exec @ARGV' \
+  bash -euo pipefail -c '
   openbox & wm=$!
   until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
   "$STATION/tpfw" >"$STATION/tpfw.log" 2>&1 & app=$!
@@ -22,8 +32,31 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   wmctrl -c MainWindow
   status=0
   wait $app || status=$?
-  kill $wm
-  [ $status -eq 0 ] || grep -v "^\"" "$STATION/tpfw.log" >&2
+  [ $status -eq 0 ] || { grep -v "^\"" "$STATION/tpfw.log" >&2; exit 1; }
   echo "tpfw closed by the window manager, exit status $status"
-  exit $status
+
+  cd /
+  mkfifo "$STATION/terminal"
+  cat "$STATION/terminal" >"$STATION/tpfw.log" & terminal=$!
+  TPFW_STANDIN_SECONDS=3 TPFW_UPDATER_LOG="$STATION/records" "$STATION/tpfw" >"$STATION/terminal" 2>&1 & app=$!
+  window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
+  sleep 1
+  # 10.1inch, High, then UpdateFW.
+  for spot in "28 69" "222 69" "199 257"; do
+    xdotool mousemove --window "$window" $spot click 1
+    sleep 0.5
+  done
+  timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
+  pid=$(sed -n "s/^FW updater started, pid //p" "$STATION/tpfw.log")
+  kill -KILL $app $terminal
+  wait $app $terminal || true
+  kill -0 "$pid"
+  echo "tpfw killed while updater $pid runs"
+  for _ in $(seq 100); do [ -e "$STATION/records" ] && break; sleep 0.1; done
+  grep -qx "working folder: $STATION" "$STATION"/data/tpfw/runs/*.log
+  grep -q "PanelProg stand-in: would flash 3 image(s)" "$STATION"/data/tpfw/runs/*.log
+  for _ in $(seq 20); do [ -e /proc/$pid ] || break; sleep 0.1; done
+  [ ! -e /proc/$pid ]
+  echo "the updater ran to its end, wrote all its output and is gone"
+  kill $wm
 '

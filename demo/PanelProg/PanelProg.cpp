@@ -1,53 +1,114 @@
 // Stand-in for the firmware updater: says what it would flash and flashes
 // nothing. The last argument is the switch, all before it are images.
 //
-// With TPFW_UPDATER_LOG set, each run also appends one record of the
-// arguments it got to that file: their count in decimal, then every argument,
-// each followed by a NUL byte, so a test can compare them byte for byte.
+// Test hooks, through the environment:
+// - TPFW_UPDATER_LOG: when about to exit, append one record of the arguments
+//   to that file: their count in decimal, then every argument (UTF-8 on
+//   Windows, as given elsewhere), each followed by a NUL byte, so a test can
+//   compare them byte for byte and tell that the run went to its end.
+// - TPFW_STANDIN_SECONDS: work that long before exiting.
+// - TPFW_STANDIN_EXIT: exit with that code; "crash" makes it abort.
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
 
 namespace {
 
-void appendRecord(const char *logPath, int count, char *arguments[])
+std::string utf8(const fs::path &path)
 {
-    std::string record = std::to_string(count) + '\0';
-    for (int i = 0; i < count; ++i)
-        record += std::string(arguments[i]) + '\0';
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+void appendRecord(const char *logPath, const std::vector<fs::path> &arguments)
+{
+    std::string record = std::to_string(arguments.size()) + '\0';
+    for (const fs::path &argument : arguments)
+        record += utf8(argument) + '\0';
     std::ofstream(logPath, std::ios::binary | std::ios::app) << record;
 }
 
 // Prints what became of one image; true when it could be flashed.
-bool reportImage(const char *path)
+bool reportImage(const fs::path &path)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || !std::ifstream(path)) {
-        std::cout << path << ": missing\n";
+    if (!fs::is_regular_file(path, error) || !std::ifstream(path)) {
+        std::cout << utf8(path) << ": missing\n";
         return false;
     }
-    std::cout << path << ": " << std::filesystem::file_size(path, error) << " bytes\n";
+    std::cout << utf8(path) << ": " << fs::file_size(path, error) << " bytes\n";
     return true;
+}
+
+// Works for the given time, saying so now and then.
+void work(double seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        std::cout << "writing the panel...\n" << std::flush;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+[[noreturn]] void crash()
+{
+#ifdef _WIN32
+    // What the runtime's fast fail ends a process with, without a debugger
+    // prompt.
+    TerminateProcess(GetCurrentProcess(), 0xC0000409);
+#endif
+    std::abort();
+}
+
+int run(const std::vector<fs::path> &arguments)
+{
+    std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
+    if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))
+        work(std::atof(seconds));
+    if (arguments.empty()) {
+        std::cerr << "usage: PanelProg IMAGE... SWITCH\n";
+        return 2;
+    }
+    bool allFound = true;
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+        allFound = reportImage(arguments[i]) && allFound;
+    std::cout << "switch: " << utf8(arguments.back()) << '\n'
+              << "PanelProg stand-in: would flash " << arguments.size() - 1
+              << " image(s); no panel was touched\n"
+              << std::flush;
+    const char *exitWith = std::getenv("TPFW_STANDIN_EXIT");
+    if (exitWith && std::string(exitWith) == "crash")
+        crash();
+    if (exitWith)
+        return std::atoi(exitWith);
+    return allFound ? 0 : 1;
 }
 
 } // namespace
 
+#ifdef _WIN32
+// The wide arguments: main's are in the ANSI code page, which cannot hold
+// every name an image may have.
+int wmain(int argc, wchar_t *argv[])
+#else
 int main(int argc, char *argv[])
+#endif
 {
+    const std::vector<fs::path> arguments(argv + 1, argv + argc);
+    const int code = run(arguments);
     if (const char *logPath = std::getenv("TPFW_UPDATER_LOG"))
-        appendRecord(logPath, argc - 1, argv + 1);
-    if (argc < 2) {
-        std::cerr << "usage: PanelProg IMAGE... SWITCH\n";
-        return 2;
-    }
-    const int images = argc - 2;
-    bool allFound = true;
-    for (int i = 1; i <= images; ++i)
-        allFound = reportImage(argv[i]) && allFound;
-    std::cout << "switch: " << argv[argc - 1] << '\n'
-              << "PanelProg stand-in: would flash " << images << " image(s); no panel was touched\n";
-    return allFound ? 0 : 1;
+        appendRecord(logPath, arguments);
+    return code;
 }

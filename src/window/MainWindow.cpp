@@ -3,13 +3,15 @@
 #include "app/MainWindowForm.h"
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
-#include "window/UpdaterCommand.h"
+#include "update/UpdaterSession.h"
+#include "window/NoticeQueue.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBrowser>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -34,6 +36,13 @@ MainWindow::MainWindow(QWidget *parent)
     connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
     connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));
     connect(updateFwButton, SIGNAL(clicked()), this, SLOT(updateFw_Console()));
+
+    updater = new UpdaterSession(this);
+    notices = new NoticeQueue(this);
+    connect(updater, &UpdaterSession::running, form->statusBar,
+            [this](const QString &status) { form->statusBar->showMessage(status); });
+    connect(updater, &UpdaterSession::ended, this, &MainWindow::reportRun);
+    connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
 }
 
 MainWindow::~MainWindow() = default;
@@ -51,34 +60,55 @@ void MainWindow::setBinListText(QString dstDirPath)
 
 void MainWindow::updateFw()
 {
-    launchUpdater(tr("Update FW OK !!!"));
+    launchUpdater(Notify::OnSuccess);
 }
 
 void MainWindow::updateFw_Console()
 {
-    updateFwButton->setEnabled(false);
-    launchUpdater(tr("When updating FW, don't press \"UpdateFW\" button!!"));
-    updateFwButton->setEnabled(true);
+    launchUpdater(Notify::AtStart);
 }
 
-// Starts the updater on the listed images without waiting for it, then tells
-// the user whether it started: a failed start must never read as success.
-void MainWindow::launchUpdater(const QString &startedText)
+// One run at a time: the button stays off from the press until the run has
+// ended and the notice is closed, and a second start is refused.
+void MainWindow::launchUpdater(Notify notify)
 {
-    const QString program = updaterProgram();
-    const QStringList argumentStrList = updaterArguments(binFileList);
-    for (int i = 0; i < binFileList.size(); ++i)
-        qDebug() << "argumentStrList" << i << ": " << argumentStrList.at(i);
-    qDebug() << "commandStr: " << updaterCommand(program, binFileList);
+    if (updater->isRunning()) {
+        notices->show(QMessageBox::Warning, tr("The FW updater is still running."));
+        return;
+    }
+    updateFwButton->setEnabled(false);
+    QString error;
+    if (!updater->start(binFileList, &error)) {
+        notices->show(QMessageBox::Warning, error);
+        return;
+    }
+    noticeOnSuccess = notify == Notify::OnSuccess;
+    if (notify == Notify::AtStart)
+        notices->show(QMessageBox::Information, tr("When updating FW, don't press \"UpdateFW\" button!!"));
+}
 
-    const bool started = QProcess::startDetached(program, argumentStrList);
-    if (!started)
-        qDebug() << "Cannot start the FW updater:" << program;
+void MainWindow::reportRun(const RunReport &report)
+{
+    form->statusBar->showMessage(report.outcome + QStringLiteral(" (") + report.duration + QLatin1Char(')'));
+    if (!report.ok)
+        notices->show(QMessageBox::Warning, report.outcome, report.details);
+    else if (noticeOnSuccess)
+        notices->show(QMessageBox::Information, tr("Update FW OK !!!"));
+    updateButtonState();
+}
 
-    const QString text = started ? startedText : tr("Cannot start the FW updater: ") + program;
-    QMessageBox notice(started ? QMessageBox::Information : QMessageBox::Warning, tr("Message Box"), text,
-                       QMessageBox::Ok, this);
-    // The path is shown as it is, whatever its folder names look like.
-    notice.setTextFormat(Qt::PlainText);
-    notice.exec();
+void MainWindow::updateButtonState()
+{
+    updateFwButton->setEnabled(!updater->isRunning() && !notices->isOpen());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const bool leave = !updater->isRunning()
+        || QMessageBox::question(this, tr("Message Box"),
+                                 tr("The FW updater is still running. Close anyway? "
+                                    "The update goes on without this window."),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    event->setAccepted(leave);
 }

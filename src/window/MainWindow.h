@@ -7,9 +7,12 @@
 #include <memory>
 
 class DirGroup;
+class NoticeQueue;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
+struct RunReport;
+class UpdaterSession;
 
 // The one window: a TP size and a sensitivity chosen in two chained groups,
 // the images of that folder listed, and the button that hands them on.
@@ -29,8 +32,14 @@ public slots:
     void updateFw();
     void updateFw_Console();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    void launchUpdater(const QString &startedText);
+    enum class Notify { AtStart, OnSuccess };
+    void launchUpdater(Notify notify);
+    void reportRun(const RunReport &report);
+    void updateButtonState();
 
     std::unique_ptr<MainWindowForm> form;
     DirGroup *tpSizeGroup;
@@ -38,4 +47,8 @@ private:
     QTextBrowser *binListBrowser;
     QPushButton *updateFwButton;
     QStringList binFileList;
+    UpdaterSession *updater;
+    NoticeQueue *notices;
+    // updateFw tells of a good run once the updater has exited with 0.
+    bool noticeOnSuccess = false;
 };

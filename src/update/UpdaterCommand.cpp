@@ -1,4 +1,4 @@
-#include "window/UpdaterCommand.h"
+#include "update/UpdaterCommand.h"
 
 #include <QCoreApplication>
 

@@ -1,0 +1,41 @@
+#include "update/RunLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+QString createRunLog(const QDateTime &started, QString *error)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot make the folder ") + folder;
+        return {};
+    }
+    // No colons: the name must be valid on Windows too. Two windows starting
+    // in the same millisecond each get a file of their own.
+    const QString stem
+        = folder + QLatin1Char('/') + started.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz"));
+    for (int n = 1;; ++n) {
+        QFile log(n == 1 ? stem + ".log" : QStringLiteral("%1_%2.log").arg(stem).arg(n));
+        if (log.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return log.fileName();
+        if (log.error() != QFileDevice::OpenError || !log.exists()) {
+            *error = log.fileName() + QStringLiteral(": ") + log.errorString();
+            return {};
+        }
+    }
+}
+
+QString logTail(const QString &path, int lineCount)
+{
+    QFile log(path);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    // Enough for the lines a notice can show, whatever the log has grown to.
+    const qint64 window = 16 * 1024;
+    log.seek(qMax<qint64>(0, log.size() - window));
+    QStringList lines = QString::fromLocal8Bit(log.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.mid(qMax(0, lines.size() - lineCount)).join(QLatin1Char('\n'));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Each updater run writes its output into a file of its own, kept in the
+// station's data folder under "runs/" and named by the run's start time.
+
+// Creates the empty log of a run started at `started` and returns its path;
+// returns an empty path and says why in *error when it cannot be written.
+QString createRunLog(const QDateTime &started, QString *error);
+
+// The last lines of a run log, at most lineCount of them.
+QString logTail(const QString &path, int lineCount);

@@ -1,0 +1,161 @@
+#include "update/UpdaterRun.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <vector>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+// The updater is spawned as tpfw's own child, so that its exit status can be
+// learnt at all, but in a session of its own, so that neither a closing
+// terminal nor tpfw's end reaches it. A pidfd tells when it has ended without
+// any polling or SIGCHLD handler, and leaves QProcess's children alone.
+struct UpdaterRun::Watch
+{
+    int pidfd = -1;
+    QSocketNotifier *notifier = nullptr;
+
+    ~Watch()
+    {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+        if (pidfd >= 0)
+            ::close(pidfd);
+    }
+};
+
+namespace {
+
+class Fd
+{
+public:
+    explicit Fd(int fd)
+        : fd(fd)
+    { }
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    const int fd;
+};
+
+int openLog(const QString &logPath)
+{
+    if (logPath.isEmpty())
+        return ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    return ::open(QFile::encodeName(logPath).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+}
+
+// How the child is set up between fork and exec.
+class SpawnSetup
+{
+public:
+    SpawnSetup(int logFd, const QByteArray &workingDir)
+    {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
+        posix_spawn_file_actions_addchdir_np(&actions, workingDir.constData());
+
+        // Whatever tpfw blocks or ignores, the updater starts from the defaults.
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGCHLD})
+            sigaddset(&defaults, signal);
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes,
+                                 POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup &) = delete;
+    SpawnSetup &operator=(const SpawnSetup &) = delete;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+};
+
+} // namespace
+
+void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
+{
+    delete watch;
+}
+
+bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
+                       const QString &logPath, QString *error)
+{
+    const Fd log(openLog(logPath));
+    if (log.fd < 0) {
+        *error = qt_error_string(errno);
+        return false;
+    }
+    std::vector<QByteArray> bytes {QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const SpawnSetup setup(log.fd, QFile::encodeName(workingDir));
+    pid_t pid = 0;
+    // glibc reports a failed exec here too, with its errno.
+    if (const int failed
+        = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
+        *error = qt_error_string(failed);
+        return false;
+    }
+    watch.reset(new Watch);
+    follow(pid);
+    return true;
+}
+
+void UpdaterRun::follow(qint64 pid)
+{
+    emit started(pid);
+    // Through syscall: the C library's wrapper is newer than Debian 12's.
+    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (watch->pidfd < 0) {
+        const QString why = QStringLiteral("cannot follow the updater: ") + qt_error_string(errno);
+        QTimer::singleShot(0, this, [this, why] { end({RunEnd::Unknown, 0, why}); });
+        return;
+    }
+    watch->notifier = new QSocketNotifier(watch->pidfd, QSocketNotifier::Read, this);
+    connect(watch->notifier, &QSocketNotifier::activated, this, [this] {
+        siginfo_t info {};
+        int result;
+        do
+            result = waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED);
+        while (result != 0 && errno == EINTR);
+        if (result != 0)
+            end({RunEnd::Unknown, 0, qt_error_string(errno)});
+        else if (info.si_code == CLD_EXITED)
+            end({RunEnd::Exited, info.si_status, {}});
+        else
+            end({RunEnd::Crashed, info.si_status, {}});
+    });
+}

@@ -1,0 +1,168 @@
+#include "update/UpdaterRun.h"
+
+#include <QDir>
+#include <QWinEventNotifier>
+
+#include <windows.h>
+
+// A process handle stays valid after the updater has ended, so its exit code
+// can be read whenever tpfw gets to it; the handle is waited on by the event
+// loop, not polled.
+struct UpdaterRun::Watch
+{
+    HANDLE process = nullptr;
+    QWinEventNotifier *notifier = nullptr;
+
+    ~Watch()
+    {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+        if (process)
+            CloseHandle(process);
+    }
+};
+
+namespace {
+
+class Handle
+{
+public:
+    explicit Handle(HANDLE handle)
+        : handle(handle)
+    { }
+    ~Handle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    const HANDLE handle;
+};
+
+std::wstring wide(const QString &text)
+{
+    return text.toStdWString();
+}
+
+HANDLE openInheritable(const QString &path, DWORD access)
+{
+    SECURITY_ATTRIBUTES inherit {sizeof(inherit), nullptr, TRUE};
+    return CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// One argument as the C runtime's command-line parser reads it back:
+// quoted where it holds blanks or quotes, backslashes doubled only where
+// they precede a quote.
+QString quoted(const QString &argument)
+{
+    if (!argument.isEmpty() && !argument.contains(QRegExp(QStringLiteral("[ \t\"]"))))
+        return argument;
+    QString result = QStringLiteral("\"");
+    int backslashes = 0;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('\\')) {
+            ++backslashes;
+            continue;
+        }
+        result += QString(c == QLatin1Char('"') ? 2 * backslashes + 1 : backslashes, QLatin1Char('\\')) + c;
+        backslashes = 0;
+    }
+    return result + QString(2 * backslashes, QLatin1Char('\\')) + QLatin1Char('"');
+}
+
+QString commandLine(const QString &program, const QStringList &arguments)
+{
+    QStringList parts {quoted(QDir::toNativeSeparators(program))};
+    for (const QString &argument : arguments)
+        parts.append(quoted(argument));
+    return parts.join(QLatin1Char(' '));
+}
+
+// Only the two standard handles are handed to the updater, none of tpfw's own.
+class HandleList
+{
+public:
+    explicit HandleList(std::initializer_list<HANDLE> handles)
+        : handles(handles)
+    {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage.resize(size);
+        list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+        InitializeProcThreadAttributeList(list, 1, 0, &size);
+        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, this->handles.data(),
+                                  this->handles.size() * sizeof(HANDLE), nullptr, nullptr);
+    }
+    ~HandleList() { DeleteProcThreadAttributeList(list); }
+    HandleList(const HandleList &) = delete;
+    HandleList &operator=(const HandleList &) = delete;
+
+    std::vector<HANDLE> handles;
+    std::vector<char> storage;
+    LPPROC_THREAD_ATTRIBUTE_LIST list = nullptr;
+};
+
+} // namespace
+
+void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
+{
+    delete watch;
+}
+
+bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
+                       const QString &logPath, QString *error)
+{
+    const Handle input(openInheritable(QStringLiteral("NUL"), GENERIC_READ));
+    const Handle log(openInheritable(logPath.isEmpty() ? QStringLiteral("NUL") : logPath, FILE_APPEND_DATA));
+    if (input.handle == INVALID_HANDLE_VALUE || log.handle == INVALID_HANDLE_VALUE) {
+        *error = qt_error_string(int(GetLastError()));
+        return false;
+    }
+    const HandleList inherited {input.handle, log.handle};
+    STARTUPINFOEXW startup {};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = input.handle;
+    startup.StartupInfo.hStdOutput = log.handle;
+    startup.StartupInfo.hStdError = log.handle;
+    startup.lpAttributeList = inherited.list;
+
+    std::wstring command = wide(commandLine(program, arguments));
+    PROCESS_INFORMATION process {};
+    // No console window, and out of tpfw's console group: a Ctrl+C meant for
+    // tpfw never reaches the updater.
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | CREATE_UNICODE_ENVIRONMENT
+        | EXTENDED_STARTUPINFO_PRESENT;
+    if (!CreateProcessW(wide(QDir::toNativeSeparators(program)).c_str(), &command[0], nullptr, nullptr, TRUE,
+                        flags, nullptr, wide(QDir::toNativeSeparators(workingDir)).c_str(),
+                        &startup.StartupInfo, &process)) {
+        *error = qt_error_string(int(GetLastError()));
+        return false;
+    }
+    CloseHandle(process.hThread);
+    watch.reset(new Watch);
+    watch->process = process.hProcess;
+    follow(process.dwProcessId);
+    return true;
+}
+
+void UpdaterRun::follow(qint64 pid)
+{
+    emit started(pid);
+    watch->notifier = new QWinEventNotifier(watch->process, this);
+    connect(watch->notifier, &QWinEventNotifier::activated, this, [this] {
+        DWORD code = 0;
+        if (!GetExitCodeProcess(watch->process, &code))
+            end({RunEnd::Unknown, 0, qt_error_string(int(GetLastError()))});
+        // An NTSTATUS error (an access violation, an abort through the
+        // runtime's fast fail, ...) is how Windows ends a crashed process.
+        else if (code >= 0xC0000000)
+            end({RunEnd::Crashed, int(code), {}});
+        else
+            end({RunEnd::Exited, int(code), {}});
+    });
+}

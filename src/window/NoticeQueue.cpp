@@ -1,0 +1,27 @@
+#include "window/NoticeQueue.h"
+
+#include <QCoreApplication>
+
+NoticeQueue::NoticeQueue(QWidget *window)
+    : QObject(window)
+    , window(window)
+{ }
+
+void NoticeQueue::show(QMessageBox::Icon icon, const QString &text, const QString &details)
+{
+    waiting.enqueue({icon, text, details});
+    if (open)
+        return;
+    open = true;
+    while (!waiting.isEmpty()) {
+        const Notice notice = waiting.dequeue();
+        QMessageBox box(notice.icon, QCoreApplication::translate("MainWindow", "Message Box"), notice.text,
+                        QMessageBox::Ok, window);
+        // Paths and the updater's output are shown as they are, never as markup.
+        box.setTextFormat(Qt::PlainText);
+        box.setDetailedText(notice.details);
+        box.exec();
+    }
+    open = false;
+    emit allClosed();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+
+// The window's notices, one at a time: a notice asked for while another is
+// open follows once that one is closed.
+class NoticeQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit NoticeQueue(QWidget *window);
+
+    // Shows the notice and returns once it, and every notice that came
+    // while it was open, has been closed; returns at once when one is open.
+    void show(QMessageBox::Icon icon, const QString &text, const QString &details = QString());
+    bool isOpen() const { return open; }
+
+signals:
+    void allClosed();
+
+private:
+    struct Notice
+    {
+        QMessageBox::Icon icon;
+        QString text;
+        QString details;
+    };
+
+    QWidget *window;
+    QQueue<Notice> waiting;
+    bool open = false;
+};
