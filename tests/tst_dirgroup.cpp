@@ -26,8 +26,14 @@ private slots:
 void TestDirGroup::listingRule()
 {
     QTemporaryDir dir;
-    makeTree(dir.path(), {"9/", "10/", "ABD/", "abc", "Readme.TXT", ".hidden", ".cfg/", "empty/"});
-    QCOMPARE(listDirEntries(dir.path()), QStringList({"10", "9", "abc", "ABD", "empty", "Readme.TXT"}));
+    // Names that sort before "." and ".." make sure those two are dropped by
+    // name, not as the first two entries.
+    makeTree(dir.path(),
+             {"9/", "10/", "ABD/", "abc", "Readme.TXT", ".hidden", ".cfg/", "empty/", " lead", "!bang",
+              "+plus/", "-dash"});
+    QCOMPARE(
+        listDirEntries(dir.path()),
+        QStringList({" lead", "!bang", "+plus", "-dash", "10", "9", "abc", "ABD", "empty", "Readme.TXT"}));
     QCOMPARE(listDirEntries(dir.path() + "/abc"), QStringList());
     DebugLog log;
     QCOMPARE(listDirEntries(dir.path() + "/missing"), QStringList());
