@@ -11,6 +11,10 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 void makeTree(const QString &root, const QStringList &paths)
 {
     for (const QString &path : paths) {
@@ -22,6 +26,38 @@ void makeTree(const QString &root, const QStringList &paths)
         if (file.open(QIODevice::WriteOnly))
             file.write(path.toUtf8());
     }
+}
+
+void makeHidden(const QString &root, const QStringList &paths)
+{
+#ifdef Q_OS_WIN
+    makeTree(root, paths);
+    for (QString path : paths) {
+        path.chop(path.endsWith(QLatin1Char('/')) ? 1 : 0);
+        SetFileAttributesW(reinterpret_cast<const wchar_t *>((root + QLatin1Char('/') + path).utf16()),
+                           FILE_ATTRIBUTE_HIDDEN);
+    }
+#else
+    QStringList dotted;
+    for (const QString &path : paths)
+        dotted.append(QLatin1Char('.') + path);
+    makeTree(root, dotted);
+#endif
+}
+
+bool processGone(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    // Nothing to reap on Windows; Wine keeps an ended process's object a while.
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    DWORD code = 0;
+    const bool running = process && GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    if (process)
+        CloseHandle(process);
+    return !running;
+#else
+    return !QFileInfo::exists(QStringLiteral("/proc/") + QString::number(pid));
+#endif
 }
 
 FirmwareTree::FirmwareTree(const QStringList &paths)

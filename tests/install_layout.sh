@@ -1,19 +1,39 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch station folder and checks its layout:
-# tpfw at the root, an empty firmware tree with its README, a launcher that
-# starts that tpfw, and no updater, which each station supplies.
-# usage: install_layout.sh BUILD_DIR
+# Installs the build into a scratch station folder and checks its layout, and
+# that it holds no updater, which each station supplies.
+# - linux: tpfw at the root, an empty firmware tree with its README, and a
+#   launcher that starts that tpfw;
+# - windows: tpfw.exe with the Qt and compiler runtime DLLs it loads, the
+#   latter stripped, its platform plugin and style, and the firmware tree.
+# usage: install_layout.sh BUILD_DIR linux|windows
 set -euo pipefail
 station=$(mktemp -d)
 trap 'rm -rf "$station"' EXIT
 cmake --install "$1" --prefix "$station" >/dev/null
 cd "$station"
-expected=$'./FwBinFiles/README.txt\n./tpfw\n./tpfw.desktop'
+if [ "$2" = windows ]; then
+  expected=$'./FwBinFiles/README.txt\n./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll'
+  expected+=$'\n./libgcc_s_seh-1.dll\n./libstdc++-6.dll\n./libwinpthread-1.dll'
+  expected+=$'\n./platforms/qwindows.dll\n./styles/qwindowsvistastyle.dll\n./tpfw.exe'
+else
+  expected=$'./FwBinFiles/README.txt\n./tpfw\n./tpfw.desktop'
+fi
 actual=$(find . -type f | LC_ALL=C sort)
-if [ "$actual" != "$expected" ] || [ ! -x tpfw ]; then
+if [ "$actual" != "$expected" ]; then
   echo "station folder holds:" >&2
   echo "$actual" >&2
   exit 1
 fi
-grep -qx "Exec=\"$station/tpfw\"" tpfw.desktop
+if [ "$2" = windows ]; then
+  for dll in lib*.dll; do
+    if x86_64-w64-mingw32-objdump -h "$dll" | grep -q "\.debug_"; then
+      echo "$dll is not stripped" >&2
+      exit 1
+    fi
+  done
+else
+  [ -x tpfw ]
+  grep -qx "Exec=\"$station/tpfw\"" tpfw.desktop
+  grep -qx "Terminal=false" tpfw.desktop
+fi
 echo "station folder laid out as expected"

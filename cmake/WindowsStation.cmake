@@ -1,0 +1,39 @@
+# tpfw.exe with what it loads beside it, as windeployqt would lay it out:
+# the Qt libraries, the platform plugin and the native style, from Qt's own
+# targets, and with MinGW the compiler's runtime DLLs that all of them link
+# (MSVC's runtime comes with its redistributable instead).
+if(MINGW)
+  set(runtime_set RUNTIME_DEPENDENCY_SET tpfw_runtime)
+endif()
+install(TARGETS tpfw ${runtime_set} RUNTIME DESTINATION .)
+install(IMPORTED_RUNTIME_ARTIFACTS Qt5::Core Qt5::Gui Qt5::Widgets ${runtime_set} RUNTIME DESTINATION .)
+install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsIntegrationPlugin ${runtime_set} LIBRARY DESTINATION platforms)
+install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsVistaStylePlugin ${runtime_set} LIBRARY DESTINATION styles)
+
+if(MINGW)
+  # The compiler's runtime is where the compiler says.
+  foreach(dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(folder "${path}" DIRECTORY)
+    list(APPEND runtime_folders "${folder}")
+  endforeach()
+  # Windows' own DLLs stay out, and Qt's are installed above (they are looked
+  # for in lower case, which a case-sensitive build host does not find).
+  install(RUNTIME_DEPENDENCY_SET tpfw_runtime
+    DIRECTORIES ${runtime_folders}
+    PRE_INCLUDE_REGEXES "^lib"
+    PRE_EXCLUDE_REGEXES ".*"
+    DESTINATION .)
+  # The compiler's runtime comes with its symbols: ten times the size.
+  install(CODE "set(strip \"${CMAKE_STRIP}\")")
+  install(CODE [[
+    file(GLOB runtime "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib*.dll")
+    foreach(dll IN LISTS runtime)
+      execute_process(COMMAND "${strip}" --strip-unneeded "${dll}" COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+  ]])
+endif()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME "tpfw-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
