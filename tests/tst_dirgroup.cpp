@@ -29,8 +29,8 @@ void TestDirGroup::listingRule()
     // Names that sort before "." and ".." make sure those two are dropped by
     // name, not as the first two entries.
     makeTree(dir.path(),
-             {"9/", "10/", "ABD/", "abc", "Readme.TXT", ".hidden", ".cfg/", "empty/", " lead", "!bang",
-              "+plus/", "-dash"});
+             {"9/", "10/", "ABD/", "abc", "Readme.TXT", "empty/", " lead", "!bang", "+plus/", "-dash"});
+    makeHidden(dir.path(), {"hidden", "cfg/"});
     QCOMPARE(
         listDirEntries(dir.path()),
         QStringList({" lead", "!bang", "+plus", "-dash", "10", "9", "abc", "ABD", "empty", "Readme.TXT"}));

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Windows station folder, puts the stand-in updater and the demo
-# tree in it, opens its tpfw.exe under Wine in a real X11 window with the
-# windows platform plugin, under a window manager; takes a screenshot, closes
-# the window as a user would and expects the program to end with status 0.
+# tree in it, and opens its tpfw.exe under Wine in a real X11 window with the
+# windows platform plugin, under a window manager, with nothing on the DLL
+# search path but the folder itself. Clicks 10.1inch, High and UpdateFW and
+# expects the stand-in to get the three images and "-ba" and exit 0; takes a
+# screenshot, closes the notice and then the window as a user would, and
+# expects the program to end with status 0.
 # usage: wine_window.sh BUILD_DIR PANELPROG FWBINFILES SCREENSHOT WINE_RUN
 set -euo pipefail
 station=$(mktemp -d)
@@ -10,16 +13,29 @@ trap 'rm -rf "$station"' EXIT
 cmake --install "$1" --prefix "$station" >/dev/null
 mkdir "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg.exe"
-cp -r "$3" "$station/FwBinFiles"
+cp -r "$3/." "$station/FwBinFiles/"
 
-export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows
+export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows WINEPATH=
+export TPFW_UPDATER_LOG="Z:$station/records"
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   openbox & wm=$!
   until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
   "$WINE_RUN" "$STATION/tpfw.exe" >"$STATION/tpfw.log" 2>&1 & app=$!
-  timeout 60 xdotool search --sync --name "^MainWindow$" >/dev/null
+  window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 2
+  # 10.1inch, High, then UpdateFW.
+  for spot in "24 55" "218 55" "199 260"; do
+    xdotool mousemove --window "$window" $spot click 1
+    sleep 1
+  done
+  for _ in $(seq 100); do [ -e "$STATION/records" ] && break; sleep 0.1; done
   import -window root "$SCREENSHOT"
+  tr -d "\r" <"$STATION/tpfw.log" | grep -qx "FW updater ended: exit code 0"
+  [ "$(tr "\0" "\n" <"$STATION/records" | grep -c "FwBinFiles/10.1inch/High/TP101_H_")" -eq 3 ]
+  tr "\0" "\n" <"$STATION/records" | tail -1 | grep -qx -- "-ba"
+  echo "the station updater got the three images of 10.1inch/High and -ba, and exited 0"
+  xdotool key Return
+  sleep 1
   wmctrl -c MainWindow
   status=0
   wait $app || status=$?
