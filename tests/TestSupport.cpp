@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/UpdaterCommand.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -26,6 +28,13 @@ void makeTree(const QString &root, const QStringList &paths)
         if (file.open(QIODevice::WriteOnly))
             file.write(path.toUtf8());
     }
+}
+
+void placeUpdater(const QString &program)
+{
+    QDir().mkpath(QFileInfo(updaterProgram()).path());
+    QFile::remove(updaterProgram());
+    QFile::copy(program, updaterProgram());
 }
 
 void makeHidden(const QString &root, const QStringList &paths)
@@ -130,4 +139,34 @@ bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivi
     window->show();
     return clickChoice(groupTitled(window, "TP Size"), tpSize)
         && clickChoice(groupTitled(window, "Sensitivity"), sensitivity);
+}
+
+NoticeWatch::NoticeWatch(std::function<QPushButton *()> button)
+{
+    connect(&poll, &QTimer::timeout, this, [this, button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        // A notice that follows another may take its place in memory.
+        if (!box->property("seen").toBool()) {
+            box->setProperty("seen", true);
+            seen.append(
+                {box->windowTitle(), box->text(), box->icon(), box->detailedText(), button()->isEnabled()});
+            int open = 0;
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                open += widget->isVisible() && qobject_cast<QMessageBox *>(widget);
+            maxOpen = qMax(maxOpen, open);
+        }
+        if (mayClose())
+            QTest::mouseClick(box->button(box->button(answer) ? answer : QMessageBox::Ok), Qt::LeftButton);
+    });
+    poll.start(10);
+}
+
+QStringList NoticeWatch::texts() const
+{
+    QStringList result;
+    for (const Notice &notice : seen)
+        result.append(notice.text);
+    return result;
 }

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QtMessageHandler>
 
+#include <functional>
+
 class DirGroup;
+class QPushButton;
 class QWidget;
 
 // Lays out below root: a path ending in "/" is a folder, any other a small file.
 void makeTree(const QString &root, const QStringList &paths);
+
+// Puts the given program where the window looks for the updater.
+void placeUpdater(const QString &program);
 
 // Lays out below root entries hidden by the platform's own rule: a name
 // starting with a dot on Unix, the hidden attribute on Windows (where such a
@@ -49,3 +57,32 @@ bool clickChoice(DirGroup *group, const QString &name);
 
 // Shows the window and checks a TP size, then one of its sensitivities.
 bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivity);
+
+struct Notice
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString details;
+    bool buttonEnabledWhileOpen = false;
+};
+
+// Every notice that opens while this lives, in order, with whether the
+// button was enabled then; each is answered with `answer` once `mayClose`
+// says so. Never more than one is expected open: maxOpen says how many were.
+class NoticeWatch : public QObject
+{
+public:
+    explicit NoticeWatch(std::function<QPushButton *()> button);
+    QStringList texts() const;
+
+    QList<Notice> seen;
+    int maxOpen = 0;
+    std::function<bool()> mayClose = [] {
+        return true;
+    };
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    QTimer poll;
+};

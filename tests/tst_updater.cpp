@@ -22,65 +22,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-struct Notice
-{
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString details;
-    bool buttonEnabledWhileOpen = false;
-};
-
-// Every notice that opens while this lives, in order; each is answered with
-// `answer` once `mayClose` says so.
-class NoticeWatch : public QObject
-{
-public:
-    explicit NoticeWatch(std::function<QPushButton *()> button)
-    {
-        connect(&poll, &QTimer::timeout, this, [this, button] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            // A notice that follows another may take its place in memory.
-            if (!box->property("seen").toBool()) {
-                box->setProperty("seen", true);
-                seen.append({box->windowTitle(), box->text(), box->icon(), box->detailedText(),
-                             button()->isEnabled()});
-                int open = 0;
-                for (QWidget *widget : QApplication::topLevelWidgets())
-                    open += widget->isVisible() && qobject_cast<QMessageBox *>(widget);
-                maxOpen = qMax(maxOpen, open);
-            }
-            if (mayClose())
-                QTest::mouseClick(box->button(box->button(answer) ? answer : QMessageBox::Ok),
-                                  Qt::LeftButton);
-        });
-        poll.start(10);
-    }
-    QStringList texts() const
-    {
-        QStringList result;
-        for (const Notice &notice : seen)
-            result.append(notice.text);
-        return result;
-    }
-
-    QList<Notice> seen;
-    int maxOpen = 0;
-    std::function<bool()> mayClose = [] {
-        return true;
-    };
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
-
-private:
-    QTimer poll;
-};
-
-} // namespace
-
 class TestUpdater : public QObject
 {
     Q_OBJECT
@@ -133,9 +74,7 @@ void TestUpdater::init()
 {
     QFile::remove(logPath);
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
-    QDir().mkpath(QFileInfo(updaterProgram()).path());
-    QFile::remove(updaterProgram());
-    QVERIFY(QFile::copy(TPFW_STANDIN, updaterProgram()));
+    placeUpdater(TPFW_STANDIN);
     window = std::make_unique<MainWindow>();
 }
 
@@ -250,8 +189,11 @@ void TestUpdater::reportsAnUpdaterThatCannotStart()
     QFile::setPermissions(updaterProgram(), QFile::ReadOwner | QFile::WriteOwner);
 #endif
     press();
+    QVERIFY(!updateButton()->isEnabled());
+    QTRY_COMPARE(watch->seen.size(), 1);
     QFile::remove(updaterProgram());
     invoke("updateFw");
+    QTRY_COMPARE(watch->seen.size(), 2);
 
     const QString cannotStart = "Cannot start the FW updater: " + updaterProgram() + " (";
     QCOMPARE(watch->seen.size(), 2);
@@ -285,7 +227,8 @@ void TestUpdater::buttonWaitsForTheRunAndTheNotice()
             return runEnded();
         };
     press();
-    QCOMPARE(watch->seen.size(), 1);
+    QVERIFY(!updateButton()->isEnabled());
+    QTRY_COMPARE(watch->seen.size(), 1);
     QVERIFY(!watch->seen.at(0).buttonEnabledWhileOpen);
     if (noticeClosedFirst) {
         QVERIFY(status().startsWith("FW updater running"));

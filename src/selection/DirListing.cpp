@@ -9,6 +9,17 @@ QString firmwareRoot()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/FwBinFiles");
 }
 
+Leaf leafOf(const QString &leafPath)
+{
+    const QString root = firmwareRoot() + QLatin1Char('/');
+    if (!leafPath.startsWith(root))
+        return {};
+    // A TP size is one folder name: the first "/" ends it.
+    const QString below = leafPath.mid(root.size());
+    const int slash = below.indexOf(QLatin1Char('/'));
+    return {below.left(slash), slash < 0 ? QString() : below.mid(slash + 1)};
+}
+
 QStringList listDirEntries(const QString &dirPath)
 {
     QStringList names;

@@ -6,6 +6,17 @@
 // size, then one per sensitivity, which holds the images.
 QString firmwareRoot();
 
+// A folder of images, named by its place below the firmware root.
+struct Leaf
+{
+    QString tpSize;
+    QString sensitivity;
+};
+
+// The leaf of a path formed as firmware root / TP size / sensitivity; empty
+// names where the path is not below the firmware root.
+Leaf leafOf(const QString &leafPath);
+
 // The entries a folder offers as choices: sub-folders and plain files alike,
 // hidden ones left out, ordered by name ignoring case. Every name the folder
 // lists is written to the debug stream, "." and ".." included, which are then

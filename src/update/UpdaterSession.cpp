@@ -6,12 +6,42 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QFile>
+#include <QThread>
+
+#include <memory>
 
 namespace {
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
 }
+
+} // namespace
+
+struct CheckedFiles
+{
+    QVector<FileFacts> images;
+    FileFacts updater;
+};
+
+namespace {
+
+// The outcome as the history names it.
+QString outcomeName(const RunEnd &end)
+{
+    switch (end.kind) {
+    case RunEnd::Exited:
+        return QLatin1String(end.exitCode == 0 ? "ok" : "failed");
+    case RunEnd::Crashed:
+        return QStringLiteral("crashed");
+    case RunEnd::Unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
 } // namespace
 
 QString outcomeText(const RunEnd &end)
@@ -36,33 +66,72 @@ UpdaterSession::UpdaterSession(QObject *parent)
     connect(&run, &UpdaterRun::finished, this, &UpdaterSession::finish);
 }
 
-bool UpdaterSession::isRunning() const
+UpdaterSession::~UpdaterSession()
 {
-    return run.isRunning();
+    if (!checker)
+        return;
+    checker->wait();
+    delete checker;
+    // Nobody is left to tell.
+    blockSignals(true);
+    launch();
 }
 
-bool UpdaterSession::start(const QStringList &binFiles, QString *error)
+bool UpdaterSession::isBusy() const
+{
+    return checker || run.isRunning();
+}
+
+void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
 {
     const QString program = updaterProgram();
-    const QStringList argumentStrList = updaterArguments(binFiles);
+    arguments = updaterArguments(binFiles);
     for (int i = 0; i < binFiles.size(); ++i)
-        qDebug() << "argumentStrList" << i << ": " << argumentStrList.at(i);
+        qDebug() << "argumentStrList" << i << ": " << arguments.at(i);
     qDebug() << "commandStr: " << updaterCommand(program, binFiles);
 
+    current = {};
+    current.tpSize = leaf.tpSize;
+    current.sensitivity = leaf.sensitivity;
+    emit running(tr("Checking the images"));
+    // Hashing large images would freeze the window.
+    checked = std::make_shared<CheckedFiles>();
+    checker = QThread::create([files = checked, binFiles, program] {
+        for (const QString &file : binFiles)
+            files->images.append(factsOf(file));
+        files->updater = factsOf(program);
+    });
+    connect(checker, &QThread::finished, this, [this] {
+        checker->deleteLater();
+        checker = nullptr;
+        launch();
+    });
+    checker->start();
+}
+
+void UpdaterSession::launch()
+{
+    current.images = checked->images;
+    current.updater = checked->updater;
+    const QString program = current.updater.path;
+    current.started = QDateTime::currentDateTime();
     logProblem.clear();
-    logPath = createRunLog(QDateTime::currentDateTime(), &logProblem);
+    current.log = createRunLog(current.started, &logProblem);
     QString reason;
     // The updater's own folder may hold what it needs; it is found from the
     // application folder however tpfw was started.
-    if (!run.start(program, argumentStrList, QCoreApplication::applicationDirPath(), logPath, &reason)) {
+    if (!run.start(program, arguments, QCoreApplication::applicationDirPath(), current.log, &reason)) {
         qDebug() << "Cannot start the FW updater:" << program << reason;
-        *error = tr("Cannot start the FW updater: ") + program + QStringLiteral(" (") + reason
-            + QLatin1Char(')');
-        return false;
+        QFile::remove(current.log);
+        current.log.clear();
+        record(QStringLiteral("notStarted"), {}, reason);
+        emit notStarted(tr("Cannot start the FW updater: ") + program + QStringLiteral(" (") + reason
+                        + QLatin1Char(')'));
+        return;
     }
     clock.start();
     emit running(tr("FW updater running"));
-    return true;
+    emit started();
 }
 
 void UpdaterSession::finish(const RunEnd &end)
@@ -73,13 +142,30 @@ void UpdaterSession::finish(const RunEnd &end)
         qDebug() << "FW updater ended: crashed";
     else
         qDebug() << "FW updater ended: result unknown," << end.detail;
+    record(outcomeName(end), end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt,
+           end.detail);
 
     RunReport report;
     report.ok = end.kind == RunEnd::Exited && end.exitCode == 0;
     report.outcome = outcomeText(end);
     report.duration = QString::number(clock.elapsed() / 1000.0, 'f', 1) + QStringLiteral(" s");
-    const QString where = logPath.isEmpty() ? tr("No run log: ") + logProblem : tr("Run log: ") + logPath;
-    report.details
-        = (end.detail.isEmpty() ? QString() : end.detail + "\n\n") + logTail(logPath, 20) + "\n\n" + where;
+    const QString where
+        = current.log.isEmpty() ? tr("No run log: ") + logProblem : tr("Run log: ") + current.log;
+    report.details = (end.detail.isEmpty() ? QString() : end.detail + "\n\n") + logTail(current.log, 20)
+        + "\n\n" + where;
     emit ended(report);
+}
+
+void UpdaterSession::record(const QString &outcome, std::optional<int> exitCode, const QString &detail)
+{
+    current.ended = QDateTime::currentDateTime();
+    if (!current.started.isValid())
+        current.started = current.ended;
+    current.outcome = outcome;
+    current.exitCode = exitCode;
+    current.detail = detail;
+    QString problem;
+    if (!appendToHistory(historyPath(), current, &problem))
+        qDebug() << "History not written:" << problem;
+    emit recorded(problem);
 }

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "selection/DirListing.h"
+#include "update/RunHistory.h"
 #include "update/UpdaterRun.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+class QThread;
+struct CheckedFiles;
 
 // What the window shows of a run that has ended.
 struct RunReport
@@ -24,30 +31,45 @@ struct RunReport
 // updater said so with exit code 0.
 QString outcomeText(const RunEnd &end);
 
-// One update at a time: starts the updater beside the executable on the
-// listed images, from the application folder, with a log of its own, and
-// reports how the run went.
+// One update at a time: takes the size and hash of the listed images and of
+// the updater, starts the updater beside the executable on them, from the
+// application folder, with a log of its own, reports how the run went and
+// records it in the station's history.
 class UpdaterSession : public QObject
 {
     Q_OBJECT
 
 public:
     explicit UpdaterSession(QObject *parent = nullptr);
+    // Never stops a run. One still being prepared (its images being checked)
+    // is waited for and started, unfollowed: the user was told the update
+    // goes on without the window.
+    ~UpdaterSession() override;
 
-    bool isRunning() const;
-    // Starts a run; when it cannot start, returns false and *error says so
-    // in words for the user.
-    bool start(const QStringList &binFiles, QString *error);
+    // The images being checked, or the updater running.
+    bool isBusy() const;
+    // The images are read off the GUI thread; the updater starts when that
+    // is done, or notStarted says why it could not.
+    void start(const QStringList &binFiles, const Leaf &leaf);
 
 signals:
     void running(QString status);
+    void started();
+    void notStarted(QString error);
     void ended(RunReport report);
+    // After each run, recorded or not; problem says why not.
+    void recorded(QString problem);
 
 private:
+    void launch();
     void finish(const RunEnd &end);
+    void record(const QString &outcome, std::optional<int> exitCode, const QString &detail);
 
     UpdaterRun run;
+    QThread *checker = nullptr;
+    std::shared_ptr<CheckedFiles> checked;
+    QStringList arguments;
+    RunRecord current;
     QElapsedTimer clock;
-    QString logPath;
     QString logProblem;
 };

@@ -4,6 +4,7 @@
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
 #include "update/UpdaterSession.h"
+#include "window/HistoryStatus.h"
 #include "window/NoticeQueue.h"
 
 #include <QCloseEvent>
@@ -41,8 +42,12 @@ MainWindow::MainWindow(QWidget *parent)
     notices = new NoticeQueue(this);
     connect(updater, &UpdaterSession::running, form->statusBar,
             [this](const QString &status) { form->statusBar->showMessage(status); });
+    connect(updater, &UpdaterSession::started, this, &MainWindow::tellStarted);
+    connect(updater, &UpdaterSession::notStarted, this, &MainWindow::tellNotStarted);
     connect(updater, &UpdaterSession::ended, this, &MainWindow::reportRun);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
+    history = new HistoryStatus(form->statusBar);
+    connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
 }
 
 MainWindow::~MainWindow() = default;
@@ -52,6 +57,7 @@ void MainWindow::setBinListText(QString dstDirPath)
     qDebug() << dstDirPath;
     const QStringList names = listDirEntries(dstDirPath);
     binFileList.clear();
+    listedLeaf = leafOf(dstDirPath);
     for (const QString &name : names)
         binFileList.append(dstDirPath + QLatin1Char('/') + name);
     // Plain text, never markup: the names shown must be the files sent.
@@ -70,21 +76,28 @@ void MainWindow::updateFw_Console()
 
 // One run at a time: the button stays off from the press until the run has
 // ended and the notice is closed, and a second start is refused.
-void MainWindow::launchUpdater(Notify notify)
+void MainWindow::launchUpdater(Notify how)
 {
-    if (updater->isRunning()) {
+    if (updater->isBusy()) {
         notices->show(QMessageBox::Warning, tr("The FW updater is still running."));
         return;
     }
     updateFwButton->setEnabled(false);
-    QString error;
-    if (!updater->start(binFileList, &error)) {
-        notices->show(QMessageBox::Warning, error);
-        return;
-    }
-    noticeOnSuccess = notify == Notify::OnSuccess;
+    notify = how;
+    updater->start(binFileList, listedLeaf);
+}
+
+void MainWindow::tellStarted()
+{
     if (notify == Notify::AtStart)
         notices->show(QMessageBox::Information, tr("When updating FW, don't press \"UpdateFW\" button!!"));
+}
+
+void MainWindow::tellNotStarted(const QString &error)
+{
+    form->statusBar->clearMessage();
+    notices->show(QMessageBox::Warning, error);
+    updateButtonState();
 }
 
 void MainWindow::reportRun(const RunReport &report)
@@ -92,19 +105,19 @@ void MainWindow::reportRun(const RunReport &report)
     form->statusBar->showMessage(report.outcome + QStringLiteral(" (") + report.duration + QLatin1Char(')'));
     if (!report.ok)
         notices->show(QMessageBox::Warning, report.outcome, report.details);
-    else if (noticeOnSuccess)
+    else if (notify == Notify::OnSuccess)
         notices->show(QMessageBox::Information, tr("Update FW OK !!!"));
     updateButtonState();
 }
 
 void MainWindow::updateButtonState()
 {
-    updateFwButton->setEnabled(!updater->isRunning() && !notices->isOpen());
+    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    const bool leave = !updater->isRunning()
+    const bool leave = !updater->isBusy()
         || QMessageBox::question(this, tr("Message Box"),
                                  tr("The FW updater is still running. Close anyway? "
                                     "The update goes on without this window."),

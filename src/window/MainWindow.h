@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection/DirListing.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -7,6 +9,7 @@
 #include <memory>
 
 class DirGroup;
+class HistoryStatus;
 class NoticeQueue;
 class QPushButton;
 class QTextBrowser;
@@ -37,7 +40,9 @@ protected:
 
 private:
     enum class Notify { AtStart, OnSuccess };
-    void launchUpdater(Notify notify);
+    void launchUpdater(Notify how);
+    void tellStarted();
+    void tellNotStarted(const QString &error);
     void reportRun(const RunReport &report);
     void updateButtonState();
 
@@ -47,8 +52,10 @@ private:
     QTextBrowser *binListBrowser;
     QPushButton *updateFwButton;
     QStringList binFileList;
+    // Where the listed images are from.
+    Leaf listedLeaf;
     UpdaterSession *updater;
     NoticeQueue *notices;
-    // updateFw tells of a good run once the updater has exited with 0.
-    bool noticeOnSuccess = false;
+    HistoryStatus *history;
+    Notify notify = Notify::AtStart;
 };

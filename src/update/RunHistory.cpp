@@ -1,0 +1,138 @@
+#include "update/RunHistory.h"
+
+#include "update/OsSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+
+QJsonValue orNull(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QJsonValue orNull(const QByteArray &text)
+{
+    return orNull(QString::fromLatin1(text));
+}
+
+// With the offset from UTC written out, "+00:00" included, whatever the
+// station's time zone.
+QString isoWithOffset(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc() / 60;
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
+        + QString::asprintf("%c%02d:%02d", offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60);
+}
+
+QJsonObject toJson(const FileFacts &facts)
+{
+    return {{"path", facts.path},
+            {"bytes", facts.bytes < 0 ? QJsonValue() : QJsonValue(double(facts.bytes))},
+            {"sha256", orNull(facts.sha256)}};
+}
+
+} // namespace
+
+QByteArray toJsonLine(const RunRecord &record)
+{
+    QJsonArray images;
+    for (const FileFacts &image : record.images)
+        images.append(toJson(image));
+    const QJsonObject object {
+        {"started", isoWithOffset(record.started)},
+        {"ended", isoWithOffset(record.ended)},
+        {"seconds", record.started.msecsTo(record.ended) / 1000.0},
+        {"host", QSysInfo::machineHostName()},
+        {"user", userName()},
+        {"tpSize", record.tpSize},
+        {"sensitivity", record.sensitivity},
+        {"images", images},
+        {"updater", record.updater.path},
+        {"updaterSha256", orNull(record.updater.sha256)},
+        {"outcome", record.outcome},
+        {"exitCode", record.exitCode ? QJsonValue(*record.exitCode) : QJsonValue()},
+        {"log", orNull(record.log)},
+        {"detail", orNull(record.detail)},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QString historyPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
+}
+
+bool appendToHistory(const QString &path, const RunRecord &record, QString *error)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QLockFile lock(path + ".lock");
+    if (!lock.tryLock(10000)) {
+        *error = lock.error() == QLockFile::LockFailedError ? QStringLiteral("another tpfw holds its lock")
+                                                            : QStringLiteral("cannot lock ") + path + ".lock";
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    const qint64 size = file.size();
+    QByteArray line = toJsonLine(record) + '\n';
+    char last = '\n';
+    if (size > 0 && file.seek(size - 1))
+        file.getChar(&last);
+    if (last != '\n')
+        line.prepend('\n');
+    // One write of the whole line; what a failed one left is taken back.
+    if (file.write(line) != line.size() || !syncToDisk(file)) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        file.resize(size);
+        return false;
+    }
+    return true;
+}
+
+DayCounts countDay(const QString &path, const QDate &day)
+{
+    DayCounts counts;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return counts;
+    const QDateTime dayStart = day.startOfDay();
+    const qint64 chunk = 64 * 1024;
+    QByteArray tail;
+    for (qint64 end = file.size(); end > 0;) {
+        const qint64 begin = qMax<qint64>(0, end - chunk);
+        file.seek(begin);
+        tail.prepend(file.read(end - begin));
+        end = begin;
+        // Whole lines only, unless the start of the file is reached.
+        const int cut = begin > 0 ? tail.indexOf('\n') : -1;
+        if (begin > 0 && cut < 0)
+            continue;
+        const QList<QByteArray> lines = tail.mid(cut + 1).split('\n');
+        tail.truncate(cut + 1);
+        for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+            const QJsonObject record = QJsonDocument::fromJson(*line).object();
+            if (record.isEmpty())
+                continue;
+            if (QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs) < dayStart)
+                return counts;
+            if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
+                    .toLocalTime()
+                    .date()
+                != day)
+                continue;
+            ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
+        }
+    }
+    return counts;
+}

@@ -1,0 +1,23 @@
+// Appends records to a history file, as a second tpfw on the station would.
+// usage: history_writer HISTORY COUNT
+
+#include "update/RunHistory.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    RunRecord record;
+    record.started = record.ended = QDateTime::currentDateTime();
+    record.outcome = QStringLiteral("ok");
+    // Long lines, so that a write split in two would show.
+    for (int i = 0; i < 50; ++i)
+        record.images.append({QStringLiteral("/station/FwBinFiles/7inch/High/image %1.bin").arg(i), 1, "00"});
+    QString error;
+    for (int i = 0; i < arguments.value(2).toInt(); ++i)
+        if (!appendToHistory(arguments.value(1), record, &error))
+            return qPrintable(error) && 1;
+    return 0;
+}
