@@ -114,7 +114,7 @@ QStringList buttonNames(const DirGroup *group)
 {
     QStringList names;
     for (const QRadioButton *button : group->radioButtons())
-        names.append(button->text());
+        names.append(button->objectName());
     return names;
 }
 
@@ -157,8 +157,11 @@ NoticeWatch::NoticeWatch(std::function<QPushButton *()> button)
                 open += widget->isVisible() && qobject_cast<QMessageBox *>(widget);
             maxOpen = qMax(maxOpen, open);
         }
-        if (mayClose())
-            QTest::mouseClick(box->button(box->button(answer) ? answer : QMessageBox::Ok), Qt::LeftButton);
+        if (!mayClose())
+            return;
+        // The answer where the notice offers it, else what it offers first.
+        QAbstractButton *choice = box->button(answer);
+        QTest::mouseClick(choice ? choice : box->buttons().value(0), Qt::LeftButton);
     });
     poll.start(10);
 }

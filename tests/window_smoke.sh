@@ -16,6 +16,16 @@ mkdir "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg"
 cp -r "$3" "$station/FwBinFiles"
 
+# With no display at all, tpfw says so and stops.
+set +e
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$station/tpfw" 2>&1)
+status=$?
+set -e
+if [ $status -ne 1 ] || [ "$message" != "tpfw: no display to open the window on; start it in a desktop session, or under xvfb-run." ]; then
+  echo "without a display: status $status, said: $message" >&2
+  exit 1
+fi
+
 # No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
 # unloaded at exit, leave leaks no suppression can name.
 export STATION=$station SCREENSHOT=$4 QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none XDG_DATA_HOME=$station/data

@@ -1,16 +1,39 @@
 #include "selection/DirGroup.h"
 
 #include "selection/DirListing.h"
+#include "selection/NameDisplay.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLayout>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 DirGroup::DirGroup(QString title)
     : dirLayout(new QVBoxLayout)
+    , scrollArea(new QScrollArea)
 {
     setTitle(title);
     rootDirPath = firmwareRoot();
+
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // However many entries there are, or however long, the group takes the
+    // room it is given and asks for no more.
+    scrollArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    scrollArea->viewport()->setAutoFillBackground(false);
+    scrollArea->viewport()->installEventFilter(this);
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(scrollArea);
+    // Moving through the buttons with the keyboard brings each into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && scrollArea->widget() && scrollArea->widget()->isAncestorOf(now))
+            scrollArea->ensureWidgetVisible(now);
+    });
 }
 
 DirGroup::~DirGroup()
@@ -18,6 +41,24 @@ DirGroup::~DirGroup()
     // Until the first listing installs it, no widget owns the layout.
     if (!dirLayout->parent())
         delete dirLayout;
+}
+
+QString DirGroup::checkedName() const
+{
+    for (const QRadioButton *button : radioButtonList)
+        if (button->isChecked())
+            return button->objectName();
+    return {};
+}
+
+void DirGroup::relist()
+{
+    const QString checked = checkedName();
+    listAllDir(listedDirPath);
+    if (auto *button = scrollArea->widget()->findChild<QRadioButton *>(checked)) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(true);
+    }
 }
 
 void DirGroup::listAllDir(QString dstDirPath)
@@ -29,11 +70,18 @@ void DirGroup::listAllDir(QString dstDirPath)
     const bool shown = isVisible();
     if (shown)
         hide();
+    listedDirPath = dstDirPath;
     clearLayout(dirLayout);
     radioButtonList.clear();
     addButtons(listDirEntries(dstDirPath));
     dirLayout->addStretch(1);
-    setLayout(dirLayout);
+    if (!scrollArea->widget()) {
+        auto *column = new QWidget;
+        column->setAutoFillBackground(false);
+        column->setLayout(dirLayout);
+        scrollArea->setWidget(column);
+    }
+    fitNames();
     if (shown)
         show();
 }
@@ -56,14 +104,41 @@ void DirGroup::pickDirName(bool checked)
     emit passFullDirName(rootDirPath + QLatin1Char('/') + subDirName + QLatin1Char('/') + name);
 }
 
+bool DirGroup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize)
+        fitNames();
+    return QGroupBox::eventFilter(watched, event);
+}
+
 void DirGroup::addButtons(const QStringList &names)
 {
     for (const QString &name : names) {
-        auto *button = new QRadioButton(name);
+        auto *button = new QRadioButton;
+        // The object name is the entry's own name, used for its path; the
+        // text and tooltip only show it.
         button->setObjectName(name);
+        // Plain text, never markup, whatever the name looks like.
+        button->setToolTip(QStringLiteral("<p style='white-space:pre'>") + displayName(name).toHtmlEscaped()
+                           + QStringLiteral("</p>"));
         radioButtonList.append(button);
         dirLayout->addWidget(button);
         connect(button, SIGNAL(toggled(bool)), this, SLOT(pickDirName(bool)));
+    }
+}
+
+// Each name as wide as the column allows, cut in the middle when longer.
+void DirGroup::fitNames()
+{
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
+        + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    const QMargins margins = dirLayout->contentsMargins();
+    const int room = scrollArea->viewport()->width() - margins.left() - margins.right() - indicator - 4;
+    for (QRadioButton *button : radioButtonList) {
+        const QString full = displayName(button->objectName());
+        QString shown = button->fontMetrics().elidedText(full, Qt::ElideMiddle, qMax(room, 0));
+        // A single "&" would be taken as a shortcut mark.
+        button->setText(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
     }
 }
 

@@ -6,10 +6,12 @@
 
 class QLayout;
 class QRadioButton;
+class QScrollArea;
 class QVBoxLayout;
 
 // A titled column of radio buttons, one per entry of a folder under the
-// firmware root, that reports the entry the user checks.
+// firmware root, that reports the entry the user checks. The column scrolls
+// inside the group, so no number of entries makes the group grow.
 class DirGroup : public QGroupBox
 {
     Q_OBJECT
@@ -20,6 +22,12 @@ public:
 
     // The buttons of the current listing, in listing order; not owned.
     const QList<QRadioButton *> &radioButtons() const { return radioButtonList; }
+    // The folder last listed, and the entry checked in it (empty if none).
+    QString listedPath() const { return listedDirPath; }
+    QString checkedName() const;
+    // Lists the same folder again, the checked entry staying checked if it
+    // is still there, without reporting it again.
+    void relist();
 
 signals:
     void passDirName(QString combinedPath);
@@ -30,12 +38,18 @@ public slots:
     void listSubDir(QString dstDirName);
     void listAllDir(QString dstDirPath);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void clearLayout(QLayout *layout);
     void addButtons(const QStringList &names);
+    void fitNames();
 
     QList<QRadioButton *> radioButtonList;
     QVBoxLayout *dirLayout;
     QString rootDirPath;
     QString subDirName;
+    QString listedDirPath;
+    QScrollArea *scrollArea;
 };

@@ -20,15 +20,30 @@ Leaf leafOf(const QString &leafPath)
     return {below.left(slash), slash < 0 ? QString() : below.mid(slash + 1)};
 }
 
-QStringList listDirEntries(const QString &dirPath)
+namespace {
+
+QStringList entries(const QString &dirPath, bool logged)
 {
     QStringList names;
     // QDir's own defaults (all entries, name order ignoring case) are the rule.
     const QStringList listed = QDir(dirPath).entryList();
     for (const QString &name : listed) {
-        qDebug() << name;
+        if (logged)
+            qDebug() << name;
         if (name != QLatin1String(".") && name != QLatin1String(".."))
             names.append(name);
     }
     return names;
+}
+
+} // namespace
+
+QStringList listDirEntries(const QString &dirPath)
+{
+    return entries(dirPath, true);
+}
+
+QStringList currentEntries(const QString &dirPath)
+{
+    return entries(dirPath, false);
 }

@@ -22,3 +22,12 @@ Leaf leafOf(const QString &leafPath);
 // lists is written to the debug stream, "." and ".." included, which are then
 // dropped. A folder that is missing or unreadable offers nothing.
 QStringList listDirEntries(const QString &dirPath);
+
+// The same entries, listed again without a word: to tell whether a listing
+// still holds.
+QStringList currentEntries(const QString &dirPath);
+
+// How many entries the folder holds that the listing cannot name, and so
+// leaves out: on Unix those whose names are not valid UTF-8. Hidden ones are
+// not counted; they are left out anyway.
+int unlistedEntries(const QString &dirPath);

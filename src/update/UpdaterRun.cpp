@@ -1,5 +1,7 @@
 #include "update/UpdaterRun.h"
 
+#include <QCoreApplication>
+
 UpdaterRun::UpdaterRun(QObject *parent)
     : QObject(parent)
 {
@@ -17,4 +19,9 @@ void UpdaterRun::end(const RunEnd &how)
 {
     watch.reset();
     emit finished(how);
+}
+
+QString tooManyImages()
+{
+    return QCoreApplication::translate("MainWindow", "too many images for one command line");
 }

@@ -54,3 +54,6 @@ private:
 };
 
 Q_DECLARE_METATYPE(RunEnd)
+
+// Why a start failed when the images' paths do not fit on one command line.
+QString tooManyImages();

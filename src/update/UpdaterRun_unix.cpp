@@ -126,7 +126,7 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     // glibc reports a failed exec here too, with its errno.
     if (const int failed
         = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
-        *error = qt_error_string(failed);
+        *error = failed == E2BIG ? tooManyImages() : qt_error_string(failed);
         return false;
     }
     watch.reset(new Watch);

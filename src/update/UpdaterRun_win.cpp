@@ -1,5 +1,6 @@
 #include "update/UpdaterRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QWinEventNotifier>
 
@@ -132,6 +133,11 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     startup.lpAttributeList = inherited.list;
 
     std::wstring command = wide(commandLine(program, arguments));
+    // The most Windows takes, its terminating null included.
+    if (command.size() >= 32767) {
+        *error = tooManyImages();
+        return false;
+    }
     PROCESS_INFORMATION process {};
     // No console window, and out of tpfw's console group: a Ctrl+C meant for
     // tpfw never reaches the updater.

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <memory>
@@ -16,6 +17,23 @@ namespace {
 QString tr(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
+}
+
+// What keeps the program from being started at all, in words; empty when
+// nothing is known to.
+QString unstartable(const QString &program)
+{
+    const QFileInfo info(program);
+    if (!info.exists())
+        return tr("not found");
+    if (info.isDir())
+        return tr("a folder");
+#ifndef Q_OS_WIN
+    // Windows runs a program whatever its permissions.
+    if (!info.isExecutable())
+        return tr("not executable");
+#endif
+    return {};
 }
 
 } // namespace
@@ -117,10 +135,11 @@ void UpdaterSession::launch()
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
     current.log = createRunLog(current.started, &logProblem);
-    QString reason;
+    QString reason = unstartable(program);
     // The updater's own folder may hold what it needs; it is found from the
     // application folder however tpfw was started.
-    if (!run.start(program, arguments, QCoreApplication::applicationDirPath(), current.log, &reason)) {
+    if (!reason.isEmpty()
+        || !run.start(program, arguments, QCoreApplication::applicationDirPath(), current.log, &reason)) {
         qDebug() << "Cannot start the FW updater:" << program << reason;
         QFile::remove(current.log);
         current.log.clear();

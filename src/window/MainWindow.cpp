@@ -3,6 +3,8 @@
 #include "app/MainWindowForm.h"
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
+#include "selection/NameDisplay.h"
+#include "selection/TreeWatcher.h"
 #include "update/UpdaterSession.h"
 #include "window/HistoryStatus.h"
 #include "window/NoticeQueue.h"
@@ -10,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -26,17 +29,46 @@ MainWindow::MainWindow(QWidget *parent)
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
     updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
+    warningLine = new QLabel;
+    warningLine->setObjectName(QStringLiteral("warningLine"));
+    warningLine->setTextFormat(Qt::PlainText);
+    warningLine->setWordWrap(true);
+    warningLine->setStyleSheet(QStringLiteral("color: #b00000"));
+    warningLine->hide();
+    leafLine = new QLabel;
+    leafLine->setObjectName(QStringLiteral("leafLine"));
+    leafLine->setTextFormat(Qt::PlainText);
+    leafLine->hide();
 
     auto *grid = new QGridLayout;
     grid->addWidget(tpSizeGroup, 0, 0, 1, 1);
     grid->addWidget(sensitivityGroup, 0, 1, 1, 1);
+    grid->addWidget(warningLine, 1, 0, 1, 2);
+    grid->addWidget(leafLine, 2, 0, 1, 2);
     grid->addWidget(binListBrowser, 3, 0, 1, 2);
     grid->addWidget(updateFwButton, 4, 0, 1, 2);
+    // The choices and the list share what room there is.
+    grid->setRowStretch(0, 3);
+    grid->setRowStretch(3, 2);
     form->centralWidget->setLayout(grid);
 
     connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
     connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));
     connect(updateFwButton, SIGNAL(clicked()), this, SLOT(updateFw_Console()));
+
+    // What is shown follows the disk.
+    watcher = new TreeWatcher(this);
+    connect(tpSizeGroup, &DirGroup::passDirName, this, &MainWindow::showWhereListsAreFrom);
+    connect(watcher, &TreeWatcher::rootChanged, this, [this] {
+        tpSizeGroup->relist();
+        showWhereListsAreFrom();
+    });
+    connect(watcher, &TreeWatcher::tpSizeChanged, this, [this] {
+        sensitivityGroup->relist();
+        showWhereListsAreFrom();
+    });
+    connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
+    showWhereListsAreFrom();
 
     updater = new UpdaterSession(this);
     notices = new NoticeQueue(this);
@@ -57,11 +89,94 @@ void MainWindow::setBinListText(QString dstDirPath)
     qDebug() << dstDirPath;
     const QStringList names = listDirEntries(dstDirPath);
     binFileList.clear();
+    listedLeafPath = dstDirPath;
     listedLeaf = leafOf(dstDirPath);
-    for (const QString &name : names)
+    QStringList shown;
+    for (const QString &name : names) {
         binFileList.append(dstDirPath + QLatin1Char('/') + name);
-    // Plain text, never markup: the names shown must be the files sent.
-    binListBrowser->setPlainText(names.join(QLatin1Char('\n')));
+        shown.append(displayName(name));
+    }
+    // Plain text, never markup, one line a name: the names shown must be
+    // the files sent.
+    binListBrowser->setPlainText(shown.join(QLatin1Char('\n')));
+    showWhereListsAreFrom();
+}
+
+namespace {
+
+// A folder below the firmware root as the user knows it: "7inch/High".
+QString placeOf(const QString &path)
+{
+    const QString root = firmwareRoot();
+    return displayName(path == root ? QStringLiteral("FwBinFiles") : path.mid(root.size() + 1));
+}
+
+QString unlistedWarning(int count, const QString &path)
+{
+    return count == 1 ? MainWindow::tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: "
+                                       "rename it")
+                            .arg(placeOf(path))
+                      : MainWindow::tr("%1 entries of %2 have names that are not valid UTF-8 and are not "
+                                       "listed: rename them")
+                            .arg(count)
+                            .arg(placeOf(path));
+}
+
+} // namespace
+
+void MainWindow::showWhereListsAreFrom()
+{
+    const QString root = firmwareRoot();
+    QStringList warnings;
+    for (const QString &path : {root, sensitivityGroup->listedPath(), listedLeafPath})
+        if (const int count = path.isEmpty() ? 0 : unlistedEntries(path))
+            warnings.append(unlistedWarning(count, path));
+    warningLine->setText(warnings.join(QLatin1Char('\n')));
+    warningLine->setVisible(!warnings.isEmpty());
+
+    const QString leaf = displayName(listedLeaf.tpSize) + " / " + displayName(listedLeaf.sensitivity);
+    const QString checked = tpSizeGroup->checkedName();
+    leafLine->setVisible(!listedLeafPath.isEmpty());
+    if (listedLeafPath.isEmpty())
+        leafLine->clear();
+    else if (checked.isEmpty() || checked == listedLeaf.tpSize)
+        leafLine->setText(tr("Images of %1").arg(leaf));
+    else
+        leafLine->setText(
+            tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(checked)));
+    watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
+}
+
+// Whether the listed images may go to the updater as they are; says why not,
+// or asks, where they may not.
+bool MainWindow::listedImagesHold()
+{
+    if (listedLeafPath.isEmpty())
+        return true;
+    if (const int count = unlistedEntries(listedLeafPath)) {
+        notices->show(QMessageBox::Warning, unlistedWarning(count, listedLeafPath));
+        return false;
+    }
+    QStringList onDisk;
+    for (const QString &name : currentEntries(listedLeafPath))
+        onDisk.append(listedLeafPath + QLatin1Char('/') + name);
+    if (onDisk != binFileList) {
+        setBinListText(listedLeafPath);
+        notices->show(QMessageBox::Warning,
+                      tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
+                          .arg(placeOf(listedLeafPath)));
+        return false;
+    }
+    const QString checked = tpSizeGroup->checkedName();
+    if (checked.isEmpty() || checked == listedLeaf.tpSize)
+        return true;
+    const QString leaf = displayName(listedLeaf.tpSize) + " / " + displayName(listedLeaf.sensitivity);
+    return QMessageBox::question(
+               this, tr("Message Box"),
+               tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
+                   .arg(leaf, displayName(checked)),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 void MainWindow::updateFw()
@@ -83,6 +198,10 @@ void MainWindow::launchUpdater(Notify how)
         return;
     }
     updateFwButton->setEnabled(false);
+    if (!listedImagesHold()) {
+        updateButtonState();
+        return;
+    }
     notify = how;
     updater->start(binFileList, listedLeaf);
 }

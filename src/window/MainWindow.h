@@ -11,10 +11,12 @@
 class DirGroup;
 class HistoryStatus;
 class NoticeQueue;
+class QLabel;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
 struct RunReport;
+class TreeWatcher;
 class UpdaterSession;
 
 // The one window: a TP size and a sensitivity chosen in two chained groups,
@@ -45,6 +47,8 @@ private:
     void tellNotStarted(const QString &error);
     void reportRun(const RunReport &report);
     void updateButtonState();
+    void showWhereListsAreFrom();
+    bool listedImagesHold();
 
     std::unique_ptr<MainWindowForm> form;
     DirGroup *tpSizeGroup;
@@ -53,7 +57,12 @@ private:
     QPushButton *updateFwButton;
     QStringList binFileList;
     // Where the listed images are from.
+    QString listedLeafPath;
     Leaf listedLeaf;
+    // Names a shown folder cannot list, and where the list is from.
+    QLabel *warningLine;
+    QLabel *leafLine;
+    TreeWatcher *watcher;
     UpdaterSession *updater;
     NoticeQueue *notices;
     HistoryStatus *history;
