@@ -1,16 +1,32 @@
 #include "TestSupport.h"
 
+#include "app/Translations.h"
 #include "selection/DirGroup.h"
+#include "selection/NameDisplay.h"
 #include "window/MainWindow.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QXmlStreamReader>
+
+#ifdef Q_OS_UNIX
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 class TestMainWindow : public QObject
 {
@@ -22,6 +38,13 @@ private slots:
     void plainFilesAreOfferedAtEveryLevel();
     void namesAreShownLiterally();
     void manifestAsksForAdministrator();
+    void windowFitsAnyTree();
+    void namesReadAsTheyAre_data();
+    void namesReadAsTheyAre();
+    void namesNotValidUtf8AreNamed();
+    void listsFollowTheDisk();
+    void everyTextIsTranslated_data();
+    void everyTextIsTranslated();
 
 private:
     static QStringList shownNames(MainWindow &window)
@@ -134,6 +157,170 @@ void TestMainWindow::manifestAsksForAdministrator()
     QCOMPARE(attribute("requestedExecutionLevel", "uiAccess"), QString("false"));
     QCOMPARE(attribute("assemblyIdentity", "name"), QString("Microsoft.Windows.Common-Controls"));
     QCOMPARE(attribute("assemblyIdentity", "version"), QString("6.0.0.0"));
+}
+
+void TestMainWindow::windowFitsAnyTree()
+{
+    QStringList sizes;
+    for (int i = 0; i < 10000; ++i)
+        sizes.append(QString("%1inch/").arg(i, 5, 10, QLatin1Char('0')));
+    const QString longName = QString(255, 'L');
+    FirmwareTree tree(sizes << longName + "/");
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(400, 300));
+    auto *button = window.findChild<QPushButton *>();
+    QVERIFY(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())));
+
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    QRadioButton *last = tpSize->radioButtons().last();
+    QCOMPARE(last->objectName(), longName);
+    QVERIFY(last->text().contains(QChar(0x2026)) && last->text().size() < 100);
+    QVERIFY(last->toolTip().contains(longName));
+    // Focus moved to the last button brings it into view.
+    QApplication::setActiveWindow(&window);
+    last->setFocus(Qt::TabFocusReason);
+    auto *area = tpSize->findChild<QScrollArea *>();
+    QTRY_VERIFY(area->verticalScrollBar()->value() > 0);
+    QVERIFY(area->viewport()->rect().contains(last->mapTo(area->viewport(), QPoint())));
+}
+
+void TestMainWindow::namesReadAsTheyAre_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "TP7_H_v1.3 (β).bin"
+                           << "TP7_H_v1.3 (β).bin";
+    QTest::newRow("ampersand") << "Hi&Lo"
+                               << "Hi&Lo";
+    QTest::newRow("newline") << "two\nlines.bin"
+                             << "two␊lines.bin";
+    QTest::newRow("tab and other controls") << QString("a\tb\x01"
+                                                       "c\x7F")
+                                            << "a␉b␁c␡";
+    QTest::newRow("C1 control") << QString("x") + QChar(0x85) << "x\\u0085";
+    QTest::newRow("right-to-left override") << QString(QChar(0x202E)) + "gnp.nib10"
+                                            << "\\u202Egnp.nib10";
+    QTest::newRow("marks and isolates")
+        << QString(QChar(0x200F)) + "a" + QChar(0x2066) + "b" + QChar(0x2069) << "\\u200Fa\\u2066b\\u2069";
+}
+
+void TestMainWindow::namesReadAsTheyAre()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    QCOMPARE(displayName(name), shown);
+#ifdef Q_OS_WIN
+    // Control characters cannot be in a Windows name.
+    if (name.contains(QRegularExpression("[\\x00-\\x1F]")))
+        return;
+#endif
+    FirmwareTree tree({name + "/High/" + name, "plain/"});
+    MainWindow window;
+    window.resize(900, 300);
+    QVERIFY(chooseLeaf(&window, name, "High"));
+    auto *button = groupTitled(&window, "TP Size")->findChild<QRadioButton *>(name);
+    QCOMPARE(button->text(), QString(shown).replace("&", "&&"));
+    QCOMPARE(shownNames(window), QStringList(shown));
+    QCOMPARE(window.binFiles(), QStringList(FirmwareTree::root() + "/" + name + "/High/" + name));
+}
+
+void TestMainWindow::namesNotValidUtf8AreNamed()
+{
+#ifdef Q_OS_UNIX
+    FirmwareTree tree({"7inch/High/good.bin"});
+    const QList<QByteArray> bad({"/7inch/High/caf\xe9.bin", "/7inch/High/\xff\xfe.bin", "/\xe9t\xe9"});
+    for (const QByteArray &name : bad) {
+        const QByteArray path = QFile::encodeName(FirmwareTree::root()) + name;
+        QVERIFY(name.endsWith("bin") ? ::close(::open(path, O_CREAT | O_WRONLY, 0644)) == 0
+                                     : ::mkdir(path, 0755) == 0);
+    }
+    // The toolkit cannot remove what it cannot name.
+    const auto removeBad = qScopeGuard([&] {
+        for (const QByteArray &name : bad)
+            ::remove(QFile::encodeName(FirmwareTree::root()) + name);
+    });
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    QCOMPARE(window.binFiles().size(), 1);
+    auto *warning = window.findChild<QLabel *>("warningLine");
+    QVERIFY(warning->isVisible());
+    const QString leafWarning
+        = "2 entries of 7inch/High have names that are not valid UTF-8 and are not listed: rename them";
+    QCOMPARE(warning->text(),
+             "1 entry of FwBinFiles has a name that is not valid UTF-8 and is not listed: rename it\n"
+                 + leafWarning);
+
+    NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    QTest::mouseClick(window.findChild<QPushButton *>(), Qt::LeftButton);
+    QTRY_COMPARE(watch.texts(), QStringList(leafWarning));
+    QCOMPARE(watch.seen.at(0).icon, QMessageBox::Warning);
+    QVERIFY(window.statusBar()->currentMessage().isEmpty());
+#endif
+}
+
+void TestMainWindow::listsFollowTheDisk()
+{
+    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin", "7inch/Low/", "10.1inch/"});
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    const QString leaf = FirmwareTree::root() + "/7inch/High";
+    QCOMPARE(window.findChild<QLabel *>("leafLine")->text(), QString("Images of 7inch / High"));
+
+    QFile::remove(leaf + "/a.bin");
+    makeTree(leaf, {"c.bin"});
+    QTRY_COMPARE(window.binFiles(), QStringList({leaf + "/b.bin", leaf + "/c.bin"}));
+    makeTree(FirmwareTree::root(), {"15.6inch/", "7inch/Normal/"});
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    DirGroup *sensitivity = groupTitled(&window, "Sensitivity");
+    QTRY_COMPARE(buttonNames(tpSize), QStringList({"10.1inch", "15.6inch", "7inch"}));
+    QTRY_COMPARE(buttonNames(sensitivity), QStringList({"High", "Low", "Normal"}));
+    QCOMPARE(tpSize->checkedName(), QString("7inch"));
+    QCOMPARE(sensitivity->checkedName(), QString("High"));
+
+    // A change the window has not heard of yet is caught at the press.
+    QFile::remove(leaf + "/b.bin");
+    NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    QTest::mouseClick(window.findChild<QPushButton *>(), Qt::LeftButton);
+    QTRY_COMPARE(
+        watch.texts(),
+        QStringList("The images of 7inch/High changed on disk: check the list and press UpdateFW again."));
+    QCOMPARE(window.binFiles(), QStringList(leaf + "/c.bin"));
+    QCOMPARE(shownNames(window), QStringList("c.bin"));
+}
+
+void TestMainWindow::everyTextIsTranslated_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("Simplified Chinese") << "zh_CN";
+    QTest::newRow("Traditional Chinese") << "zh_TW";
+    QTest::newRow("Japanese") << "ja_JP";
+}
+
+void TestMainWindow::everyTextIsTranslated()
+{
+    QFETCH(QString, locale);
+    const std::unique_ptr<QTranslator> translator = translatorFor(QLocale(locale));
+    QVERIFY(translator);
+    QFile sources(TPFW_SOURCES_TS);
+    QVERIFY(sources.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&sources);
+    int texts = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            QCOMPARE(xml.readElementText(), QString("MainWindow"));
+        if (xml.name() == QLatin1String("source")) {
+            const QByteArray text = xml.readElementText().toUtf8();
+            QVERIFY2(!translator->translate("MainWindow", text).isEmpty(), text.constData());
+            ++texts;
+        }
+    }
+    QVERIFY(texts > 20);
+    // The window's own title stays as it is.
+    QCOMPARE(translator->translate("MainWindow", "MainWindow"), QString("MainWindow"));
 }
 
 QTEST_MAIN(TestMainWindow)

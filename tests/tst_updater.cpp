@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -43,6 +44,7 @@ private slots:
     void tellsHowTheRunEnded_data();
     void tellsHowTheRunEnded();
     void refusesASecondRun();
+    void aListFromAnotherTpSizeAsksFirst();
     void closingDuringARunAsksFirst();
     void runsFromTheApplicationFolderIntoItsLog();
 
@@ -335,6 +337,28 @@ void TestUpdater::refusesASecondRun()
                               "Update FW OK !!!"}));
     QCOMPARE(watch->seen.at(0).icon, QMessageBox::Warning);
     QCOMPARE(records().size(), 1);
+}
+
+void TestUpdater::aListFromAnotherTpSizeAsksFirst()
+{
+    FirmwareTree tree({"7inch/High/a.bin", "10.1inch/Low/"});
+    window = std::make_unique<MainWindow>();
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "10.1inch"));
+    QCOMPARE(window->findChild<QLabel *>("leafLine")->text(),
+             QString("Images of 7inch / High, still: 10.1inch is checked, no sensitivity yet"));
+    NoticeWatch *watch = watchNotices();
+    watch->answer = QMessageBox::No;
+    press();
+    QCOMPARE(
+        watch->texts(),
+        QStringList("The listed images are from 7inch / High, but 10.1inch is checked. Update with the 7inch "
+                    "/ High images?"));
+    QCOMPARE(watch->seen.at(0).icon, QMessageBox::Question);
+    QVERIFY(updateButton()->isEnabled());
+    QVERIFY(status().isEmpty());
+    QTest::qWait(300);
+    QVERIFY(records().isEmpty());
 }
 
 void TestUpdater::closingDuringARunAsksFirst()

@@ -1,3 +1,4 @@
+#include "app/Translations.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -40,6 +41,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Names the folder of the run logs.
     QCoreApplication::setApplicationName(QStringLiteral("tpfw"));
+    const std::unique_ptr<QTranslator> translator = translatorFor(QLocale());
+    if (translator)
+        QCoreApplication::installTranslator(translator.get());
     int code = 0;
     {
         MainWindow window;

@@ -13,10 +13,17 @@ void TreeWatcher::follow(const QString &root, const QString &tpSize, const QStri
     rootDir = root;
     tpSizeDir = tpSize;
     leafDir = leaf;
-    if (!watcher.directories().isEmpty())
-        watcher.removePaths(watcher.directories());
+    // A folder still wanted stays watched: removed, its pending changes
+    // would be lost.
+    QStringList wanted;
     for (const QString &dir : {root, tpSize, leaf})
         if (!dir.isEmpty() && QFileInfo(dir).isDir())
+            wanted.append(dir);
+    for (const QString &dir : watcher.directories())
+        if (!wanted.contains(dir))
+            watcher.removePath(dir);
+    for (const QString &dir : wanted)
+        if (!watcher.directories().contains(dir))
             watcher.addPath(dir);
 }
 

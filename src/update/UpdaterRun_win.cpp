@@ -146,7 +146,9 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     if (!CreateProcessW(wide(QDir::toNativeSeparators(program)).c_str(), &command[0], nullptr, nullptr, TRUE,
                         flags, nullptr, wide(QDir::toNativeSeparators(workingDir)).c_str(),
                         &startup.StartupInfo, &process)) {
-        *error = qt_error_string(int(GetLastError()));
+        const DWORD failed = GetLastError();
+        *error = failed == ERROR_BAD_EXE_FORMAT ? QCoreApplication::translate("MainWindow", "not executable")
+                                                : qt_error_string(int(failed));
         return false;
     }
     CloseHandle(process.hThread);

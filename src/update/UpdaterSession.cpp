@@ -14,24 +14,19 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
 // What keeps the program from being started at all, in words; empty when
 // nothing is known to.
 QString unstartable(const QString &program)
 {
     const QFileInfo info(program);
     if (!info.exists())
-        return tr("not found");
+        return QCoreApplication::translate("MainWindow", "not found");
     if (info.isDir())
-        return tr("a folder");
+        return QCoreApplication::translate("MainWindow", "a folder");
 #ifndef Q_OS_WIN
     // Windows runs a program whatever its permissions.
     if (!info.isExecutable())
-        return tr("not executable");
+        return QCoreApplication::translate("MainWindow", "not executable");
 #endif
     return {};
 }
@@ -66,14 +61,15 @@ QString outcomeText(const RunEnd &end)
 {
     switch (end.kind) {
     case RunEnd::Exited:
-        return end.exitCode == 0 ? tr("FW update OK")
-                                 : tr("FW update failed: exit code %1").arg(end.exitCode);
+        return end.exitCode == 0
+            ? QCoreApplication::translate("MainWindow", "FW update OK")
+            : QCoreApplication::translate("MainWindow", "FW update failed: exit code %1").arg(end.exitCode);
     case RunEnd::Crashed:
-        return tr("FW update failed: the updater crashed");
+        return QCoreApplication::translate("MainWindow", "FW update failed: the updater crashed");
     case RunEnd::Unknown:
         break;
     }
-    return tr("FW updater ended (result unknown)");
+    return QCoreApplication::translate("MainWindow", "FW updater ended (result unknown)");
 }
 
 UpdaterSession::UpdaterSession(QObject *parent)
@@ -111,7 +107,7 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     current = {};
     current.tpSize = leaf.tpSize;
     current.sensitivity = leaf.sensitivity;
-    emit running(tr("Checking the images"));
+    emit running(QCoreApplication::translate("MainWindow", "Checking the images"));
     // Hashing large images would freeze the window.
     checked = std::make_shared<CheckedFiles>();
     checker = QThread::create([files = checked, binFiles, program] {
@@ -144,12 +140,12 @@ void UpdaterSession::launch()
         QFile::remove(current.log);
         current.log.clear();
         record(QStringLiteral("notStarted"), {}, reason);
-        emit notStarted(tr("Cannot start the FW updater: ") + program + QStringLiteral(" (") + reason
-                        + QLatin1Char(')'));
+        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
+                        + QStringLiteral(" (") + reason + QLatin1Char(')'));
         return;
     }
     clock.start();
-    emit running(tr("FW updater running"));
+    emit running(QCoreApplication::translate("MainWindow", "FW updater running"));
     emit started();
 }
 
@@ -168,8 +164,9 @@ void UpdaterSession::finish(const RunEnd &end)
     report.ok = end.kind == RunEnd::Exited && end.exitCode == 0;
     report.outcome = outcomeText(end);
     report.duration = QString::number(clock.elapsed() / 1000.0, 'f', 1) + QStringLiteral(" s");
-    const QString where
-        = current.log.isEmpty() ? tr("No run log: ") + logProblem : tr("Run log: ") + current.log;
+    const QString where = current.log.isEmpty()
+        ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem
+        : QCoreApplication::translate("MainWindow", "Run log: ") + current.log;
     report.details = (end.detail.isEmpty() ? QString() : end.detail + "\n\n") + logTail(current.log, 20)
         + "\n\n" + where;
     emit ended(report);

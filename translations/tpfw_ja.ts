@@ -1,0 +1,115 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>too many images for one command line</source>
+        <translation>イメージが多すぎて 1 つのコマンドラインに収まりません</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>見つかりません</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>フォルダーです</translation>
+    </message>
+    <message>
+        <source>not executable</source>
+        <translation>実行できません</translation>
+    </message>
+    <message>
+        <source>FW update OK</source>
+        <translation>FW 更新成功</translation>
+    </message>
+    <message>
+        <source>FW update failed: exit code %1</source>
+        <translation>FW 更新失敗：終了コード %1</translation>
+    </message>
+    <message>
+        <source>FW update failed: the updater crashed</source>
+        <translation>FW 更新失敗：アップデーターがクラッシュしました</translation>
+    </message>
+    <message>
+        <source>FW updater ended (result unknown)</source>
+        <translation>FW アップデーターが終了しました（結果不明）</translation>
+    </message>
+    <message>
+        <source>Checking the images</source>
+        <translation>イメージを確認しています</translation>
+    </message>
+    <message>
+        <source>Cannot start the FW updater: </source>
+        <translation>FW アップデーターを起動できません：</translation>
+    </message>
+    <message>
+        <source>FW updater running</source>
+        <translation>FW アップデーター実行中</translation>
+    </message>
+    <message>
+        <source>No run log: </source>
+        <translation>実行ログなし：</translation>
+    </message>
+    <message>
+        <source>Run log: </source>
+        <translation>実行ログ：</translation>
+    </message>
+    <message>
+        <source>History not written: </source>
+        <translation>履歴を書き込めませんでした：</translation>
+    </message>
+    <message>
+        <source>Today: %1 OK · %2 failed</source>
+        <translation>本日：成功 %1 · 失敗 %2</translation>
+    </message>
+    <message>
+        <source>1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it</source>
+        <translation>%1 の 1 項目は名前が有効な UTF-8 ではないため一覧にありません：名前を変更してください</translation>
+    </message>
+    <message>
+        <source>%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them</source>
+        <translation>%2 の %1 項目は名前が有効な UTF-8 ではないため一覧にありません：名前を変更してください</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 のイメージ</translation>
+    </message>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
+    </message>
+    <message>
+        <source>The images of %1 changed on disk: check the list and press UpdateFW again.</source>
+        <translation>%1 のイメージがディスク上で変更されました：一覧を確認して、もう一度 UpdateFW を押してください。</translation>
+    </message>
+    <message>
+        <source>Message Box</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>The listed images are from %1, but %2 is checked. Update with the %1 images?</source>
+        <translation>一覧のイメージは %1 のものですが、%2 が選択されています。%1 のイメージで更新しますか？</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running.</source>
+        <translation>FW アップデーターはまだ実行中です。</translation>
+    </message>
+    <message>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
+        <translation>FW 更新中は「UpdateFW」ボタンを押さないでください！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
+        <translation>FW アップデーターはまだ実行中です。それでも閉じますか？更新はこのウィンドウなしで続行されます。</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,115 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>too many images for one command line</source>
+        <translation>映像文件过多，一条命令行放不下</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>是一个文件夹</translation>
+    </message>
+    <message>
+        <source>not executable</source>
+        <translation>不可执行</translation>
+    </message>
+    <message>
+        <source>FW update OK</source>
+        <translation>FW 更新成功</translation>
+    </message>
+    <message>
+        <source>FW update failed: exit code %1</source>
+        <translation>FW 更新失败：退出代码 %1</translation>
+    </message>
+    <message>
+        <source>FW update failed: the updater crashed</source>
+        <translation>FW 更新失败：更新程序崩溃</translation>
+    </message>
+    <message>
+        <source>FW updater ended (result unknown)</source>
+        <translation>FW 更新程序已结束（结果未知）</translation>
+    </message>
+    <message>
+        <source>Checking the images</source>
+        <translation>正在检查映像文件</translation>
+    </message>
+    <message>
+        <source>Cannot start the FW updater: </source>
+        <translation>无法启动 FW 更新程序：</translation>
+    </message>
+    <message>
+        <source>FW updater running</source>
+        <translation>FW 更新程序正在运行</translation>
+    </message>
+    <message>
+        <source>No run log: </source>
+        <translation>没有运行日志：</translation>
+    </message>
+    <message>
+        <source>Run log: </source>
+        <translation>运行日志：</translation>
+    </message>
+    <message>
+        <source>History not written: </source>
+        <translation>未写入历史记录：</translation>
+    </message>
+    <message>
+        <source>Today: %1 OK · %2 failed</source>
+        <translation>今日：%1 成功 · %2 失败</translation>
+    </message>
+    <message>
+        <source>1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it</source>
+        <translation>%1 中有 1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
+    </message>
+    <message>
+        <source>%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them</source>
+        <translation>%2 中有 %1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 的映像文件</translation>
+    </message>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
+    </message>
+    <message>
+        <source>The images of %1 changed on disk: check the list and press UpdateFW again.</source>
+        <translation>%1 的映像文件在磁盘上已更改：请检查列表后再次按 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>Message Box</source>
+        <translation>消息框</translation>
+    </message>
+    <message>
+        <source>The listed images are from %1, but %2 is checked. Update with the %1 images?</source>
+        <translation>列出的映像文件来自 %1，但已选择 %2。要用 %1 的映像文件更新吗？</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running.</source>
+        <translation>FW 更新程序仍在运行。</translation>
+    </message>
+    <message>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
+        <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
+        <translation>FW 更新程序仍在运行。仍要关闭吗？更新会在没有此窗口的情况下继续。</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,115 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>too many images for one command line</source>
+        <translation>映像檔過多，一條命令列放不下</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>找不到</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>是一個資料夾</translation>
+    </message>
+    <message>
+        <source>not executable</source>
+        <translation>無法執行</translation>
+    </message>
+    <message>
+        <source>FW update OK</source>
+        <translation>FW 更新成功</translation>
+    </message>
+    <message>
+        <source>FW update failed: exit code %1</source>
+        <translation>FW 更新失敗：結束代碼 %1</translation>
+    </message>
+    <message>
+        <source>FW update failed: the updater crashed</source>
+        <translation>FW 更新失敗：更新程式當機</translation>
+    </message>
+    <message>
+        <source>FW updater ended (result unknown)</source>
+        <translation>FW 更新程式已結束（結果未知）</translation>
+    </message>
+    <message>
+        <source>Checking the images</source>
+        <translation>正在檢查映像檔</translation>
+    </message>
+    <message>
+        <source>Cannot start the FW updater: </source>
+        <translation>無法啟動 FW 更新程式：</translation>
+    </message>
+    <message>
+        <source>FW updater running</source>
+        <translation>FW 更新程式執行中</translation>
+    </message>
+    <message>
+        <source>No run log: </source>
+        <translation>沒有執行記錄：</translation>
+    </message>
+    <message>
+        <source>Run log: </source>
+        <translation>執行記錄：</translation>
+    </message>
+    <message>
+        <source>History not written: </source>
+        <translation>未寫入歷史記錄：</translation>
+    </message>
+    <message>
+        <source>Today: %1 OK · %2 failed</source>
+        <translation>今日：%1 成功 · %2 失敗</translation>
+    </message>
+    <message>
+        <source>1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it</source>
+        <translation>%1 中有 1 個項目的名稱不是有效的 UTF-8，未被列出：請重新命名</translation>
+    </message>
+    <message>
+        <source>%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them</source>
+        <translation>%2 中有 %1 個項目的名稱不是有效的 UTF-8，未被列出：請重新命名</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 的映像檔</translation>
+    </message>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
+    </message>
+    <message>
+        <source>The images of %1 changed on disk: check the list and press UpdateFW again.</source>
+        <translation>%1 的映像檔在磁碟上已變更：請檢查清單後再按一次 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>Message Box</source>
+        <translation>訊息方塊</translation>
+    </message>
+    <message>
+        <source>The listed images are from %1, but %2 is checked. Update with the %1 images?</source>
+        <translation>列出的映像檔來自 %1，但已選擇 %2。要用 %1 的映像檔更新嗎？</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running.</source>
+        <translation>FW 更新程式仍在執行。</translation>
+    </message>
+    <message>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
+        <translation>更新 FW 時，請勿按「UpdateFW」按鈕！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
+        <translation>FW 更新程式仍在執行。仍要關閉嗎？更新會在沒有此視窗的情況下繼續。</translation>
+    </message>
+</context>
+</TS>
