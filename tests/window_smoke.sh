@@ -29,12 +29,13 @@ fi
 # No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
 # unloaded at exit, leave leaks no suppression can name.
 export STATION=$station SCREENSHOT=$4 QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none XDG_DATA_HOME=$station/data
+export HELPERS=$(dirname "$0")/x11_helpers.sh
 # The orphaned updater is adopted by this script's shell, not by a PID 1 that
 # may never reap it (prctl PR_SET_CHILD_SUBREAPER, x86_64).
 xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0 or die "subreaper: $!"; exec @ARGV' \
   bash -euo pipefail -c '
-  openbox & wm=$!
-  until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
+  . "$HELPERS"
+  start_window_manager
   "$STATION/tpfw" >"$STATION/tpfw.log" 2>&1 & app=$!
   timeout 30 xdotool search --sync --name "^MainWindow$" >/dev/null
   sleep 1
@@ -52,17 +53,14 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 1
   # 10.1inch, High, then UpdateFW.
-  for spot in "28 69" "222 69" "199 257"; do
-    xdotool mousemove --window "$window" $spot click 1
-    sleep 0.5
-  done
+  click_spots "$window" 0.5 "28 69" "222 69" "199 257"
   timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
   pid=$(sed -n "s/^FW updater started, pid //p" "$STATION/tpfw.log")
   kill -KILL $app $terminal
   wait $app $terminal || true
   kill -0 "$pid"
   echo "tpfw killed while updater $pid runs"
-  for _ in $(seq 100); do [ -e "$STATION/records" ] && break; sleep 0.1; done
+  wait_for_file "$STATION/records"
   grep -qx "working folder: $STATION" "$STATION"/data/tpfw/runs/*.log
   grep -q "PanelProg stand-in: would flash 3 image(s)" "$STATION"/data/tpfw/runs/*.log
   for _ in $(seq 20); do [ -e /proc/$pid ] || break; sleep 0.1; done

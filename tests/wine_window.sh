@@ -16,19 +16,16 @@ cp "$2" "$station/PanelProg/PanelProg.exe"
 cp -r "$3/." "$station/FwBinFiles/"
 
 export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows WINEPATH=
-export TPFW_UPDATER_LOG="Z:$station/records"
+export TPFW_UPDATER_LOG="Z:$station/records" HELPERS=$(dirname "$0")/x11_helpers.sh
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
-  openbox & wm=$!
-  until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
+  . "$HELPERS"
+  start_window_manager
   "$WINE_RUN" "$STATION/tpfw.exe" >"$STATION/tpfw.log" 2>&1 & app=$!
   window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 2
   # 10.1inch, High, then UpdateFW.
-  for spot in "24 55" "218 55" "199 260"; do
-    xdotool mousemove --window "$window" $spot click 1
-    sleep 1
-  done
-  for _ in $(seq 100); do [ -e "$STATION/records" ] && break; sleep 0.1; done
+  click_spots "$window" 1 "24 55" "218 55" "199 260"
+  wait_for_file "$STATION/records"
   import -window root "$SCREENSHOT"
   tr -d "\r" <"$STATION/tpfw.log" | grep -qx "FW updater ended: exit code 0"
   [ "$(tr "\0" "\n" <"$STATION/records" | grep -c "FwBinFiles/10.1inch/High/TP101_H_")" -eq 3 ]

@@ -1,0 +1,28 @@
+# Sourced by the real-window tests, inside their Xvfb session.
+
+# Starts openbox and waits until it manages windows; its pid is in $wm.
+start_window_manager() {
+  openbox & wm=$!
+  until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
+}
+
+# Clicks the window at each "X Y" spot in turn, waiting DELAY seconds after
+# each, as a user would.
+# usage: click_spots WINDOW DELAY SPOT...
+click_spots() {
+  local window=$1 delay=$2 spot
+  shift 2
+  for spot in "$@"; do
+    xdotool mousemove --window "$window" $spot click 1
+    sleep "$delay"
+  done
+}
+
+# Waits up to 10 s for the file to appear.
+wait_for_file() {
+  for _ in $(seq 100); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
