@@ -144,7 +144,6 @@ void UpdaterSession::launch()
                         + QStringLiteral(" (") + reason + QLatin1Char(')'));
         return;
     }
-    clock.start();
     emit running(QCoreApplication::translate("MainWindow", "FW updater running"));
     emit started();
 }
@@ -163,7 +162,8 @@ void UpdaterSession::finish(const RunEnd &end)
     RunReport report;
     report.ok = end.kind == RunEnd::Exited && end.exitCode == 0;
     report.outcome = outcomeText(end);
-    report.duration = QString::number(clock.elapsed() / 1000.0, 'f', 1) + QStringLiteral(" s");
+    report.duration
+        = QString::number(current.started.msecsTo(current.ended) / 1000.0, 'f', 1) + QStringLiteral(" s");
     const QString where = current.log.isEmpty()
         ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem
         : QCoreApplication::translate("MainWindow", "Run log: ") + current.log;
@@ -175,8 +175,6 @@ void UpdaterSession::finish(const RunEnd &end)
 void UpdaterSession::record(const QString &outcome, std::optional<int> exitCode, const QString &detail)
 {
     current.ended = QDateTime::currentDateTime();
-    if (!current.started.isValid())
-        current.started = current.ended;
     current.outcome = outcome;
     current.exitCode = exitCode;
     current.detail = detail;

@@ -4,7 +4,6 @@
 #include "update/RunHistory.h"
 #include "update/UpdaterRun.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -70,6 +69,5 @@ private:
     std::shared_ptr<CheckedFiles> checked;
     QStringList arguments;
     RunRecord current;
-    QElapsedTimer clock;
     QString logProblem;
 };

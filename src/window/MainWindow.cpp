@@ -18,6 +18,42 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 
+namespace {
+
+// A folder below the firmware root as the user knows it: "7inch/High".
+QString placeOf(const QString &path)
+{
+    const QString root = firmwareRoot();
+    return displayName(path == root ? QStringLiteral("FwBinFiles") : path.mid(root.size() + 1));
+}
+
+QString unlistedWarning(int count, const QString &path)
+{
+    return count == 1 ? MainWindow::tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: "
+                                       "rename it")
+                            .arg(placeOf(path))
+                      : MainWindow::tr("%1 entries of %2 have names that are not valid UTF-8 and are not "
+                                       "listed: rename them")
+                            .arg(count)
+                            .arg(placeOf(path));
+}
+
+// Where a leaf's images are from, as the window names it: "7inch / High".
+QString leafTitle(const Leaf &leaf)
+{
+    return displayName(leaf.tpSize) + " / " + displayName(leaf.sensitivity);
+}
+
+QStringList pathsIn(const QString &dir, const QStringList &names)
+{
+    QStringList paths;
+    for (const QString &name : names)
+        paths.append(dir + QLatin1Char('/') + name);
+    return paths;
+}
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , form(std::make_unique<MainWindowForm>())
@@ -88,41 +124,16 @@ void MainWindow::setBinListText(QString dstDirPath)
 {
     qDebug() << dstDirPath;
     const QStringList names = listDirEntries(dstDirPath);
-    binFileList.clear();
     listedLeafPath = dstDirPath;
-    listedLeaf = leafOf(dstDirPath);
+    binFileList = pathsIn(dstDirPath, names);
     QStringList shown;
-    for (const QString &name : names) {
-        binFileList.append(dstDirPath + QLatin1Char('/') + name);
+    for (const QString &name : names)
         shown.append(displayName(name));
-    }
     // Plain text, never markup, one line a name: the names shown must be
     // the files sent.
     binListBrowser->setPlainText(shown.join(QLatin1Char('\n')));
     showWhereListsAreFrom();
 }
-
-namespace {
-
-// A folder below the firmware root as the user knows it: "7inch/High".
-QString placeOf(const QString &path)
-{
-    const QString root = firmwareRoot();
-    return displayName(path == root ? QStringLiteral("FwBinFiles") : path.mid(root.size() + 1));
-}
-
-QString unlistedWarning(int count, const QString &path)
-{
-    return count == 1 ? MainWindow::tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: "
-                                       "rename it")
-                            .arg(placeOf(path))
-                      : MainWindow::tr("%1 entries of %2 have names that are not valid UTF-8 and are not "
-                                       "listed: rename them")
-                            .arg(count)
-                            .arg(placeOf(path));
-}
-
-} // namespace
 
 void MainWindow::showWhereListsAreFrom()
 {
@@ -134,16 +145,16 @@ void MainWindow::showWhereListsAreFrom()
     warningLine->setText(warnings.join(QLatin1Char('\n')));
     warningLine->setVisible(!warnings.isEmpty());
 
-    const QString leaf = displayName(listedLeaf.tpSize) + " / " + displayName(listedLeaf.sensitivity);
-    const QString checked = tpSizeGroup->checkedName();
+    const QString leaf = leafTitle(leafOf(listedLeafPath));
+    const QString other = otherCheckedTpSize();
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
         leafLine->clear();
-    else if (checked.isEmpty() || checked == listedLeaf.tpSize)
+    else if (other.isEmpty())
         leafLine->setText(tr("Images of %1").arg(leaf));
     else
         leafLine->setText(
-            tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(checked)));
+            tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));
     watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
 }
 
@@ -157,25 +168,31 @@ bool MainWindow::listedImagesHold()
         notices->show(QMessageBox::Warning, unlistedWarning(count, listedLeafPath));
         return false;
     }
-    QStringList onDisk;
-    for (const QString &name : currentEntries(listedLeafPath))
-        onDisk.append(listedLeafPath + QLatin1Char('/') + name);
-    if (onDisk != binFileList) {
+    if (pathsIn(listedLeafPath, currentEntries(listedLeafPath)) != binFileList) {
         setBinListText(listedLeafPath);
         notices->show(QMessageBox::Warning,
                       tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
                           .arg(placeOf(listedLeafPath)));
         return false;
     }
+    const QString other = otherCheckedTpSize();
+    return other.isEmpty()
+        || ask(tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
+                   .arg(leafTitle(leafOf(listedLeafPath)), displayName(other)));
+}
+
+// The TP size checked now, where it is not the one the list is from.
+QString MainWindow::otherCheckedTpSize() const
+{
     const QString checked = tpSizeGroup->checkedName();
-    if (checked.isEmpty() || checked == listedLeaf.tpSize)
-        return true;
-    const QString leaf = displayName(listedLeaf.tpSize) + " / " + displayName(listedLeaf.sensitivity);
-    return QMessageBox::question(
-               this, tr("Message Box"),
-               tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
-                   .arg(leaf, displayName(checked)),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return listedLeafPath.isEmpty() || checked == leafOf(listedLeafPath).tpSize ? QString() : checked;
+}
+
+// A yes-or-no question, No unless the user says otherwise.
+bool MainWindow::ask(const QString &question)
+{
+    return QMessageBox::question(this, tr("Message Box"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
         == QMessageBox::Yes;
 }
 
@@ -203,7 +220,7 @@ void MainWindow::launchUpdater(Notify how)
         return;
     }
     notify = how;
-    updater->start(binFileList, listedLeaf);
+    updater->start(binFileList, leafOf(listedLeafPath));
 }
 
 void MainWindow::tellStarted()
@@ -236,11 +253,7 @@ void MainWindow::updateButtonState()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    const bool leave = !updater->isBusy()
-        || QMessageBox::question(this, tr("Message Box"),
-                                 tr("The FW updater is still running. Close anyway? "
-                                    "The update goes on without this window."),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            == QMessageBox::Yes;
-    event->setAccepted(leave);
+    event->setAccepted(!updater->isBusy()
+                       || ask(tr("The FW updater is still running. Close anyway? "
+                                 "The update goes on without this window.")));
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "selection/DirListing.h"
-
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -49,6 +47,8 @@ private:
     void updateButtonState();
     void showWhereListsAreFrom();
     bool listedImagesHold();
+    QString otherCheckedTpSize() const;
+    bool ask(const QString &question);
 
     std::unique_ptr<MainWindowForm> form;
     DirGroup *tpSizeGroup;
@@ -58,7 +58,6 @@ private:
     QStringList binFileList;
     // Where the listed images are from.
     QString listedLeafPath;
-    Leaf listedLeaf;
     // Names a shown folder cannot list, and where the list is from.
     QLabel *warningLine;
     QLabel *leafLine;
