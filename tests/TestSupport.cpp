@@ -150,8 +150,8 @@ NoticeWatch::NoticeWatch(std::function<QPushButton *()> button)
         // A notice that follows another may take its place in memory.
         if (!box->property("seen").toBool()) {
             box->setProperty("seen", true);
-            seen.append(
-                {box->windowTitle(), box->text(), box->icon(), box->detailedText(), button()->isEnabled()});
+            seen.append({box->windowTitle(), box->text(), box->icon(), box->detailedText(),
+                         button()->isEnabled(), box->standardButton(box->defaultButton())});
             int open = 0;
             for (QWidget *widget : QApplication::topLevelWidgets())
                 open += widget->isVisible() && qobject_cast<QMessageBox *>(widget);

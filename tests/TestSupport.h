@@ -65,6 +65,7 @@ struct Notice
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString details;
     bool buttonEnabledWhileOpen = false;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Every notice that opens while this lives, in order, with whether the

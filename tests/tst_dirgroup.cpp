@@ -20,6 +20,8 @@ private slots:
     void listingRule();
     void relistingKeepsOnlyTheNewButtons();
     void reportsOnlyTheNewlyCheckedEntry();
+    void relistKeepsExactlyTheCheckedEntry_data();
+    void relistKeepsExactlyTheCheckedEntry();
     void ignoresCallsNotFromItsButtons();
     void unlistedGroupFreesItsLayout();
 };
@@ -88,6 +90,32 @@ void TestDirGroup::reportsOnlyTheNewlyCheckedEntry()
     QCOMPARE(paths.size(), 2);
     QCOMPARE(paths.at(0).at(0).toString(), FirmwareTree::root() + "/7inch/Low");
     QCOMPARE(paths.at(1).at(0).toString(), FirmwareTree::root() + "/7inch/notes.txt");
+}
+
+void TestDirGroup::relistKeepsExactlyTheCheckedEntry_data()
+{
+    QTest::addColumn<QString>("checked");
+    QTest::newRow("none checked") << QString();
+    QTest::newRow("a later entry checked") << "b";
+}
+
+void TestDirGroup::relistKeepsExactlyTheCheckedEntry()
+{
+    QFETCH(QString, checked);
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"a/", "b/", "c/"});
+    DirGroup group("TP Size");
+    group.listAllDir(dir.path());
+    group.show();
+    if (!checked.isEmpty())
+        QVERIFY(clickChoice(&group, checked));
+    QSignalSpy names(&group, SIGNAL(passDirName(QString)));
+    // A new first entry: the checked one moves down the column.
+    makeTree(dir.path(), {"0/"});
+    group.relist();
+    QCOMPARE(buttonNames(&group), QStringList({"0", "a", "b", "c"}));
+    QCOMPARE(group.checkedName(), checked);
+    QCOMPARE(names.size(), 0);
 }
 
 void TestDirGroup::ignoresCallsNotFromItsButtons()

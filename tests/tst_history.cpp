@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include "update/RunHistory.h"
+#include "update/RunLog.h"
 #include "update/UpdaterCommand.h"
+#include "window/HistoryStatus.h"
 #include "window/MainWindow.h"
 
 #include <QCryptographicHash>
@@ -16,7 +18,15 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
+
+#include <ctime>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 class TestHistory : public QObject
 {
@@ -31,6 +41,11 @@ private slots:
     void anUnwritableHistoryNeverStopsTheUpdate();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
+    void recordsInTheStationsTimeZone_data();
+    void recordsInTheStationsTimeZone();
+    void aWindowLeftOpenOvernightCountsTheNewDay();
+    void aFailedWriteLeavesTheHistoryAsItWas();
+    void runsStartedInOneMillisecondGetALogEach();
 
 private:
     static QList<QJsonObject> records();
@@ -81,6 +96,15 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     QFile abc(FirmwareTree::root() + "/7inch/High/abc.bin");
     QVERIFY(abc.open(QIODevice::WriteOnly) && abc.write("abc") == 3);
     abc.close();
+    // Past the size read at once, and nothing at all.
+    QByteArray bigContent;
+    for (int i = 0; bigContent.size() < (1 << 20) + 17; ++i)
+        bigContent += QByteArray::number(i);
+    QFile big(FirmwareTree::root() + "/7inch/High/big.bin");
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.write(bigContent) == bigContent.size());
+    big.close();
+    makeTree(FirmwareTree::root(), {"7inch/High/empty.bin"});
+    QFile(FirmwareTree::root() + "/7inch/High/empty.bin").resize(0);
     MainWindow window;
     QVERIFY(chooseLeaf(&window, "7inch", "High"));
     const QStringList images = window.binFiles();
@@ -114,10 +138,14 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
         QCOMPARE(sent.size(), images.size());
         for (int i = 0; i < images.size(); ++i)
             QCOMPARE(sent.at(i).toObject().value("path").toString(), images.at(i));
-        const QJsonObject abcFacts = sent.at(images.indexOf(abc.fileName())).toObject();
-        QCOMPARE(abcFacts.value("bytes").toInt(), 3);
-        QCOMPARE(abcFacts.value("sha256").toString(),
-                 QString("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+        const auto facts = [&](const QString &name) {
+            const QJsonObject image = sent.at(images.indexOf(FirmwareTree::root() + "/7inch/High/" + name)).toObject();
+            return image.value("bytes").toVariant().toString() + " " + image.value("sha256").toString();
+        };
+        QCOMPARE(facts("abc.bin"), QString("3 ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+        QCOMPARE(facts("empty.bin"), QString("0 e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"));
+        QCOMPARE(facts("big.bin"), QString::number(bigContent.size()) + " "
+                     + QCryptographicHash::hash(bigContent, QCryptographicHash::Sha256).toHex());
     }
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("ok"));
     QCOMPARE(lines.at(0).value("exitCode").toInt(-1), 0);
@@ -205,6 +233,12 @@ void TestHistory::countsTheRunsStartedToday_data()
         {"-30 -29 ok", "-0.1 0.1 ok", "-0.05 0.2 failed", "0.5 0.6 ok"})
                                      << 1 << 0;
     QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
+    // Read back in 64 KiB pieces: lines cross their edges.
+    const auto times = [](int count, const QString &run) {
+        return QStringList(QVector<QString>(count, run).toList());
+    };
+    QTest::newRow("over 64 KiB") << QStringList(times(1000, "-1 -0.5 ok") + times(700, "1 1.1 ok") + times(301, "2 2.1 failed"))
+                                 << 700 << 301;
 }
 
 void TestHistory::countsTheRunsStartedToday()
@@ -232,6 +266,102 @@ void TestHistory::countsTheRunsStartedToday()
     const DayCounts counts = countDay(historyPath(), QDate::currentDate());
     QCOMPARE(counts.ok, ok);
     QCOMPARE(counts.failed, failed);
+}
+
+void TestHistory::recordsInTheStationsTimeZone_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("offset");
+    // POSIX zones: no time zone data needed. Their sign is west of UTC.
+    QTest::newRow("east, half hour") << QByteArray("XST-5:30") << "+05:30";
+    QTest::newRow("west") << QByteArray("XST+3") << "-03:00";
+    QTest::newRow("far east: midnight is yesterday in UTC") << QByteArray("XST-14") << "+14:00";
+}
+
+void TestHistory::recordsInTheStationsTimeZone()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, offset);
+    const QByteArray utc = qgetenv("TZ");
+    qputenv("TZ", zone);
+    tzset();
+    RunRecord record;
+    record.started = QDate::currentDate().startOfDay().addSecs(30 * 60);
+    record.ended = record.started.addSecs(60);
+    record.outcome = "ok";
+    QString error;
+    const bool written = appendToHistory(historyPath(), record, &error);
+    const DayCounts today = countDay(historyPath(), QDate::currentDate());
+    const DayCounts yesterday = countDay(historyPath(), QDate::currentDate().addDays(-1));
+    const QString day = record.started.toString("yyyy-MM-dd");
+    const qint64 instant = record.started.toMSecsSinceEpoch();
+    qputenv("TZ", utc);
+    tzset();
+    QVERIFY2(written, qPrintable(error));
+    const QString started = records().value(0).value("started").toString();
+    QCOMPARE(started, day + "T00:30:00.000" + offset);
+    QCOMPARE(QDateTime::fromString(started, Qt::ISODateWithMs).toMSecsSinceEpoch(), instant);
+    QCOMPARE(today.ok, 1);
+    QCOMPARE(yesterday.ok, 0);
+}
+
+void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
+{
+    const QDateTime midnight = QDate::currentDate().startOfDay();
+    RunRecord record;
+    QString error;
+    for (const int hour : {-2, 1, 2}) {
+        record.started = record.ended = midnight.addSecs(hour * 3600);
+        record.outcome = hour < 0 ? "ok" : "failed";
+        QVERIFY(appendToHistory(historyPath(), record, &error));
+    }
+    QDateTime now = midnight.addMSecs(-300);
+    QStatusBar bar;
+    HistoryStatus status(&bar, [&] { return now; });
+    auto *counts = bar.findChild<QLabel *>("todayCounts");
+    QCOMPARE(counts->text(), QString("Today: 1 OK · 0 failed"));
+    now = midnight.addMSecs(1);
+    QTRY_COMPARE_WITH_TIMEOUT(counts->text(), QString("Today: 0 OK · 2 failed"), 2000);
+}
+
+void TestHistory::aFailedWriteLeavesTheHistoryAsItWas()
+{
+#ifdef Q_OS_UNIX
+    RunRecord record;
+    record.started = record.ended = QDateTime::currentDateTime();
+    record.outcome = "ok";
+    QString error;
+    QVERIFY(appendToHistory(historyPath(), record, &error));
+    QFile file(historyPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    // Room for part of a long line only.
+    for (int i = 0; i < 100; ++i)
+        record.images.append({QString("/fw/image %1.bin").arg(i), 1, "00"});
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small {rlim_t(before.size() + 100), limit.rlim_max};
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = appendToHistory(historyPath(), record, &error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, previous);
+    QVERIFY(!written);
+    QVERIFY2(error.endsWith("File too large"), qPrintable(error));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+#endif
+}
+
+void TestHistory::runsStartedInOneMillisecondGetALogEach()
+{
+    const QDateTime started = QDateTime::currentDateTime();
+    QString error;
+    const QString first = createRunLog(started, &error);
+    const QString second = createRunLog(started, &error);
+    QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
+    QVERIFY(QFile::exists(first) && QFile::exists(second));
 }
 
 QTEST_MAIN(TestHistory)

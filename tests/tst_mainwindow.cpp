@@ -199,11 +199,29 @@ void TestMainWindow::namesReadAsTheyAre_data()
     QTest::newRow("tab and other controls") << QString("a\tb\x01"
                                                        "c\x7F")
                                             << "a␉b␁c␡";
-    QTest::newRow("C1 control") << QString("x") + QChar(0x85) << "x\\u0085";
+    QTest::newRow("C1 controls, both ends") << QString("x") + QChar(0x80) + QChar(0x9F) + QChar(0xA1) + "~"
+                                            << QString("x\\u0080\\u009F") + QChar(0xA1) + "~";
     QTest::newRow("right-to-left override") << QString(QChar(0x202E)) + "gnp.nib10"
                                             << "\\u202Egnp.nib10";
-    QTest::newRow("marks and isolates")
-        << QString(QChar(0x200F)) + "a" + QChar(0x2066) + "b" + QChar(0x2069) << "\\u200Fa\\u2066b\\u2069";
+    // Every invisible or line-breaking character, at both ends of each
+    // range, and the visible ones just outside them.
+    const QVector<uint> unseen({0xAD, 0x600, 0x605, 0x61C, 0x180E, 0x200B, 0x200F, 0x2028, 0x2029, 0x202A,
+                                0x202E, 0x2060, 0x2064, 0x2066, 0x206F, 0xFEFF, 0xFFF9, 0xFFFB, 0xE0001,
+                                0xE007F});
+    for (int row = 0; row < unseen.size(); row += 4) {
+        QString name;
+        QString shown;
+        for (const uint c : unseen.mid(row, 4)) {
+            // Not fromUcs4, which takes U+FEFF for a byte order mark.
+            name += (c > 0xFFFF ? QString(QChar(QChar::highSurrogate(c))) + QChar(QChar::lowSurrogate(c))
+                                : QString(QChar(c)))
+                + "-";
+            shown += (c > 0xFFFF ? QString::asprintf("\\U%08X", c) : QString::asprintf("\\u%04X", c)) + "-";
+        }
+        QTest::addRow("format characters and separators, from U+%04X", unseen.at(row)) << name << shown;
+    }
+    const QString seen = QString::fromUcs4(QVector<uint>({0xAC, 0x5FF, 0x606, 0x2027, 0x202F, 0xFFFC}).constData(), 6);
+    QTest::newRow("their visible neighbours") << seen << seen;
 }
 
 void TestMainWindow::namesReadAsTheyAre()

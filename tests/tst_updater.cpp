@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/RunHistory.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
 #include "window/MainWindow.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -61,6 +64,7 @@ private:
         return notices.get();
     }
     static QStringList runLogs();
+    static QList<QByteArray> readHistory();
 
     QTemporaryDir logDir;
     QString logPath;
@@ -70,6 +74,11 @@ private:
 
 void TestUpdater::initTestCase()
 {
+#ifdef Q_OS_UNIX
+    // Something other than the null device to inherit: the updater must not.
+    int input[2];
+    QVERIFY(::pipe(input) == 0 && ::dup2(input[0], STDIN_FILENO) == STDIN_FILENO);
+#endif
     QStandardPaths::setTestModeEnabled(true);
     logPath = logDir.filePath("updater.log");
     qputenv("TPFW_UPDATER_LOG", QFile::encodeName(logPath));
@@ -125,6 +134,16 @@ QStringList TestUpdater::runLogs()
     return paths;
 }
 
+QList<QByteArray> TestUpdater::readHistory()
+{
+    QFile file(historyPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> lines = file.readAll().split('\n');
+    lines.removeLast();
+    return lines;
+}
+
 void TestUpdater::commandLineForTheLog()
 {
     QCOMPARE(updaterCommand("/opt/PanelProg", {"/fw/a b.bin", "/fw/c.bin"}),
@@ -172,6 +191,11 @@ void TestUpdater::sendsTheListedImagesByteForByte()
     QCOMPARE(start.icon, QMessageBox::Information);
     QVERIFY(!start.buttonEnabledWhileOpen);
     QCOMPARE(watch->seen.size(), 3);
+    // The record names where the images came from, not what is checked now.
+    const QList<QByteArray> history = readHistory();
+    QCOMPARE(history.size(), 2);
+    const QJsonObject last = QJsonDocument::fromJson(history.last()).object();
+    QCOMPARE(last.value("tpSize").toString() + "/" + last.value("sensitivity").toString(), QString("7inch/High"));
 }
 
 void TestUpdater::withNothingListedSendsOnlyTheSwitch()
@@ -275,31 +299,43 @@ void TestUpdater::tellsHowTheRunEnded_data()
 {
     QTest::addColumn<QByteArray>("slot");
     QTest::addColumn<QByteArray>("exitWith");
+    QTest::addColumn<bool>("runLogPossible");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("recorded");
+    const QByteArray button("updateFw_Console");
     const QString start = "When updating FW, don't press \"UpdateFW\" button!!";
     const QString failed = "FW update failed: exit code 3";
     const QString crashed = "FW update failed: the updater crashed";
-    QTest::newRow("button, exit 0") << QByteArray("updateFw_Console") << QByteArray("0") << "FW update OK"
-                                    << QStringList(start);
-    QTest::newRow("button, exit 3") << QByteArray("updateFw_Console") << QByteArray("3") << failed
-                                    << QStringList({start, failed});
-    QTest::newRow("button, crash") << QByteArray("updateFw_Console") << QByteArray("crash") << crashed
-                                   << QStringList({start, crashed});
-    QTest::newRow("updateFw, exit 0")
-        << QByteArray("updateFw") << QByteArray("0") << "FW update OK" << QStringList("Update FW OK !!!");
-    QTest::newRow("updateFw, exit 3")
-        << QByteArray("updateFw") << QByteArray("3") << failed << QStringList(failed);
+    QTest::newRow("button, exit 0") << button << QByteArray("0") << true << "FW update OK" << QStringList(start)
+                                    << "ok";
+    QTest::newRow("button, exit 3") << button << QByteArray("3") << true << failed
+                                    << QStringList({start, failed}) << "failed";
+    QTest::newRow("button, crash") << button << QByteArray("crash") << true << crashed
+                                   << QStringList({start, crashed}) << "crashed";
+    QTest::newRow("button, crash with a core dump")
+        << button << QByteArray("dump") << true << crashed << QStringList({start, crashed}) << "crashed";
+    QTest::newRow("button, killed") << button << QByteArray("kill") << true << crashed
+                                    << QStringList({start, crashed}) << "crashed";
+    QTest::newRow("updateFw, exit 0") << QByteArray("updateFw") << QByteArray("0") << true << "FW update OK"
+                                      << QStringList("Update FW OK !!!") << "ok";
+    QTest::newRow("updateFw, exit 3, no run log possible")
+        << QByteArray("updateFw") << QByteArray("3") << false << failed << QStringList(failed) << "failed";
 }
 
 void TestUpdater::tellsHowTheRunEnded()
 {
     QFETCH(QByteArray, slot);
     QFETCH(QByteArray, exitWith);
+    QFETCH(bool, runLogPossible);
     QFETCH(QString, outcome);
     QFETCH(QStringList, shown);
+    QFETCH(QString, recorded);
     qputenv("TPFW_STANDIN_SECONDS", "0.3");
     qputenv("TPFW_STANDIN_EXIT", exitWith);
+    const QString runs = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
+    if (!runLogPossible)
+        makeTree(QFileInfo(runs).path(), {"runs"});
     // The start notice stays open past the end of the run: what follows must
     // wait for it to close.
     NoticeWatch *watch = watchNotices();
@@ -310,18 +346,38 @@ void TestUpdater::tellsHowTheRunEnded()
     QTRY_COMPARE(watch->texts(), shown);
     QCOMPARE(watch->maxOpen, 1);
     QVERIFY2(status().startsWith(outcome + " ("), qPrintable(status()));
-    QCOMPARE(records().size(), exitWith == "crash" ? 0 : 1);
+    // The run's own duration: the stand-in works 0.3 s.
+    const double seconds = status().section('(', -1).section(' ', 0, 0).toDouble();
+    QVERIFY2(seconds >= 0.3 && seconds < 3, qPrintable(status()));
+    QCOMPARE(records().size(), exitWith.toInt() == 0 && exitWith != "0" ? 0 : 1);
+    const QJsonObject record = QJsonDocument::fromJson(readHistory().value(0)).object();
+    QCOMPARE(record.value("outcome").toString(), recorded);
+    if (recorded == "crashed")
+        QVERIFY(record.value("exitCode").isNull());
+    else
+        QCOMPARE(record.value("exitCode").toInt(-1), exitWith.toInt());
 
     const Notice last = watch->seen.last();
     QVERIFY(!last.buttonEnabledWhileOpen);
     if (shown.last() == outcome) {
         QCOMPARE(last.icon, QMessageBox::Warning);
         QCOMPARE(last.title, QString("Message Box"));
-        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"),
-                 qPrintable(last.details));
-        QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
+        if (runLogPossible) {
+            QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"),
+                     qPrintable(last.details));
+            QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
+#ifdef Q_OS_UNIX
+            QVERIFY2(last.details.contains("stdin: the null device\n"), qPrintable(last.details));
+#endif
+            if (exitWith == "3")
+                QVERIFY2(last.details.contains("PanelProg stand-in: failing with exit code 3"),
+                         qPrintable(last.details));
+        } else {
+            QVERIFY2(last.details.endsWith("No run log: cannot make the folder " + runs), qPrintable(last.details));
+        }
     }
     QTRY_VERIFY(updateButton()->isEnabled());
+    QFile::remove(QCoreApplication::applicationDirPath() + "/core");
 }
 
 void TestUpdater::refusesASecondRun()
@@ -355,6 +411,7 @@ void TestUpdater::aListFromAnotherTpSizeAsksFirst()
         QStringList("The listed images are from 7inch / High, but 10.1inch is checked. Update with the 7inch "
                     "/ High images?"));
     QCOMPARE(watch->seen.at(0).icon, QMessageBox::Question);
+    QCOMPARE(watch->seen.at(0).defaultButton, QMessageBox::No);
     QVERIFY(updateButton()->isEnabled());
     QVERIFY(status().isEmpty());
     QTest::qWait(300);
@@ -363,24 +420,37 @@ void TestUpdater::aListFromAnotherTpSizeAsksFirst()
 
 void TestUpdater::closingDuringARunAsksFirst()
 {
-    qputenv("TPFW_STANDIN_SECONDS", "1");
+    qputenv("TPFW_STANDIN_SECONDS", "0.5");
+    qputenv("TPFW_STANDIN_EXIT", "3");
     NoticeWatch *watch = watchNotices();
     window->show();
     press();
+    QTRY_COMPARE(watch->seen.size(), 1);
+    // The run ends while the question is open: its notice waits for the answer.
     watch->answer = QMessageBox::No;
+    watch->mayClose = [this] {
+        return runEnded();
+    };
     QVERIFY(!window->close());
     QVERIFY(window->isVisible());
+    const QString question
+        = "The FW updater is still running. Close anyway? The update goes on without this window.";
+    QCOMPARE(watch->texts(), QStringList({"When updating FW, don't press \"UpdateFW\" button!!", question,
+                                          "FW update failed: exit code 3"}));
+    QCOMPARE(watch->maxOpen, 1);
+    QCOMPARE(watch->seen.at(1).title, QString("Message Box"));
+    QCOMPARE(watch->seen.at(1).icon, QMessageBox::Question);
+    QCOMPARE(watch->seen.at(1).defaultButton, QMessageBox::No);
+
     watch->answer = QMessageBox::Yes;
+    watch->mayClose = [] {
+        return true;
+    };
+    press();
     QVERIFY(window->close());
-    const Notice question = watch->seen.last();
-    QCOMPARE(question.title, QString("Message Box"));
-    QCOMPARE(
-        question.text,
-        QString("The FW updater is still running. Close anyway? The update goes on without this window."));
-    QCOMPARE(question.icon, QMessageBox::Question);
     window.reset();
-    QVERIFY(records().isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(records().size(), 1, 5000);
+    QCOMPARE(records().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(records().size(), 2, 5000);
 }
 
 void TestUpdater::runsFromTheApplicationFolderIntoItsLog()

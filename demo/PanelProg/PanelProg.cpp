@@ -7,7 +7,10 @@
 //   Windows, as given elsewhere), each followed by a NUL byte, so a test can
 //   compare them byte for byte and tell that the run went to its end.
 // - TPFW_STANDIN_SECONDS: work that long before exiting.
-// - TPFW_STANDIN_EXIT: exit with that code; "crash" makes it abort.
+// - TPFW_STANDIN_EXIT: exit with that code, saying so on standard error;
+//   "crash" makes it abort, "dump" abort with a core dump, "kill" end by
+//   SIGKILL (on Windows all three end it as a crash).
+// It also says whether its standard input is the null device (Unix only).
 
 #include <chrono>
 #include <cstdlib>
@@ -20,6 +23,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -62,19 +70,40 @@ void work(double seconds)
     }
 }
 
-[[noreturn]] void crash()
+[[noreturn]] void crash(const std::string &how)
 {
 #ifdef _WIN32
     // What the runtime's fast fail ends a process with, without a debugger
     // prompt.
+    (void)how;
     TerminateProcess(GetCurrentProcess(), 0xC0000409);
+#else
+    if (how == "kill")
+        raise(SIGKILL);
+#ifndef __SANITIZE_ADDRESS__
+    // Not under AddressSanitizer: its shadow memory would make the dump huge.
+    if (how == "dump") {
+        const rlimit unlimited {RLIM_INFINITY, RLIM_INFINITY};
+        setrlimit(RLIMIT_CORE, &unlimited);
+    }
+#endif
 #endif
     std::abort();
+}
+
+void reportInput()
+{
+#ifndef _WIN32
+    struct stat input {};
+    const bool null = fstat(0, &input) == 0 && S_ISCHR(input.st_mode) && input.st_rdev == makedev(1, 3);
+    std::cout << "stdin: " << (null ? "the null device" : "not the null device") << '\n';
+#endif
 }
 
 int run(const std::vector<fs::path> &arguments)
 {
     std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
+    reportInput();
     if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))
         work(std::atof(seconds));
     if (arguments.empty()) {
@@ -88,11 +117,15 @@ int run(const std::vector<fs::path> &arguments)
               << "PanelProg stand-in: would flash " << arguments.size() - 1
               << " image(s); no panel was touched\n"
               << std::flush;
-    const char *exitWith = std::getenv("TPFW_STANDIN_EXIT");
-    if (exitWith && std::string(exitWith) == "crash")
-        crash();
-    if (exitWith)
-        return std::atoi(exitWith);
+    const std::string exitWith = std::getenv("TPFW_STANDIN_EXIT") ? std::getenv("TPFW_STANDIN_EXIT") : "";
+    if (exitWith == "crash" || exitWith == "dump" || exitWith == "kill")
+        crash(exitWith);
+    if (!exitWith.empty()) {
+        const int code = std::atoi(exitWith.c_str());
+        if (code != 0)
+            std::cerr << "PanelProg stand-in: failing with exit code " << code << '\n';
+        return code;
+    }
     return allFound ? 0 : 1;
 }
 

@@ -55,10 +55,14 @@ void DirGroup::relist()
 {
     const QString checked = checkedName();
     listAllDir(listedDirPath);
-    if (auto *button = scrollArea->widget()->findChild<QRadioButton *>(checked)) {
-        const QSignalBlocker quiet(button);
-        button->setChecked(true);
-    }
+    // By exact name: an empty one would match any button.
+    if (checked.isEmpty())
+        return;
+    for (QRadioButton *button : qAsConst(radioButtonList))
+        if (button->objectName() == checked) {
+            const QSignalBlocker quiet(button);
+            button->setChecked(true);
+        }
 }
 
 void DirGroup::listAllDir(QString dstDirPath)

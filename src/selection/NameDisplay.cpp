@@ -2,14 +2,24 @@
 
 namespace {
 
-bool isBidiControl(char16_t c)
+// Shown as nothing, or as a break in the line: format characters (the bidi
+// controls, zero-width space, soft hyphen, ...) and the line and paragraph
+// separators.
+bool isUnseen(uint c)
 {
-    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    switch (QChar::category(c)) {
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
 }
 
-QString escaped(char16_t c)
+QString escaped(uint c)
 {
-    return QString::asprintf("\\u%04X", unsigned(c));
+    return c > 0xFFFF ? QString::asprintf("\\U%08X", c) : QString::asprintf("\\u%04X", c);
 }
 
 } // namespace
@@ -18,16 +28,20 @@ QString displayName(const QString &name)
 {
     QString shown;
     shown.reserve(name.size());
-    for (const QChar character : name) {
-        const char16_t c = character.unicode();
+    for (int i = 0; i < name.size(); ++i) {
+        const int length = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()
+            ? 2
+            : 1;
+        const uint c = length == 2 ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
         if (c < 0x20)
             shown += QChar(0x2400 + c);
         else if (c == 0x7F)
             shown += QChar(0x2421);
-        else if ((c >= 0x80 && c < 0xA0) || isBidiControl(c))
+        else if ((c >= 0x80 && c < 0xA0) || isUnseen(c))
             shown += escaped(c);
         else
-            shown += character;
+            shown += name.midRef(i, length);
+        i += length - 1;
     }
     return shown;
 }

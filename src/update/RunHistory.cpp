@@ -11,6 +11,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+
 namespace {
 
 QJsonValue orNull(const QString &text)
@@ -80,7 +82,8 @@ bool appendToHistory(const QString &path, const RunRecord &record, QString *erro
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+    // Unbuffered: a failing write says why at once, in the system's words.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         *error = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
@@ -92,8 +95,9 @@ bool appendToHistory(const QString &path, const RunRecord &record, QString *erro
     if (last != '\n')
         line.prepend('\n');
     // One write of the whole line; what a failed one left is taken back.
+    errno = 0;
     if (file.write(line) != line.size() || !syncToDisk(file)) {
-        *error = path + QStringLiteral(": ") + file.errorString();
+        *error = path + QStringLiteral(": ") + (errno ? qt_error_string(errno) : file.errorString());
         file.resize(size);
         return false;
     }

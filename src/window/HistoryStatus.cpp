@@ -6,8 +6,9 @@
 #include <QLabel>
 #include <QStatusBar>
 
-HistoryStatus::HistoryStatus(QStatusBar *statusBar)
+HistoryStatus::HistoryStatus(QStatusBar *statusBar, Clock now)
     : QObject(statusBar)
+    , now(std::move(now))
     , problemLabel(new QLabel)
     , countLabel(new QLabel)
 {
@@ -15,6 +16,10 @@ HistoryStatus::HistoryStatus(QStatusBar *statusBar)
     countLabel->setObjectName(QStringLiteral("todayCounts"));
     statusBar->addPermanentWidget(problemLabel);
     statusBar->addPermanentWidget(countLabel);
+    // A window left open overnight counts the new day from its first moment.
+    midnight.setSingleShot(true);
+    midnight.setTimerType(Qt::PreciseTimer);
+    connect(&midnight, &QTimer::timeout, this, &HistoryStatus::count);
     refresh();
 }
 
@@ -24,8 +29,15 @@ void HistoryStatus::refresh(QString problem)
                               ? QString()
                               : QCoreApplication::translate("MainWindow", "History not written: ") + problem);
     problemLabel->setVisible(!problem.isEmpty());
-    const DayCounts today = countDay(historyPath(), QDate::currentDate());
+    count();
+}
+
+void HistoryStatus::count()
+{
+    const QDateTime time = now();
+    const DayCounts today = countDay(historyPath(), time.date());
     countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
                             .arg(today.ok)
                             .arg(today.failed));
+    midnight.start(int(qMin<qint64>(time.msecsTo(time.date().addDays(1).startOfDay()) + 1, 3600 * 1000)));
 }

@@ -177,7 +177,7 @@ bool MainWindow::listedImagesHold()
     }
     const QString other = otherCheckedTpSize();
     return other.isEmpty()
-        || ask(tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
+        || notices->ask(tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
                    .arg(leafTitle(leafOf(listedLeafPath)), displayName(other)));
 }
 
@@ -186,14 +186,6 @@ QString MainWindow::otherCheckedTpSize() const
 {
     const QString checked = tpSizeGroup->checkedName();
     return listedLeafPath.isEmpty() || checked == leafOf(listedLeafPath).tpSize ? QString() : checked;
-}
-
-// A yes-or-no question, No unless the user says otherwise.
-bool MainWindow::ask(const QString &question)
-{
-    return QMessageBox::question(this, tr("Message Box"), question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
-        == QMessageBox::Yes;
 }
 
 void MainWindow::updateFw()
@@ -221,6 +213,8 @@ void MainWindow::launchUpdater(Notify how)
     }
     notify = how;
     updater->start(binFileList, leafOf(listedLeafPath));
+    // Notices shown meanwhile may have given the button back.
+    updateButtonState();
 }
 
 void MainWindow::tellStarted()
@@ -254,6 +248,6 @@ void MainWindow::updateButtonState()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->setAccepted(!updater->isBusy()
-                       || ask(tr("The FW updater is still running. Close anyway? "
+                       || notices->ask(tr("The FW updater is still running. Close anyway? "
                                  "The update goes on without this window.")));
 }

@@ -48,7 +48,6 @@ private:
     void showWhereListsAreFrom();
     bool listedImagesHold();
     QString otherCheckedTpSize() const;
-    bool ask(const QString &question);
 
     std::unique_ptr<MainWindowForm> form;
     DirGroup *tpSizeGroup;

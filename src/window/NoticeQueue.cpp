@@ -10,8 +10,25 @@ NoticeQueue::NoticeQueue(QWidget *window)
 void NoticeQueue::show(QMessageBox::Icon icon, const QString &text, const QString &details)
 {
     waiting.enqueue({icon, text, details});
-    if (open)
-        return;
+    if (!open)
+        showWaiting();
+}
+
+bool NoticeQueue::ask(const QString &question)
+{
+    const bool wasOpen = open;
+    open = true;
+    const bool yes = QMessageBox::question(window, QCoreApplication::translate("MainWindow", "Message Box"),
+                                           question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+    open = wasOpen;
+    if (!open && !waiting.isEmpty())
+        showWaiting();
+    return yes;
+}
+
+void NoticeQueue::showWaiting()
+{
     open = true;
     while (!waiting.isEmpty()) {
         const Notice notice = waiting.dequeue();

@@ -5,8 +5,8 @@
 #include <QQueue>
 #include <QString>
 
-// The window's notices, one at a time: a notice asked for while another is
-// open follows once that one is closed.
+// The window's notices and questions, one at a time: a notice asked for
+// while another, or a question, is open follows once that one is closed.
 class NoticeQueue : public QObject
 {
     Q_OBJECT
@@ -17,12 +17,17 @@ public:
     // Shows the notice and returns once it, and every notice that came
     // while it was open, has been closed; returns at once when one is open.
     void show(QMessageBox::Icon icon, const QString &text, const QString &details = QString());
+    // A yes-or-no question, No unless the user says otherwise; the notices
+    // that came while it was open follow before it returns.
+    bool ask(const QString &question);
     bool isOpen() const { return open; }
 
 signals:
     void allClosed();
 
 private:
+    void showWaiting();
+
     struct Notice
     {
         QMessageBox::Icon icon;
