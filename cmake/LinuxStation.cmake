@@ -1,5 +1,5 @@
 # tpfw with a launcher beside it.
-install(TARGETS tpfw RUNTIME DESTINATION .)
+install(TARGETS tpfw tpfw-run RUNTIME DESTINATION .)
 # Launchers need an absolute path, known only once the folder is installed.
 # Exec quotes it, with the characters reserved inside quotes escaped (a
 # backslash cannot occur: CMake installs to no such path).

@@ -150,7 +150,10 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("ok"));
     QCOMPARE(lines.at(0).value("exitCode").toInt(-1), 0);
     QCOMPARE(lines.at(0).value("updaterSha256").toString(), standInHash);
-    QVERIFY(lines.at(0).value("detail").isNull());
+    // Where this machine has no logind, the run says so and goes on.
+    const QJsonValue detail = lines.at(0).value("detail");
+    QVERIFY2(detail.isNull() || detail.toString().startsWith("sleep and shutdown not held off: "),
+             qPrintable(detail.toString()));
     QVERIFY(QFile::exists(lines.at(0).value("log").toString()));
     QCOMPARE(lines.at(1).value("outcome").toString(), QString("failed"));
     QCOMPARE(lines.at(1).value("exitCode").toInt(), 3);

@@ -5,16 +5,17 @@
 # Then starts it again from another folder, its output read through a pipe
 # as a terminal would, presses UpdateFW on 10.1inch / High and kills tpfw and
 # the reader mid-run: the updater must run to its end regardless, in the
-# application folder, writing all of its output, and be gone once it has
-# ended.
-# usage: window_smoke.sh TPFW PANELPROG FWBINFILES SCREENSHOT
+# application folder, writing all of its output, be gone once it has ended,
+# and its failure be recorded by its supervisor.
+# usage: window_smoke.sh TPFW TPFW_RUN PANELPROG FWBINFILES SCREENSHOT
 set -euo pipefail
 station=$(mktemp -d)
 trap 'rm -rf "$station"' EXIT
 cp "$1" "$station/tpfw"
+cp "$2" "$station/tpfw-run"
 mkdir "$station/PanelProg"
-cp "$2" "$station/PanelProg/PanelProg"
-cp -r "$3" "$station/FwBinFiles"
+cp "$3" "$station/PanelProg/PanelProg"
+cp -r "$4" "$station/FwBinFiles"
 
 # With no display at all, tpfw says so and stops.
 set +e
@@ -28,7 +29,7 @@ fi
 
 # No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
 # unloaded at exit, leave leaks no suppression can name.
-export STATION=$station SCREENSHOT=$4 QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none XDG_DATA_HOME=$station/data
+export STATION=$station SCREENSHOT=$5 TPFW_RUN_LOCK=$station/run.lock QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none XDG_DATA_HOME=$station/data
 export HELPERS=$(dirname "$0")/x11_helpers.sh
 # The orphaned updater is adopted by this script's shell, not by a PID 1 that
 # may never reap it (prctl PR_SET_CHILD_SUBREAPER, x86_64).
@@ -49,7 +50,7 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   cd /
   mkfifo "$STATION/terminal"
   cat "$STATION/terminal" >"$STATION/tpfw.log" & terminal=$!
-  TPFW_STANDIN_SECONDS=3 TPFW_UPDATER_LOG="$STATION/records" "$STATION/tpfw" >"$STATION/terminal" 2>&1 & app=$!
+  TPFW_STANDIN_SECONDS=3 TPFW_STANDIN_EXIT=3 TPFW_UPDATER_LOG="$STATION/records" "$STATION/tpfw" >"$STATION/terminal" 2>&1 & app=$!
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 1
   # 10.1inch, High, then UpdateFW.
@@ -66,5 +67,9 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   for _ in $(seq 20); do [ -e /proc/$pid ] || break; sleep 0.1; done
   [ ! -e /proc/$pid ]
   echo "the updater ran to its end, wrote all its output and is gone"
+  wait_for_file "$STATION/data/tpfw/history.jsonl"
+  [ "$(wc -l <"$STATION/data/tpfw/history.jsonl")" -eq 1 ]
+  grep -q "\"exitCode\":3,.*\"outcome\":\"failed\"" "$STATION/data/tpfw/history.jsonl"
+  echo "its failure is in the history"
   kill $wm
 '

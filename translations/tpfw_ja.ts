@@ -111,5 +111,33 @@
         <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
         <translation>FW アップデーターはまだ実行中です。それでも閉じますか？更新はこのウィンドウなしで続行されます。</translation>
     </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>アップデーターを停止</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
+        <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなる可能性があります。それでも停止しますか？</translation>
+    </message>
+    <message>
+        <source>FW update interrupted: result unknown</source>
+        <translation>FW 更新が中断されました: 結果は不明です</translation>
+    </message>
+    <message>
+        <source>FW update stopped</source>
+        <translation>FW 更新を停止しました</translation>
+    </message>
+    <message>
+        <source>FW updater running (another user's)</source>
+        <translation>FW アップデーター実行中（別のユーザー）</translation>
+    </message>
+    <message>
+        <source>FW updater running (started %1)</source>
+        <translation>FW アップデーター実行中（%1 に開始）</translation>
+    </message>
+    <message>
+        <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
+        <translation>%1 に %2 / %3 で開始した FW 更新は中断されました。結果は不明です。使用する前にパネルを確認してください。</translation>
+    </message>
 </context>
 </TS>

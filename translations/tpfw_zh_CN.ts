@@ -111,5 +111,33 @@
         <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
         <translation>FW 更新程序仍在运行。仍要关闭吗？更新会在没有此窗口的情况下继续。</translation>
     </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>停止更新程序</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
+        <translation>在写入过程中停止更新程序可能导致面板无法使用。仍要停止吗？</translation>
+    </message>
+    <message>
+        <source>FW update interrupted: result unknown</source>
+        <translation>FW 更新被中断：结果未知</translation>
+    </message>
+    <message>
+        <source>FW update stopped</source>
+        <translation>FW 更新已停止</translation>
+    </message>
+    <message>
+        <source>FW updater running (another user's)</source>
+        <translation>FW 更新程序正在运行（其他用户的）</translation>
+    </message>
+    <message>
+        <source>FW updater running (started %1)</source>
+        <translation>FW 更新程序正在运行（%1 开始）</translation>
+    </message>
+    <message>
+        <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
+        <translation>%1 在 %2 / %3 上开始的 FW 更新被中断；结果未知。使用前请检查面板。</translation>
+    </message>
 </context>
 </TS>

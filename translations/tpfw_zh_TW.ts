@@ -111,5 +111,33 @@
         <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
         <translation>FW 更新程式仍在執行。仍要關閉嗎？更新會在沒有此視窗的情況下繼續。</translation>
     </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>停止更新程式</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
+        <translation>在寫入過程中停止更新程式可能導致面板無法使用。仍要停止嗎？</translation>
+    </message>
+    <message>
+        <source>FW update interrupted: result unknown</source>
+        <translation>FW 更新被中斷：結果未知</translation>
+    </message>
+    <message>
+        <source>FW update stopped</source>
+        <translation>FW 更新已停止</translation>
+    </message>
+    <message>
+        <source>FW updater running (another user's)</source>
+        <translation>FW 更新程式正在執行（其他使用者的）</translation>
+    </message>
+    <message>
+        <source>FW updater running (started %1)</source>
+        <translation>FW 更新程式正在執行（%1 開始）</translation>
+    </message>
+    <message>
+        <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
+        <translation>%1 在 %2 / %3 上開始的 FW 更新被中斷；結果未知。使用前請檢查面板。</translation>
+    </message>
 </context>
 </TS>

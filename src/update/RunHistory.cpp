@@ -25,15 +25,6 @@ QJsonValue orNull(const QByteArray &text)
     return orNull(QString::fromLatin1(text));
 }
 
-// With the offset from UTC written out, "+00:00" included, whatever the
-// station's time zone.
-QString isoWithOffset(const QDateTime &time)
-{
-    const int offset = time.offsetFromUtc() / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
-        + QString::asprintf("%c%02d:%02d", offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60);
-}
-
 QJsonObject toJson(const FileFacts &facts)
 {
     return {{"path", facts.path},
@@ -43,12 +34,21 @@ QJsonObject toJson(const FileFacts &facts)
 
 } // namespace
 
-QByteArray toJsonLine(const RunRecord &record)
+// With the offset from UTC written out, "+00:00" included, whatever the
+// station's time zone.
+QString isoWithOffset(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc() / 60;
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
+        + QString::asprintf("%c%02d:%02d", offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60);
+}
+
+QJsonObject toJson(const RunRecord &record)
 {
     QJsonArray images;
     for (const FileFacts &image : record.images)
         images.append(toJson(image));
-    const QJsonObject object {
+    return {
         {"started", isoWithOffset(record.started)},
         {"ended", isoWithOffset(record.ended)},
         {"seconds", record.started.msecsTo(record.ended) / 1000.0},
@@ -64,7 +64,11 @@ QByteArray toJsonLine(const RunRecord &record)
         {"log", orNull(record.log)},
         {"detail", orNull(record.detail)},
     };
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray toJsonLine(const RunRecord &record)
+{
+    return QJsonDocument(toJson(record)).toJson(QJsonDocument::Compact);
 }
 
 QString historyPath()
@@ -72,15 +76,21 @@ QString historyPath()
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
 }
 
-bool appendToHistory(const QString &path, const RunRecord &record, QString *error)
+namespace {
+
+bool lockHistory(const QString &path, QLockFile &lock, QString *error)
 {
     QDir().mkpath(QFileInfo(path).path());
-    QLockFile lock(path + ".lock");
-    if (!lock.tryLock(10000)) {
-        *error = lock.error() == QLockFile::LockFailedError ? QStringLiteral("another tpfw holds its lock")
-                                                            : QStringLiteral("cannot lock ") + path + ".lock";
-        return false;
-    }
+    if (lock.tryLock(10000))
+        return true;
+    *error = lock.error() == QLockFile::LockFailedError ? QStringLiteral("another tpfw holds its lock")
+                                                        : QStringLiteral("cannot lock ") + path + ".lock";
+    return false;
+}
+
+// Appends under a lock already held.
+bool appendLine(const QString &path, const QJsonObject &record, QString *error)
+{
     QFile file(path);
     // Unbuffered: a failing write says why at once, in the system's words.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
@@ -88,7 +98,7 @@ bool appendToHistory(const QString &path, const RunRecord &record, QString *erro
         return false;
     }
     const qint64 size = file.size();
-    QByteArray line = toJsonLine(record) + '\n';
+    QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
     char last = '\n';
     if (size > 0 && file.seek(size - 1))
         file.getChar(&last);
@@ -102,6 +112,46 @@ bool appendToHistory(const QString &path, const RunRecord &record, QString *erro
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool appendToHistory(const QString &path, const RunRecord &record, QString *error)
+{
+    return appendToHistory(path, toJson(record), error);
+}
+
+bool appendToHistory(const QString &path, const QJsonObject &record, QString *error)
+{
+    QLockFile lock(path + ".lock");
+    return lockHistory(path, lock, error) && appendLine(path, record, error);
+}
+
+bool fileRecord(const QString &path, const QJsonObject &record, const QString &pendingPath, QString *error)
+{
+    error->clear();
+    QLockFile lock(path + ".lock");
+    if (!lockHistory(path, lock, error) || !QFile::exists(pendingPath) || !appendLine(path, record, error))
+        return false;
+    QFile::remove(pendingPath);
+    return true;
+}
+
+QJsonObject findRecord(const QString &path, const QString &started)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // A run's record is written when it ends: among the last, whatever else
+    // other windows of the station wrote meanwhile.
+    file.seek(qMax<qint64>(0, file.size() - 1024 * 1024));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        const QJsonObject record = QJsonDocument::fromJson(*line).object();
+        if (record.value("started").toString() == started)
+            return record;
+    }
+    return {};
 }
 
 DayCounts countDay(const QString &path, const QDate &day)

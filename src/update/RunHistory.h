@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -18,13 +19,18 @@ struct RunRecord
     QString sensitivity;
     QVector<FileFacts> images;
     FileFacts updater;
-    // "ok", "failed", "crashed", "notStarted" or "unknown".
+    // "ok", "failed", "crashed", "stopped", "interrupted", "notStarted" or
+    // "unknown".
     QString outcome;
     std::optional<int> exitCode;
     // Each empty one is kept as null.
     QString log;
     QString detail;
 };
+
+// The record as the history keeps it: times with their offset from UTC.
+QJsonObject toJson(const RunRecord &record);
+QString isoWithOffset(const QDateTime &time);
 
 // The record as one compact JSON object on one line, whatever its names hold.
 QByteArray toJsonLine(const RunRecord &record);
@@ -37,6 +43,17 @@ QString historyPath();
 // power loss) is left as it is, and the record starts on a fresh line. On
 // failure says why.
 bool appendToHistory(const QString &path, const RunRecord &record, QString *error);
+bool appendToHistory(const QString &path, const QJsonObject &record, QString *error);
+
+// The same, for a run whose record waits in pendingPath: under the history's
+// lock, so that of all who try, one appends it and removes the pending
+// record, once. False, with *error empty, where another already did;
+// false, with *error saying why, where the history cannot be written.
+bool fileRecord(const QString &path, const QJsonObject &record, const QString &pendingPath, QString *error);
+
+// The record of the run that started at `started` (as the history writes
+// it), looked for among the last ones; empty when it is not there.
+QJsonObject findRecord(const QString &path, const QString &started);
 
 struct DayCounts
 {

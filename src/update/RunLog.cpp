@@ -4,9 +4,14 @@
 #include <QFile>
 #include <QStandardPaths>
 
+QString runsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
+}
+
 QString createRunLog(const QDateTime &started, QString *error)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
+    const QString folder = runsFolder();
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("cannot make the folder ") + folder;
         return {};

@@ -16,6 +16,15 @@ QString updaterProgram()
     return QCoreApplication::applicationDirPath() + name;
 }
 
+QString supervisorProgram()
+{
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tpfw-run.exe");
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tpfw-run");
+#endif
+}
+
 QStringList updaterArguments(const QStringList &binFiles)
 {
     return QStringList(binFiles) << updaterSwitch;

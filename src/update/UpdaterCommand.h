@@ -8,6 +8,9 @@
 // happens to sit in its working directory or on PATH.
 QString updaterProgram();
 
+// The run supervisor, tpfw-run, beside the executable.
+QString supervisorProgram();
+
 // What the updater is given: each image as one argument, byte for byte, then
 // the switch, always last.
 QStringList updaterArguments(const QStringList &binFiles);

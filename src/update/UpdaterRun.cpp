@@ -2,22 +2,45 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 UpdaterRun::UpdaterRun(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<RunEnd>();
+    forceTimer.setSingleShot(true);
+    forceTimer.setInterval(stopGraceMs);
+    connect(&forceTimer, &QTimer::timeout, this, [this] {
+        forceStop();
+        if (heldEnd)
+            emit finished(*std::exchange(heldEnd, std::nullopt));
+    });
 }
 
 UpdaterRun::~UpdaterRun() = default;
 
 bool UpdaterRun::isRunning() const
 {
-    return watch != nullptr;
+    return watch != nullptr || heldEnd;
+}
+
+void UpdaterRun::stop()
+{
+    if (!watch || stopping)
+        return;
+    stopping = true;
+    forceTimer.start();
+    askToEnd();
 }
 
 void UpdaterRun::end(const RunEnd &how)
 {
     watch.reset();
+    if (stopping && forceTimer.isActive() && anythingLeft()) {
+        heldEnd = how;
+        return;
+    }
+    forceTimer.stop();
     emit finished(how);
 }
 

@@ -3,8 +3,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
+#include <optional>
 
 // How a run of the updater ended, as far as tpfw could learn it.
 struct RunEnd
@@ -33,7 +35,17 @@ public:
     // when empty). On failure returns false and says why in *error.
     bool start(const QString &program, const QStringList &arguments, const QString &workingDir,
                const QString &logPath, QString *error);
+    // Follows a process this did not start (a supervisor started by another
+    // tpfw); its end is then Unknown. False when it is gone already.
+    bool attach(qint64 pid);
     bool isRunning() const;
+
+    // Asks a supervisor followed here to stop its updater.
+    void askToStop();
+    // Ends the process started here and all it started: asked first, then,
+    // where anything of it is left after the grace time, forced. Its end is
+    // told once nothing of it is left.
+    void stop();
 
 signals:
     void started(qint64 pid);
@@ -41,7 +53,19 @@ signals:
 
 private:
     void follow(qint64 pid);
+    bool watchProcess(qint64 pid);
     void end(const RunEnd &how);
+    // Whether anything of a stopped process is left, and the force to end it.
+    void askToEnd();
+    bool anythingLeft() const;
+    void forceStop();
+
+    static constexpr int stopGraceMs = 10000;
+    qint64 pid = 0;
+    bool stopping = false;
+    QTimer forceTimer;
+    // Held back until nothing of a stopped process is left.
+    std::optional<RunEnd> heldEnd;
 
     // What each platform needs to learn how its process ended; defined,
     // and freed, by that platform's source.

@@ -130,20 +130,40 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
         return false;
     }
     watch.reset(new Watch);
+    this->pid = pid;
+    stopping = false;
     follow(pid);
+    return true;
+}
+
+bool UpdaterRun::attach(qint64 pid)
+{
+    watch.reset(new Watch);
+    this->pid = 0;
+    if (!watchProcess(pid)) {
+        watch.reset();
+        return false;
+    }
     return true;
 }
 
 void UpdaterRun::follow(qint64 pid)
 {
     emit started(pid);
-    // Through syscall: the C library's wrapper is newer than Debian 12's.
-    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(pid), 0));
-    if (watch->pidfd < 0) {
+    if (!watchProcess(pid)) {
         const QString why = QStringLiteral("cannot follow the updater: ") + qt_error_string(errno);
         QTimer::singleShot(0, this, [this, why] { end({RunEnd::Unknown, 0, why}); });
-        return;
     }
+}
+
+// A pidfd tells of the end of any process, tpfw's child or not; only a child
+// can be asked how it ended, and is reaped by asking.
+bool UpdaterRun::watchProcess(qint64 pid)
+{
+    // Through syscall: the C library's wrapper is newer than Debian 12's.
+    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (watch->pidfd < 0)
+        return false;
     watch->notifier = new QSocketNotifier(watch->pidfd, QSocketNotifier::Read, this);
     connect(watch->notifier, &QSocketNotifier::activated, this, [this] {
         siginfo_t info {};
@@ -152,10 +172,36 @@ void UpdaterRun::follow(qint64 pid)
             result = waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED);
         while (result != 0 && errno == EINTR);
         if (result != 0)
-            end({RunEnd::Unknown, 0, qt_error_string(errno)});
+            end({RunEnd::Unknown, 0, errno == ECHILD ? QString() : qt_error_string(errno)});
         else if (info.si_code == CLD_EXITED)
             end({RunEnd::Exited, info.si_status, {}});
         else
             end({RunEnd::Crashed, info.si_status, {}});
     });
+    return true;
+}
+
+void UpdaterRun::askToStop()
+{
+    if (watch)
+        syscall(SYS_pidfd_send_signal, watch->pidfd, SIGUSR1, nullptr, 0);
+}
+
+// The process started here leads a session, and so a process group, of its
+// own: whatever it started goes with it.
+void UpdaterRun::askToEnd()
+{
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGTERM);
+}
+
+bool UpdaterRun::anythingLeft() const
+{
+    return pid > 0 && ::kill(-pid_t(pid), 0) == 0;
+}
+
+void UpdaterRun::forceStop()
+{
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
 }

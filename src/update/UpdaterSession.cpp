@@ -1,6 +1,10 @@
 #include "update/UpdaterSession.h"
 
+#include "selection/NameDisplay.h"
+#include "update/PendingRun.h"
+#include "update/RunLock.h"
 #include "update/RunLog.h"
+#include "update/RunSupervisor.h"
 #include "update/UpdaterCommand.h"
 
 #include <QCoreApplication>
@@ -31,6 +35,22 @@ QString unstartable(const QString &program)
     return {};
 }
 
+QString runsPrefix()
+{
+    return runsFolder() + QLatin1Char('/');
+}
+
+// The debug line of a run's end.
+QString endLine(const QJsonObject &record)
+{
+    const QString outcome = record.value("outcome").toString();
+    if (outcome == QLatin1String("ok") || outcome == QLatin1String("failed"))
+        return QStringLiteral("FW updater ended: exit code %1").arg(record.value("exitCode").toInt());
+    if (outcome == QLatin1String("crashed") || outcome == QLatin1String("stopped"))
+        return QStringLiteral("FW updater ended: ") + outcome;
+    return QStringLiteral("FW updater ended: result unknown, ") + record.value("detail").toString();
+}
+
 } // namespace
 
 struct CheckedFiles
@@ -39,45 +59,37 @@ struct CheckedFiles
     FileFacts updater;
 };
 
-namespace {
-
-// The outcome as the history names it.
-QString outcomeName(const RunEnd &end)
+QString outcomeText(const QJsonObject &record)
 {
-    switch (end.kind) {
-    case RunEnd::Exited:
-        return QLatin1String(end.exitCode == 0 ? "ok" : "failed");
-    case RunEnd::Crashed:
-        return QStringLiteral("crashed");
-    case RunEnd::Unknown:
-        break;
-    }
-    return QStringLiteral("unknown");
-}
-
-} // namespace
-
-QString outcomeText(const RunEnd &end)
-{
-    switch (end.kind) {
-    case RunEnd::Exited:
-        return end.exitCode == 0
-            ? QCoreApplication::translate("MainWindow", "FW update OK")
-            : QCoreApplication::translate("MainWindow", "FW update failed: exit code %1").arg(end.exitCode);
-    case RunEnd::Crashed:
+    const QString outcome = record.value("outcome").toString();
+    if (outcome == QLatin1String("ok"))
+        return QCoreApplication::translate("MainWindow", "FW update OK");
+    if (outcome == QLatin1String("failed"))
+        return QCoreApplication::translate("MainWindow", "FW update failed: exit code %1").arg(record.value("exitCode").toInt());
+    if (outcome == QLatin1String("crashed"))
         return QCoreApplication::translate("MainWindow", "FW update failed: the updater crashed");
-    case RunEnd::Unknown:
-        break;
-    }
+    if (outcome == QLatin1String("stopped"))
+        return QCoreApplication::translate("MainWindow", "FW update stopped");
+    if (outcome == QLatin1String("interrupted"))
+        return QCoreApplication::translate("MainWindow", "FW update interrupted: result unknown");
     return QCoreApplication::translate("MainWindow", "FW updater ended (result unknown)");
 }
 
 UpdaterSession::UpdaterSession(QObject *parent)
     : QObject(parent)
 {
-    connect(&run, &UpdaterRun::started, this,
-            [](qint64 pid) { qDebug() << "FW updater started, pid" << pid; });
-    connect(&run, &UpdaterRun::finished, this, &UpdaterSession::finish);
+    connect(&supervisor, &UpdaterRun::finished, this, &UpdaterSession::conclude);
+    RunLock::prepare();
+    lockWatch.addPath(RunLock::path());
+    connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
+        // A lock file made anew is watched anew.
+        if (lockWatch.files().isEmpty())
+            lockWatch.addPath(RunLock::path());
+        lookAtMachine();
+    });
+    // For another user's run, which cannot be followed: once a second.
+    recheck.setInterval(1000);
+    connect(&recheck, &QTimer::timeout, this, &UpdaterSession::lookAtMachine);
 }
 
 UpdaterSession::~UpdaterSession()
@@ -91,9 +103,21 @@ UpdaterSession::~UpdaterSession()
     launch();
 }
 
+void UpdaterSession::look()
+{
+    const std::optional<RunInfo> on = RunLock::current();
+    fileAbandoned(on ? on->pending : QString());
+    lookAtMachine();
+}
+
 bool UpdaterSession::isBusy() const
 {
-    return checker || run.isRunning();
+    return checker || supervisor.isRunning() || otherRun;
+}
+
+bool UpdaterSession::canStop() const
+{
+    return supervisor.isRunning() && announced;
 }
 
 void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
@@ -123,6 +147,11 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     checker->start();
 }
 
+void UpdaterSession::stop()
+{
+    supervisor.askToStop();
+}
+
 void UpdaterSession::launch()
 {
     current.images = checked->images;
@@ -131,55 +160,168 @@ void UpdaterSession::launch()
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
     current.log = createRunLog(current.started, &logProblem);
-    QString reason = unstartable(program);
+    if (const QString reason = unstartable(program); !reason.isEmpty())
+        return refuse(program, reason);
+
+    QJsonObject record = toJson(current);
+    for (const char *end : {"ended", "seconds", "outcome", "exitCode", "detail"})
+        record.remove(QLatin1String(end));
+    const QString pending = pendingPathFor(current.log);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QString reason;
     // The updater's own folder may hold what it needs; it is found from the
     // application folder however tpfw was started.
-    if (!reason.isEmpty()
-        || !run.start(program, arguments, QCoreApplication::applicationDirPath(), current.log, &reason)) {
-        qDebug() << "Cannot start the FW updater:" << program << reason;
-        QFile::remove(current.log);
-        current.log.clear();
-        record(QStringLiteral("notStarted"), {}, reason);
-        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
-                        + QStringLiteral(" (") + reason + QLatin1Char(')'));
-        return;
-    }
-    emit running(QCoreApplication::translate("MainWindow", "FW updater running"));
-    emit started();
+    if (!supervisor.start(supervisorProgram(),
+                          supervisorArguments({historyPath(), pending, record, appDir, program, arguments}), appDir,
+                          current.log, &reason))
+        return refuse(supervisorProgram(), reason);
+    ownRun = true;
+    announced = false;
+    followedPending = pending;
+    followedRecord = record;
+    emit busyChanged();
 }
 
-void UpdaterSession::finish(const RunEnd &end)
+// Nothing was started: the window records it, as nobody else will.
+void UpdaterSession::refuse(const QString &program, const QString &reason)
 {
-    if (end.kind == RunEnd::Exited)
-        qDebug() << "FW updater ended: exit code" << end.exitCode;
-    else if (end.kind == RunEnd::Crashed)
-        qDebug() << "FW updater ended: crashed";
-    else
-        qDebug() << "FW updater ended: result unknown," << end.detail;
-    record(outcomeName(end), end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt,
-           end.detail);
-
-    RunReport report;
-    report.ok = end.kind == RunEnd::Exited && end.exitCode == 0;
-    report.outcome = outcomeText(end);
-    report.duration
-        = QString::number(current.started.msecsTo(current.ended) / 1000.0, 'f', 1) + QStringLiteral(" s");
-    const QString where = current.log.isEmpty()
-        ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem
-        : QCoreApplication::translate("MainWindow", "Run log: ") + current.log;
-    report.details = (end.detail.isEmpty() ? QString() : end.detail + "\n\n") + logTail(current.log, 20)
-        + "\n\n" + where;
-    emit ended(report);
-}
-
-void UpdaterSession::record(const QString &outcome, std::optional<int> exitCode, const QString &detail)
-{
+    qDebug() << "Cannot start the FW updater:" << program << reason;
+    QFile::remove(current.log);
+    current.log.clear();
     current.ended = QDateTime::currentDateTime();
-    current.outcome = outcome;
-    current.exitCode = exitCode;
-    current.detail = detail;
+    current.outcome = QStringLiteral("notStarted");
+    current.detail = reason;
     QString problem;
     if (!appendToHistory(historyPath(), current, &problem))
         qDebug() << "History not written:" << problem;
     emit recorded(problem);
+    emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program + QStringLiteral(" (") + reason
+                    + QLatin1Char(')'));
+    emit busyChanged();
+}
+
+void UpdaterSession::lookAtMachine()
+{
+    const std::optional<RunInfo> on = RunLock::current();
+    if (supervisor.isRunning()) {
+        if (on && on->pending == followedPending)
+            announce(*on);
+        return;
+    }
+    if (checker)
+        return;
+    const bool wasOther = otherRun;
+    otherRun = on.has_value();
+    if (on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix()) && supervisor.attach(on->supervisorPid))
+        return follow(*on);
+    if (otherRun) {
+        recheck.start();
+        // Between a supervisor's start and its first word the run is not
+        // known to be another user's.
+        if (on->supervisorPid > 0)
+            emit running(QCoreApplication::translate("MainWindow", "FW updater running (another user's)"));
+    } else {
+        recheck.stop();
+        if (wasOther)
+            emit running(QString());
+    }
+    if (wasOther != otherRun)
+        emit busyChanged();
+}
+
+// A run of this data folder that another window started.
+void UpdaterSession::follow(const RunInfo &info)
+{
+    recheck.stop();
+    otherRun = false;
+    ownRun = false;
+    announced = false;
+    followedPending = info.pending;
+    followedRecord = readPending(info.pending);
+    logProblem.clear();
+    announce(info);
+    emit busyChanged();
+}
+
+void UpdaterSession::announce(const RunInfo &info)
+{
+    if (announced || info.updaterPid <= 0)
+        return;
+    announced = true;
+    if (followedRecord.isEmpty())
+        followedRecord = readPending(info.pending);
+    qDebug() << "FW updater started, pid" << info.updaterPid;
+    emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)").arg(info.started.toLocalTime().toString("HH:mm:ss")));
+    if (ownRun)
+        emit started();
+    emit busyChanged();
+}
+
+void UpdaterSession::conclude(const RunEnd &end)
+{
+    // A short run may end before its supervisor's word was read.
+    if (const RunInfo last = RunLock::lastWord(); last.pending == followedPending)
+        announce(last);
+    const bool own = std::exchange(ownRun, false);
+    announced = false;
+    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorBusyCode) {
+        QFile::remove(current.log);
+        emit notStarted(QCoreApplication::translate("MainWindow", "The FW updater is still running."));
+        emit busyChanged();
+        return lookAtMachine();
+    }
+    QJsonObject record = readPending(followedPending);
+    if (!record.isEmpty() && !record.contains(QStringLiteral("outcome"))) {
+        // Its supervisor ended before the updater did.
+        fileAbandoned({});
+    } else {
+        const QString problem = record.value(QStringLiteral("historyProblem")).toString();
+        if (record.isEmpty())
+            record = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
+        if (!own)
+            logProblem.clear();
+        report(record, problem);
+    }
+    emit busyChanged();
+    lookAtMachine();
+}
+
+void UpdaterSession::report(const QJsonObject &record, const QString &historyProblem)
+{
+    if (historyProblem.isEmpty() && record.isEmpty())
+        qDebug() << "History not written: the run's record is not in it";
+    else if (!historyProblem.isEmpty())
+        qDebug() << "History not written:" << historyProblem;
+    emit recorded(historyProblem);
+    const QString detail = record.value(QStringLiteral("detail")).toString();
+    if (record.value(QStringLiteral("outcome")).toString() == QLatin1String("notStarted")) {
+        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + record.value("updater").toString()
+                        + QStringLiteral(" (") + detail + QLatin1Char(')'));
+        return;
+    }
+    qDebug().noquote() << endLine(record);
+    RunReport report;
+    report.ok = record.value(QStringLiteral("outcome")).toString() == QLatin1String("ok");
+    report.outcome = outcomeText(record);
+    report.duration = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");
+    const QString log = record.value(QStringLiteral("log")).toString();
+    const QString where = log.isEmpty() ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem : QCoreApplication::translate("MainWindow", "Run log: ") + log;
+    report.details = (detail.isEmpty() ? QString() : detail + "\n\n") + logTail(log, 20) + "\n\n" + where;
+    emit ended(report);
+}
+
+void UpdaterSession::fileAbandoned(const QString &livePending)
+{
+    const QList<QJsonObject> found = fileAbandonedRuns(livePending);
+    for (const QJsonObject &record : found)
+        emit interrupted(
+            QCoreApplication::translate("MainWindow", "The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel "
+               "before using it.")
+                .arg(QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
+                         .toLocalTime()
+                         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     displayName(record.value("tpSize").toString()),
+                     displayName(record.value("sensitivity").toString())));
+    if (!found.isEmpty())
+        emit recorded(QString());
 }

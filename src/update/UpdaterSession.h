@@ -4,14 +4,18 @@
 #include "update/RunHistory.h"
 #include "update/UpdaterRun.h"
 
+#include <QFileSystemWatcher>
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
 class QThread;
 struct CheckedFiles;
+struct RunInfo;
 
 // What the window shows of a run that has ended.
 struct RunReport
@@ -28,12 +32,15 @@ struct RunReport
 
 // "FW update OK", "FW update failed: exit code 3", ...: never OK unless the
 // updater said so with exit code 0.
-QString outcomeText(const RunEnd &end);
+QString outcomeText(const QJsonObject &record);
 
-// One update at a time: takes the size and hash of the listed images and of
-// the updater, starts the updater beside the executable on them, from the
-// application folder, with a log of its own, reports how the run went and
-// records it in the station's history.
+// The station's updater as one window sees it. A press takes the size and
+// hash of the listed images and of the updater, then hands the run to a
+// supervisor (tpfw-run) that starts the updater beside the executable, from
+// the application folder, with a log of its own, and records how it ended.
+// The window only observes: whatever run is on on the machine, started here,
+// by another window or by another user, is shown, and a run of this data
+// folder is followed to its end, whatever became of the window that started it.
 class UpdaterSession : public QObject
 {
     Q_OBJECT
@@ -45,29 +52,55 @@ public:
     // goes on without the window.
     ~UpdaterSession() override;
 
-    // The images being checked, or the updater running.
+    // Files the runs of this data folder that were left unfinished (each
+    // told by interrupted()), and follows the run on, if any.
+    void look();
+    // The images being checked, or a run on the machine.
     bool isBusy() const;
-    // The images are read off the GUI thread; the updater starts when that
-    // is done, or notStarted says why it could not.
+    // A run of this data folder is followed, and so may be stopped here.
+    bool canStop() const;
+    // The images are read off the GUI thread; the supervisor starts when
+    // that is done, or notStarted says why it could not.
     void start(const QStringList &binFiles, const Leaf &leaf);
+    // Asks the supervisor of the followed run to stop its updater.
+    void stop();
 
 signals:
     void running(QString status);
+    // The updater of this window's press has started.
     void started();
     void notStarted(QString error);
     void ended(RunReport report);
     // After each run, recorded or not; problem says why not.
     void recorded(QString problem);
+    void interrupted(QString warning);
+    // A run came or went.
+    void busyChanged();
 
 private:
     void launch();
-    void finish(const RunEnd &end);
-    void record(const QString &outcome, std::optional<int> exitCode, const QString &detail);
+    void refuse(const QString &program, const QString &reason);
+    void lookAtMachine();
+    void follow(const RunInfo &info);
+    void announce(const RunInfo &info);
+    void conclude(const RunEnd &end);
+    void report(const QJsonObject &record, const QString &historyProblem);
+    void fileAbandoned(const QString &livePending);
 
-    UpdaterRun run;
+    UpdaterRun supervisor;
     QThread *checker = nullptr;
     std::shared_ptr<CheckedFiles> checked;
     QStringList arguments;
     RunRecord current;
     QString logProblem;
+
+    // The run followed: its pending record's path and what it said at first.
+    QString followedPending;
+    QJsonObject followedRecord;
+    bool ownRun = false;
+    bool announced = false;
+    // Another user's run, or one between its supervisor's start and word.
+    bool otherRun = false;
+    QFileSystemWatcher lockWatch;
+    QTimer recheck;
 };

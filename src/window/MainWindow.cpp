@@ -12,11 +12,13 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 
@@ -65,6 +67,9 @@ MainWindow::MainWindow(QWidget *parent)
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
     updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
+    stopButton = new QPushButton(tr("Stop updater"));
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->hide();
     warningLine = new QLabel;
     warningLine->setObjectName(QStringLiteral("warningLine"));
     warningLine->setTextFormat(Qt::PlainText);
@@ -82,7 +87,10 @@ MainWindow::MainWindow(QWidget *parent)
     grid->addWidget(warningLine, 1, 0, 1, 2);
     grid->addWidget(leafLine, 2, 0, 1, 2);
     grid->addWidget(binListBrowser, 3, 0, 1, 2);
-    grid->addWidget(updateFwButton, 4, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(updateFwButton, 1);
+    buttons->addWidget(stopButton);
+    grid->addLayout(buttons, 4, 0, 1, 2);
     // The choices and the list share what room there is.
     grid->setRowStretch(0, 3);
     grid->setRowStretch(3, 2);
@@ -113,9 +121,17 @@ MainWindow::MainWindow(QWidget *parent)
     connect(updater, &UpdaterSession::started, this, &MainWindow::tellStarted);
     connect(updater, &UpdaterSession::notStarted, this, &MainWindow::tellNotStarted);
     connect(updater, &UpdaterSession::ended, this, &MainWindow::reportRun);
+    connect(updater, &UpdaterSession::interrupted, this, [this](const QString &warning) {
+        form->statusBar->showMessage(tr("FW update interrupted: result unknown"));
+        notices->show(QMessageBox::Warning, warning);
+    });
+    connect(updater, &UpdaterSession::busyChanged, this, &MainWindow::updateButtonState);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
+    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
     history = new HistoryStatus(form->statusBar);
     connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
+    // Once the window listens: runs left unfinished, and a run on now.
+    QTimer::singleShot(0, updater, &UpdaterSession::look);
 }
 
 MainWindow::~MainWindow() = default;
@@ -225,6 +241,7 @@ void MainWindow::tellStarted()
 
 void MainWindow::tellNotStarted(const QString &error)
 {
+    notify = Notify::AtStart;
     form->statusBar->clearMessage();
     notices->show(QMessageBox::Warning, error);
     updateButtonState();
@@ -237,12 +254,21 @@ void MainWindow::reportRun(const RunReport &report)
         notices->show(QMessageBox::Warning, report.outcome, report.details);
     else if (notify == Notify::OnSuccess)
         notices->show(QMessageBox::Information, tr("Update FW OK !!!"));
+    // A run this window did not start tells nothing on success.
+    notify = Notify::AtStart;
     updateButtonState();
 }
 
 void MainWindow::updateButtonState()
 {
     updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen());
+    stopButton->setVisible(updater->canStop());
+}
+
+void MainWindow::stopUpdater()
+{
+    if (notices->ask(tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
+        updater->stop();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -45,6 +45,7 @@ private:
     void tellNotStarted(const QString &error);
     void reportRun(const RunReport &report);
     void updateButtonState();
+    void stopUpdater();
     void showWhereListsAreFrom();
     bool listedImagesHold();
     QString otherCheckedTpSize() const;
@@ -54,6 +55,7 @@ private:
     DirGroup *sensitivityGroup;
     QTextBrowser *binListBrowser;
     QPushButton *updateFwButton;
+    QPushButton *stopButton;
     QStringList binFileList;
     // Where the listed images are from.
     QString listedLeafPath;

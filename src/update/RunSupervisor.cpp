@@ -1,0 +1,133 @@
+#include "update/RunSupervisor.h"
+
+#include "update/PendingRun.h"
+#include "update/RunHistory.h"
+#include "update/RunLock.h"
+#include "update/SleepInhibitor.h"
+#include "update/StopListener.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+
+// The outcome as the history names it.
+QString outcomeName(const RunEnd &end)
+{
+    switch (end.kind) {
+    case RunEnd::Exited:
+        return QLatin1String(end.exitCode == 0 ? "ok" : "failed");
+    case RunEnd::Crashed:
+        return QStringLiteral("crashed");
+    case RunEnd::Unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
+} // namespace
+
+QStringList supervisorArguments(const SupervisedRun &run)
+{
+    return QStringList {run.history, run.pending,
+                        QString::fromUtf8(QJsonDocument(run.record).toJson(QJsonDocument::Compact)),
+                        run.workingDir, run.program}
+    + run.arguments;
+}
+
+std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &arguments)
+{
+    if (arguments.size() < 5)
+        return std::nullopt;
+    const QJsonObject record = QJsonDocument::fromJson(arguments.at(2).toUtf8()).object();
+    if (record.isEmpty())
+        return std::nullopt;
+    return SupervisedRun {arguments.at(0), arguments.at(1), record, arguments.at(3), arguments.at(4),
+                          arguments.mid(5)};
+}
+
+RunSupervisor::RunSupervisor(SupervisedRun run, QObject *parent)
+    : QObject(parent)
+    , run(std::move(run))
+{ }
+
+RunSupervisor::~RunSupervisor() = default;
+
+bool RunSupervisor::start(int *exitCode)
+{
+    QString error;
+    lock = RunLock::take(&error);
+    if (!lock && error.isEmpty()) {
+        *exitCode = supervisorBusyCode;
+        return false;
+    }
+    *exitCode = 0;
+    const QString logPath = run.record.value(QStringLiteral("log")).toString();
+    if (!lock) {
+        // Never a second updater on the panel: without the lock, none.
+        QFile::remove(logPath);
+        run.record.insert(QStringLiteral("log"), QJsonValue());
+        finish(QStringLiteral("notStarted"), {}, QStringLiteral("cannot take the machine's run lock: ") + error);
+        return false;
+    }
+    const QDateTime started
+        = QDateTime::fromString(run.record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
+    lock->publish({QCoreApplication::applicationPid(), 0, run.pending, started});
+    if (!run.pending.isEmpty() && !writePending(run.pending, run.record, &error))
+        notes.append(QStringLiteral("no pending record: ") + error);
+    inhibitor = std::make_unique<SleepInhibitor>();
+    if (!inhibitor->problem().isEmpty())
+        notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
+
+    auto *stops = new StopListener(this);
+    connect(stops, &StopListener::requested, this, [this] {
+        stopRequested = true;
+        updater.stop();
+    });
+    connect(&updater, &UpdaterRun::started, this, [this, started](qint64 pid) {
+        lock->publish({QCoreApplication::applicationPid(), pid, run.pending, started});
+    });
+    connect(&updater, &UpdaterRun::finished, this, [this](const RunEnd &end) {
+        finish(stopRequested ? QStringLiteral("stopped") : outcomeName(end),
+               end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt, end.detail);
+        emit done();
+    });
+    if (!updater.start(run.program, run.arguments, run.workingDir, logPath, &error)) {
+        QFile::remove(logPath);
+        run.record.insert(QStringLiteral("log"), QJsonValue());
+        finish(QStringLiteral("notStarted"), {}, error);
+        return false;
+    }
+    return true;
+}
+
+void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, const QString &detail)
+{
+    // Sleep may come once the panel is no longer written.
+    inhibitor.reset();
+    QStringList details = notes;
+    if (!detail.isEmpty())
+        details.prepend(detail);
+    file(completed(run.record, QDateTime::currentDateTime(), outcome, exitCode, details.join(QStringLiteral("; "))));
+}
+
+// Into the history, and only then the pending record goes. Where the history
+// cannot be written, the completed record stays pending, saying why, for the
+// windows to show and for the next tpfw to file.
+void RunSupervisor::file(QJsonObject record)
+{
+    QString error;
+    if (run.pending.isEmpty()) {
+        if (!appendToHistory(run.history, record, &error))
+            std::fprintf(stderr, "History not written: %s\n", qPrintable(error));
+        return;
+    }
+    if (fileRecord(run.history, record, run.pending, &error) || error.isEmpty())
+        return;
+    record.insert(QStringLiteral("historyProblem"), error);
+    writePending(run.pending, record, &error);
+}
