@@ -10,6 +10,9 @@
 // - TPFW_STANDIN_EXIT: exit with that code, saying so on standard error;
 //   "crash" makes it abort, "dump" abort with a core dump, "kill" end by
 //   SIGKILL (on Windows all three end it as a crash).
+// - TPFW_STANDIN_SPANS: append "start" to that file as it starts and "end"
+//   as it ends, one line each, so a test can tell whether two ever ran at once.
+// - TPFW_STANDIN_IGNORE_TERM: ignore SIGTERM (Unix), as a hung updater may.
 // It also says whether its standard input is the null device (Unix only).
 
 #include <chrono>
@@ -100,6 +103,12 @@ void reportInput()
 #endif
 }
 
+void noteSpan(const char *word)
+{
+    if (const char *spans = std::getenv("TPFW_STANDIN_SPANS"))
+        std::ofstream(spans, std::ios::app) << word << '\n';
+}
+
 int run(const std::vector<fs::path> &arguments)
 {
     std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
@@ -139,8 +148,14 @@ int wmain(int argc, wchar_t *argv[])
 int main(int argc, char *argv[])
 #endif
 {
+#ifndef _WIN32
+    if (std::getenv("TPFW_STANDIN_IGNORE_TERM"))
+        signal(SIGTERM, SIG_IGN);
+#endif
+    noteSpan("start");
     const std::vector<fs::path> arguments(argv + 1, argv + argc);
     const int code = run(arguments);
+    noteSpan("end");
     if (const char *logPath = std::getenv("TPFW_UPDATER_LOG"))
         appendRecord(logPath, arguments);
     return code;

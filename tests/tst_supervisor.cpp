@@ -1,0 +1,270 @@
+#include "TestSupport.h"
+
+#include "update/RunHistory.h"
+#include "update/RunLock.h"
+#include "update/UpdaterCommand.h"
+#include "window/MainWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+#include <csignal>
+#include <sys/wait.h>
+#endif
+
+// The run belongs to the machine, not to the window that started it.
+class TestSupervisor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aSecondWindowFollowsTheRun();
+    void anotherUsersRunHoldsTheMachine();
+    void runsLeftUnfinishedAreFiledOnce();
+    void stopAsksThenEndsTheUpdater();
+    void sleepIsHeldOffDuringTheRun();
+
+private:
+    static QString status(MainWindow &window) { return window.statusBar()->currentMessage(); }
+    static QPushButton *button(MainWindow &window, const char *name = nullptr)
+    {
+        return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
+    }
+    static QList<QJsonObject> history(const QString &path = historyPath());
+    // The stand-in's starts and ends, in order.
+    QStringList spans() const;
+
+    QTemporaryDir scratch;
+    // For notices that no window's button is watched for.
+    QPushButton unrelated;
+};
+
+void TestSupervisor::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    placeUpdater(TPFW_STANDIN);
+    qputenv("TPFW_STANDIN_SPANS", QFile::encodeName(scratch.filePath("spans")));
+}
+
+void TestSupervisor::init()
+{
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    QFile::remove(scratch.filePath("spans"));
+}
+
+void TestSupervisor::cleanup()
+{
+    for (const char *name : {"TPFW_STANDIN_SECONDS", "TPFW_STANDIN_EXIT", "TPFW_STANDIN_IGNORE_TERM"})
+        qunsetenv(name);
+    // Nothing a test started is left holding the machine.
+    QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 15000);
+}
+
+QList<QJsonObject> TestSupervisor::history(const QString &path)
+{
+    QFile file(path);
+    QList<QJsonObject> lines;
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                lines.append(QJsonDocument::fromJson(line).object());
+    return lines;
+}
+
+QStringList TestSupervisor::spans() const
+{
+    QFile file(scratch.filePath("spans"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                          : QStringList();
+}
+
+void TestSupervisor::aSecondWindowFollowsTheRun()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "1");
+    qputenv("TPFW_STANDIN_EXIT", "3");
+    NoticeWatch notices([&] { return &unrelated; });
+    auto first = std::make_unique<MainWindow>();
+    QMetaObject::invokeMethod(first.get(), "updateFw");
+    QTRY_VERIFY(status(*first).startsWith("FW updater running (started "));
+    // Closed mid-run, and opened again: it finds the run and follows it.
+    first.reset();
+    MainWindow second;
+    QTRY_VERIFY(status(second).startsWith("FW updater running (started "));
+    QVERIFY(!button(second)->isEnabled());
+    QMetaObject::invokeMethod(&second, "updateFw");
+    QTRY_VERIFY_WITH_TIMEOUT(status(second).startsWith("FW update failed: exit code 3 ("), 5000);
+    QCOMPARE(notices.texts(), QStringList({"The FW updater is still running.", "FW update failed: exit code 3"}));
+    QVERIFY(notices.seen.last().details.contains("PanelProg stand-in: failing with exit code 3"));
+    QCOMPARE(spans(), QStringList({"start", "end"}));
+    const QList<QJsonObject> lines = history();
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines.at(0).value("outcome").toString(), QString("failed"));
+    QTRY_VERIFY(button(second)->isEnabled());
+}
+
+void TestSupervisor::anotherUsersRunHoldsTheMachine()
+{
+    // Another user's data folder, and its own supervisor.
+    const QString other = scratch.filePath("other");
+    QDir().mkpath(other + "/runs");
+    QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())}, {"log", other + "/runs/1.log"}};
+    QFile(other + "/runs/1.log").open(QIODevice::WriteOnly);
+    const QStringList arguments({other + "/history.jsonl", other + "/runs/1.pending.json",
+                                 QJsonDocument(record).toJson(QJsonDocument::Compact),
+                                 QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+    qputenv("TPFW_STANDIN_SECONDS", "1.5");
+    QProcess theirs;
+    theirs.start(supervisorProgram(), arguments);
+    QVERIFY(theirs.waitForStarted());
+    MainWindow window;
+    QTRY_COMPARE(status(window), QString("FW updater running (another user's)"));
+    QVERIFY(!button(window)->isEnabled());
+    // However it is asked, a second updater is refused while one runs.
+    QCOMPARE(QProcess::execute(supervisorProgram(), arguments), 75);
+    QVERIFY(theirs.waitForFinished(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(button(window)->isEnabled(), 2500);
+    QVERIFY(status(window).isEmpty());
+    QCOMPARE(history(other + "/history.jsonl").value(0).value("outcome").toString(), QString("ok"));
+
+    NoticeWatch notices([&] { return button(window); });
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_COMPARE_WITH_TIMEOUT(notices.texts(), QStringList("Update FW OK !!!"), 5000);
+    QCOMPARE(spans(), QStringList({"start", "end", "start", "end"}));
+}
+
+void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
+{
+#ifdef Q_OS_UNIX
+    FirmwareTree tree({"7inch/High/a.bin"});
+    qputenv("TPFW_STANDIN_SECONDS", "30");
+    auto window = std::make_unique<MainWindow>();
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    NoticeWatch notices([&] { return &unrelated; });
+    QMetaObject::invokeMethod(window.get(), "updateFw");
+    QTRY_VERIFY(status(*window).startsWith("FW updater running"));
+    window.reset();
+    // A power cut, as far as the run can tell.
+    const RunInfo run = RunLock::lastWord();
+    QVERIFY(run.supervisorPid > 0 && run.updaterPid > 0);
+    ::kill(pid_t(run.updaterPid), SIGKILL);
+    ::kill(pid_t(run.supervisorPid), SIGKILL);
+    ::waitpid(pid_t(run.supervisorPid), nullptr, 0);
+
+    MainWindow first;
+    MainWindow second;
+    QTRY_COMPARE(notices.seen.size(), 1);
+    QTest::qWait(300);
+    const QString started = history().value(0).value("started").toString();
+    const QString when = QDateTime::fromString(started, Qt::ISODateWithMs).toString("yyyy-MM-dd HH:mm:ss");
+    QCOMPARE(notices.texts(), QStringList("The FW update started " + when
+                                          + " on 7inch / High was interrupted; its result is unknown. Check the "
+                                            "panel before using it."));
+    QCOMPARE(notices.seen.at(0).icon, QMessageBox::Warning);
+    const QList<QJsonObject> lines = history();
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines.at(0).value("outcome").toString(), QString("interrupted"));
+    QVERIFY(lines.at(0).value("exitCode").isNull());
+    QVERIFY(lines.at(0).value("detail").toString().startsWith("found unfinished"));
+    QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
+#endif
+}
+
+void TestSupervisor::stopAsksThenEndsTheUpdater()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "60");
+    qputenv("TPFW_STANDIN_IGNORE_TERM", "1");
+    MainWindow window;
+    window.show();
+    QPushButton *stop = button(window, "stopButton");
+    QVERIFY(stop->isHidden());
+    NoticeWatch notices([&] { return button(window); });
+    notices.answer = QMessageBox::No;
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_VERIFY(stop->isVisible());
+    QCOMPARE(stop->text(), QString("Stop updater"));
+    const qint64 updater = RunLock::lastWord().updaterPid;
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QTRY_COMPARE(notices.texts(), QStringList("Stopping the updater while it writes can leave the panel unusable. "
+                                              "Stop it anyway?"));
+    QCOMPARE(notices.seen.at(0).defaultButton, QMessageBox::No);
+    QTest::qWait(500);
+    QVERIFY(status(window).startsWith("FW updater running"));
+
+    notices.answer = QMessageBox::Yes;
+    QTest::mouseClick(stop, Qt::LeftButton);
+    // SIGTERM is ignored: it takes the forced end, after the grace time.
+    QTest::qWait(2000);
+    QVERIFY(!processGone(updater));
+    QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update stopped ("), 15000);
+    QVERIFY(processGone(updater));
+    QCOMPARE(history().value(0).value("outcome").toString(), QString("stopped"));
+    QVERIFY(stop->isHidden());
+    QTRY_VERIFY(button(window)->isEnabled());
+}
+
+void TestSupervisor::sleepIsHeldOffDuringTheRun()
+{
+#ifdef Q_OS_UNIX
+    // A private bus for the system's, with a logind that only keeps a list.
+    QProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    QVERIFY2(bus.waitForReadyRead(5000), "dbus-daemon did not start");
+    const QByteArray address = bus.readLine().trimmed();
+    QProcess logind;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DBUS_SYSTEM_BUS_ADDRESS", address);
+    logind.setProcessEnvironment(environment);
+    logind.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "--template", "logind"});
+    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromUtf8(address), "mock");
+    QTRY_VERIFY_WITH_TIMEOUT(connection.interface()->isServiceRegistered("org.freedesktop.login1"), 10000);
+    const auto inhibitors = [&] {
+        const QDBusMessage reply = connection.call(QDBusMessage::createMethodCall(
+            "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "ListInhibitors"));
+        QStringList held;
+        const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
+        list.beginArray();
+        while (!list.atEnd()) {
+            QString what, who, why, mode;
+            uint uid, pid;
+            list.beginStructure();
+            list >> what >> who >> why >> mode >> uid >> pid;
+            list.endStructure();
+            held.append(QStringList({what, who, why, mode}).join('|'));
+        }
+        list.endArray();
+        return held;
+    };
+
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
+    qputenv("TPFW_STANDIN_SECONDS", "1.5");
+    MainWindow window;
+    NoticeWatch notices([&] { return button(window); });
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_VERIFY(status(window).startsWith("FW updater running"));
+    QCOMPARE(inhibitors(), QStringList("sleep:shutdown:idle|tpfw|Updating touch panel firmware|block"));
+    QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update OK"), 5000);
+    QTRY_COMPARE(inhibitors(), QStringList());
+    QVERIFY(history().value(0).value("detail").isNull());
+    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+#endif
+}
+
+QTEST_MAIN(TestSupervisor)
+#include "tst_supervisor.moc"
