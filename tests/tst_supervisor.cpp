@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 
+#include "update/PendingRun.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
 #include "update/UpdaterCommand.h"
 #include "window/MainWindow.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -183,6 +185,11 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QVERIFY(lines.at(0).value("exitCode").isNull());
     QVERIFY(lines.at(0).value("detail").toString().startsWith("found unfinished"));
     QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
+    // Whoever comes second to a pending record files nothing.
+    QString error;
+    QVERIFY(!fileRecord(historyPath(), lines.at(0), pendingPathFor(lines.at(0).value("log").toString()), &error));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(history().size(), 1);
 #endif
 }
 
@@ -204,15 +211,18 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QTRY_COMPARE(notices.texts(), QStringList("Stopping the updater while it writes can leave the panel unusable. "
                                               "Stop it anyway?"));
     QCOMPARE(notices.seen.at(0).defaultButton, QMessageBox::No);
-    QTest::qWait(500);
+    QTest::qWait(2000);
     QVERIFY(status(window).startsWith("FW updater running"));
 
     notices.answer = QMessageBox::Yes;
     QTest::mouseClick(stop, Qt::LeftButton);
-    // SIGTERM is ignored: it takes the forced end, after the grace time.
+    QElapsedTimer asked;
+    asked.start();
+    // SIGTERM is ignored: it takes the forced end, the grace time after Yes.
     QTest::qWait(2000);
     QVERIFY(!processGone(updater));
     QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update stopped ("), 15000);
+    QVERIFY2(asked.elapsed() > 9500, qPrintable(QString::number(asked.elapsed())));
     QVERIFY(processGone(updater));
     QCOMPARE(history().value(0).value("outcome").toString(), QString("stopped"));
     QVERIFY(stop->isHidden());
