@@ -218,11 +218,17 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QTest::mouseClick(stop, Qt::LeftButton);
     QElapsedTimer asked;
     asked.start();
+#ifdef Q_OS_UNIX
     // SIGTERM is ignored: it takes the forced end, the grace time after Yes.
     QTest::qWait(2000);
     QVERIFY(!processGone(updater));
+    const qint64 least = 9500;
+#else
+    // Windows ends the updater's job at once.
+    const qint64 least = 0;
+#endif
     QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update stopped ("), 15000);
-    QVERIFY2(asked.elapsed() > 9500, qPrintable(QString::number(asked.elapsed())));
+    QVERIFY2(asked.elapsed() > least, qPrintable(QString::number(asked.elapsed())));
     QVERIFY(processGone(updater));
     QCOMPARE(history().value(0).value("outcome").toString(), QString("stopped"));
     QVERIFY(stop->isHidden());

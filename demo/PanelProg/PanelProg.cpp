@@ -106,7 +106,7 @@ void reportInput()
 void noteSpan(const char *word)
 {
     if (const char *spans = std::getenv("TPFW_STANDIN_SPANS"))
-        std::ofstream(spans, std::ios::app) << word << '\n';
+        std::ofstream(spans, std::ios::binary | std::ios::app) << word << '\n';
 }
 
 int run(const std::vector<fs::path> &arguments)

@@ -49,6 +49,9 @@ public:
 
 private:
     RunLock() = default;
+    static QByteArray encode(const RunInfo &info);
+    static RunInfo decode(const QByteArray &json);
+
     struct Handle;
     std::unique_ptr<Handle> handle;
 };

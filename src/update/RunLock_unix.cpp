@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -34,23 +32,6 @@ int openLockFile()
     if (fd >= 0)
         ::fchmod(fd, 0666);
     return fd;
-}
-
-QByteArray toJson(const RunInfo &info)
-{
-    return QJsonDocument(QJsonObject {{"supervisorPid", double(info.supervisorPid)},
-                                      {"updaterPid", double(info.updaterPid)},
-                                      {"pending", info.pending},
-                                      {"started", info.started.toString(Qt::ISODateWithMs)}})
-        .toJson(QJsonDocument::Compact);
-}
-
-RunInfo fromJson(const QByteArray &json)
-{
-    const QJsonObject object = QJsonDocument::fromJson(json).object();
-    return {qint64(object.value("supervisorPid").toDouble()), qint64(object.value("updaterPid").toDouble()),
-            object.value("pending").toString(),
-            QDateTime::fromString(object.value("started").toString(), Qt::ISODateWithMs)};
 }
 
 // What the lock says, in place: its file is the locked one.
@@ -102,7 +83,7 @@ RunLock::~RunLock() = default;
 
 void RunLock::publish(const RunInfo &info)
 {
-    rewrite(handle->fd, toJson(info));
+    rewrite(handle->fd, encode(info));
 }
 
 std::optional<RunInfo> RunLock::current()
@@ -120,8 +101,4 @@ std::optional<RunInfo> RunLock::current()
     return info;
 }
 
-RunInfo RunLock::lastWord()
-{
-    QFile file(path());
-    return fromJson(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
-}
+

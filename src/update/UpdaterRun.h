@@ -61,6 +61,7 @@ private:
     void forceStop();
 
     static constexpr int stopGraceMs = 10000;
+    // The process started here, which leads its own process group on Unix.
     qint64 pid = 0;
     bool stopping = false;
     QTimer forceTimer;

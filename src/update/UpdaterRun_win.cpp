@@ -1,5 +1,7 @@
 #include "update/UpdaterRun.h"
 
+#include "update/StopListener.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QWinEventNotifier>
@@ -9,9 +11,14 @@
 // A process handle stays valid after the updater has ended, so its exit code
 // can be read whenever tpfw gets to it; the handle is waited on by the event
 // loop, not polled.
+// A process started here runs in a job of its own, which holds whatever it
+// starts, so that a stop ends all of it; the job never kills on close, which
+// would tie the updater to the supervisor's life.
 struct UpdaterRun::Watch
 {
     HANDLE process = nullptr;
+    HANDLE job = nullptr;
+    qint64 pid = 0;
     QWinEventNotifier *notifier = nullptr;
 
     ~Watch()
@@ -22,6 +29,8 @@ struct UpdaterRun::Watch
         }
         if (process)
             CloseHandle(process);
+        if (job)
+            CloseHandle(job);
     }
 };
 
@@ -140,9 +149,9 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     }
     PROCESS_INFORMATION process {};
     // No console window, and out of tpfw's console group: a Ctrl+C meant for
-    // tpfw never reaches the updater.
+    // tpfw never reaches the updater. Suspended until it is in its job.
     const DWORD flags = CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | CREATE_UNICODE_ENVIRONMENT
-        | EXTENDED_STARTUPINFO_PRESENT;
+        | EXTENDED_STARTUPINFO_PRESENT | CREATE_SUSPENDED;
     if (!CreateProcessW(wide(QDir::toNativeSeparators(program)).c_str(), &command[0], nullptr, nullptr, TRUE,
                         flags, nullptr, wide(QDir::toNativeSeparators(workingDir)).c_str(),
                         &startup.StartupInfo, &process)) {
@@ -151,16 +160,44 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
                                                 : qt_error_string(int(failed));
         return false;
     }
-    CloseHandle(process.hThread);
     watch.reset(new Watch);
     watch->process = process.hProcess;
+    watch->pid = process.dwProcessId;
+    pid = process.dwProcessId;
+    stopping = false;
+    watch->job = CreateJobObjectW(nullptr, nullptr);
+    // Without a job (one tpfw itself runs in may forbid it) a stop ends the
+    // updater alone.
+    if (watch->job && !AssignProcessToJobObject(watch->job, process.hProcess)) {
+        CloseHandle(watch->job);
+        watch->job = nullptr;
+    }
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
     follow(process.dwProcessId);
+    return true;
+}
+
+bool UpdaterRun::attach(qint64 pid)
+{
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return false;
+    watch.reset(new Watch);
+    watch->process = process;
+    watch->pid = pid;
+    watchProcess(pid);
     return true;
 }
 
 void UpdaterRun::follow(qint64 pid)
 {
     emit started(pid);
+    watchProcess(pid);
+}
+
+bool UpdaterRun::watchProcess(qint64)
+{
     watch->notifier = new QWinEventNotifier(watch->process, this);
     connect(watch->notifier, &QWinEventNotifier::activated, this, [this] {
         DWORD code = 0;
@@ -173,4 +210,36 @@ void UpdaterRun::follow(qint64 pid)
         else
             end({RunEnd::Exited, int(code), {}});
     });
+    return true;
+}
+
+void UpdaterRun::askToStop()
+{
+    if (!watch)
+        return;
+    const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, wide(stopEventName(watch->pid)).c_str());
+    if (event) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
+}
+
+// Windows has no request to end that a console program must heed: the job
+// ends at once, all of it, and nothing is left to force.
+void UpdaterRun::askToEnd()
+{
+    forceStop();
+}
+
+bool UpdaterRun::anythingLeft() const
+{
+    return false;
+}
+
+void UpdaterRun::forceStop()
+{
+    if (watch && watch->job)
+        TerminateJobObject(watch->job, 1);
+    else if (watch)
+        TerminateProcess(watch->process, 1);
 }

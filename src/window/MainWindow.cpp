@@ -8,6 +8,7 @@
 #include "update/UpdaterSession.h"
 #include "window/HistoryStatus.h"
 #include "window/NoticeQueue.h"
+#include "window/ShutdownGuard.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -115,6 +116,7 @@ MainWindow::MainWindow(QWidget *parent)
     showWhereListsAreFrom();
 
     updater = new UpdaterSession(this);
+    shutdownGuard = new ShutdownGuard(this);
     notices = new NoticeQueue(this);
     connect(updater, &UpdaterSession::running, form->statusBar,
             [this](const QString &status) { form->statusBar->showMessage(status); });
@@ -261,6 +263,7 @@ void MainWindow::reportRun(const RunReport &report)
 
 void MainWindow::updateButtonState()
 {
+    shutdownGuard->hold(updater->isBusy());
     updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen());
     stopButton->setVisible(updater->canStop());
 }

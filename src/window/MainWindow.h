@@ -9,6 +9,7 @@
 class DirGroup;
 class HistoryStatus;
 class NoticeQueue;
+class ShutdownGuard;
 class QLabel;
 class QPushButton;
 class QTextBrowser;
@@ -65,6 +66,7 @@ private:
     TreeWatcher *watcher;
     UpdaterSession *updater;
     NoticeQueue *notices;
+    ShutdownGuard *shutdownGuard;
     HistoryStatus *history;
     Notify notify = Notify::AtStart;
 };

@@ -1,0 +1,28 @@
+#include "update/RunLock.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QByteArray RunLock::encode(const RunInfo &info)
+{
+    return QJsonDocument(QJsonObject {{"supervisorPid", double(info.supervisorPid)},
+                                      {"updaterPid", double(info.updaterPid)},
+                                      {"pending", info.pending},
+                                      {"started", info.started.toString(Qt::ISODateWithMs)}})
+        .toJson(QJsonDocument::Compact);
+}
+
+RunInfo RunLock::decode(const QByteArray &json)
+{
+    const QJsonObject object = QJsonDocument::fromJson(json).object();
+    return {qint64(object.value("supervisorPid").toDouble()), qint64(object.value("updaterPid").toDouble()),
+            object.value("pending").toString(),
+            QDateTime::fromString(object.value("started").toString(), Qt::ISODateWithMs)};
+}
+
+RunInfo RunLock::lastWord()
+{
+    QFile file(path());
+    return decode(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
+}
