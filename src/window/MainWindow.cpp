@@ -1,6 +1,6 @@
 #include "window/MainWindow.h"
 
-#include "app/MainWindowForm.h"
+#include "window/MainWindowForm.h"
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
 #include "selection/NameDisplay.h"

@@ -1,4 +1,4 @@
-#include "app/MainWindowForm.h"
+#include "window/MainWindowForm.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
