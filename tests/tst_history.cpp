@@ -118,7 +118,7 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     const QList<QJsonObject> lines = records();
     QCOMPARE(lines.size(), 3);
     const QStringList keys({"detail", "ended", "exitCode", "host", "images", "log", "outcome", "seconds",
-                            "sensitivity", "started", "tpSize", "updater", "updaterSha256", "user"});
+                            "sensitivity", "started", "tpSize", "tpfwVersion", "updater", "updaterSha256", "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash
@@ -128,6 +128,7 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     for (const QJsonObject &line : lines) {
         QCOMPARE(QStringList(line.keys()), keys);
         QCOMPARE(line.value("tpSize").toString(), QString("7inch"));
+        QCOMPARE(line.value("tpfwVersion").toString(), QString(TPFW_VERSION));
         QCOMPARE(line.value("sensitivity").toString(), QString("High"));
         QCOMPARE(line.value("updater").toString(), updaterProgram());
         QVERIFY(isoWithOffset.match(line.value("started").toString()).hasMatch());

@@ -26,6 +26,19 @@ if [ $status -ne 1 ] || [ "$message" != "tpfw: no display to open the window on;
   echo "without a display: status $status, said: $message" >&2
   exit 1
 fi
+# --version and --help need none, and say so on standard output; an unknown
+# option is ignored (here it meets the missing display).
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$station/tpfw" --version)
+[[ "$version" =~ ^tpfw\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "--version said: $version" >&2; exit 1; }
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$station/tpfw" --help)
+[ "$(head -1 <<<"$help")" = "usage: tpfw [--version] [--help]" ] && grep -q -- "--version" <<<"$help" \
+  || { echo "--help said: $help" >&2; exit 1; }
+set +e
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$station/tpfw" --frobnicate 2>&1)
+status=$?
+set -e
+[ $status -eq 1 ] && [[ "$message" == "tpfw: no display"* ]] || { echo "--frobnicate: $status, $message" >&2; exit 1; }
+echo "--version: $version; --help and an unknown option as expected"
 
 # No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
 # unloaded at exit, leave leaks no suppression can name.

@@ -5,7 +5,7 @@
 # search path but the folder itself. Clicks 10.1inch, High and UpdateFW and
 # expects the stand-in to get the three images and "-ba" and exit 0; takes a
 # screenshot, closes the notice and then the window as a user would, and
-# expects the program to end with status 0.
+# expects the program to end with status 0. Before that, --version.
 # usage: wine_window.sh BUILD_DIR PANELPROG FWBINFILES SCREENSHOT WINE_RUN
 set -euo pipefail
 station=$(mktemp -d)
@@ -14,6 +14,11 @@ cmake --install "$1" --prefix "$station" >/dev/null
 mkdir "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg.exe"
 cp -r "$3/." "$station/FwBinFiles/"
+
+# --version answers on standard output without a window.
+version=$(WINEPATH= "$5" "$station/tpfw.exe" --version | tr -d "\r")
+[[ "$version" =~ ^tpfw\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "--version said: $version" >&2; exit 1; }
+echo "tpfw.exe --version: $version"
 
 export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows WINEPATH=
 export TPFW_UPDATER_LOG="Z:$station/records" HELPERS=$(dirname "$0")/x11_helpers.sh

@@ -1,3 +1,4 @@
+#include "app/Console.h"
 #include "app/Translations.h"
 #include "window/MainWindow.h"
 
@@ -26,10 +27,32 @@ bool noDisplay(int argc, char *argv[])
 #endif
 }
 
+// Answers --version and --help, which start no window; -1 for any other
+// command line, every other argument being ignored.
+int answerOptions(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const bool version = std::strcmp(argv[i], "--version") == 0;
+        if (!version && std::strcmp(argv[i], "--help") != 0)
+            continue;
+        attachParentConsole();
+        std::fputs(version ? "tpfw " TPFW_VERSION "\n"
+                           : "usage: tpfw [--version] [--help]\n"
+                             "  --version  print the version and exit\n"
+                             "  --help     print this help and exit\n",
+                   stdout);
+        std::fflush(stdout);
+        return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int answered = answerOptions(argc, argv); answered >= 0)
+        return answered;
     if (noDisplay(argc, argv)) {
         std::fputs(
             "tpfw: no display to open the window on; start it in a desktop session, or under xvfb-run.\n",

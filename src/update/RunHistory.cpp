@@ -63,6 +63,7 @@ QJsonObject toJson(const RunRecord &record)
         {"exitCode", record.exitCode ? QJsonValue(*record.exitCode) : QJsonValue()},
         {"log", orNull(record.log)},
         {"detail", orNull(record.detail)},
+        {"tpfwVersion", QStringLiteral(TPFW_VERSION)},
     };
 }
 

@@ -1,0 +1,4 @@
+#include "app/Console.h"
+
+// Standard output is the terminal's already.
+void attachParentConsole() { }
