@@ -16,8 +16,11 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 50; ++i)
         record.images.append({QStringLiteral("/station/FwBinFiles/7inch/High/image %1.bin").arg(i), 1, "00"});
     QString error;
-    for (int i = 0; i < arguments.value(2).toInt(); ++i)
+    for (int i = 0; i < arguments.value(2).toInt(); ++i) {
+        // Each line its own, so that one delivered twice would show.
+        record.detail = QStringLiteral("record %1 of %2").arg(i).arg(QCoreApplication::applicationPid());
         if (!appendToHistory(arguments.value(1), record, &error))
             return qPrintable(error) && 1;
+    }
     return 0;
 }
