@@ -1,19 +1,44 @@
-# tpfw with a launcher beside it.
+# tpfw and its run supervisor, with a launcher and the icon beside them.
 install(TARGETS tpfw tpfw-run RUNTIME DESTINATION .)
+install(FILES deploy/icons/hicolor/256x256/apps/tpfw.png DESTINATION .)
 # Launchers need an absolute path, known only once the folder is installed.
 # Exec quotes it, with the characters reserved inside quotes escaped (a
 # backslash cannot occur: CMake installs to no such path).
 install(CODE "set(template \"${PROJECT_SOURCE_DIR}/deploy/tpfw.desktop.in\")")
 install(CODE [[
   string(REGEX REPLACE "([\"`$])" "\\\\\\1" TPFW_EXEC "${CMAKE_INSTALL_PREFIX}/tpfw")
+  set(TPFW_ICON "${CMAKE_INSTALL_PREFIX}/tpfw.png")
   configure_file("${template}" "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/tpfw.desktop" @ONLY)
   message(STATUS "Installing: $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/tpfw.desktop")
 ]])
 
+# The Debian package puts the station folder in /opt/tpfw and adds the menu
+# entry and the icon theme's files under /usr/share: a component of their
+# own, which a plain install leaves out.
+set(TPFW_EXEC /opt/tpfw/tpfw)
+set(TPFW_ICON tpfw)
+configure_file(deploy/tpfw.desktop.in ${PROJECT_BINARY_DIR}/menu/tpfw.desktop @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/menu/tpfw.desktop
+  DESTINATION /usr/share/applications COMPONENT desktop EXCLUDE_FROM_ALL)
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES deploy/icons/hicolor/${size}x${size}/apps/tpfw.png
+    DESTINATION /usr/share/icons/hicolor/${size}x${size}/apps COMPONENT desktop EXCLUDE_FROM_ALL)
+endforeach()
+install(FILES deploy/icons/tpfw.svg
+  DESTINATION /usr/share/icons/hicolor/scalable/apps COMPONENT desktop EXCLUDE_FROM_ALL)
+
 # The archive holds the station folder where the launcher expects it:
-# unpack it with "tar -xzf ... -C /".
+# unpack it with "tar -xzf ... -C /". The package: "cpack -G DEB".
 set(CPACK_GENERATOR TGZ)
 set(CPACK_PACKAGE_FILE_NAME "tpfw-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /opt/tpfw)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_CONTACT "tpfw developers <tpfw@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Touch panel firmware update station")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL Unspecified desktop)

@@ -35,5 +35,24 @@ if(MINGW)
   ]])
 endif()
 
+# The ZIP is the station folder; "cpack -G NSIS" makes an installer of it
+# (makensis runs on Linux too) that puts it under Program Files, with a
+# Start-menu entry and an uninstaller.
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME "tpfw-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
+set(CPACK_PACKAGE_VENDOR tpfw)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY tpfw)
+set(CPACK_PACKAGE_EXECUTABLES tpfw "TP Firmware Update")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/deploy/icons/tpfw.ico")
+set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/deploy/icons/tpfw.ico")
+set(CPACK_NSIS_INSTALLED_ICON_NAME tpfw.exe)
+set(CPACK_NSIS_DISPLAY_NAME "TP Firmware Update")
+# A 64-bit installer for a 64-bit program: no 32-bit layer needed to run it.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackGenerators.cmake")
+file(WRITE "${PROJECT_BINARY_DIR}/CPackGenerators.cmake" [[
+if(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_PACKAGE_FILE_NAME "tpfw-${CPACK_PACKAGE_VERSION}-win64")
+endif()
+]])

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch station folder and checks its layout, and
-# that it holds no updater, which each station supplies.
+# that it holds no updater (only a README saying where it goes), which each
+# station supplies.
 # - linux: tpfw and its run supervisor at the root, an empty firmware tree with its README, and a
 #   launcher that starts that tpfw;
 # - windows: tpfw.exe with the Qt and compiler runtime DLLs it loads, the
@@ -12,11 +13,11 @@ trap 'rm -rf "$station"' EXIT
 cmake --install "$1" --prefix "$station" >/dev/null
 cd "$station"
 if [ "$2" = windows ]; then
-  expected=$'./FwBinFiles/README.txt\n./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll'
+  expected=$'./FwBinFiles/README.txt\n./PanelProg/README.txt\n./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll'
   expected+=$'\n./libgcc_s_seh-1.dll\n./libstdc++-6.dll\n./libwinpthread-1.dll'
   expected+=$'\n./platforms/qwindows.dll\n./styles/qwindowsvistastyle.dll\n./tpfw-run.exe\n./tpfw.exe'
 else
-  expected=$'./FwBinFiles/README.txt\n./tpfw\n./tpfw-run\n./tpfw.desktop'
+  expected=$'./FwBinFiles/README.txt\n./PanelProg/README.txt\n./tpfw\n./tpfw-run\n./tpfw.desktop\n./tpfw.png'
 fi
 actual=$(find . -type f | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
@@ -35,5 +36,7 @@ else
   [ -x tpfw ] && [ -x tpfw-run ]
   grep -qx "Exec=\"$station/tpfw\"" tpfw.desktop
   grep -qx "Terminal=false" tpfw.desktop
+  grep -qx "Icon=$station/tpfw.png" tpfw.desktop
+  desktop-file-validate tpfw.desktop
 fi
 echo "station folder laid out as expected"

@@ -60,6 +60,8 @@ void TestMainWindow::frameWithoutFirmwareTree()
     QCOMPARE(window.objectName(), QString("MainWindow"));
     QCOMPARE(window.windowTitle(), QString("MainWindow"));
     QCOMPARE(window.size(), QSize(400, 300));
+    QCOMPARE(window.windowIcon().availableSizes().size(), 7);
+    QCOMPARE(window.windowIcon().availableSizes().constFirst(), QSize(16, 16));
     QVERIFY(window.findChild<QMenuBar *>("menuBar")->actions().isEmpty());
     auto *toolBar = window.findChild<QToolBar *>("mainToolBar");
     QVERIFY(toolBar->actions().isEmpty());

@@ -1,6 +1,7 @@
 #include "window/MainWindowForm.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMetaObject>
@@ -14,6 +15,16 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
     return widget;
 }
 } // namespace
+
+// Outside any namespace, as the resource's initializer must be called.
+static QIcon tpfwIcon()
+{
+    Q_INIT_RESOURCE(icons);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tpfw-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 void MainWindowForm::setupForm(QMainWindow *window)
 {
@@ -31,5 +42,6 @@ void MainWindowForm::setupForm(QMainWindow *window)
     window->setStatusBar(statusBar);
 
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "MainWindow"));
+    window->setWindowIcon(tpfwIcon());
     QMetaObject::connectSlotsByName(window);
 }

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the Windows installer and runs it silently under Wine as a line
+# engineer's deployment would: the station folder must land under Program
+# Files with a Start-menu entry and an uninstaller, the installed tpfw.exe
+# must open its real window (with nothing on the DLL search path but its
+# folder) and close with status 0, and the uninstaller must take it all away.
+# usage: nsis_installer.sh BUILD_DIR WINE_RUN
+set -euo pipefail
+build=$(cd "$1" && pwd)
+wine_run=$2
+prefix=${WINEPREFIX:-$(cd "$(dirname "$wine_run")/.." && pwd)/build-win/wineprefix}
+(cd "$build" && cpack -G NSIS >/dev/null)
+installer=$(ls "$build"/tpfw-*-win64.exe)
+folder="$prefix/drive_c/Program Files/tpfw"
+menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/TP Firmware Update"
+rm -rf "$folder" "$menu"
+
+"$wine_run" "$installer" /S
+for file in tpfw.exe tpfw-run.exe Uninstall.exe Qt5Core.dll platforms/qwindows.dll FwBinFiles/README.txt; do
+  [ -f "$folder/$file" ] || { echo "not installed: $file" >&2; exit 1; }
+done
+[ -f "$menu/TP Firmware Update.lnk" ]
+echo "$(basename "$installer") installed the station folder under Program Files, with a Start-menu entry"
+
+# Windows opened next go to the display of the Wine session they find: let
+# the headless installer's session end first.
+WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -w
+export FOLDER=$folder WINE_RUN=$wine_run WINEQT_QPA_PLATFORM=windows WINEPATH= HELPERS=$(dirname "$0")/x11_helpers.sh
+xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
+  . "$HELPERS"
+  start_window_manager
+  "$WINE_RUN" "$FOLDER/tpfw.exe" >/dev/null 2>&1 & app=$!
+  timeout 60 xdotool search --sync --name "^MainWindow$" >/dev/null
+  sleep 2
+  wmctrl -c MainWindow
+  status=0
+  wait $app || status=$?
+  kill $wm
+  echo "the installed tpfw.exe opened its window and closed with status $status"
+  exit $status
+'
+
+# The uninstaller finishes in a copy of itself: wait for it.
+"$wine_run" "$folder/Uninstall.exe" /S
+for _ in $(seq 300); do
+  [ -e "$folder" ] || break
+  sleep 0.1
+done
+[ ! -e "$folder" ] && [ ! -e "$menu" ] || { echo "left behind:" >&2; find "$folder" "$menu" >&2; exit 1; }
+echo "the uninstaller removed the folder and the Start-menu entry"
