@@ -11,7 +11,7 @@ set -euo pipefail
 station=$(mktemp -d)
 trap 'rm -rf "$station"' EXIT
 cmake --install "$1" --prefix "$station" >/dev/null
-mkdir "$station/PanelProg"
+mkdir -p "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg.exe"
 cp -r "$3/." "$station/FwBinFiles/"
 
