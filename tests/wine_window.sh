@@ -5,7 +5,7 @@
 # search path but the folder itself. Clicks 10.1inch, High and UpdateFW and
 # expects the stand-in to get the three images and "-ba" and exit 0; takes a
 # screenshot, closes the notice and then the window as a user would, and
-# expects the program to end with status 0. Before that, --version.
+# expects the program to end with status 0. Then --version.
 # usage: wine_window.sh BUILD_DIR PANELPROG FWBINFILES SCREENSHOT WINE_RUN
 set -euo pipefail
 station=$(mktemp -d)
@@ -15,11 +15,9 @@ mkdir -p "$station/PanelProg"
 cp "$2" "$station/PanelProg/PanelProg.exe"
 cp -r "$3/." "$station/FwBinFiles/"
 
-# --version answers on standard output without a window.
-version=$(WINEPATH= "$5" "$station/tpfw.exe" --version | tr -d "\r")
-[[ "$version" =~ ^tpfw\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "--version said: $version" >&2; exit 1; }
-echo "tpfw.exe --version: $version"
-
+# Windows opened next go to the display of the Wine session they find: let a
+# headless one (the suites') end first.
+WINEPREFIX=${WINEPREFIX:-$(cd "$(dirname "$5")/.." && pwd)/build-win/wineprefix} /usr/lib/wine/wineserver64 -w
 export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows WINEPATH=
 export TPFW_UPDATER_LOG="Z:$station/records" HELPERS=$(dirname "$0")/x11_helpers.sh
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
@@ -46,3 +44,9 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   echo "tpfw.exe under Wine closed by the window manager, exit status $status"
   exit $status
 '
+
+# --version answers on standard output without a window. (Last: a Wine
+# session started headless would take the window above.)
+version=$(WINEPATH= "$5" "$station/tpfw.exe" --version | tr -d "\r")
+[[ "$version" =~ ^tpfw\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "--version said: $version" >&2; exit 1; }
+echo "tpfw.exe --version: $version"
