@@ -30,12 +30,8 @@ export HELPERS=$(dirname "$0")/x11_helpers.sh XDG_DATA_HOME=$work/data QT_QPA_PL
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   . "$HELPERS"
   start_window_manager
-  /opt/tpfw/tpfw >"$XDG_DATA_HOME.log" 2>&1 & app=$!
-  timeout 30 xdotool search --sync --name "^MainWindow$" >/dev/null
-  sleep 1
-  wmctrl -c MainWindow
   status=0
-  wait $app || status=$?
+  open_and_close /opt/tpfw/tpfw || status=$?
   kill $wm
   echo "the installed tpfw opened its window and closed with status $status"
   exit $status

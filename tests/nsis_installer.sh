@@ -29,12 +29,8 @@ export FOLDER=$folder WINE_RUN=$wine_run WINEQT_QPA_PLATFORM=windows WINEPATH= H
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   . "$HELPERS"
   start_window_manager
-  "$WINE_RUN" "$FOLDER/tpfw.exe" >/dev/null 2>&1 & app=$!
-  timeout 60 xdotool search --sync --name "^MainWindow$" >/dev/null
-  sleep 2
-  wmctrl -c MainWindow
   status=0
-  wait $app || status=$?
+  open_and_close "$WINE_RUN" "$FOLDER/tpfw.exe" || status=$?
   kill $wm
   echo "the installed tpfw.exe opened its window and closed with status $status"
   exit $status

@@ -26,3 +26,16 @@ wait_for_file() {
   done
   return 1
 }
+
+# Starts the program, waits up to 60 s for its window, closes the window as a
+# user would, and returns the program's exit status.
+# usage: open_and_close COMMAND...
+open_and_close() {
+  local app status=0
+  "$@" >/dev/null 2>&1 & app=$!
+  timeout 60 xdotool search --sync --name "^MainWindow$" >/dev/null
+  sleep 2
+  wmctrl -c MainWindow
+  wait $app || status=$?
+  return $status
+}
