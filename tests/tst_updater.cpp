@@ -2,6 +2,7 @@
 
 #include "selection/DirGroup.h"
 #include "update/RunHistory.h"
+#include "update/RunLock.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
 #include "window/MainWindow.h"
@@ -96,6 +97,8 @@ void TestUpdater::cleanup()
 {
     notices.reset();
     window.reset();
+    // A run a test left going never holds up the next.
+    QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
     qunsetenv("TPFW_STANDIN_SECONDS");
     qunsetenv("TPFW_STANDIN_EXIT");
 }
