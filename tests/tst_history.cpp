@@ -26,6 +26,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 class TestHistory : public QObject
@@ -38,6 +39,7 @@ private slots:
     void recordsEachRunWithWhatWasFlashed();
     void linesStayWholeWithTwoWriters();
     void aCutLineIsLeftAndFollowed();
+    void aHistoryThatIsNoFileIsNeverOpened();
     void anUnwritableHistoryNeverStopsTheUpdate();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
@@ -209,6 +211,22 @@ void TestHistory::aCutLineIsLeftAndFollowed()
     QCOMPARE(countDay(path, QDate::currentDate()).ok, 1);
 }
 
+void TestHistory::aHistoryThatIsNoFileIsNeverOpened()
+{
+#ifdef Q_OS_UNIX
+    // Opened, a FIFO would wait for a writer for ever.
+    QDir().mkpath(QFileInfo(historyPath()).path());
+    QVERIFY(::mkfifo(QFile::encodeName(historyPath()).constData(), 0600) == 0);
+    QCOMPARE(countDay(historyPath(), QDate::currentDate()).ok, 0);
+    RunRecord record;
+    record.started = record.ended = QDateTime::currentDateTime();
+    QString error;
+    QVERIFY(!appendToHistory(historyPath(), record, &error));
+    QCOMPARE(error, historyPath() + ": not a regular file");
+    QVERIFY(findRecord(historyPath(), "x").isEmpty());
+#endif
+}
+
 void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
 {
     // A folder where the file should be: as unwritable to root as to anyone.
@@ -237,6 +255,7 @@ void TestHistory::countsTheRunsStartedToday_data()
         {"-30 -29 ok", "-0.1 0.1 ok", "-0.05 0.2 failed", "0.5 0.6 ok"})
                                      << 1 << 0;
     QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
+    QTest::newRow("a line whose times cannot be read") << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
     // Read back in 64 KiB pieces: lines cross their edges.
     const auto times = [](int count, const QString &run) {
         return QStringList(QVector<QString>(count, run).toList());
@@ -256,8 +275,8 @@ void TestHistory::countsTheRunsStartedToday()
     QVERIFY(file.open(QIODevice::WriteOnly));
     for (const QString &run : runs) {
         const QStringList fields = run.split(' ');
-        if (fields.size() < 3) {
-            file.write("{\"started\":\"20\n");
+        if (run == "cut" || run == "garbage") {
+            file.write(run == "cut" ? "{\"started\":\"20\n" : "{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n");
             continue;
         }
         RunRecord record;

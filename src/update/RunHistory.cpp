@@ -79,6 +79,13 @@ QString historyPath()
 
 namespace {
 
+// Opening a FIFO, or a device, for reading would wait for a writer for ever.
+bool regularOrAbsent(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
 bool lockHistory(const QString &path, QLockFile &lock, QString *error)
 {
     QDir().mkpath(QFileInfo(path).path());
@@ -92,6 +99,10 @@ bool lockHistory(const QString &path, QLockFile &lock, QString *error)
 // Appends under a lock already held.
 bool appendLine(const QString &path, const QJsonObject &record, QString *error)
 {
+    if (!regularOrAbsent(path)) {
+        *error = path + QStringLiteral(": not a regular file");
+        return false;
+    }
     QFile file(path);
     // Unbuffered: a failing write says why at once, in the system's words.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
@@ -141,7 +152,7 @@ bool fileRecord(const QString &path, const QJsonObject &record, const QString &p
 QJsonObject findRecord(const QString &path, const QString &started)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
         return {};
     // A run's record is written when it ends: among the last, whatever else
     // other windows of the station wrote meanwhile.
@@ -159,7 +170,7 @@ DayCounts countDay(const QString &path, const QDate &day)
 {
     DayCounts counts;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
         return counts;
     const QDateTime dayStart = day.startOfDay();
     const qint64 chunk = 64 * 1024;
@@ -179,7 +190,11 @@ DayCounts countDay(const QString &path, const QDate &day)
             const QJsonObject record = QJsonDocument::fromJson(*line).object();
             if (record.isEmpty())
                 continue;
-            if (QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs) < dayStart)
+            const QDateTime ended = QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs);
+            // A line whose times cannot be read says nothing of where the day begins.
+            if (!ended.isValid())
+                continue;
+            if (ended < dayStart)
                 return counts;
             if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
                     .toLocalTime()
