@@ -229,7 +229,7 @@ void countToday(benchmark::State &state)
     record.outcome = "ok";
     for (int i = 0; i < 3; ++i)
         record.images.append(
-            {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a')});
+            {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a'), {}});
     const QDateTime now = QDateTime::currentDateTime();
     for (int i = 0; i < 100000; ++i) {
         record.started = now.addDays(i / 1000 - 99).addSecs(-1);

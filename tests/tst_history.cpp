@@ -40,6 +40,7 @@ private slots:
     void linesStayWholeWithTwoWriters();
     void aCutLineIsLeftAndFollowed();
     void aHistoryThatIsNoFileIsNeverOpened();
+    void imagesThatAreNoFilesAreSentUnread();
     void anUnwritableHistoryNeverStopsTheUpdate();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
@@ -227,6 +228,27 @@ void TestHistory::aHistoryThatIsNoFileIsNeverOpened()
 #endif
 }
 
+void TestHistory::imagesThatAreNoFilesAreSentUnread()
+{
+#ifdef Q_OS_UNIX
+    // A FIFO is not listed, but a link to one is; opened, it would keep the
+    // press waiting for ever.
+    FirmwareTree tree({"7inch/High/a.bin"});
+    const QString leaf = FirmwareTree::root() + "/7inch/High";
+    QVERIFY(::mkfifo(QFile::encodeName(FirmwareTree::root() + "/pipe").constData(), 0600) == 0);
+    QVERIFY(QFile::link(FirmwareTree::root() + "/pipe", leaf + "/link.bin"));
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    QCOMPARE(window.binFiles(), QStringList({leaf + "/a.bin", leaf + "/link.bin"}));
+    // The stand-in finds no file there either.
+    runUpdate(window, "FW update failed: exit code 1");
+    const QJsonObject line = records().value(0);
+    const QJsonObject unread = line.value("images").toArray().at(1).toObject();
+    QVERIFY(unread.value("bytes").isNull() && unread.value("sha256").isNull());
+    QCOMPARE(line.value("detail").toString().section("; ", 0, 0), QString("link.bin: not a regular file"));
+#endif
+}
+
 void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
 {
     // A folder where the file should be: as unwritable to root as to anyone.
@@ -361,7 +383,7 @@ void TestHistory::aFailedWriteLeavesTheHistoryAsItWas()
     file.close();
     // Room for part of a long line only.
     for (int i = 0; i < 100; ++i)
-        record.images.append({QString("/fw/image %1.bin").arg(i), 1, "00"});
+        record.images.append({QString("/fw/image %1.bin").arg(i), 1, "00", {}});
     rlimit limit {};
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit small {rlim_t(before.size() + 100), limit.rlim_max};

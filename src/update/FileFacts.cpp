@@ -2,10 +2,16 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 FileFacts factsOf(const QString &path)
 {
-    FileFacts facts {path, -1, {}};
+    FileFacts facts {path, -1, {}, {}};
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        facts.unread = QStringLiteral("not a regular file");
+        return facts;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return facts;

@@ -11,7 +11,11 @@ struct FileFacts
     qint64 bytes = -1;
     // SHA-256, in lower-case hex.
     QByteArray sha256;
+    // Why it was not read, where that is worth a word in the record.
+    QString unread;
 };
 
-// Reads the whole file once, for its size and hash together.
+// Reads the whole file once, for its size and hash together. What is not a
+// regular file or a folder (a FIFO, a socket, a device, or a link to one) is
+// never opened: reading it might never end.
 FileFacts factsOf(const QString &path);

@@ -66,6 +66,9 @@ bool RunSupervisor::start(int *exitCode)
         return false;
     }
     *exitCode = 0;
+    // What the window noted before the start (images it did not read).
+    if (const QString before = run.record.value(QStringLiteral("detail")).toString(); !before.isEmpty())
+        notes.append(before);
     const QString logPath = run.record.value(QStringLiteral("log")).toString();
     if (!lock) {
         // Never a second updater on the panel: without the lock, none.

@@ -156,6 +156,11 @@ void UpdaterSession::launch()
 {
     current.images = checked->images;
     current.updater = checked->updater;
+    QStringList unread;
+    for (const FileFacts &image : qAsConst(current.images))
+        if (!image.unread.isEmpty())
+            unread.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.unread);
+    current.detail = unread.join(QStringLiteral("; "));
     const QString program = current.updater.path;
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
@@ -164,7 +169,7 @@ void UpdaterSession::launch()
         return refuse(program, reason);
 
     QJsonObject record = toJson(current);
-    for (const char *end : {"ended", "seconds", "outcome", "exitCode", "detail"})
+    for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
         record.remove(QLatin1String(end));
     const QString pending = pendingPathFor(current.log);
     const QString appDir = QCoreApplication::applicationDirPath();
@@ -190,7 +195,7 @@ void UpdaterSession::refuse(const QString &program, const QString &reason)
     current.log.clear();
     current.ended = QDateTime::currentDateTime();
     current.outcome = QStringLiteral("notStarted");
-    current.detail = reason;
+    current.detail = current.detail.isEmpty() ? reason : reason + QStringLiteral("; ") + current.detail;
     QString problem;
     if (!appendToHistory(historyPath(), current, &problem))
         qDebug() << "History not written:" << problem;
