@@ -257,7 +257,12 @@ void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
     window.show();
     QLabel *problem = window.findChild<QLabel *>("historyProblem");
     QVERIFY(problem->isHidden());
-    runUpdate(window, "Update FW OK !!!");
+    NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_COMPARE(watch.texts(), QStringList({"The station history could not be written: " + historyPath()
+                                                 + ": not a regular file. This run is not recorded.",
+                                             "Update FW OK !!!"}));
+    QCOMPARE(watch.seen.at(0).icon, QMessageBox::Warning);
     QVERIFY(problem->isVisible());
     QVERIFY2(problem->text().startsWith("History not written: "), qPrintable(problem->text()));
     QCOMPARE(window.findChild<QLabel *>("todayCounts")->text(), QString("Today: 0 OK · 0 failed"));

@@ -139,5 +139,9 @@
         <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
         <translation>%1 に %2 / %3 で開始した FW 更新は中断されました。結果は不明です。使用する前にパネルを確認してください。</translation>
     </message>
+    <message>
+        <source>The station history could not be written: %1. This run is not recorded.</source>
+        <translation>ステーション履歴を書き込めませんでした: %1。この実行は記録されません。</translation>
+    </message>
 </context>
 </TS>

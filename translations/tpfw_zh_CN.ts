@@ -139,5 +139,9 @@
         <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
         <translation>%1 在 %2 / %3 上开始的 FW 更新被中断；结果未知。使用前请检查面板。</translation>
     </message>
+    <message>
+        <source>The station history could not be written: %1. This run is not recorded.</source>
+        <translation>无法写入工作站历史记录：%1。本次运行未被记录。</translation>
+    </message>
 </context>
 </TS>

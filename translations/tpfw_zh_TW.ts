@@ -139,5 +139,9 @@
         <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
         <translation>%1 在 %2 / %3 上開始的 FW 更新被中斷；結果未知。使用前請檢查面板。</translation>
     </message>
+    <message>
+        <source>The station history could not be written: %1. This run is not recorded.</source>
+        <translation>無法寫入工作站歷史記錄：%1。本次執行未被記錄。</translation>
+    </message>
 </context>
 </TS>

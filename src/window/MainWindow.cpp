@@ -132,6 +132,12 @@ MainWindow::MainWindow(QWidget *parent)
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
     history = new HistoryStatus(form->statusBar);
     connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
+    // A station whose records stopped must notice, not only in small print.
+    connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
+        if (!problem.isEmpty())
+            notices->show(QMessageBox::Warning,
+                          tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
+    });
     // Once the window listens: runs left unfinished, and a run on now.
     QTimer::singleShot(0, updater, &UpdaterSession::look);
 }
