@@ -14,7 +14,8 @@ int main(int argc, char *argv[])
     record.outcome = QStringLiteral("ok");
     // Long lines, so that a write split in two would show.
     for (int i = 0; i < 50; ++i)
-        record.images.append({QStringLiteral("/station/FwBinFiles/7inch/High/image %1.bin").arg(i), 1, "00", {}});
+        record.images.append(
+            {QStringLiteral("/station/FwBinFiles/7inch/High/image %1.bin").arg(i), 1, "00", {}});
     QString error;
     for (int i = 0; i < arguments.value(2).toInt(); ++i) {
         // Each line its own, so that one delivered twice would show.

@@ -121,7 +121,8 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     const QList<QJsonObject> lines = records();
     QCOMPARE(lines.size(), 3);
     const QStringList keys({"detail", "ended", "exitCode", "host", "images", "log", "outcome", "seconds",
-                            "sensitivity", "started", "tpSize", "tpfwVersion", "updater", "updaterSha256", "user"});
+                            "sensitivity", "started", "tpSize", "tpfwVersion", "updater", "updaterSha256",
+                            "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash
@@ -143,12 +144,16 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
         for (int i = 0; i < images.size(); ++i)
             QCOMPARE(sent.at(i).toObject().value("path").toString(), images.at(i));
         const auto facts = [&](const QString &name) {
-            const QJsonObject image = sent.at(images.indexOf(FirmwareTree::root() + "/7inch/High/" + name)).toObject();
+            const QJsonObject image
+                = sent.at(images.indexOf(FirmwareTree::root() + "/7inch/High/" + name)).toObject();
             return image.value("bytes").toVariant().toString() + " " + image.value("sha256").toString();
         };
-        QCOMPARE(facts("abc.bin"), QString("3 ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
-        QCOMPARE(facts("empty.bin"), QString("0 e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"));
-        QCOMPARE(facts("big.bin"), QString::number(bigContent.size()) + " "
+        QCOMPARE(facts("abc.bin"),
+                 QString("3 ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+        QCOMPARE(facts("empty.bin"),
+                 QString("0 e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"));
+        QCOMPARE(facts("big.bin"),
+                 QString::number(bigContent.size()) + " "
                      + QCryptographicHash::hash(bigContent, QCryptographicHash::Sha256).toHex());
     }
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("ok"));
@@ -259,9 +264,10 @@ void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
     QVERIFY(problem->isHidden());
     NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
     QMetaObject::invokeMethod(&window, "updateFw");
-    QTRY_COMPARE(watch.texts(), QStringList({"The station history could not be written: " + historyPath()
-                                                 + ": not a regular file. This run is not recorded.",
-                                             "Update FW OK !!!"}));
+    QTRY_COMPARE(watch.texts(),
+                 QStringList({"The station history could not be written: " + historyPath()
+                                  + ": not a regular file. This run is not recorded.",
+                              "Update FW OK !!!"}));
     QCOMPARE(watch.seen.at(0).icon, QMessageBox::Warning);
     QVERIFY(problem->isVisible());
     QVERIFY2(problem->text().startsWith("History not written: "), qPrintable(problem->text()));
@@ -282,12 +288,14 @@ void TestHistory::countsTheRunsStartedToday_data()
         {"-30 -29 ok", "-0.1 0.1 ok", "-0.05 0.2 failed", "0.5 0.6 ok"})
                                      << 1 << 0;
     QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("a line whose times cannot be read") << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
+    QTest::newRow("a line whose times cannot be read")
+        << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
     // Read back in 64 KiB pieces: lines cross their edges.
     const auto times = [](int count, const QString &run) {
         return QStringList(QVector<QString>(count, run).toList());
     };
-    QTest::newRow("over 64 KiB") << QStringList(times(1000, "-1 -0.5 ok") + times(700, "1 1.1 ok") + times(301, "2 2.1 failed"))
+    QTest::newRow("over 64 KiB") << QStringList(times(1000, "-1 -0.5 ok") + times(700, "1 1.1 ok")
+                                                + times(301, "2 2.1 failed"))
                                  << 700 << 301;
 }
 
@@ -303,7 +311,8 @@ void TestHistory::countsTheRunsStartedToday()
     for (const QString &run : runs) {
         const QStringList fields = run.split(' ');
         if (run == "cut" || run == "garbage") {
-            file.write(run == "cut" ? "{\"started\":\"20\n" : "{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n");
+            file.write(run == "cut" ? "{\"started\":\"20\n"
+                                    : "{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n");
             continue;
         }
         RunRecord record;

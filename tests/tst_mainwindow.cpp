@@ -207,9 +207,9 @@ void TestMainWindow::namesReadAsTheyAre_data()
                                             << "\\u202Egnp.nib10";
     // Every invisible or line-breaking character, at both ends of each
     // range, and the visible ones just outside them.
-    const QVector<uint> unseen({0xAD, 0x600, 0x605, 0x61C, 0x180E, 0x200B, 0x200F, 0x2028, 0x2029, 0x202A,
-                                0x202E, 0x2060, 0x2064, 0x2066, 0x206F, 0xFEFF, 0xFFF9, 0xFFFB, 0xE0001,
-                                0xE007F});
+    const QVector<uint> unseen({0xAD,   0x600,  0x605,  0x61C,  0x180E,  0x200B, 0x200F,
+                                0x2028, 0x2029, 0x202A, 0x202E, 0x2060,  0x2064, 0x2066,
+                                0x206F, 0xFEFF, 0xFFF9, 0xFFFB, 0xE0001, 0xE007F});
     for (int row = 0; row < unseen.size(); row += 4) {
         QString name;
         QString shown;
@@ -222,7 +222,8 @@ void TestMainWindow::namesReadAsTheyAre_data()
         }
         QTest::addRow("format characters and separators, from U+%04X", unseen.at(row)) << name << shown;
     }
-    const QString seen = QString::fromUcs4(QVector<uint>({0xAC, 0x5FF, 0x606, 0x2027, 0x202F, 0xFFFC}).constData(), 6);
+    const QString seen
+        = QString::fromUcs4(QVector<uint>({0xAC, 0x5FF, 0x606, 0x2027, 0x202F, 0xFFFC}).constData(), 6);
     QTest::newRow("their visible neighbours") << seen << seen;
 }
 

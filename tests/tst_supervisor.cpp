@@ -112,7 +112,8 @@ void TestSupervisor::aSecondWindowFollowsTheRun()
     QVERIFY(!button(second)->isEnabled());
     QMetaObject::invokeMethod(&second, "updateFw");
     QTRY_VERIFY_WITH_TIMEOUT(status(second).startsWith("FW update failed: exit code 3 ("), 5000);
-    QCOMPARE(notices.texts(), QStringList({"The FW updater is still running.", "FW update failed: exit code 3"}));
+    QCOMPARE(notices.texts(),
+             QStringList({"The FW updater is still running.", "FW update failed: exit code 3"}));
     QVERIFY(notices.seen.last().details.contains("PanelProg stand-in: failing with exit code 3"));
     QCOMPARE(spans(), QStringList({"start", "end"}));
     const QList<QJsonObject> lines = history();
@@ -126,7 +127,8 @@ void TestSupervisor::anotherUsersRunHoldsTheMachine()
     // Another user's data folder, and its own supervisor.
     const QString other = scratch.filePath("other");
     QDir().mkpath(other + "/runs");
-    QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())}, {"log", other + "/runs/1.log"}};
+    QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
+                        {"log", other + "/runs/1.log"}};
     QFile(other + "/runs/1.log").open(QIODevice::WriteOnly);
     const QStringList arguments({other + "/history.jsonl", other + "/runs/1.pending.json",
                                  QJsonDocument(record).toJson(QJsonDocument::Compact),
@@ -175,9 +177,10 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QTest::qWait(300);
     const QString started = history().value(0).value("started").toString();
     const QString when = QDateTime::fromString(started, Qt::ISODateWithMs).toString("yyyy-MM-dd HH:mm:ss");
-    QCOMPARE(notices.texts(), QStringList("The FW update started " + when
-                                          + " on 7inch / High was interrupted; its result is unknown. Check the "
-                                            "panel before using it."));
+    QCOMPARE(notices.texts(),
+             QStringList("The FW update started " + when
+                         + " on 7inch / High was interrupted; its result is unknown. Check the "
+                           "panel before using it."));
     QCOMPARE(notices.seen.at(0).icon, QMessageBox::Warning);
     const QList<QJsonObject> lines = history();
     QCOMPARE(lines.size(), 1);
@@ -187,7 +190,8 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
     // Whoever comes second to a pending record files nothing.
     QString error;
-    QVERIFY(!fileRecord(historyPath(), lines.at(0), pendingPathFor(lines.at(0).value("log").toString()), &error));
+    QVERIFY(
+        !fileRecord(historyPath(), lines.at(0), pendingPathFor(lines.at(0).value("log").toString()), &error));
     QVERIFY(error.isEmpty());
     QCOMPARE(history().size(), 1);
 #endif
@@ -208,8 +212,9 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QCOMPARE(stop->text(), QString("Stop updater"));
     const qint64 updater = RunLock::lastWord().updaterPid;
     QTest::mouseClick(stop, Qt::LeftButton);
-    QTRY_COMPARE(notices.texts(), QStringList("Stopping the updater while it writes can leave the panel unusable. "
-                                              "Stop it anyway?"));
+    QTRY_COMPARE(notices.texts(),
+                 QStringList("Stopping the updater while it writes can leave the panel unusable. "
+                             "Stop it anyway?"));
     QCOMPARE(notices.seen.at(0).defaultButton, QMessageBox::No);
     QTest::qWait(2000);
     QVERIFY(status(window).startsWith("FW updater running"));
@@ -251,8 +256,9 @@ void TestSupervisor::sleepIsHeldOffDuringTheRun()
     QDBusConnection connection = QDBusConnection::connectToBus(QString::fromUtf8(address), "mock");
     QTRY_VERIFY_WITH_TIMEOUT(connection.interface()->isServiceRegistered("org.freedesktop.login1"), 10000);
     const auto inhibitors = [&] {
-        const QDBusMessage reply = connection.call(QDBusMessage::createMethodCall(
-            "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "ListInhibitors"));
+        const QDBusMessage reply = connection.call(
+            QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                           "org.freedesktop.login1.Manager", "ListInhibitors"));
         QStringList held;
         const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
         list.beginArray();

@@ -198,7 +198,8 @@ void TestUpdater::sendsTheListedImagesByteForByte()
     const QList<QByteArray> history = readHistory();
     QCOMPARE(history.size(), 2);
     const QJsonObject last = QJsonDocument::fromJson(history.last()).object();
-    QCOMPARE(last.value("tpSize").toString() + "/" + last.value("sensitivity").toString(), QString("7inch/High"));
+    QCOMPARE(last.value("tpSize").toString() + "/" + last.value("sensitivity").toString(),
+             QString("7inch/High"));
 }
 
 void TestUpdater::withNothingListedSendsOnlyTheSwitch()
@@ -237,8 +238,8 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     if (updater == "folder")
         QDir().mkpath(updaterProgram());
     // Too many for the supervisor's command line already.
-    const QString expected = "Cannot start the FW updater: " + (images > 0 ? supervisorProgram() : updaterProgram())
-        + " (" + reason + ")";
+    const QString expected = "Cannot start the FW updater: "
+        + (images > 0 ? supervisorProgram() : updaterProgram()) + " (" + reason + ")";
 
     if (images > 0) {
         UpdaterSession session;
@@ -312,8 +313,8 @@ void TestUpdater::tellsHowTheRunEnded_data()
     const QString start = "When updating FW, don't press \"UpdateFW\" button!!";
     const QString failed = "FW update failed: exit code 3";
     const QString crashed = "FW update failed: the updater crashed";
-    QTest::newRow("button, exit 0") << button << QByteArray("0") << true << "FW update OK" << QStringList(start)
-                                    << "ok";
+    QTest::newRow("button, exit 0") << button << QByteArray("0") << true << "FW update OK"
+                                    << QStringList(start) << "ok";
     QTest::newRow("button, exit 3") << button << QByteArray("3") << true << failed
                                     << QStringList({start, failed}) << "failed";
     QTest::newRow("button, crash") << button << QByteArray("crash") << true << crashed
@@ -378,7 +379,8 @@ void TestUpdater::tellsHowTheRunEnded()
                 QVERIFY2(last.details.contains("PanelProg stand-in: failing with exit code 3"),
                          qPrintable(last.details));
         } else {
-            QVERIFY2(last.details.endsWith("No run log: cannot make the folder " + runs), qPrintable(last.details));
+            QVERIFY2(last.details.endsWith("No run log: cannot make the folder " + runs),
+                     qPrintable(last.details));
         }
     }
     QTRY_VERIFY(updateButton()->isEnabled());
@@ -440,8 +442,9 @@ void TestUpdater::closingDuringARunAsksFirst()
     QVERIFY(window->isVisible());
     const QString question
         = "The FW updater is still running. Close anyway? The update goes on without this window.";
-    QCOMPARE(watch->texts(), QStringList({"When updating FW, don't press \"UpdateFW\" button!!", question,
-                                          "FW update failed: exit code 3"}));
+    QCOMPARE(watch->texts(),
+             QStringList({"When updating FW, don't press \"UpdateFW\" button!!", question,
+                          "FW update failed: exit code 3"}));
     QCOMPARE(watch->maxOpen, 1);
     QCOMPARE(watch->seen.at(1).title, QString("Message Box"));
     QCOMPARE(watch->seen.at(1).icon, QMessageBox::Question);

@@ -97,7 +97,9 @@ void work(double seconds)
 void reportInput()
 {
 #ifndef _WIN32
-    struct stat input {};
+    struct stat input
+    {
+    };
     const bool null = fstat(0, &input) == 0 && S_ISCHR(input.st_mode) && input.st_rdev == makedev(1, 3);
     std::cout << "stdin: " << (null ? "the null device" : "not the null device") << '\n';
 #endif

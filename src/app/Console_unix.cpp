@@ -1,4 +1,5 @@
 #include "app/Console.h"
 
 // Standard output is the terminal's already.
-void attachParentConsole() { }
+void attachParentConsole()
+{ }

@@ -29,10 +29,10 @@ QString displayName(const QString &name)
     QString shown;
     shown.reserve(name.size());
     for (int i = 0; i < name.size(); ++i) {
-        const int length = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()
-            ? 2
-            : 1;
-        const uint c = length == 2 ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
+        const int length
+            = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const uint c
+            = length == 2 ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
         if (c < 0x20)
             shown += QChar(0x2400 + c);
         else if (c == 0x7F)

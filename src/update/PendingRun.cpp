@@ -14,7 +14,8 @@ const QString pendingSuffix = QStringLiteral(".pending.json");
 
 QString pendingPathFor(const QString &logPath)
 {
-    return logPath.isEmpty() ? QString() : logPath.left(logPath.lastIndexOf(QLatin1Char('.'))) + pendingSuffix;
+    return logPath.isEmpty() ? QString()
+                             : logPath.left(logPath.lastIndexOf(QLatin1Char('.'))) + pendingSuffix;
 }
 
 bool writePending(const QString &path, const QJsonObject &record, QString *error)
@@ -68,8 +69,9 @@ QList<QJsonObject> fileAbandonedRuns(const QString &livePending)
         const bool unfinished = !record.contains(QStringLiteral("outcome"));
         record.remove(QStringLiteral("historyProblem"));
         if (unfinished)
-            record = completed(record, QDateTime::currentDateTime(), QStringLiteral("interrupted"), {},
-                               QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
+            record = completed(
+                record, QDateTime::currentDateTime(), QStringLiteral("interrupted"), {},
+                QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
         QString error;
         if (fileRecord(historyPath(), record, path, &error) && unfinished)
             interrupted.append(record);

@@ -190,7 +190,8 @@ DayCounts countDay(const QString &path, const QDate &day)
             const QJsonObject record = QJsonDocument::fromJson(*line).object();
             if (record.isEmpty())
                 continue;
-            const QDateTime ended = QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs);
+            const QDateTime ended
+                = QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs);
             // A line whose times cannot be read says nothing of where the day begins.
             if (!ended.isValid())
                 continue;

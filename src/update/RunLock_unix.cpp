@@ -37,7 +37,8 @@ int openLockFile()
 // What the lock says, in place: its file is the locked one.
 bool rewrite(int fd, const QByteArray &content)
 {
-    return ::ftruncate(fd, 0) == 0 && ::pwrite(fd, content.constData(), size_t(content.size()), 0) == content.size();
+    return ::ftruncate(fd, 0) == 0
+        && ::pwrite(fd, content.constData(), size_t(content.size()), 0) == content.size();
 }
 
 } // namespace
@@ -67,7 +68,9 @@ std::unique_ptr<RunLock> RunLock::take(QString *error)
         *error = path() + QStringLiteral(": ") + qt_error_string(errno);
         return nullptr;
     }
-    struct flock whole {};
+    struct flock whole
+    {
+    };
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
     if (::fcntl(handle->fd, F_OFD_SETLK, &whole) != 0) {
@@ -91,7 +94,9 @@ std::optional<RunInfo> RunLock::current()
     const int fd = ::open(QFile::encodeName(path()).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct flock whole {};
+    struct flock whole
+    {
+    };
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
     std::optional<RunInfo> info;
@@ -100,5 +105,3 @@ std::optional<RunInfo> RunLock::current()
     ::close(fd);
     return info;
 }
-
-

@@ -23,7 +23,8 @@ namespace {
 
 std::wstring mutexName()
 {
-    const QByteArray place = QCryptographicHash::hash(RunLock::path().toLower().toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray place
+        = QCryptographicHash::hash(RunLock::path().toLower().toUtf8(), QCryptographicHash::Sha1);
     return (QStringLiteral("Global\\tpfw-run-") + QString::fromLatin1(place.toHex().left(16))).toStdWString();
 }
 

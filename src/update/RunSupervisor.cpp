@@ -46,8 +46,8 @@ std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &argumen
     const QJsonObject record = QJsonDocument::fromJson(arguments.at(2).toUtf8()).object();
     if (record.isEmpty())
         return std::nullopt;
-    return SupervisedRun {arguments.at(0), arguments.at(1), record, arguments.at(3), arguments.at(4),
-                          arguments.mid(5)};
+    return SupervisedRun {arguments.at(0), arguments.at(1), record,
+                          arguments.at(3), arguments.at(4), arguments.mid(5)};
 }
 
 RunSupervisor::RunSupervisor(SupervisedRun run, QObject *parent)
@@ -74,7 +74,8 @@ bool RunSupervisor::start(int *exitCode)
         // Never a second updater on the panel: without the lock, none.
         QFile::remove(logPath);
         run.record.insert(QStringLiteral("log"), QJsonValue());
-        finish(QStringLiteral("notStarted"), {}, QStringLiteral("cannot take the machine's run lock: ") + error);
+        finish(QStringLiteral("notStarted"), {},
+               QStringLiteral("cannot take the machine's run lock: ") + error);
         return false;
     }
     const QDateTime started
@@ -115,7 +116,8 @@ void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, 
     QStringList details = notes;
     if (!detail.isEmpty())
         details.prepend(detail);
-    file(completed(run.record, QDateTime::currentDateTime(), outcome, exitCode, details.join(QStringLiteral("; "))));
+    file(completed(run.record, QDateTime::currentDateTime(), outcome, exitCode,
+                   details.join(QStringLiteral("; "))));
 }
 
 // Into the history, and only then the pending record goes. Where the history

@@ -21,11 +21,11 @@ SleepInhibitor::SleepInhibitor()
             why = QStringLiteral("no system bus");
         return;
     }
-    QDBusMessage call
-        = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-                                         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep:shutdown:idle") << QStringLiteral("tpfw") << QString::fromLatin1(inhibitReason())
-         << QStringLiteral("block");
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
+    call << QStringLiteral("sleep:shutdown:idle") << QStringLiteral("tpfw")
+         << QString::fromLatin1(inhibitReason()) << QStringLiteral("block");
     const QDBusReply<QDBusUnixFileDescriptor> reply = bus.call(call, QDBus::Block, 5000);
     if (!reply.isValid()) {
         why = reply.error().message();

@@ -5,7 +5,8 @@
 // For this thread, which is the supervisor's only one to ask: the system
 // stays awake until the state is cleared or the supervisor ends.
 struct SleepInhibitor::Hold
-{ };
+{
+};
 
 SleepInhibitor::SleepInhibitor()
 {

@@ -16,7 +16,8 @@ struct StopListener::Channel
     }
 };
 
-void StopListener::blockRequests() { }
+void StopListener::blockRequests()
+{ }
 
 StopListener::StopListener(QObject *parent)
     : QObject(parent)

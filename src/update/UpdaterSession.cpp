@@ -65,7 +65,8 @@ QString outcomeText(const QJsonObject &record)
     if (outcome == QLatin1String("ok"))
         return QCoreApplication::translate("MainWindow", "FW update OK");
     if (outcome == QLatin1String("failed"))
-        return QCoreApplication::translate("MainWindow", "FW update failed: exit code %1").arg(record.value("exitCode").toInt());
+        return QCoreApplication::translate("MainWindow", "FW update failed: exit code %1")
+            .arg(record.value("exitCode").toInt());
     if (outcome == QLatin1String("crashed"))
         return QCoreApplication::translate("MainWindow", "FW update failed: the updater crashed");
     if (outcome == QLatin1String("stopped"))
@@ -177,8 +178,8 @@ void UpdaterSession::launch()
     // The updater's own folder may hold what it needs; it is found from the
     // application folder however tpfw was started.
     if (!supervisor.start(supervisorProgram(),
-                          supervisorArguments({historyPath(), pending, record, appDir, program, arguments}), appDir,
-                          current.log, &reason))
+                          supervisorArguments({historyPath(), pending, record, appDir, program, arguments}),
+                          appDir, current.log, &reason))
         return refuse(supervisorProgram(), reason);
     ownRun = true;
     announced = false;
@@ -200,8 +201,8 @@ void UpdaterSession::refuse(const QString &program, const QString &reason)
     if (!appendToHistory(historyPath(), current, &problem))
         qDebug() << "History not written:" << problem;
     emit recorded(problem);
-    emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program + QStringLiteral(" (") + reason
-                    + QLatin1Char(')'));
+    emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
+                    + QStringLiteral(" (") + reason + QLatin1Char(')'));
     emit busyChanged();
 }
 
@@ -217,7 +218,8 @@ void UpdaterSession::lookAtMachine()
         return;
     const bool wasOther = otherRun;
     otherRun = on.has_value();
-    if (on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix()) && supervisor.attach(on->supervisorPid))
+    if (on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix())
+        && supervisor.attach(on->supervisorPid))
         return follow(*on);
     if (otherRun) {
         recheck.start();
@@ -256,7 +258,8 @@ void UpdaterSession::announce(const RunInfo &info)
     if (followedRecord.isEmpty())
         followedRecord = readPending(info.pending);
     qDebug() << "FW updater started, pid" << info.updaterPid;
-    emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)").arg(info.started.toLocalTime().toString("HH:mm:ss")));
+    emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)")
+                     .arg(info.started.toLocalTime().toString("HH:mm:ss")));
     if (ownRun)
         emit started();
     emit busyChanged();
@@ -300,17 +303,21 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
     emit recorded(historyProblem);
     const QString detail = record.value(QStringLiteral("detail")).toString();
     if (record.value(QStringLiteral("outcome")).toString() == QLatin1String("notStarted")) {
-        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + record.value("updater").toString()
-                        + QStringLiteral(" (") + detail + QLatin1Char(')'));
+        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ")
+                        + record.value("updater").toString() + QStringLiteral(" (") + detail
+                        + QLatin1Char(')'));
         return;
     }
     qDebug().noquote() << endLine(record);
     RunReport report;
     report.ok = record.value(QStringLiteral("outcome")).toString() == QLatin1String("ok");
     report.outcome = outcomeText(record);
-    report.duration = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");
+    report.duration
+        = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");
     const QString log = record.value(QStringLiteral("log")).toString();
-    const QString where = log.isEmpty() ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem : QCoreApplication::translate("MainWindow", "Run log: ") + log;
+    const QString where = log.isEmpty()
+        ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem
+        : QCoreApplication::translate("MainWindow", "Run log: ") + log;
     report.details = (detail.isEmpty() ? QString() : detail + "\n\n") + logTail(log, 20) + "\n\n" + where;
     emit ended(report);
 }
@@ -320,8 +327,10 @@ void UpdaterSession::fileAbandoned(const QString &livePending)
     const QList<QJsonObject> found = fileAbandonedRuns(livePending);
     for (const QJsonObject &record : found)
         emit interrupted(
-            QCoreApplication::translate("MainWindow", "The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel "
-               "before using it.")
+            QCoreApplication::translate(
+                "MainWindow",
+                "The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel "
+                "before using it.")
                 .arg(QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
                          .toLocalTime()
                          .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),

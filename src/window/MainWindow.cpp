@@ -1,12 +1,12 @@
 #include "window/MainWindow.h"
 
-#include "window/MainWindowForm.h"
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
 #include "update/UpdaterSession.h"
 #include "window/HistoryStatus.h"
+#include "window/MainWindowForm.h"
 #include "window/NoticeQueue.h"
 #include "window/ShutdownGuard.h"
 
@@ -135,8 +135,9 @@ MainWindow::MainWindow(QWidget *parent)
     // A station whose records stopped must notice, not only in small print.
     connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
         if (!problem.isEmpty())
-            notices->show(QMessageBox::Warning,
-                          tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
+            notices->show(
+                QMessageBox::Warning,
+                tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
     });
     // Once the window listens: runs left unfinished, and a run on now.
     QTimer::singleShot(0, updater, &UpdaterSession::look);
@@ -202,7 +203,7 @@ bool MainWindow::listedImagesHold()
     const QString other = otherCheckedTpSize();
     return other.isEmpty()
         || notices->ask(tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
-                   .arg(leafTitle(leafOf(listedLeafPath)), displayName(other)));
+                            .arg(leafTitle(leafOf(listedLeafPath)), displayName(other)));
 }
 
 // The TP size checked now, where it is not the one the list is from.
@@ -276,7 +277,8 @@ void MainWindow::updateButtonState()
 
 void MainWindow::stopUpdater()
 {
-    if (notices->ask(tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
+    if (notices->ask(
+            tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
         updater->stop();
 }
 
@@ -284,5 +286,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->setAccepted(!updater->isBusy()
                        || notices->ask(tr("The FW updater is still running. Close anyway? "
-                                 "The update goes on without this window.")));
+                                          "The update goes on without this window.")));
 }

@@ -4,7 +4,8 @@
 
 // logind holds off shutdown for the supervisor: the window has nothing to add.
 struct ShutdownGuard::Platform
-{ };
+{
+};
 
 ShutdownGuard::ShutdownGuard(QWidget *window)
     : QObject(window)
@@ -12,4 +13,5 @@ ShutdownGuard::ShutdownGuard(QWidget *window)
 
 ShutdownGuard::~ShutdownGuard() = default;
 
-void ShutdownGuard::hold(bool) { }
+void ShutdownGuard::hold(bool)
+{ }
