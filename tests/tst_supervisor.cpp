@@ -39,6 +39,7 @@ private slots:
     void cleanup();
     void aSecondWindowFollowsTheRun();
     void anotherUsersRunHoldsTheMachine();
+    void aForgedWordIsNotFollowed();
     void runsLeftUnfinishedAreFiledOnce();
     void stopAsksThenEndsTheUpdater();
     void sleepIsHeldOffDuringTheRun();
@@ -151,6 +152,32 @@ void TestSupervisor::anotherUsersRunHoldsTheMachine()
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE_WITH_TIMEOUT(notices.texts(), QStringList("Update FW OK !!!"), 5000);
     QCOMPARE(spans(), QStringList({"start", "end", "start", "end"}));
+}
+
+void TestSupervisor::aForgedWordIsNotFollowed()
+{
+    // The lock's file is everyone's to write: a word naming this user's runs
+    // folder, but no pending record there, is nobody's run to follow or stop.
+    QString error;
+    const std::unique_ptr<RunLock> held = RunLock::take(&error);
+    QVERIFY(held);
+    QProcess bystander;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TPFW_STANDIN_SECONDS", "30");
+    bystander.setProcessEnvironment(environment);
+    bystander.start(updaterProgram(), {"-ba"});
+    QVERIFY(bystander.waitForStarted());
+    held->publish({bystander.processId(), bystander.processId(),
+                   QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs/x.pending.json",
+                   QDateTime::currentDateTime()});
+    MainWindow window;
+    window.show();
+    QTest::qWait(500);
+    QVERIFY(!button(window)->isEnabled());
+    QVERIFY(button(window, "stopButton")->isHidden());
+    QVERIFY(!status(window).startsWith("FW updater running (started"));
+    bystander.kill();
+    bystander.waitForFinished();
 }
 
 void TestSupervisor::runsLeftUnfinishedAreFiledOnce()

@@ -218,14 +218,16 @@ void UpdaterSession::lookAtMachine()
         return;
     const bool wasOther = otherRun;
     otherRun = on.has_value();
-    if (on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix())
-        && supervisor.attach(on->supervisorPid))
+    const bool ours = on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix());
+    // Anyone may write the lock's word; only this user can write the pending
+    // record it names, so that is what makes the run one to follow (and stop).
+    if (ours && QFileInfo::exists(on->pending) && supervisor.attach(on->supervisorPid))
         return follow(*on);
     if (otherRun) {
         recheck.start();
-        // Between a supervisor's start and its first word the run is not
-        // known to be another user's.
-        if (on->supervisorPid > 0)
+        // Between a supervisor's start and its first word, or its pending
+        // record, the run is not known to be another user's.
+        if (on->supervisorPid > 0 && !ours)
             emit running(QCoreApplication::translate("MainWindow", "FW updater running (another user's)"));
     } else {
         recheck.stop();
