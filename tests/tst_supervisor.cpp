@@ -158,6 +158,9 @@ void TestSupervisor::aForgedWordIsNotFollowed()
 {
     // The lock's file is everyone's to write: a word naming this user's runs
     // folder, but no pending record there, is nobody's run to follow or stop.
+    // (Held here: on Windows the lock is a mutex, which this very thread
+    // would find free.)
+#ifdef Q_OS_UNIX
     QString error;
     const std::unique_ptr<RunLock> held = RunLock::take(&error);
     QVERIFY(held);
@@ -178,6 +181,7 @@ void TestSupervisor::aForgedWordIsNotFollowed()
     QVERIFY(!status(window).startsWith("FW updater running (started"));
     bystander.kill();
     bystander.waitForFinished();
+#endif
 }
 
 void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
