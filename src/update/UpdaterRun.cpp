@@ -26,9 +26,8 @@ bool UpdaterRun::isRunning() const
 
 void UpdaterRun::stop()
 {
-    if (!watch || stopping)
+    if (!watch || forceTimer.isActive())
         return;
-    stopping = true;
     forceTimer.start();
     askToEnd();
 }
@@ -36,7 +35,7 @@ void UpdaterRun::stop()
 void UpdaterRun::end(const RunEnd &how)
 {
     watch.reset();
-    if (stopping && forceTimer.isActive() && anythingLeft()) {
+    if (forceTimer.isActive() && anythingLeft()) {
         heldEnd = how;
         return;
     }

@@ -55,7 +55,8 @@ private:
     void follow(qint64 pid);
     bool watchProcess(qint64 pid);
     void end(const RunEnd &how);
-    // Whether anything of a stopped process is left, and the force to end it.
+    // Asks a process started here to end; whether anything of it is left;
+    // the force to end what is.
     void askToEnd();
     bool anythingLeft() const;
     void forceStop();
@@ -63,7 +64,7 @@ private:
     static constexpr int stopGraceMs = 10000;
     // The process started here, which leads its own process group on Unix.
     qint64 pid = 0;
-    bool stopping = false;
+    // Runs from a stop until the grace time is over.
     QTimer forceTimer;
     // Held back until nothing of a stopped process is left.
     std::optional<RunEnd> heldEnd;

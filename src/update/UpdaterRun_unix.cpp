@@ -131,7 +131,6 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     }
     watch.reset(new Watch);
     this->pid = pid;
-    stopping = false;
     follow(pid);
     return true;
 }

@@ -164,7 +164,6 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     watch->process = process.hProcess;
     watch->pid = process.dwProcessId;
     pid = process.dwProcessId;
-    stopping = false;
     watch->job = CreateJobObjectW(nullptr, nullptr);
     // Without a job (one tpfw itself runs in may forbid it) a stop ends the
     // updater alone.

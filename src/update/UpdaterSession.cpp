@@ -288,8 +288,6 @@ void UpdaterSession::conclude(const RunEnd &end)
         const QString problem = record.value(QStringLiteral("historyProblem")).toString();
         if (record.isEmpty())
             record = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
-        if (!own)
-            logProblem.clear();
         report(record, problem);
     }
     emit busyChanged();
