@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -28,6 +29,17 @@ void makeTree(const QString &root, const QStringList &paths)
         if (file.open(QIODevice::WriteOnly))
             file.write(path.toUtf8());
     }
+}
+
+QList<QJsonObject> historyRecords(const QString &path)
+{
+    QFile file(path);
+    QList<QJsonObject> records;
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                records.append(QJsonDocument::fromJson(line).object());
+    return records;
 }
 
 void placeUpdater(const QString &program)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "update/RunHistory.h"
+
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -14,6 +17,9 @@ class QWidget;
 
 // Lays out below root: a path ending in "/" is a folder, any other a small file.
 void makeTree(const QString &root, const QStringList &paths);
+
+// The station history's records, one object a line (cut lines skipped).
+QList<QJsonObject> historyRecords(const QString &path = historyPath());
 
 // Puts the given program where the window looks for the updater.
 void placeUpdater(const QString &program);

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLockFile>
@@ -51,7 +50,6 @@ private slots:
     void runsStartedInOneMillisecondGetALogEach();
 
 private:
-    static QList<QJsonObject> records();
     // Runs the updater through updateFw and waits for its notice.
     static void runUpdate(MainWindow &window, const QString &expectedNotice);
 };
@@ -66,18 +64,6 @@ void TestHistory::init()
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
     placeUpdater(TPFW_STANDIN);
     qunsetenv("TPFW_STANDIN_EXIT");
-}
-
-QList<QJsonObject> TestHistory::records()
-{
-    QFile file(historyPath());
-    QList<QJsonObject> result;
-    if (!file.open(QIODevice::ReadOnly))
-        return result;
-    for (const QByteArray &line : file.readAll().split('\n'))
-        if (!line.isEmpty())
-            result.append(QJsonDocument::fromJson(line).object());
-    return result;
 }
 
 void TestHistory::runUpdate(MainWindow &window, const QString &expectedNotice)
@@ -118,7 +104,7 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     QFile::remove(updaterProgram());
     runUpdate(window, "Cannot start the FW updater: ");
 
-    const QList<QJsonObject> lines = records();
+    const QList<QJsonObject> lines = historyRecords();
     QCOMPARE(lines.size(), 3);
     const QStringList keys({"detail", "ended", "exitCode", "host", "images", "log", "outcome", "seconds",
                             "sensitivity", "started", "tpSize", "tpfwVersion", "updater", "updaterSha256",
@@ -187,13 +173,13 @@ void TestHistory::linesStayWholeWithTwoWriters()
         writers.last()->start(TPFW_HISTORY_WRITER, {path, "150"});
     }
     QTest::qWait(1000);
-    QVERIFY(records().isEmpty());
+    QVERIFY(historyRecords().isEmpty());
     lock.unlock();
     for (QProcess *writer : writers) {
         QVERIFY(writer->waitForFinished(60000));
         QCOMPARE(writer->exitCode(), 0);
     }
-    const QList<QJsonObject> lines = records();
+    const QList<QJsonObject> lines = historyRecords();
     QCOMPARE(lines.size(), 300);
     for (const QJsonObject &line : lines)
         QCOMPARE(line.value("images").toArray().size(), 50);
@@ -247,7 +233,7 @@ void TestHistory::imagesThatAreNoFilesAreSentUnread()
     QCOMPARE(window.binFiles(), QStringList({leaf + "/a.bin", leaf + "/link.bin"}));
     // The stand-in finds no file there either.
     runUpdate(window, "FW update failed: exit code 1");
-    const QJsonObject line = records().value(0);
+    const QJsonObject line = historyRecords().value(0);
     const QJsonObject unread = line.value("images").toArray().at(1).toObject();
     QVERIFY(unread.value("bytes").isNull() && unread.value("sha256").isNull());
     QCOMPARE(line.value("detail").toString().section("; ", 0, 0), QString("link.bin: not a regular file"));
@@ -357,7 +343,7 @@ void TestHistory::recordsInTheStationsTimeZone()
     qputenv("TZ", utc);
     tzset();
     QVERIFY2(written, qPrintable(error));
-    const QString started = records().value(0).value("started").toString();
+    const QString started = historyRecords().value(0).value("started").toString();
     QCOMPARE(started, day + "T00:30:00.000" + offset);
     QCOMPARE(QDateTime::fromString(started, Qt::ISODateWithMs).toMSecsSinceEpoch(), instant);
     QCOMPARE(today.ok, 1);

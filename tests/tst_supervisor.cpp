@@ -50,7 +50,6 @@ private:
     {
         return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
     }
-    static QList<QJsonObject> history(const QString &path = historyPath());
     // The stand-in's starts and ends, in order.
     QStringList spans() const;
 
@@ -80,17 +79,6 @@ void TestSupervisor::cleanup()
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 15000);
 }
 
-QList<QJsonObject> TestSupervisor::history(const QString &path)
-{
-    QFile file(path);
-    QList<QJsonObject> lines;
-    if (file.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : file.readAll().split('\n'))
-            if (!line.isEmpty())
-                lines.append(QJsonDocument::fromJson(line).object());
-    return lines;
-}
-
 QStringList TestSupervisor::spans() const
 {
     QFile file(scratch.filePath("spans"));
@@ -117,7 +105,7 @@ void TestSupervisor::aSecondWindowFollowsTheRun()
              QStringList({"The FW updater is still running.", "FW update failed: exit code 3"}));
     QVERIFY(notices.seen.last().details.contains("PanelProg stand-in: failing with exit code 3"));
     QCOMPARE(spans(), QStringList({"start", "end"}));
-    const QList<QJsonObject> lines = history();
+    const QList<QJsonObject> lines = historyRecords();
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("failed"));
     QTRY_VERIFY(button(second)->isEnabled());
@@ -146,7 +134,7 @@ void TestSupervisor::anotherUsersRunHoldsTheMachine()
     QVERIFY(theirs.waitForFinished(10000));
     QTRY_VERIFY_WITH_TIMEOUT(button(window)->isEnabled(), 2500);
     QVERIFY(status(window).isEmpty());
-    QCOMPARE(history(other + "/history.jsonl").value(0).value("outcome").toString(), QString("ok"));
+    QCOMPARE(historyRecords(other + "/history.jsonl").value(0).value("outcome").toString(), QString("ok"));
 
     NoticeWatch notices([&] { return button(window); });
     QMetaObject::invokeMethod(&window, "updateFw");
@@ -170,9 +158,10 @@ void TestSupervisor::aForgedWordIsNotFollowed()
     bystander.setProcessEnvironment(environment);
     bystander.start(updaterProgram(), {"-ba"});
     QVERIFY(bystander.waitForStarted());
-    held->publish({bystander.processId(), bystander.processId(),
-                   QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs/x.pending.json",
-                   QDateTime::currentDateTime()});
+    held->publish(
+        {bystander.processId(), bystander.processId(),
+         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs/x.pending.json",
+         QDateTime::currentDateTime()});
     MainWindow window;
     window.show();
     QTest::qWait(500);
@@ -206,14 +195,14 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     MainWindow second;
     QTRY_COMPARE(notices.seen.size(), 1);
     QTest::qWait(300);
-    const QString started = history().value(0).value("started").toString();
+    const QString started = historyRecords().value(0).value("started").toString();
     const QString when = QDateTime::fromString(started, Qt::ISODateWithMs).toString("yyyy-MM-dd HH:mm:ss");
     QCOMPARE(notices.texts(),
              QStringList("The FW update started " + when
                          + " on 7inch / High was interrupted; its result is unknown. Check the "
                            "panel before using it."));
     QCOMPARE(notices.seen.at(0).icon, QMessageBox::Warning);
-    const QList<QJsonObject> lines = history();
+    const QList<QJsonObject> lines = historyRecords();
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("interrupted"));
     QVERIFY(lines.at(0).value("exitCode").isNull());
@@ -224,7 +213,7 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QVERIFY(
         !fileRecord(historyPath(), lines.at(0), pendingPathFor(lines.at(0).value("log").toString()), &error));
     QVERIFY(error.isEmpty());
-    QCOMPARE(history().size(), 1);
+    QCOMPARE(historyRecords().size(), 1);
 #endif
 }
 
@@ -266,7 +255,7 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update stopped ("), 15000);
     QVERIFY2(asked.elapsed() > least, qPrintable(QString::number(asked.elapsed())));
     QVERIFY(processGone(updater));
-    QCOMPARE(history().value(0).value("outcome").toString(), QString("stopped"));
+    QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("stopped"));
     QVERIFY(stop->isHidden());
     QTRY_VERIFY(button(window)->isEnabled());
 }
@@ -314,7 +303,7 @@ void TestSupervisor::sleepIsHeldOffDuringTheRun()
     QCOMPARE(inhibitors(), QStringList("sleep:shutdown:idle|tpfw|Updating touch panel firmware|block"));
     QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith("FW update OK"), 5000);
     QTRY_COMPARE(inhibitors(), QStringList());
-    QVERIFY(history().value(0).value("detail").isNull());
+    QVERIFY(historyRecords().value(0).value("detail").isNull());
     qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 #endif
 }

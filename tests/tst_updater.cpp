@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
@@ -65,7 +64,6 @@ private:
         return notices.get();
     }
     static QStringList runLogs();
-    static QList<QByteArray> readHistory();
 
     QTemporaryDir logDir;
     QString logPath;
@@ -137,16 +135,6 @@ QStringList TestUpdater::runLogs()
     return paths;
 }
 
-QList<QByteArray> TestUpdater::readHistory()
-{
-    QFile file(historyPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
-    lines.removeLast();
-    return lines;
-}
-
 void TestUpdater::commandLineForTheLog()
 {
     QCOMPARE(updaterCommand("/opt/PanelProg", {"/fw/a b.bin", "/fw/c.bin"}),
@@ -195,9 +183,9 @@ void TestUpdater::sendsTheListedImagesByteForByte()
     QVERIFY(!start.buttonEnabledWhileOpen);
     QCOMPARE(watch->seen.size(), 3);
     // The record names where the images came from, not what is checked now.
-    const QList<QByteArray> history = readHistory();
+    const QList<QJsonObject> history = historyRecords();
     QCOMPARE(history.size(), 2);
-    const QJsonObject last = QJsonDocument::fromJson(history.last()).object();
+    const QJsonObject last = history.last();
     QCOMPARE(last.value("tpSize").toString() + "/" + last.value("sensitivity").toString(),
              QString("7inch/High"));
 }
@@ -356,7 +344,7 @@ void TestUpdater::tellsHowTheRunEnded()
     const double seconds = status().section('(', -1).section(' ', 0, 0).toDouble();
     QVERIFY2(seconds >= 0.3 && seconds < 3, qPrintable(status()));
     QCOMPARE(records().size(), exitWith.toInt() == 0 && exitWith != "0" ? 0 : 1);
-    const QJsonObject record = QJsonDocument::fromJson(readHistory().value(0)).object();
+    const QJsonObject record = historyRecords().value(0);
     QCOMPARE(record.value("outcome").toString(), recorded);
     if (recorded == "crashed")
         QVERIFY(record.value("exitCode").isNull());
