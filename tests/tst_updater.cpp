@@ -5,6 +5,7 @@
 #include "update/RunLock.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
+#include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -396,7 +397,7 @@ void TestUpdater::aListFromAnotherTpSizeAsksFirst()
     window = std::make_unique<MainWindow>();
     QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "10.1inch"));
-    QCOMPARE(window->findChild<QLabel *>("leafLine")->text(),
+    QCOMPARE(window->findChild<ElidedLabel *>("leafLine")->fullText(),
              QString("Images of 7inch / High, still: 10.1inch is checked, no sensitivity yet"));
     NoticeWatch *watch = watchNotices();
     watch->answer = QMessageBox::No;

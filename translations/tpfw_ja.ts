@@ -60,10 +60,6 @@
         <translation>実行ログ：</translation>
     </message>
     <message>
-        <source>History not written: </source>
-        <translation>履歴を書き込めませんでした：</translation>
-    </message>
-    <message>
         <source>Today: %1 OK · %2 failed</source>
         <translation>本日：成功 %1 · 失敗 %2</translation>
     </message>
@@ -142,6 +138,190 @@
     <message>
         <source>The station history could not be written: %1. This run is not recorded.</source>
         <translation>ステーション履歴を書き込めませんでした: %1。この実行は記録されません。</translation>
+    </message>
+    <message>
+        <source>History not written</source>
+        <translation>履歴未書き込み</translation>
+    </message>
+    <message>
+        <source>Images to send</source>
+        <translation>送信するイメージ</translation>
+    </message>
+    <message>
+        <source>&amp;Station</source>
+        <translation>ステーション(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>履歴(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>No images listed</source>
+        <translation>イメージなし</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>&amp;Today</source>
+        <translation>今日(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Failures only</source>
+        <translation>失敗のみ(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation>CSV をエクスポート(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>履歴</translation>
+    </message>
+    <message>
+        <source>Station history</source>
+        <translation>ステーションの履歴</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>履歴を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>%1 runs shown</source>
+        <translation>%1 件の実行を表示</translation>
+    </message>
+    <message>
+        <source>The history could not be written to %1: %2</source>
+        <translation>履歴を %1 に書き込めませんでした: %2</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>CSV をエクスポート</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryModel</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>crashed</source>
+        <translation>クラッシュ</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>中断</translation>
+    </message>
+    <message>
+        <source>not started</source>
+        <translation>未開始</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>不明</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>TP size / sensitivity</source>
+        <translation>TP サイズ / 感度</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation>イメージ</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Exit code</source>
+        <translation>終了コード</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>所要時間</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>ユーザー</translation>
+    </message>
+</context>
+<context>
+    <name>LogViewer</name>
+    <message>
+        <source>This run has no run log.</source>
+        <translation>この実行には実行ログがありません。</translation>
+    </message>
+    <message>
+        <source>The run log is gone: %1</source>
+        <translation>実行ログがありません: %1</translation>
+    </message>
+    <message>
+        <source>Run log</source>
+        <translation>実行ログ</translation>
+    </message>
+    <message>
+        <source>%1 (its end only)</source>
+        <translation>%1 (末尾のみ)</translation>
+    </message>
+</context>
+<context>
+    <name>RunPanel</name>
+    <message>
+        <source>Show output</source>
+        <translation>出力を表示</translation>
+    </message>
+    <message>
+        <source>Hide output</source>
+        <translation>出力を隠す</translation>
+    </message>
+    <message>
+        <source>FW update run</source>
+        <translation>FW 更新の実行</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>進行状況</translation>
+    </message>
+    <message>
+        <source>Latest output</source>
+        <translation>最新の出力</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>出力</translation>
+    </message>
+    <message>
+        <source>1 image</source>
+        <translation>イメージ 1 個</translation>
+    </message>
+    <message>
+        <source>%1 images</source>
+        <translation>イメージ %1 個</translation>
+    </message>
+    <message>
+        <source>No output for %1 s</source>
+        <translation>%1 秒間出力なし</translation>
     </message>
 </context>
 </TS>

@@ -60,10 +60,6 @@
         <translation>运行日志：</translation>
     </message>
     <message>
-        <source>History not written: </source>
-        <translation>未写入历史记录：</translation>
-    </message>
-    <message>
         <source>Today: %1 OK · %2 failed</source>
         <translation>今日：%1 成功 · %2 失败</translation>
     </message>
@@ -142,6 +138,190 @@
     <message>
         <source>The station history could not be written: %1. This run is not recorded.</source>
         <translation>无法写入工作站历史记录：%1。本次运行未被记录。</translation>
+    </message>
+    <message>
+        <source>History not written</source>
+        <translation>未写入历史记录</translation>
+    </message>
+    <message>
+        <source>Images to send</source>
+        <translation>要发送的映像文件</translation>
+    </message>
+    <message>
+        <source>&amp;Station</source>
+        <translation>工作站(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>历史记录(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>No images listed</source>
+        <translation>未列出映像文件</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>&amp;Today</source>
+        <translation>今天(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Failures only</source>
+        <translation>仅失败(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation>导出 CSV(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>Station history</source>
+        <translation>工作站历史记录</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>正在读取历史记录…</translation>
+    </message>
+    <message>
+        <source>%1 runs shown</source>
+        <translation>显示 %1 次运行</translation>
+    </message>
+    <message>
+        <source>The history could not be written to %1: %2</source>
+        <translation>无法将历史记录写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryModel</name>
+    <message>
+        <source>OK</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>crashed</source>
+        <translation>崩溃</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>中断</translation>
+    </message>
+    <message>
+        <source>not started</source>
+        <translation>未启动</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>TP size / sensitivity</source>
+        <translation>TP 尺寸 / 灵敏度</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation>映像文件</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Exit code</source>
+        <translation>退出代码</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>用时</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>用户</translation>
+    </message>
+</context>
+<context>
+    <name>LogViewer</name>
+    <message>
+        <source>This run has no run log.</source>
+        <translation>此次运行没有运行日志。</translation>
+    </message>
+    <message>
+        <source>The run log is gone: %1</source>
+        <translation>运行日志已不存在：%1</translation>
+    </message>
+    <message>
+        <source>Run log</source>
+        <translation>运行日志</translation>
+    </message>
+    <message>
+        <source>%1 (its end only)</source>
+        <translation>%1（仅末尾部分）</translation>
+    </message>
+</context>
+<context>
+    <name>RunPanel</name>
+    <message>
+        <source>Show output</source>
+        <translation>显示输出</translation>
+    </message>
+    <message>
+        <source>Hide output</source>
+        <translation>隐藏输出</translation>
+    </message>
+    <message>
+        <source>FW update run</source>
+        <translation>FW 更新运行</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Latest output</source>
+        <translation>最新输出</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>1 image</source>
+        <translation>1 个映像文件</translation>
+    </message>
+    <message>
+        <source>%1 images</source>
+        <translation>%1 个映像文件</translation>
+    </message>
+    <message>
+        <source>No output for %1 s</source>
+        <translation>已 %1 秒无输出</translation>
     </message>
 </context>
 </TS>

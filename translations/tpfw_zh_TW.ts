@@ -60,10 +60,6 @@
         <translation>執行記錄：</translation>
     </message>
     <message>
-        <source>History not written: </source>
-        <translation>未寫入歷史記錄：</translation>
-    </message>
-    <message>
         <source>Today: %1 OK · %2 failed</source>
         <translation>今日：%1 成功 · %2 失敗</translation>
     </message>
@@ -142,6 +138,190 @@
     <message>
         <source>The station history could not be written: %1. This run is not recorded.</source>
         <translation>無法寫入工作站歷史記錄：%1。本次執行未被記錄。</translation>
+    </message>
+    <message>
+        <source>History not written</source>
+        <translation>未寫入歷史記錄</translation>
+    </message>
+    <message>
+        <source>Images to send</source>
+        <translation>要傳送的映像檔</translation>
+    </message>
+    <message>
+        <source>&amp;Station</source>
+        <translation>工作站(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>歷史記錄(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>No images listed</source>
+        <translation>未列出映像檔</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>&amp;Today</source>
+        <translation>今天(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Failures only</source>
+        <translation>僅失敗(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation>匯出 CSV(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>歷史記錄</translation>
+    </message>
+    <message>
+        <source>Station history</source>
+        <translation>工作站歷史記錄</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>正在讀取歷史記錄…</translation>
+    </message>
+    <message>
+        <source>%1 runs shown</source>
+        <translation>顯示 %1 次執行</translation>
+    </message>
+    <message>
+        <source>The history could not be written to %1: %2</source>
+        <translation>無法將歷史記錄寫入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>匯出 CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 檔案 (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryModel</name>
+    <message>
+        <source>OK</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>crashed</source>
+        <translation>當機</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>中斷</translation>
+    </message>
+    <message>
+        <source>not started</source>
+        <translation>未啟動</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>開始時間</translation>
+    </message>
+    <message>
+        <source>TP size / sensitivity</source>
+        <translation>TP 尺寸 / 靈敏度</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation>映像檔</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Exit code</source>
+        <translation>結束代碼</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>耗時</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>使用者</translation>
+    </message>
+</context>
+<context>
+    <name>LogViewer</name>
+    <message>
+        <source>This run has no run log.</source>
+        <translation>此次執行沒有執行記錄檔。</translation>
+    </message>
+    <message>
+        <source>The run log is gone: %1</source>
+        <translation>執行記錄檔已不存在：%1</translation>
+    </message>
+    <message>
+        <source>Run log</source>
+        <translation>執行記錄檔</translation>
+    </message>
+    <message>
+        <source>%1 (its end only)</source>
+        <translation>%1（僅末尾部分）</translation>
+    </message>
+</context>
+<context>
+    <name>RunPanel</name>
+    <message>
+        <source>Show output</source>
+        <translation>顯示輸出</translation>
+    </message>
+    <message>
+        <source>Hide output</source>
+        <translation>隱藏輸出</translation>
+    </message>
+    <message>
+        <source>FW update run</source>
+        <translation>FW 更新執行</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>進度</translation>
+    </message>
+    <message>
+        <source>Latest output</source>
+        <translation>最新輸出</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>輸出</translation>
+    </message>
+    <message>
+        <source>1 image</source>
+        <translation>1 個映像檔</translation>
+    </message>
+    <message>
+        <source>%1 images</source>
+        <translation>%1 個映像檔</translation>
+    </message>
+    <message>
+        <source>No output for %1 s</source>
+        <translation>已 %1 秒無輸出</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 //   Windows, as given elsewhere), each followed by a NUL byte, so a test can
 //   compare them byte for byte and tell that the run went to its end.
 // - TPFW_STANDIN_SECONDS: work that long before exiting.
+// - TPFW_STANDIN_TICKS=N: instead of its usual chatter while it works, print
+//   N lines "writing block k/N (P%)" spread evenly over that time.
 // - TPFW_STANDIN_EXIT: exit with that code, saying so on standard error;
 //   "crash" makes it abort, "dump" abort with a core dump, "kill" end by
 //   SIGKILL (on Windows all three end it as a crash).
@@ -63,11 +65,20 @@ bool reportImage(const fs::path &path)
     return true;
 }
 
-// Works for the given time, saying so now and then.
-void work(double seconds)
+// Works for the given time, saying so now and then: every 100 ms, or in the
+// given number of even steps with their share done.
+void work(double seconds, int ticks)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto span = std::chrono::duration<double>(seconds);
+    if (ticks > 0) {
+        for (int k = 1; k <= ticks; ++k) {
+            std::this_thread::sleep_until(start + std::chrono::duration_cast<std::chrono::nanoseconds>(span * k / ticks));
+            std::cout << "writing block " << k << '/' << ticks << " (" << k * 100 / ticks << "%)\n" << std::flush;
+        }
+        return;
+    }
+    while (std::chrono::steady_clock::now() < start + span) {
         std::cout << "writing the panel...\n" << std::flush;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -116,7 +127,7 @@ int run(const std::vector<fs::path> &arguments)
     std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
     reportInput();
     if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))
-        work(std::atof(seconds));
+        work(std::atof(seconds), std::getenv("TPFW_STANDIN_TICKS") ? std::atoi(std::getenv("TPFW_STANDIN_TICKS")) : 0);
     if (arguments.empty()) {
         std::cerr << "usage: PanelProg IMAGE... SWITCH\n";
         return 2;

@@ -51,6 +51,12 @@ QString DirGroup::checkedName() const
     return {};
 }
 
+int DirGroup::hiddenHeight() const
+{
+    const QWidget *column = scrollArea->widget();
+    return column ? qMax(0, column->sizeHint().height() - scrollArea->viewport()->height()) : 0;
+}
+
 void DirGroup::relist()
 {
     const QString checked = checkedName();
@@ -123,8 +129,7 @@ void DirGroup::addButtons(const QStringList &names)
         // text and tooltip only show it.
         button->setObjectName(name);
         // Plain text, never markup, whatever the name looks like.
-        button->setToolTip(QStringLiteral("<p style='white-space:pre'>") + displayName(name).toHtmlEscaped()
-                           + QStringLiteral("</p>"));
+        button->setToolTip(plainToolTip(displayName(name)));
         radioButtonList.append(button);
         dirLayout->addWidget(button);
         connect(button, SIGNAL(toggled(bool)), this, SLOT(pickDirName(bool)));

@@ -25,6 +25,8 @@ public:
     // The folder last listed, and the entry checked in it (empty if none).
     QString listedPath() const { return listedDirPath; }
     QString checkedName() const;
+    // How much taller the group would have to be to show every entry.
+    int hiddenHeight() const;
     // Lists the same folder again, the checked entry staying checked if it
     // is still there, without reporting it again.
     void relist();

@@ -45,3 +45,8 @@ QString displayName(const QString &name)
     }
     return shown;
 }
+
+QString plainToolTip(const QString &text)
+{
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}

@@ -10,3 +10,6 @@
 // name can reorder what is shown, break its line or pose as another. Only the showing changes:
 // the name itself, and every path made from it, stays as it is on disk.
 QString displayName(const QString &name);
+
+// A tooltip that shows the text as it is, on one line, never as markup.
+QString plainToolTip(const QString &text);

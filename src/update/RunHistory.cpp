@@ -9,8 +9,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <QSet>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -206,4 +208,49 @@ DayCounts countDay(const QString &path, const QDate &day)
         }
     }
     return counts;
+}
+
+QVector<HistoryRow> readHistoryRows(const QString &path)
+{
+    QVector<HistoryRow> rows;
+    QFile file(path);
+    if (!regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
+        return rows;
+    // The same few names recur in every line: each is kept once.
+    QSet<QString> names;
+    const auto shared = [&names](const QJsonValue &value) { return *names.insert(value.toString()); };
+    const auto add = [&](const QByteArray &line) {
+        const QJsonObject record = QJsonDocument::fromJson(line).object();
+        const QDateTime started
+            = QDateTime::fromString(record.value(QLatin1String("started")).toString(), Qt::ISODateWithMs);
+        if (!started.isValid())
+            return;
+        HistoryRow row;
+        row.started = started.toMSecsSinceEpoch();
+        row.tpSize = shared(record.value(QLatin1String("tpSize")));
+        row.sensitivity = shared(record.value(QLatin1String("sensitivity")));
+        row.images = record.value(QLatin1String("images")).toArray().size();
+        row.outcome = shared(record.value(QLatin1String("outcome")));
+        if (const QJsonValue code = record.value(QLatin1String("exitCode")); code.isDouble())
+            row.exitCode = code.toInt();
+        row.seconds = record.value(QLatin1String("seconds")).toDouble();
+        row.user = shared(record.value(QLatin1String("user")));
+        row.log = record.value(QLatin1String("log")).toString();
+        rows.append(row);
+    };
+    // A block at a time: a long history is never all in memory at once.
+    QByteArray rest;
+    while (!file.atEnd()) {
+        rest += file.read(4 * 1024 * 1024);
+        int begin = 0;
+        for (int end; (end = rest.indexOf('\n', begin)) >= 0; begin = end + 1)
+            add(QByteArray::fromRawData(rest.constData() + begin, end - begin));
+        rest.remove(0, begin);
+    }
+    add(rest);
+    // Records are written as runs end: a long run ends after shorter ones
+    // that started later.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const HistoryRow &a, const HistoryRow &b) { return a.started > b.started; });
+    return rows;
 }

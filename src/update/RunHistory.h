@@ -64,3 +64,23 @@ struct DayCounts
 // The runs that started on that local day, read from the end of the history
 // back to the first run that ended before the day began.
 DayCounts countDay(const QString &path, const QDate &day);
+
+// One run as the history lists it.
+struct HistoryRow
+{
+    // Milliseconds since the epoch, UTC.
+    qint64 started = 0;
+    QString tpSize;
+    QString sensitivity;
+    int images = 0;
+    QString outcome;
+    std::optional<int> exitCode;
+    double seconds = 0;
+    QString user;
+    QString log;
+};
+
+// Every run of the history, newest start first; lines cut short or whose
+// start cannot be read are left out. Reads a file of a hundred thousand runs
+// in well under a second, so the caller's thread is the caller's choice.
+QVector<HistoryRow> readHistoryRows(const QString &path);

@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QThread>
 
 #include <memory>
@@ -262,6 +263,9 @@ void UpdaterSession::announce(const RunInfo &info)
     qDebug() << "FW updater started, pid" << info.updaterPid;
     emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)")
                      .arg(info.started.toLocalTime().toString("HH:mm:ss")));
+    emit following({followedRecord.value("tpSize").toString(), followedRecord.value("sensitivity").toString(),
+                    followedRecord.value("images").toArray().size(), followedRecord.value("log").toString(),
+                    QDateTime::fromString(followedRecord.value("started").toString(), Qt::ISODateWithMs)});
     if (ownRun)
         emit started();
     emit busyChanged();
@@ -310,7 +314,9 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
     }
     qDebug().noquote() << endLine(record);
     RunReport report;
-    report.ok = record.value(QStringLiteral("outcome")).toString() == QLatin1String("ok");
+    const QString outcome = record.value(QStringLiteral("outcome")).toString();
+    report.ok = outcome == QLatin1String("ok");
+    report.known = QStringList({"ok", "failed", "crashed", "stopped"}).contains(outcome);
     report.outcome = outcomeText(record);
     report.duration
         = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");

@@ -4,6 +4,7 @@
 #include "update/RunHistory.h"
 #include "update/UpdaterRun.h"
 
+#include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QJsonObject>
 #include <QObject>
@@ -21,6 +22,8 @@ struct RunInfo;
 struct RunReport
 {
     bool ok = false;
+    // False where the outcome is not known: neither OK nor failed.
+    bool known = true;
     // The outcome, as the status bar shows it and a failure notice says it.
     QString outcome;
     // The run's duration, shown after the outcome.
@@ -28,6 +31,17 @@ struct RunReport
     // What a failure notice has under its details: the updater's last words
     // and where its whole output is.
     QString details;
+};
+
+// What is shown of the run followed, from its record: what it was sent,
+// where its output goes and when it began.
+struct RunView
+{
+    QString tpSize;
+    QString sensitivity;
+    int images = 0;
+    QString log;
+    QDateTime started;
 };
 
 // "FW update OK", "FW update failed: exit code 3", ...: never OK unless the
@@ -69,6 +83,8 @@ signals:
     void running(QString status);
     // The updater of this window's press has started.
     void started();
+    // The updater of the run followed, this window's or not, has started.
+    void following(RunView run);
     void notStarted(QString error);
     void ended(RunReport report);
     // After each run, recorded or not; problem says why not.

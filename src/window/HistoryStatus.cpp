@@ -1,21 +1,25 @@
 #include "window/HistoryStatus.h"
 
+#include "selection/NameDisplay.h"
 #include "update/RunHistory.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QStatusBar>
 
-HistoryStatus::HistoryStatus(QStatusBar *statusBar, Clock now)
-    : QObject(statusBar)
+HistoryStatus::HistoryStatus(Clock now, QWidget *parent)
+    : QWidget(parent)
     , now(std::move(now))
     , problemLabel(new QLabel)
     , countLabel(new QLabel)
 {
     problemLabel->setObjectName(QStringLiteral("historyProblem"));
+    problemLabel->setStyleSheet(QStringLiteral("color: #b00000"));
     countLabel->setObjectName(QStringLiteral("todayCounts"));
-    statusBar->addPermanentWidget(problemLabel);
-    statusBar->addPermanentWidget(countLabel);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 0, 6, 0);
+    row->addWidget(problemLabel);
+    row->addWidget(countLabel);
     // A window left open overnight counts the new day from its first moment.
     midnight.setSingleShot(true);
     midnight.setTimerType(Qt::PreciseTimer);
@@ -25,9 +29,10 @@ HistoryStatus::HistoryStatus(QStatusBar *statusBar, Clock now)
 
 void HistoryStatus::refresh(QString problem)
 {
-    problemLabel->setText(problem.isEmpty()
-                              ? QString()
-                              : QCoreApplication::translate("MainWindow", "History not written: ") + problem);
+    // The reason is in the warning that said so, and here on demand: in
+    // full it would push the menus aside.
+    problemLabel->setText(QCoreApplication::translate("MainWindow", "History not written"));
+    problemLabel->setToolTip(plainToolTip(problem));
     problemLabel->setVisible(!problem.isEmpty());
     count();
 }

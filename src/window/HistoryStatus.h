@@ -1,25 +1,25 @@
 #pragma once
 
 #include <QDateTime>
-#include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
 
 class QLabel;
-class QStatusBar;
 
-// The station's history on the right of the status bar: today's counts,
-// read from the history at start, after each run and when a new day begins,
-// and a word when a run could not be recorded.
-class HistoryStatus : public QObject
+// The station's history at a glance, beside the menus: today's counts, read
+// from the history at start, after each run and when a new day begins, and
+// a word when a run could not be recorded. Kept out of the status bar, whose
+// messages it would cut.
+class HistoryStatus : public QWidget
 {
     Q_OBJECT
 
 public:
     using Clock = std::function<QDateTime()>;
-    explicit HistoryStatus(QStatusBar *statusBar, Clock now = &QDateTime::currentDateTime);
+    explicit HistoryStatus(Clock now = &QDateTime::currentDateTime, QWidget *parent = nullptr);
 
 public slots:
     // After a run; problem says why it was not recorded, if it was not.

@@ -5,16 +5,21 @@
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
 #include "update/UpdaterSession.h"
+#include "window/ElidedLabel.h"
+#include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
 #include "window/NoticeQueue.h"
+#include "window/RunPanel.h"
 #include "window/ShutdownGuard.h"
+#include "window/TreeFit.h"
 
 #include <QCloseEvent>
 #include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -77,10 +82,14 @@ MainWindow::MainWindow(QWidget *parent)
     warningLine->setWordWrap(true);
     warningLine->setStyleSheet(QStringLiteral("color: #b00000"));
     warningLine->hide();
-    leafLine = new QLabel;
+    // Cut in the middle: no name widens the window.
+    leafLine = new ElidedLabel(Qt::ElideMiddle);
     leafLine->setObjectName(QStringLiteral("leafLine"));
-    leafLine->setTextFormat(Qt::PlainText);
     leafLine->hide();
+    runPanel = new RunPanel;
+    tpSizeGroup->setAccessibleName(tpSizeGroup->title());
+    sensitivityGroup->setAccessibleName(sensitivityGroup->title());
+    binListBrowser->setAccessibleName(tr("Images to send"));
 
     auto *grid = new QGridLayout;
     grid->addWidget(tpSizeGroup, 0, 0, 1, 1);
@@ -92,10 +101,12 @@ MainWindow::MainWindow(QWidget *parent)
     buttons->addWidget(updateFwButton, 1);
     buttons->addWidget(stopButton);
     grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->addWidget(runPanel, 5, 0, 1, 2);
     // The choices and the list share what room there is.
     grid->setRowStretch(0, 3);
     grid->setRowStretch(3, 2);
     form->centralWidget->setLayout(grid);
+    treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup});
 
     connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
     connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));
@@ -125,12 +136,28 @@ MainWindow::MainWindow(QWidget *parent)
     connect(updater, &UpdaterSession::ended, this, &MainWindow::reportRun);
     connect(updater, &UpdaterSession::interrupted, this, [this](const QString &warning) {
         form->statusBar->showMessage(tr("FW update interrupted: result unknown"));
+        if (runPanel->isOn()) {
+            RunReport unknown;
+            unknown.known = false;
+            unknown.outcome = form->statusBar->currentMessage();
+            runPanel->finish(unknown);
+        }
         notices->show(QMessageBox::Warning, warning);
     });
     connect(updater, &UpdaterSession::busyChanged, this, &MainWindow::updateButtonState);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
-    history = new HistoryStatus(form->statusBar);
+    connect(updater, &UpdaterSession::following, this, [this](const RunView &run) {
+        runPanel->follow(leafTitle({run.tpSize, run.sensitivity}), run);
+        treeFit->fitSoon();
+    });
+    // Beside the menus, where it leaves the status bar's messages whole.
+    form->menuBar->setNativeMenuBar(false);
+    QMenu *station = form->menuBar->addMenu(tr("&Station"));
+    QAction *showHistory = station->addAction(tr("&History…"), this, &MainWindow::showHistory);
+    showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    history = new HistoryStatus;
+    form->menuBar->setCornerWidget(history);
     connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
     // A station whose records stopped must notice, not only in small print.
     connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
@@ -174,13 +201,14 @@ void MainWindow::showWhereListsAreFrom()
     const QString other = otherCheckedTpSize();
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
-        leafLine->clear();
+        leafLine->setFullText(QString());
     else if (other.isEmpty())
-        leafLine->setText(tr("Images of %1").arg(leaf));
+        leafLine->setFullText(tr("Images of %1").arg(leaf));
     else
-        leafLine->setText(
+        leafLine->setFullText(
             tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));
     watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
+    treeFit->fitSoon();
 }
 
 // Whether the listed images may go to the updater as they are; says why not,
@@ -237,6 +265,9 @@ void MainWindow::launchUpdater(Notify how)
         return;
     }
     notify = how;
+    runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
+                    binFileList.size());
+    treeFit->fitSoon();
     updater->start(binFileList, leafOf(listedLeafPath));
     // Notices shown meanwhile may have given the button back.
     updateButtonState();
@@ -252,6 +283,11 @@ void MainWindow::tellNotStarted(const QString &error)
 {
     notify = Notify::AtStart;
     form->statusBar->clearMessage();
+    if (runPanel->isOn()) {
+        RunReport refused;
+        refused.outcome = error;
+        runPanel->finish(refused);
+    }
     notices->show(QMessageBox::Warning, error);
     updateButtonState();
 }
@@ -259,6 +295,7 @@ void MainWindow::tellNotStarted(const QString &error)
 void MainWindow::reportRun(const RunReport &report)
 {
     form->statusBar->showMessage(report.outcome + QStringLiteral(" (") + report.duration + QLatin1Char(')'));
+    runPanel->finish(report);
     if (!report.ok)
         notices->show(QMessageBox::Warning, report.outcome, report.details);
     else if (notify == Notify::OnSuccess)
@@ -280,6 +317,24 @@ void MainWindow::stopUpdater()
     if (notices->ask(
             tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
         updater->stop();
+}
+
+void MainWindow::showHistory()
+{
+    if (!historyDialog)
+        historyDialog = new HistoryDialog(this);
+    historyDialog->reload();
+    historyDialog->show();
+    historyDialog->raise();
+    historyDialog->activateWindow();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Before the window reaches the screen, so that it opens at its size.
+    if (!event->spontaneous())
+        treeFit->fit();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

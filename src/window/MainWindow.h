@@ -7,6 +7,8 @@
 #include <memory>
 
 class DirGroup;
+class ElidedLabel;
+class HistoryDialog;
 class HistoryStatus;
 class NoticeQueue;
 class ShutdownGuard;
@@ -14,7 +16,9 @@ class QLabel;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
+class RunPanel;
 struct RunReport;
+class TreeFit;
 class TreeWatcher;
 class UpdaterSession;
 
@@ -38,6 +42,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     enum class Notify { AtStart, OnSuccess };
@@ -47,6 +52,7 @@ private:
     void reportRun(const RunReport &report);
     void updateButtonState();
     void stopUpdater();
+    void showHistory();
     void showWhereListsAreFrom();
     bool listedImagesHold();
     QString otherCheckedTpSize() const;
@@ -62,11 +68,14 @@ private:
     QString listedLeafPath;
     // Names a shown folder cannot list, and where the list is from.
     QLabel *warningLine;
-    QLabel *leafLine;
+    ElidedLabel *leafLine;
     TreeWatcher *watcher;
     UpdaterSession *updater;
     NoticeQueue *notices;
     ShutdownGuard *shutdownGuard;
     HistoryStatus *history;
+    RunPanel *runPanel;
+    TreeFit *treeFit;
+    HistoryDialog *historyDialog = nullptr;
     Notify notify = Notify::AtStart;
 };

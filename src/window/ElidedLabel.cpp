@@ -1,0 +1,38 @@
+#include "window/ElidedLabel.h"
+
+#include "selection/NameDisplay.h"
+
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget *parent)
+    : QLabel(parent)
+    , mode(mode)
+{
+    setTextFormat(Qt::PlainText);
+}
+
+void ElidedLabel::setFullText(const QString &text)
+{
+    full = text;
+    setToolTip(text.isEmpty() ? QString() : plainToolTip(text));
+    refit();
+}
+
+QSize ElidedLabel::minimumSizeHint() const
+{
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const
+{
+    return minimumSizeHint();
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    refit();
+}
+
+void ElidedLabel::refit()
+{
+    setText(fontMetrics().elidedText(full, mode, contentsRect().width()));
+}

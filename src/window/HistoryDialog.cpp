@@ -1,0 +1,121 @@
+#include "window/HistoryDialog.h"
+
+#include "update/RunHistory.h"
+#include "window/CsvExport.h"
+#include "window/HistoryModel.h"
+#include "window/LogViewer.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+
+HistoryDialog::HistoryDialog(QWidget *parent)
+    : QDialog(parent)
+    , model(new HistoryModel(this))
+    , table(new QTableView)
+    , todayOnly(new QCheckBox(tr("&Today")))
+    , failuresOnly(new QCheckBox(tr("&Failures only")))
+    , state(new QLabel)
+    , exportButton(new QPushButton(tr("&Export CSV…")))
+{
+    setWindowTitle(tr("History"));
+    resize(760, 420);
+    table->setObjectName(QStringLiteral("historyTable"));
+    table->setAccessibleName(tr("Station history"));
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    // Rows of one height, columns sized from the first rows: scrolling a
+    // long history measures nothing.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->horizontalHeader()->setResizeContentsPrecision(50);
+    table->horizontalHeader()->setStretchLastSection(true);
+    state->setTextFormat(Qt::PlainText);
+
+    auto *filters = new QHBoxLayout;
+    filters->addWidget(todayOnly);
+    filters->addWidget(failuresOnly);
+    filters->addStretch(1);
+    filters->addWidget(state);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->addButton(exportButton, QDialogButtonBox::ActionRole);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+
+    connect(todayOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
+    connect(failuresOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(exportButton, &QPushButton::clicked, this, &HistoryDialog::exportChosen);
+    // Enter, or a double click.
+    connect(table, &QTableView::activated, this,
+            [this](const QModelIndex &index) { LogViewer::open(model->logOf(index.row()), this); });
+}
+
+HistoryDialog::~HistoryDialog()
+{
+    if (reader)
+        reader->wait();
+}
+
+void HistoryDialog::reload()
+{
+    if (reader)
+        return;
+    state->setText(tr("Reading the history…"));
+    auto rows = std::make_shared<QVector<HistoryRow>>();
+    reader = QThread::create([rows, path = historyPath()] { *rows = readHistoryRows(path); });
+    connect(reader, &QThread::finished, this, [this, rows] {
+        reader->deleteLater();
+        reader = nullptr;
+        model->setRows(std::move(*rows));
+        table->resizeColumnsToContents();
+        filter();
+        emit loaded();
+    });
+    reader->start();
+}
+
+void HistoryDialog::filter()
+{
+    model->setFilter(todayOnly->isChecked() ? QDate::currentDate() : QDate(), failuresOnly->isChecked());
+    state->setText(tr("%1 runs shown").arg(model->rowCount()));
+    if (model->rowCount())
+        table->selectRow(0);
+}
+
+bool HistoryDialog::exportTo(const QString &path)
+{
+    QString error;
+    if (writeCsv(*model, path, &error))
+        return true;
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Message Box"),
+                                tr("The history could not be written to %1: %2").arg(path, error),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
+}
+
+void HistoryDialog::exportChosen()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export CSV"), folder + "/tpfw-history.csv",
+                                                      tr("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}

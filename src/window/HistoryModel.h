@@ -1,0 +1,41 @@
+#pragma once
+
+#include "update/RunHistory.h"
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <QVector>
+
+// The station's runs as a table, newest first, optionally only those that
+// started on a given day and only those that did not end OK. Text is made
+// for the rows on screen only, so a long history costs its rows and no more.
+class HistoryModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { Started, Leaf, Images, Outcome, ExitCode, Duration, User, Columns };
+
+    explicit HistoryModel(QObject *parent = nullptr);
+
+    void setRows(QVector<HistoryRow> rows);
+    // An invalid day shows every day.
+    void setFilter(const QDate &day, bool failuresOnly);
+    // The run log of a row shown; empty where the run has none.
+    QString logOf(int row) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    void select();
+    QString text(const HistoryRow &row, int column) const;
+
+    QVector<HistoryRow> rows;
+    // The rows shown, as indices into rows.
+    QVector<int> shown;
+    QDate day;
+    bool failuresOnly = false;
+};

@@ -1,0 +1,175 @@
+#include "window/RunPanel.h"
+
+#include "update/UpdaterSession.h"
+#include "window/ElidedLabel.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+// Output silent this long is worth a word: a stuck updater looks like this.
+constexpr qint64 silenceWorthNoting = 30;
+// What "Show output" keeps of a chatty updater.
+constexpr int outputLines = 2000;
+
+QString minutesAndSeconds(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Words carry the result; the colour only repeats it.
+QString bannerStyle(const RunReport &report)
+{
+    const char *colour = !report.known ? "#5f6368" : report.ok ? "#1e7d32" : "#b3261e";
+    return QStringLiteral("QFrame#resultBanner { background: %1; border-radius: 4px; }"
+                          " QLabel { color: white; }")
+        .arg(QLatin1String(colour));
+}
+
+template <typename Widget> Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+RunPanel::RunPanel(QWidget *parent)
+    : QFrame(parent)
+    , sentLine(named(new QLabel, "sentLine"))
+    , progress(named(new QProgressBar, "runProgress"))
+    , elapsed(named(new QLabel, "elapsed"))
+    , latestLine(named(new ElidedLabel(Qt::ElideRight), "latestLine"))
+    , silence(named(new QLabel, "silence"))
+    , outputButton(named(new QPushButton(tr("Show output")), "outputButton"))
+    , output(named(new QPlainTextEdit, "output"))
+    , banner(named(new QFrame, "resultBanner"))
+    , resultLine(named(new QLabel, "resultLine"))
+    , resultDetail(named(new QLabel, "resultDetail"))
+{
+    setObjectName(QStringLiteral("runPanel"));
+    setAccessibleName(tr("FW update run"));
+    sentLine->setTextFormat(Qt::PlainText);
+    resultLine->setTextFormat(Qt::PlainText);
+    resultDetail->setTextFormat(Qt::PlainText);
+    resultLine->setWordWrap(true);
+    resultDetail->setWordWrap(true);
+    QFont large = resultLine->font();
+    large.setBold(true);
+    large.setPointSizeF(large.pointSizeF() * 1.5);
+    resultLine->setFont(large);
+    progress->setAccessibleName(tr("Progress"));
+    latestLine->setAccessibleName(tr("Latest output"));
+    banner->setAccessibleName(tr("Result"));
+    output->setReadOnly(true);
+    output->setMaximumBlockCount(outputLines);
+    output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    output->setAccessibleName(tr("Output"));
+    output->hide();
+    silence->hide();
+    banner->hide();
+
+    auto *result = new QVBoxLayout(banner);
+    result->addWidget(resultLine);
+    result->addWidget(resultDetail);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(banner, 0, 0, 1, 3);
+    grid->addWidget(sentLine, 1, 0, 1, 3);
+    grid->addWidget(progress, 2, 0, 1, 2);
+    grid->addWidget(elapsed, 2, 2);
+    grid->addWidget(latestLine, 3, 0);
+    grid->addWidget(silence, 3, 1);
+    grid->addWidget(outputButton, 3, 2);
+    grid->addWidget(output, 4, 0, 1, 3);
+    grid->setColumnStretch(0, 1);
+
+    connect(outputButton, &QPushButton::clicked, this, [this] {
+        output->setVisible(!output->isVisible());
+        outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
+    });
+    connect(&tail, &OutputTail::lines, this, &RunPanel::addLines);
+    clock.setInterval(1000);
+    connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
+    hide();
+}
+
+void RunPanel::begin(const QString &leaf, int images)
+{
+    on = true;
+    banner->hide();
+    silence->hide();
+    output->clear();
+    latestLine->setFullText(QString());
+    elapsed->setText(minutesAndSeconds(0));
+    progress->setRange(0, 0);
+    name(leaf, images);
+    show();
+}
+
+void RunPanel::follow(const QString &leaf, const RunView &run)
+{
+    // A run this window did not start comes without a press.
+    if (!on)
+        begin(leaf, run.images);
+    started = run.started.isValid() ? run.started : QDateTime::currentDateTime();
+    lastOutput = started;
+    clock.start();
+    tick();
+    if (!run.log.isEmpty())
+        tail.follow(run.log);
+}
+
+void RunPanel::finish(const RunReport &report)
+{
+    tail.stop();
+    clock.stop();
+    on = false;
+    silence->hide();
+    // A bar that still moves would say the run goes on.
+    if (progress->maximum() == 0 || report.ok)
+        progress->setRange(0, 100);
+    if (report.ok)
+        progress->setValue(100);
+    banner->setStyleSheet(bannerStyle(report));
+    resultLine->setText(report.outcome);
+    resultDetail->setText(report.duration.isEmpty() ? sentLine->text()
+                                                    : sentLine->text() + QStringLiteral(" · ") + report.duration);
+    banner->setAccessibleDescription(resultLine->text() + QLatin1Char('\n') + resultDetail->text());
+    banner->show();
+    show();
+}
+
+void RunPanel::name(const QString &leaf, int images)
+{
+    sentLine->setText(leaf + QStringLiteral(" · ") + (images == 1 ? tr("1 image") : tr("%1 images").arg(images)));
+}
+
+void RunPanel::addLines(const QStringList &lines)
+{
+    lastOutput = QDateTime::currentDateTime();
+    for (const QString &line : lines)
+        output->appendPlainText(line);
+    latestLine->setFullText(lines.constLast());
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+        if (const int percent = percentIn(*line); percent >= 0) {
+            progress->setRange(0, 100);
+            progress->setValue(percent);
+            break;
+        }
+    silence->hide();
+}
+
+void RunPanel::tick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    elapsed->setText(minutesAndSeconds(started.secsTo(now)));
+    const qint64 quiet = lastOutput.secsTo(now);
+    silence->setText(tr("No output for %1 s").arg(quiet));
+    silence->setVisible(quiet >= silenceWorthNoting);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "update/OutputTail.h"
+
+#include <QDateTime>
+#include <QFrame>
+#include <QString>
+#include <QTimer>
+
+class ElidedLabel;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+struct RunReport;
+struct RunView;
+
+// The run as it goes, below UpdateFW: what was sent, how far the updater
+// says it is, how long it has taken, its latest words (and all of them on
+// demand), then its result in large type until the next press. Hidden until
+// the window's first run.
+class RunPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit RunPanel(QWidget *parent = nullptr);
+
+    // A press: the images of that leaf are being checked.
+    void begin(const QString &leaf, int images);
+    // The updater of the run followed has started.
+    void follow(const QString &leaf, const RunView &run);
+    void finish(const RunReport &report);
+    // Whether a run is shown that has not ended yet.
+    bool isOn() const { return on; }
+
+private:
+    void name(const QString &leaf, int images);
+    void addLines(const QStringList &lines);
+    void tick();
+
+    QLabel *sentLine;
+    QProgressBar *progress;
+    QLabel *elapsed;
+    ElidedLabel *latestLine;
+    QLabel *silence;
+    QPushButton *outputButton;
+    QPlainTextEdit *output;
+    QFrame *banner;
+    QLabel *resultLine;
+    QLabel *resultDetail;
+
+    OutputTail tail;
+    QTimer clock;
+    QDateTime started;
+    QDateTime lastOutput;
+    bool on = false;
+};

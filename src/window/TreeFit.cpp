@@ -1,0 +1,49 @@
+#include "window/TreeFit.h"
+
+#include "selection/DirGroup.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+
+TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
+    : QObject(window)
+    , window(window)
+    , groups(std::move(groups))
+{
+    soon.setSingleShot(true);
+    soon.setInterval(0);
+    connect(&soon, &QTimer::timeout, this, &TreeFit::fit);
+}
+
+void TreeFit::fit()
+{
+    const bool userSized = fitted.isValid() && window->size() != fitted;
+    if (!window->isVisible() || userSized || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QRect room = window->screen()->availableGeometry();
+    const int most = room.height() - (window->frameGeometry().height() - window->height());
+    // The groups share the window's height with the list, so each step gives
+    // them part of what was added: a few steps make up the rest.
+    for (int step = 0; step < 20; ++step) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const int height = qMin(window->height() + hiddenHeight(), most);
+        if (height <= window->height())
+            break;
+        window->resize(window->width(), height);
+    }
+    fitted = window->size();
+    // Grown past the screen's bottom edge, it moves up.
+    const QRect frame = window->frameGeometry();
+    if (frame.bottom() > room.bottom())
+        window->move(frame.left(), qMax(room.top(), room.bottom() + 1 - frame.height()));
+}
+
+int TreeFit::hiddenHeight() const
+{
+    int hidden = 0;
+    for (const DirGroup *group : groups)
+        hidden = qMax(hidden, group->hiddenHeight());
+    return hidden;
+}

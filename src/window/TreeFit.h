@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+
+class DirGroup;
+class QWidget;
+
+// Grows the window until the groups show every entry, as far as the screen
+// allows, so that they scroll only where the screen is too small. The
+// window only ever grows, and once the user has sized it, it is left so.
+class TreeFit : public QObject
+{
+    Q_OBJECT
+
+public:
+    TreeFit(QWidget *window, QList<DirGroup *> groups);
+
+    // Once what changed is laid out.
+    void fitSoon() { soon.start(); }
+    void fit();
+
+private:
+    int hiddenHeight() const;
+
+    QWidget *window;
+    QList<DirGroup *> groups;
+    QSize fitted;
+    QTimer soon;
+};
