@@ -3,19 +3,24 @@
 #include "selection/DirGroup.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
+#include "update/OutputTail.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -51,6 +56,9 @@ private slots:
     void aListFromAnotherTpSizeAsksFirst();
     void closingDuringARunAsksFirst();
     void runsFromTheApplicationFolderIntoItsLog();
+    void theRunPanelFollowsTheOutputAndShowsTheResult_data();
+    void theRunPanelFollowsTheOutputAndShowsTheResult();
+    void outputIsReadLineByLine();
 
 private:
     void press() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
@@ -476,6 +484,109 @@ void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
     QCOMPARE(startedLine.size(), 1);
     QCOMPARE(log.lines.filter("FW updater ended: ").value(0), QString("FW updater ended: exit code 0"));
     QTRY_VERIFY(processGone(startedLine.at(0).section(' ', -1).toLongLong()));
+}
+
+void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult_data()
+{
+    QTest::addColumn<QByteArray>("exitWith");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("colour");
+    QTest::newRow("OK") << QByteArray("0") << "FW update OK" << "#1e7d32";
+    QTest::newRow("exit 3") << QByteArray("3") << "FW update failed: exit code 3" << "#b3261e";
+}
+
+void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
+{
+    QFETCH(QByteArray, exitWith);
+    QFETCH(QString, result);
+    QFETCH(QString, colour);
+    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin", "7inch/Low/c.bin"});
+    window = std::make_unique<MainWindow>();
+    auto *panel = window->findChild<QWidget *>("runPanel");
+    QVERIFY(panel->isHidden());
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    qputenv("TPFW_STANDIN_SECONDS", "2.4");
+    qputenv("TPFW_STANDIN_TICKS", "4");
+    qputenv("TPFW_STANDIN_EXIT", exitWith);
+    const auto cleanUp = qScopeGuard([] { qunsetenv("TPFW_STANDIN_TICKS"); });
+    watchNotices();
+    press();
+    // The panel names what was sent, whatever is chosen meanwhile.
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
+    auto *sent = window->findChild<QLabel *>("sentLine");
+    auto *latest = window->findChild<ElidedLabel *>("latestLine");
+    auto *progress = window->findChild<QProgressBar *>("runProgress");
+    auto *elapsed = window->findChild<QLabel *>("elapsed");
+    QVERIFY(panel->isVisible());
+    QCOMPARE(sent->text(), QString("7inch / High · 2 images"));
+    // Each tick within a second of its write, the bar at its percentage.
+    auto *banner = window->findChild<QFrame *>("resultBanner");
+    QStringList ticks;
+    QStringList times;
+    for (QDeadlineTimer limit(15000); !banner->isVisible() && !limit.hasExpired();) {
+        const QString line = latest->fullText();
+        if (line.startsWith("writing block") && !ticks.contains(line)) {
+            ticks.append(line);
+            QCOMPARE(progress->value(), percentIn(line));
+        }
+        if (!times.contains(elapsed->text()))
+            times.append(elapsed->text());
+        QTest::qWait(20);
+    }
+    // The last tick is followed at once by the updater's last words.
+    QCOMPARE(ticks, QStringList({"writing block 1/4 (25%)", "writing block 2/4 (50%)", "writing block 3/4 (75%)"}));
+    QCOMPARE(progress->value(), 100);
+    times.append(elapsed->text());
+    times.removeDuplicates();
+    QVERIFY2(times.mid(0, 3) == QStringList({"0:00", "0:01", "0:02"}), qPrintable(times.join(' ')));
+
+    QVERIFY(banner->isVisible());
+    QCOMPARE(window->findChild<QLabel *>("resultLine")->text(), result);
+    const QString detail = window->findChild<QLabel *>("resultDetail")->text();
+    QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(), qPrintable(detail));
+    QVERIFY(banner->styleSheet().contains(colour));
+    QVERIFY(window->findChild<QLabel *>("resultLine")->font().bold());
+
+    // The whole output, on demand.
+    auto *output = window->findChild<QPlainTextEdit *>("output");
+    QVERIFY(output->isHidden());
+    QTest::mouseClick(window->findChild<QPushButton *>("outputButton"), Qt::LeftButton);
+    QVERIFY(output->isVisible());
+    QVERIFY(output->isReadOnly());
+    const QString text = output->toPlainText();
+    QVERIFY2(text.contains("writing block 1/4 (25%)\nwriting block 2/4 (50%)\n") && text.contains("switch: "),
+             qPrintable(text));
+    // Until the next press.
+    QTRY_VERIFY(updateButton()->isEnabled());
+    qputenv("TPFW_STANDIN_SECONDS", "0.5");
+    press();
+    QVERIFY(banner->isHidden());
+    QCOMPARE(sent->text(), QString("7inch / Low · 1 image"));
+    QTRY_VERIFY(banner->isVisible());
+}
+
+void TestUpdater::outputIsReadLineByLine()
+{
+    const QList<QPair<QString, int>> percents = {
+        {"writing block 3/8 (37%)", 37}, {"45 %", 45}, {"1% then 2%", 2}, {"3.5%", 3}, {"150%", -1}, {"none", -1}};
+    for (const auto &[line, percent] : percents)
+        QCOMPARE(percentIn(line), percent);
+
+    QTemporaryDir dir;
+    QFile log(dir.filePath("run.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    // Only the end of a long log is read: its first line there is cut.
+    log.write(QByteArray(300 * 1024, 'x') + "\nbefore\n");
+    OutputTail tail;
+    QStringList lines;
+    connect(&tail, &OutputTail::lines, [&](const QStringList &more) { lines += more; });
+    tail.follow(log.fileName());
+    QCOMPARE(lines, QStringList("before"));
+    // A carriage return ends a line, "\r\n" only one; a line unfinished waits.
+    log.write("10%\r20%\r\nwindows\r\nhalf");
+    QTRY_COMPARE_WITH_TIMEOUT(lines, QStringList({"before", "10%", "20%", "windows"}), 1500);
+    log.write(" a line\n");
+    QTRY_COMPARE_WITH_TIMEOUT(lines.last(), QString("half a line"), 1500);
 }
 
 QTEST_MAIN(TestUpdater)

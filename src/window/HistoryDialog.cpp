@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QThread>
@@ -29,7 +30,8 @@ HistoryDialog::HistoryDialog(QWidget *parent)
     , exportButton(new QPushButton(tr("&Export CSV…")))
 {
     setWindowTitle(tr("History"));
-    resize(760, 420);
+    const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size() * 0.9;
+    resize(QSize(760, 420).boundedTo(room));
     table->setObjectName(QStringLiteral("historyTable"));
     table->setAccessibleName(tr("Station history"));
     table->setModel(model);

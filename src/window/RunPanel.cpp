@@ -103,6 +103,7 @@ void RunPanel::begin(const QString &leaf, int images)
 {
     on = true;
     banner->hide();
+    sentLine->show();
     silence->hide();
     output->clear();
     latestLine->setFullText(QString());
@@ -128,6 +129,8 @@ void RunPanel::follow(const QString &leaf, const RunView &run)
 void RunPanel::finish(const RunReport &report)
 {
     tail.stop();
+    if (clock.isActive())
+        tick();
     clock.stop();
     on = false;
     silence->hide();
@@ -142,6 +145,8 @@ void RunPanel::finish(const RunReport &report)
                                                     : sentLine->text() + QStringLiteral(" · ") + report.duration);
     banner->setAccessibleDescription(resultLine->text() + QLatin1Char('\n') + resultDetail->text());
     banner->show();
+    // The banner names what was sent.
+    sentLine->hide();
     show();
 }
 

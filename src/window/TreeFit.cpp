@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -15,11 +16,21 @@ TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
     soon.setSingleShot(true);
     soon.setInterval(0);
     connect(&soon, &QTimer::timeout, this, &TreeFit::fit);
+    asked.append(window->height());
+    window->installEventFilter(this);
+}
+
+bool TreeFit::eventFilter(QObject *watched, QEvent *event)
+{
+    // A size the window system gives that was never asked for is the user's.
+    if (watched == window && event->type() == QEvent::Resize && event->spontaneous()
+        && !asked.contains(static_cast<QResizeEvent *>(event)->size().height()))
+        userSized = true;
+    return QObject::eventFilter(watched, event);
 }
 
 void TreeFit::fit()
 {
-    const bool userSized = fitted.isValid() && window->size() != fitted;
     if (!window->isVisible() || userSized || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect room = window->screen()->availableGeometry();
@@ -31,9 +42,9 @@ void TreeFit::fit()
         const int height = qMin(window->height() + hiddenHeight(), most);
         if (height <= window->height())
             break;
+        asked.append(height);
         window->resize(window->width(), height);
     }
-    fitted = window->size();
     // Grown past the screen's bottom edge, it moves up.
     const QRect frame = window->frameGeometry();
     if (frame.bottom() > room.bottom())

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSize>
 #include <QTimer>
+#include <QVector>
 
 class DirGroup;
 class QWidget;
@@ -22,11 +23,16 @@ public:
     void fitSoon() { soon.start(); }
     void fit();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     int hiddenHeight() const;
 
     QWidget *window;
     QList<DirGroup *> groups;
-    QSize fitted;
+    // The heights asked for: the window system confirms each, maybe late.
+    QVector<int> asked;
+    bool userSized = false;
     QTimer soon;
 };
