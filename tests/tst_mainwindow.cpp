@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -42,6 +43,9 @@ private slots:
     void namesAreShownLiterally();
     void manifestAsksForAdministrator();
     void windowFitsAnyTree();
+    void theWholeTreeIsInView_data();
+    void theWholeTreeIsInView();
+    void statusBarMessagesShowWhole();
     void namesReadAsTheyAre_data();
     void namesReadAsTheyAre();
     void namesNotValidUtf8AreNamed();
@@ -50,6 +54,12 @@ private slots:
     void everyTextIsTranslated();
 
 private:
+    // A desktop's usual 10 points, not the larger font of the headless platform.
+    static auto usualFont()
+    {
+        QApplication::setFont(QFont(QApplication::font().family(), 10));
+        return qScopeGuard([] { QApplication::setFont(QFont()); });
+    }
     static QStringList shownNames(MainWindow &window)
     {
         const QString text = window.findChild<QTextBrowser *>()->toPlainText();
@@ -194,6 +204,78 @@ void TestMainWindow::windowFitsAnyTree()
     auto *area = tpSize->findChild<QScrollArea *>();
     QTRY_VERIFY(area->verticalScrollBar()->value() > 0);
     QVERIFY(area->viewport()->rect().contains(last->mapTo(area->viewport(), QPoint())));
+}
+
+void TestMainWindow::theWholeTreeIsInView_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("3 short") << 3 << "10inch";
+    QTest::newRow("12") << 12 << "10inch";
+    QTest::newRow("12, a 200-character name") << 12 << QString(200, 'N');
+}
+
+void TestMainWindow::theWholeTreeIsInView()
+{
+    const auto restore = usualFont();
+    QFETCH(int, entries);
+    QFETCH(QString, name);
+    QStringList paths;
+    for (int i = 1; i < entries; ++i)
+        paths << QString("%1inch/").arg(i) << QString("%1/level %2/").arg(name).arg(i);
+    FirmwareTree tree(paths << name + "/High/a.bin");
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, name, "High"));
+    QCoreApplication::processEvents();
+    const auto allInView = [&](const QString &title) {
+        for (QRadioButton *button : groupTitled(&window, title)->radioButtons()) {
+            const QWidget *viewport = button->parentWidget()->parentWidget();
+            // Across, a long name is cut to fit: up and down is what counts.
+            const int top = button->mapTo(viewport, QPoint()).y();
+            if (top < 0 || top + button->height() > viewport->height())
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY(allInView("TP Size"));
+    QTRY_VERIFY(allInView("Sensitivity"));
+    QCOMPARE(window.width(), 400);
+    QVERIFY(window.height() >= 300);
+    QVERIFY(window.frameGeometry().height() <= window.screen()->availableGeometry().height());
+    auto *leaf = window.findChild<ElidedLabel *>("leafLine");
+    QCOMPARE(leaf->fullText(), "Images of " + name + " / High");
+    QVERIFY(leaf->toolTip().contains(name));
+    QVERIFY(leaf->text().size() <= leaf->fullText().size());
+    QVERIFY(leaf->fontMetrics().horizontalAdvance(leaf->text()) <= leaf->width());
+}
+
+// Every status message at the default width, beside nothing that cuts it;
+// today's counts and a history problem, beside the menus, cut nothing either.
+void TestMainWindow::statusBarMessagesShowWhole()
+{
+    const auto restore = usualFont();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStatusBar *bar = window.statusBar();
+    QVERIFY(bar->findChildren<QLabel *>().isEmpty());
+    for (const QString message : {"FW update failed: the updater crashed (1234.5 s)",
+                                   "FW update failed: exit code 255 (1234.5 s)",
+                                   "FW updater running (started 12:34:56)", "FW updater running (another user's)",
+                                   "FW update interrupted: result unknown"})
+        QVERIFY2(bar->fontMetrics().horizontalAdvance(message) < bar->width() - 24, qPrintable(message));
+    auto *menus = window.findChild<QMenuBar *>("menuBar");
+    QWidget *corner = menus->cornerWidget();
+    QMetaObject::invokeMethod(corner, "refresh", Q_ARG(QString, "No space left on device"));
+    QCoreApplication::processEvents();
+    QVERIFY(corner->findChild<QLabel *>("historyProblem")->isVisible());
+    QTRY_VERIFY(corner->width() >= corner->sizeHint().width());
+    QVERIFY(menus->actionGeometry(menus->actions().first()).right() < corner->x());
+    // What a screen reader names.
+    QCOMPARE(groupTitled(&window, "TP Size")->accessibleName(), QString("TP Size"));
+    QCOMPARE(window.findChild<QTextBrowser *>()->accessibleName(), QString("Images to send"));
+    QCOMPARE(window.findChild<QWidget *>("runPanel")->accessibleName(), QString("FW update run"));
+    QCOMPARE(window.findChild<QWidget *>("resultBanner")->accessibleName(), QString("Result"));
 }
 
 void TestMainWindow::namesReadAsTheyAre_data()

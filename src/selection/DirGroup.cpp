@@ -57,6 +57,15 @@ int DirGroup::hiddenHeight() const
     return column ? qMax(0, column->sizeHint().height() - scrollArea->viewport()->height()) : 0;
 }
 
+QSize DirGroup::sizeHint() const
+{
+    // The title and frame around the column, and the column whole.
+    const QMargins around = contentsMargins();
+    const QWidget *column = scrollArea->widget();
+    return {QGroupBox::sizeHint().width(),
+            around.top() + around.bottom() + (column ? column->sizeHint().height() : 0)};
+}
+
 void DirGroup::relist()
 {
     const QString checked = checkedName();
@@ -92,6 +101,7 @@ void DirGroup::listAllDir(QString dstDirPath)
         scrollArea->setWidget(column);
     }
     fitNames();
+    updateGeometry();
     if (shown)
         show();
 }

@@ -27,6 +27,9 @@ public:
     QString checkedName() const;
     // How much taller the group would have to be to show every entry.
     int hiddenHeight() const;
+    // Tall enough for every entry: a layout with room to spare gives the
+    // group all of its entries before anything else grows.
+    QSize sizeHint() const override;
     // Lists the same folder again, the checked entry staying checked if it
     // is still there, without reporting it again.
     void relist();

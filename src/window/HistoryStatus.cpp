@@ -33,6 +33,12 @@ void HistoryStatus::refresh(QString problem)
     // full it would push the menus aside.
     problemLabel->setText(QCoreApplication::translate("MainWindow", "History not written"));
     problemLabel->setToolTip(plainToolTip(problem));
+    if (problemLabel->isHidden() != problem.isEmpty() && parentWidget() && isVisible()) {
+        problemLabel->setVisible(!problem.isEmpty());
+        // A menu bar lays out its corner again only when it is shown anew.
+        hide();
+        show();
+    }
     problemLabel->setVisible(!problem.isEmpty());
     count();
 }

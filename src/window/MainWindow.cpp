@@ -72,6 +72,11 @@ MainWindow::MainWindow(QWidget *parent)
     tpSizeGroup->listAllDir(firmwareRoot());
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
+    // The choices come first: the list takes what room they leave, never
+    // less than a few lines.
+    binListBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    binListBrowser->setMinimumHeight(binListBrowser->fontMetrics().lineSpacing() * 3
+                                     + 2 * binListBrowser->frameWidth() + 8);
     updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
     stopButton = new QPushButton(tr("Stop updater"));
     stopButton->setObjectName(QStringLiteral("stopButton"));
@@ -102,9 +107,8 @@ MainWindow::MainWindow(QWidget *parent)
     buttons->addWidget(stopButton);
     grid->addLayout(buttons, 4, 0, 1, 2);
     grid->addWidget(runPanel, 5, 0, 1, 2);
-    // The choices and the list share what room there is.
-    grid->setRowStretch(0, 3);
-    grid->setRowStretch(3, 2);
+    // The choices take what they need to show every entry, the list the rest.
+    grid->setRowStretch(3, 1);
     form->centralWidget->setLayout(grid);
     treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup});
 
