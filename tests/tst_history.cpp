@@ -3,9 +3,12 @@
 #include "update/RunHistory.h"
 #include "update/RunLog.h"
 #include "update/UpdaterCommand.h"
+#include "window/HistoryDialog.h"
+#include "window/HistoryModel.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindow.h"
 
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -13,10 +16,13 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLockFile>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <ctime>
@@ -47,6 +53,7 @@ private slots:
     void aWindowLeftOpenOvernightCountsTheNewDay();
     void aFailedWriteLeavesTheHistoryAsItWas();
     void runsStartedInOneMillisecondGetALogEach();
+    void theHistoryDialogListsFiltersAndExports();
 
 private:
     // Runs the updater through updateFw and waits for its notice.
@@ -406,6 +413,128 @@ void TestHistory::runsStartedInOneMillisecondGetALogEach()
     const QString second = createRunLog(started, &error);
     QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
     QVERIFY(QFile::exists(first) && QFile::exists(second));
+}
+
+// A made-up history: runs of today and yesterday, a line cut short among
+// them, a name that needs quoting in CSV and a run whose log is gone.
+void TestHistory::theHistoryDialogListsFiltersAndExports()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString path = historyPath();
+    QDir().mkpath(QFileInfo(path).path());
+    QTemporaryDir dir;
+    QFile log(dir.filePath("kept.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write("writing block 1/1 (100%)\n") > 0);
+    log.close();
+    struct Run
+    {
+        int secondsAgo;
+        QString tpSize;
+        QString outcome;
+        std::optional<int> exitCode;
+        QString log;
+    };
+    const QList<Run> runs = {{3 * 3600, "7inch", "ok", 0, log.fileName()},
+                             {86400 + 60, "10.1inch", "failed", 2, ""},
+                             {60, "15.6\"inch, big", "failed", 3, dir.filePath("gone.log")},
+                             {30, "7inch", "notStarted", {}, ""}};
+    QString error;
+    for (const Run &run : runs) {
+        RunRecord record;
+        record.started = now.addSecs(-run.secondsAgo);
+        record.ended = record.started.addMSecs(2500);
+        record.tpSize = run.tpSize;
+        record.sensitivity = "High";
+        record.images = {FileFacts{}, FileFacts{}};
+        record.outcome = run.outcome;
+        record.exitCode = run.exitCode;
+        record.log = run.log;
+        QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
+        if (run.secondsAgo == 86400 + 60) {
+            QFile cut(path);
+            QVERIFY(cut.open(QIODevice::Append) && cut.write("{\"started\":\"20") > 0);
+        }
+    }
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    auto *dialog = window.findChild<HistoryDialog *>();
+    QVERIFY(dialog && dialog->windowTitle() == "History");
+    QAbstractItemModel *model = dialog->findChild<QTableView *>("historyTable")->model();
+    const auto column = [&](int c) {
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, c).data().toString());
+        return texts;
+    };
+    // Newest first; the cut line left out.
+    QTRY_COMPARE(column(HistoryModel::Leaf),
+                 QStringList({"7inch / High", "15.6\"inch, big / High", "7inch / High", "10.1inch / High"}));
+    QCOMPARE(column(HistoryModel::Outcome), QStringList({"not started", "failed", "OK", "failed"}));
+    QCOMPARE(column(HistoryModel::ExitCode), QStringList({"", "3", "0", "2"}));
+    QCOMPARE(column(HistoryModel::Images), QStringList({"2", "2", "2", "2"}));
+    QCOMPARE(column(HistoryModel::Duration).first(), QString("2.5 s"));
+    QCOMPARE(column(HistoryModel::Started).first(), now.addSecs(-30).toString("yyyy-MM-dd HH:mm:ss"));
+
+    const auto check = [&](const QString &text, bool on) {
+        for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
+            if (box->text() == text)
+                box->setChecked(on);
+    };
+    check("&Failures only", true);
+    QCOMPARE(column(HistoryModel::Outcome), QStringList({"not started", "failed", "failed"}));
+    check("&Today", true);
+    QCOMPARE(column(HistoryModel::ExitCode), QStringList({"", "3"}));
+    // Today's runs, as the counter counts them.
+    check("&Failures only", false);
+    QCOMPARE(model->rowCount(), 3);
+
+    // The rows shown, parsed back.
+    const QString csv = dir.filePath("history.csv");
+    QVERIFY(dialog->exportTo(csv));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QList<QStringList> rows;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted && c == '"' && text.mid(i + 1, 1) == '"')
+            field += text.at(++i);
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            fields.append(std::exchange(field, {}));
+        else if (!quoted && c == '\r' && text.mid(i + 1, 1) == '\n') {
+            fields.append(std::exchange(field, {}));
+            rows.append(std::exchange(fields, {}));
+            ++i;
+        } else
+            field += c;
+    }
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows.first(), QStringList({"Started", "TP size / sensitivity", "Images", "Outcome", "Exit code",
+                                        "Duration", "User"}));
+    for (int row = 0; row < 3; ++row)
+        for (int c = 0; c < HistoryModel::Columns; ++c)
+            QCOMPARE(rows.at(row + 1).at(c), model->index(row, c).data().toString());
+
+    // A run's log on Enter, or word that it is gone.
+    auto *table = dialog->findChild<QTableView *>("historyTable");
+    NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    table->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QTRY_COMPARE(watch.texts(), QStringList("The run log is gone: " + dir.filePath("gone.log")));
+    table->setCurrentIndex(model->index(2, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QTRY_VERIFY(dialog->findChild<QPlainTextEdit *>("logText"));
+    QCOMPARE(dialog->findChild<QPlainTextEdit *>("logText")->toPlainText(), QString("writing block 1/1 (100%)\n"));
+    QVERIFY(dialog->findChild<QPlainTextEdit *>("logText")->isReadOnly());
 }
 
 QTEST_MAIN(TestHistory)
