@@ -7,6 +7,7 @@
 #include "update/RunHistory.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
+#include "window/HistoryDialog.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -217,28 +218,62 @@ void takeImageFacts(benchmark::State &state)
             benchmark::DoNotOptimize(factsOf(image));
 }
 
-// What the history adds to the start: today's counts from 100,000 records
-// over 100 days, the last 1,000 of them today.
-void countToday(benchmark::State &state)
+// 100,000 records over 100 days, the last 1,000 of them today.
+void writeHistory(const QString &path, const QDateTime &now)
 {
-    const QTemporaryDir dir;
-    const QString path = dir.filePath("history.jsonl");
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     RunRecord record;
     record.outcome = "ok";
+    record.tpSize = "10.1inch";
+    record.sensitivity = "High";
     for (int i = 0; i < 3; ++i)
         record.images.append(
             {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a'), {}});
-    const QDateTime now = QDateTime::currentDateTime();
     for (int i = 0; i < 100000; ++i) {
         record.started = now.addDays(i / 1000 - 99).addSecs(-1);
         record.ended = record.started.addSecs(1);
         file.write(toJsonLine(record) + '\n');
     }
-    file.close();
+}
+
+// What the history adds to the start: today's counts.
+void countToday(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("history.jsonl");
+    const QDateTime now = QDateTime::currentDateTime();
+    writeHistory(path, now);
     for (auto _ : state)
         benchmark::DoNotOptimize(countDay(path, now.date()));
+}
+
+long residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLong() * 4 : 0;
+}
+
+// From opening the history dialog to its rows on screen, and what the
+// rows take in memory.
+void openHistory(benchmark::State &state)
+{
+    writeHistory(historyPath(), QDateTime::currentDateTime());
+    long grown = 0;
+    for (auto _ : state) {
+        const long before = residentKiB();
+        HistoryDialog dialog;
+        QEventLoop loop;
+        QObject::connect(&dialog, &HistoryDialog::loaded, &loop, &QEventLoop::quit);
+        dialog.reload();
+        dialog.show();
+        loop.exec();
+        drainEvents();
+        grown = residentKiB() - before;
+    }
+    state.counters["MiB"] = grown / 1024.0;
+    QFile::remove(historyPath());
 }
 
 void sizes(benchmark::internal::Benchmark *b)
@@ -254,6 +289,7 @@ BENCHMARK(listLeaf)->Apply(sizes);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
 BENCHMARK(takeImageFacts)->Unit(benchmark::kMillisecond);
 BENCHMARK(countToday)->Unit(benchmark::kMillisecond);
+BENCHMARK(openHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(followRun)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char *argv[])

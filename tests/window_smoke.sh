@@ -67,7 +67,7 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 1
   # 10.1inch, High, then UpdateFW.
-  click_spots "$window" 0.5 "28 69" "222 69" "199 257"
+  click_spots "$window" 0.5 "28 91" "222 91" "199 290"
   timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
   pid=$(sed -n "s/^FW updater started, pid //p" "$STATION/tpfw.log")
   kill -KILL $app $terminal

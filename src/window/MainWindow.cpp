@@ -75,7 +75,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The choices come first: the list takes what room they leave, never
     // less than a few lines.
     binListBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    binListBrowser->setMinimumHeight(binListBrowser->fontMetrics().lineSpacing() * 3
+    binListBrowser->setMinimumHeight(binListBrowser->fontMetrics().lineSpacing() * 4
                                      + 2 * binListBrowser->frameWidth() + 8);
     updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
     stopButton = new QPushButton(tr("Stop updater"));
