@@ -4,6 +4,7 @@
 
 #include "selection/DirGroup.h"
 #include "update/FileFacts.h"
+#include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
@@ -249,6 +250,22 @@ void countToday(benchmark::State &state)
         benchmark::DoNotOptimize(countDay(path, now.date()));
 }
 
+// From an updater's write to the line reaching the window's panel.
+void followOutput(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    QFile log(dir.filePath("run.log"));
+    log.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    OutputTail tail;
+    QEventLoop loop;
+    QObject::connect(&tail, &OutputTail::lines, &loop, &QEventLoop::quit);
+    tail.follow(log.fileName());
+    for (auto _ : state) {
+        log.write("writing block 1/1 (50%)\n");
+        loop.exec();
+    }
+}
+
 long residentKiB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -289,6 +306,7 @@ BENCHMARK(listLeaf)->Apply(sizes);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
 BENCHMARK(takeImageFacts)->Unit(benchmark::kMillisecond);
 BENCHMARK(countToday)->Unit(benchmark::kMillisecond);
+BENCHMARK(followOutput)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(followRun)->Iterations(3)->Unit(benchmark::kMillisecond);
 

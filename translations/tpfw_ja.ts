@@ -202,6 +202,10 @@
         <source>CSV files (*.csv)</source>
         <translation>CSV ファイル (*.csv)</translation>
     </message>
+    <message>
+        <source>1 run shown</source>
+        <translation>1 件の実行を表示</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

@@ -202,6 +202,10 @@
         <source>CSV files (*.csv)</source>
         <translation>CSV 文件 (*.csv)</translation>
     </message>
+    <message>
+        <source>1 run shown</source>
+        <translation>显示 1 次运行</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

@@ -202,6 +202,10 @@
         <source>CSV files (*.csv)</source>
         <translation>CSV 檔案 (*.csv)</translation>
     </message>
+    <message>
+        <source>1 run shown</source>
+        <translation>顯示 1 次執行</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

@@ -95,7 +95,8 @@ void HistoryDialog::reload()
 void HistoryDialog::filter()
 {
     model->setFilter(todayOnly->isChecked() ? QDate::currentDate() : QDate(), failuresOnly->isChecked());
-    state->setText(tr("%1 runs shown").arg(model->rowCount()));
+    const int shown = model->rowCount();
+    state->setText(shown == 1 ? tr("1 run shown") : tr("%1 runs shown").arg(shown));
     if (model->rowCount())
         table->selectRow(0);
 }

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
@@ -34,7 +35,7 @@ void TreeFit::fit()
     if (!window->isVisible() || userSized || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect room = window->screen()->availableGeometry();
-    const int most = room.height() - (window->frameGeometry().height() - window->height());
+    const int most = room.height() - frameHeight();
     // The groups share the window's height with the list, so each step gives
     // them part of what was added: a few steps make up the rest.
     for (int step = 0; step < 20; ++step) {
@@ -49,6 +50,14 @@ void TreeFit::fit()
     const QRect frame = window->frameGeometry();
     if (frame.bottom() > room.bottom())
         window->move(frame.left(), qMax(room.top(), room.bottom() + 1 - frame.height()));
+}
+
+// The title bar and borders around the window; before the window manager
+// has framed the window, what a title bar usually takes.
+int TreeFit::frameHeight() const
+{
+    const int framed = window->frameGeometry().height() - window->height();
+    return framed > 0 ? framed : window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
 }
 
 int TreeFit::hiddenHeight() const

@@ -27,6 +27,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    int frameHeight() const;
     int hiddenHeight() const;
 
     QWidget *window;
