@@ -27,7 +27,7 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 2
   # 10.1inch, High, then UpdateFW.
-  click_spots "$window" 1 "24 55" "218 55" "199 260"
+  click_spots "$window" 1 "24 77" "218 77" "199 285"
   wait_for_file "$STATION/records"
   import -window root "$SCREENSHOT"
   tr -d "\r" <"$STATION/tpfw.log" | grep -qx "FW updater ended: exit code 0"
