@@ -101,7 +101,6 @@ void DirGroup::listAllDir(QString dstDirPath)
         scrollArea->setWidget(column);
     }
     fitNames();
-    updateGeometry();
     if (shown)
         show();
 }

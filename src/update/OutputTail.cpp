@@ -12,16 +12,20 @@ namespace {
 constexpr qint64 backlog = 256 * 1024;
 } // namespace
 
-int percentIn(const QString &line)
+int percentIn(const QStringList &lines)
 {
     static const QRegularExpression percent(QStringLiteral("(\\d{1,3}(?:\\.\\d+)?) ?%"));
-    int found = -1;
-    for (auto match = percent.globalMatch(line); match.hasNext();) {
-        const double value = match.next().captured(1).toDouble();
-        if (value <= 100)
-            found = int(value);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        int found = -1;
+        for (auto match = percent.globalMatch(*line); match.hasNext();) {
+            const double value = match.next().captured(1).toDouble();
+            if (value <= 100)
+                found = int(value);
+        }
+        if (found >= 0)
+            return found;
     }
-    return found;
+    return -1;
 }
 
 OutputTail::OutputTail(QObject *parent)

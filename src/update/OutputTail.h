@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <QTimer>
 
-// The percentage a line of output ends its progress with ("45%", "45 %"),
-// or -1 where it holds none.
-int percentIn(const QString &line);
+// The progress the output last told of, as a percentage ("45%", "45 %"):
+// that of the latest line that holds one, or -1 where none does.
+int percentIn(const QStringList &lines);
 
 // Follows a run log as its updater writes it: the lines it already held (the
 // last ones only, however long it is), then each line once it is written out.

@@ -115,9 +115,9 @@ void RunPanel::begin(const QString &leaf, int images)
 
 void RunPanel::follow(const QString &leaf, const RunView &run)
 {
-    // A run this window did not start comes without a press.
-    if (!on)
-        begin(leaf, run.images);
+    // A run this window did not start comes without a press; one that did
+    // names the same.
+    begin(leaf, run.images);
     started = run.started.isValid() ? run.started : QDateTime::currentDateTime();
     lastOutput = started;
     clock.start();
@@ -161,12 +161,10 @@ void RunPanel::addLines(const QStringList &lines)
     for (const QString &line : lines)
         output->appendPlainText(line);
     latestLine->setFullText(lines.constLast());
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
-        if (const int percent = percentIn(*line); percent >= 0) {
-            progress->setRange(0, 100);
-            progress->setValue(percent);
-            break;
-        }
+    if (const int percent = percentIn(lines); percent >= 0) {
+        progress->setRange(0, 100);
+        progress->setValue(percent);
+    }
     silence->hide();
 }
 
