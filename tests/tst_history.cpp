@@ -54,6 +54,7 @@ private slots:
     void aFailedWriteLeavesTheHistoryAsItWas();
     void runsStartedInOneMillisecondGetALogEach();
     void theHistoryDialogListsFiltersAndExports();
+    void aLongHistoryIsReadWhole();
 
 private:
     // Runs the updater through updateFw and waits for its notice.
@@ -535,6 +536,31 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QTRY_VERIFY(dialog->findChild<QPlainTextEdit *>("logText"));
     QCOMPARE(dialog->findChild<QPlainTextEdit *>("logText")->toPlainText(), QString("writing block 1/1 (100%)\n"));
     QVERIFY(dialog->findChild<QPlainTextEdit *>("logText")->isReadOnly());
+}
+
+// Long enough to be read in parts, one per core: every line once, in order
+// of start, wherever the parts meet, and a cut line among them left out.
+void TestHistory::aLongHistoryIsReadWhole()
+{
+    const QString path = historyPath();
+    const QDateTime start = QDateTime::currentDateTime();
+    RunRecord record;
+    record.outcome = "ok";
+    record.images = QVector<FileFacts>(3, {QString(300, 'i'), 1, QByteArray(64, 'a'), {}});
+    QString error;
+    for (int i = 0; i < 3000; ++i) {
+        record.started = record.ended = start.addSecs(i);
+        QVERIFY(appendToHistory(path, record, &error));
+        if (i == 1500) {
+            QFile cut(path);
+            QVERIFY(cut.open(QIODevice::Append) && cut.write("{\"started\":\"20") > 0);
+        }
+    }
+    QVERIFY(QFileInfo(path).size() > 2 * 1024 * 1024);
+    const QVector<HistoryRow> rows = readHistoryRows(path);
+    QCOMPARE(rows.size(), 3000);
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(rows.at(i).started, start.addSecs(2999 - i).toMSecsSinceEpoch());
 }
 
 QTEST_MAIN(TestHistory)
