@@ -153,7 +153,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
     connect(updater, &UpdaterSession::following, this, [this](const RunView &run) {
         runPanel->follow(leafTitle({run.tpSize, run.sensitivity}), run);
-        treeFit->fitSoon();
     });
     // Beside the menus, where it leaves the status bar's messages whole.
     form->menuBar->setNativeMenuBar(false);
@@ -271,7 +270,6 @@ void MainWindow::launchUpdater(Notify how)
     notify = how;
     runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
                     binFileList.size());
-    treeFit->fitSoon();
     updater->start(binFileList, leafOf(listedLeafPath));
     // Notices shown meanwhile may have given the button back.
     updateButtonState();

@@ -19,13 +19,26 @@ TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
     connect(&soon, &QTimer::timeout, this, &TreeFit::fit);
     asked.append(window->height());
     window->installEventFilter(this);
+    for (DirGroup *group : this->groups)
+        group->installEventFilter(this);
 }
 
 bool TreeFit::eventFilter(QObject *watched, QEvent *event)
 {
-    // A size the window system gives that was never asked for is the user's.
-    if (watched == window && event->type() == QEvent::Resize && event->spontaneous()
-        && !asked.contains(static_cast<QResizeEvent *>(event)->size().height()))
+    if (event->type() != QEvent::Resize)
+        return QObject::eventFilter(watched, event);
+    // A group squeezed by what grew below it asks for room again.
+    if (watched != window) {
+        fitSoon();
+        return QObject::eventFilter(watched, event);
+    }
+    // Sizes the program sets (here, or the layout for its minimum) come
+    // first as its own events; one the window system gives that was never
+    // set is the user's.
+    const int height = static_cast<QResizeEvent *>(event)->size().height();
+    if (!event->spontaneous())
+        asked.append(height);
+    else if (!asked.contains(height))
         userSized = true;
     return QObject::eventFilter(watched, event);
 }
@@ -43,7 +56,6 @@ void TreeFit::fit()
         const int height = qMin(window->height() + hiddenHeight(), most);
         if (height <= window->height())
             break;
-        asked.append(height);
         window->resize(window->width(), height);
     }
     // Grown past the screen's bottom edge, it moves up.

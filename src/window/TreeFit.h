@@ -32,7 +32,8 @@ private:
 
     QWidget *window;
     QList<DirGroup *> groups;
-    // The heights asked for: the window system confirms each, maybe late.
+    // The heights the program set: the window system confirms each, maybe
+    // late.
     QVector<int> asked;
     bool userSized = false;
     QTimer soon;
