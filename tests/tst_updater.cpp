@@ -546,6 +546,9 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(), qPrintable(detail));
     QVERIFY(banner->styleSheet().contains(colour));
     QVERIFY(window->findChild<QLabel *>("resultLine")->font().bold());
+    // The window made room for the panel: the choices are all still in view.
+    for (const QString title : {"TP Size", "Sensitivity"})
+        QTRY_COMPARE(groupTitled(window.get(), title)->hiddenHeight(), 0);
 
     // The whole output, on demand.
     auto *output = window->findChild<QPlainTextEdit *>("output");
