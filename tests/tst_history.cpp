@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "update/FileFacts.h"
 #include "update/RunHistory.h"
 #include "update/RunLog.h"
 #include "update/UpdaterCommand.h"
@@ -19,11 +20,15 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <ctime>
 
@@ -55,6 +60,8 @@ private slots:
     void runsStartedInOneMillisecondGetALogEach();
     void theHistoryDialogListsFiltersAndExports();
     void aLongHistoryIsReadWhole();
+    void imagesAreHashedAsTheMachineDoes();
+    void anImageThatChangesWhileCheckedIsRefused();
 
 private:
     // Runs the updater through updateFw and waits for its notice.
@@ -560,6 +567,70 @@ void TestHistory::aLongHistoryIsReadWhole()
     QCOMPARE(rows.size(), 3000);
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(rows.at(i).started, start.addSecs(2999 - i).toMSecsSinceEpoch());
+}
+
+// Known vectors, and a random file across the read's 1 MiB chunks against
+// another implementation (and, where there is one, the machine's own tool).
+void TestHistory::imagesAreHashedAsTheMachineDoes()
+{
+    QTemporaryDir dir;
+    const QList<QPair<QByteArray, QByteArray>> known = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
+    for (const auto &[content, hash] : known) {
+        QFile file(dir.filePath("known"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QCOMPARE(factsOf(file.fileName()).sha256, hash);
+    }
+    QByteArray random(3 * 1024 * 1024 + 7, Qt::Uninitialized);
+    for (char &byte : random)
+        byte = char(QRandomGenerator::global()->generate());
+    QFile file(dir.filePath("random.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(random) == random.size());
+    file.close();
+    const FileFacts facts = factsOf(file.fileName());
+    QCOMPARE(facts.bytes, random.size());
+    QCOMPARE(facts.sha256, QCryptographicHash::hash(random, QCryptographicHash::Sha256).toHex());
+    QProcess openssl;
+    openssl.start("openssl", {"dgst", "-sha256", "-r", file.fileName()});
+    if (openssl.waitForFinished())
+        QCOMPARE(openssl.readAllStandardOutput().left(64), facts.sha256);
+}
+
+// An image written to while it is checked is read once more, then refused:
+// nothing starts, and the press is recorded as not started. The check says
+// how far it is meanwhile.
+void TestHistory::anImageThatChangesWhileCheckedIsRefused()
+{
+    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin"});
+    const QString leaf = FirmwareTree::root() + "/7inch/High";
+    {
+        QFile big(leaf + "/big.bin");
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(64 * 1024 * 1024));
+    }
+    QAtomicInt writing(1);
+    QScopedPointer<QThread> writer(QThread::create([&] {
+        QFile big(leaf + "/big.bin");
+        big.open(QIODevice::Append | QIODevice::Unbuffered);
+        while (writing.loadRelaxed())
+            big.write("x");
+    }));
+    writer->start();
+    QVERIFY(factsOf(leaf + "/big.bin").unsteady);
+    QVERIFY(!factsOf(leaf + "/a.bin").unsteady);
+
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    QSignalSpy statuses(window.statusBar(), &QStatusBar::messageChanged);
+    runUpdate(window, "big.bin changed while it was checked: nothing was started.");
+    writing.storeRelaxed(0);
+    writer->wait();
+    QCOMPARE(statuses.value(0).value(0).toString(), QString("Checking the images: 0 of 3"));
+    QVERIFY(statuses.contains({QString("Checking the images: 3 of 3")}));
+    const QJsonObject record = historyRecords().value(0);
+    QCOMPARE(record.value("outcome").toString(), QString("notStarted"));
+    QCOMPARE(record.value("detail").toString(), QString("big.bin: changed while it was checked"));
 }
 
 QTEST_MAIN(TestHistory)

@@ -40,10 +40,6 @@
         <translation>FW アップデーターが終了しました（結果不明）</translation>
     </message>
     <message>
-        <source>Checking the images</source>
-        <translation>イメージを確認しています</translation>
-    </message>
-    <message>
         <source>Cannot start the FW updater: </source>
         <translation>FW アップデーターを起動できません：</translation>
     </message>
@@ -158,6 +154,14 @@
     <message>
         <source>No images listed</source>
         <translation>イメージなし</translation>
+    </message>
+    <message>
+        <source>Checking the images: %1 of %2</source>
+        <translation>イメージを確認しています: %1 / %2</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
+        <translation>%1 は確認中に変更されました。何も開始していません。イメージに書き込んでいるものがないことを確認してから、もう一度 UpdateFW を押してください。</translation>
     </message>
 </context>
 <context>

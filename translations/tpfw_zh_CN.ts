@@ -40,10 +40,6 @@
         <translation>FW 更新程序已结束（结果未知）</translation>
     </message>
     <message>
-        <source>Checking the images</source>
-        <translation>正在检查映像文件</translation>
-    </message>
-    <message>
         <source>Cannot start the FW updater: </source>
         <translation>无法启动 FW 更新程序：</translation>
     </message>
@@ -158,6 +154,14 @@
     <message>
         <source>No images listed</source>
         <translation>未列出映像文件</translation>
+    </message>
+    <message>
+        <source>Checking the images: %1 of %2</source>
+        <translation>正在检查映像文件：第 %1 个，共 %2 个</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
+        <translation>%1 在检查期间发生了更改：未启动任何操作。请确认没有程序在写入映像文件，然后再次按 UpdateFW。</translation>
     </message>
 </context>
 <context>

@@ -40,10 +40,6 @@
         <translation>FW 更新程式已結束（結果未知）</translation>
     </message>
     <message>
-        <source>Checking the images</source>
-        <translation>正在檢查映像檔</translation>
-    </message>
-    <message>
         <source>Cannot start the FW updater: </source>
         <translation>無法啟動 FW 更新程式：</translation>
     </message>
@@ -158,6 +154,14 @@
     <message>
         <source>No images listed</source>
         <translation>未列出映像檔</translation>
+    </message>
+    <message>
+        <source>Checking the images: %1 of %2</source>
+        <translation>正在檢查映像檔：第 %1 個，共 %2 個</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
+        <translation>%1 在檢查期間發生了變更：未啟動任何操作。請確認沒有程式在寫入映像檔，然後再次按 UpdateFW。</translation>
     </message>
 </context>
 <context>

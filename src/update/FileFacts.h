@@ -13,9 +13,13 @@ struct FileFacts
     QByteArray sha256;
     // Why it was not read, where that is worth a word in the record.
     QString unread;
+    // It changed while it was read, and again when read once more: what it
+    // is cannot be told.
+    bool unsteady = false;
 };
 
-// Reads the whole file once, for its size and hash together. What is not a
-// regular file or a folder (a FIFO, a socket, a device, or a link to one) is
-// never opened: reading it might never end.
+// Reads the whole file, for its size and hash together, and reads it once
+// more where its size or modification time differ after the reading from
+// before it. What is not a regular file or a folder (a FIFO, a socket, a
+// device, or a link to one) is never opened: reading it might never end.
 FileFacts factsOf(const QString &path);

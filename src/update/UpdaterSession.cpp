@@ -15,6 +15,8 @@
 #include <QJsonArray>
 #include <QThread>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -34,6 +36,12 @@ QString unstartable(const QString &program)
         return QCoreApplication::translate("MainWindow", "not executable");
 #endif
     return {};
+}
+
+QString cannotStart(const QString &program, const QString &reason)
+{
+    return QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
+        + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
 QString runsPrefix()
@@ -58,7 +66,41 @@ struct CheckedFiles
 {
     QVector<FileFacts> images;
     FileFacts updater;
+    // Images checked so far.
+    std::atomic<int> done {0};
 };
+
+namespace {
+
+// Several images at once, one on each core, then the updater. progress is
+// called, from whichever thread, after each image.
+void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString &program,
+                const std::function<void()> &progress)
+{
+    files.images.resize(binFiles.size());
+    FileFacts *const facts = files.images.data();
+    std::atomic<int> next {0};
+    const auto work = [&] {
+        for (int i; (i = next++) < binFiles.size();) {
+            facts[i] = factsOf(binFiles.at(i));
+            ++files.done;
+            progress();
+        }
+    };
+    QVector<QThread *> helpers;
+    for (int k = 1; k < qMin(QThread::idealThreadCount(), binFiles.size()); ++k) {
+        helpers.append(QThread::create(work));
+        helpers.last()->start();
+    }
+    work();
+    for (QThread *helper : qAsConst(helpers)) {
+        helper->wait();
+        delete helper;
+    }
+    files.updater = factsOf(program);
+}
+
+} // namespace
 
 QString outcomeText(const QJsonObject &record)
 {
@@ -133,14 +175,19 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     current = {};
     current.tpSize = leaf.tpSize;
     current.sensitivity = leaf.sensitivity;
-    emit running(QCoreApplication::translate("MainWindow", "Checking the images"));
+    const auto tellProgress = [this, total = binFiles.size()] {
+        if (checker)
+            emit running(QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2")
+                             .arg(checked->done)
+                             .arg(total));
+    };
     // Hashing large images would freeze the window.
     checked = std::make_shared<CheckedFiles>();
-    checker = QThread::create([files = checked, binFiles, program] {
-        for (const QString &file : binFiles)
-            files->images.append(factsOf(file));
-        files->updater = factsOf(program);
+    checker = QThread::create([this, files = checked, binFiles, program, tellProgress] {
+        checkFiles(*files, binFiles, program,
+                   [this, tellProgress] { QMetaObject::invokeMethod(this, tellProgress, Qt::QueuedConnection); });
     });
+    tellProgress();
     connect(checker, &QThread::finished, this, [this] {
         checker->deleteLater();
         checker = nullptr;
@@ -167,8 +214,19 @@ void UpdaterSession::launch()
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
     current.log = createRunLog(current.started, &logProblem);
+    // What is sent must be what was checked.
+    for (const FileFacts &image : qAsConst(current.images))
+        if (image.unsteady) {
+            const QString name = QFileInfo(image.path).fileName();
+            return refuse(name + QStringLiteral(": changed while it was checked"),
+                          QCoreApplication::translate("MainWindow",
+                                                      "%1 changed while it was checked: nothing was started. "
+                                                      "Make sure nothing writes to the images, then press "
+                                                      "UpdateFW again.")
+                              .arg(displayName(name)));
+        }
     if (const QString reason = unstartable(program); !reason.isEmpty())
-        return refuse(program, reason);
+        return refuse(reason, cannotStart(program, reason));
 
     QJsonObject record = toJson(current);
     for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
@@ -181,7 +239,7 @@ void UpdaterSession::launch()
     if (!supervisor.start(supervisorProgram(),
                           supervisorArguments({historyPath(), pending, record, appDir, program, arguments}),
                           appDir, current.log, &reason))
-        return refuse(supervisorProgram(), reason);
+        return refuse(reason, cannotStart(supervisorProgram(), reason));
     ownRun = true;
     announced = false;
     followedPending = pending;
@@ -190,9 +248,9 @@ void UpdaterSession::launch()
 }
 
 // Nothing was started: the window records it, as nobody else will.
-void UpdaterSession::refuse(const QString &program, const QString &reason)
+void UpdaterSession::refuse(const QString &reason, const QString &notice)
 {
-    qDebug() << "Cannot start the FW updater:" << program << reason;
+    qDebug().noquote() << notice;
     QFile::remove(current.log);
     current.log.clear();
     current.ended = QDateTime::currentDateTime();
@@ -202,8 +260,7 @@ void UpdaterSession::refuse(const QString &program, const QString &reason)
     if (!appendToHistory(historyPath(), current, &problem))
         qDebug() << "History not written:" << problem;
     emit recorded(problem);
-    emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
-                    + QStringLiteral(" (") + reason + QLatin1Char(')'));
+    emit notStarted(notice);
     emit busyChanged();
 }
 
@@ -307,9 +364,7 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
     emit recorded(historyProblem);
     const QString detail = record.value(QStringLiteral("detail")).toString();
     if (record.value(QStringLiteral("outcome")).toString() == QLatin1String("notStarted")) {
-        emit notStarted(QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ")
-                        + record.value("updater").toString() + QStringLiteral(" (") + detail
-                        + QLatin1Char(')'));
+        emit notStarted(cannotStart(record.value("updater").toString(), detail));
         return;
     }
     qDebug().noquote() << endLine(record);

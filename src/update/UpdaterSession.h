@@ -95,7 +95,7 @@ signals:
 
 private:
     void launch();
-    void refuse(const QString &program, const QString &reason);
+    void refuse(const QString &reason, const QString &notice);
     void lookAtMachine();
     void follow(const RunInfo &info);
     void announce(const RunInfo &info);
