@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "update/FileFacts.h"
+#include "update/LogRetention.h"
 #include "update/RunHistory.h"
 #include "update/RunLog.h"
 #include "update/UpdaterCommand.h"
@@ -62,6 +63,7 @@ private slots:
     void aLongHistoryIsReadWhole();
     void imagesAreHashedAsTheMachineDoes();
     void anImageThatChangesWhileCheckedIsRefused();
+    void runLogsAreKeptWithinBounds();
 
 private:
     // Runs the updater through updateFw and waits for its notice.
@@ -631,6 +633,35 @@ void TestHistory::anImageThatChangesWhileCheckedIsRefused()
     const QJsonObject record = historyRecords().value(0);
     QCOMPARE(record.value("outcome").toString(), QString("notStarted"));
     QCOMPARE(record.value("detail").toString(), QString("big.bin: changed while it was checked"));
+}
+
+// Beyond the newest runs, too old, or too much together: removed oldest
+// first, unless its run is still pending.
+void TestHistory::runLogsAreKeptWithinBounds()
+{
+    QTemporaryDir runs;
+    const QDateTime now = QDateTime::currentDateTime();
+    // name, days since written, bytes
+    const QList<std::tuple<QString, int, int>> logs = {
+        {"2026-01-01_00-00-00-000", 200, 100}, {"2026-01-02_00-00-00-000", 10, 100},
+        {"2026-01-03_00-00-00-000", 10, 100},  {"2026-01-04_00-00-00-000", 10, 100},
+        {"2026-01-05_00-00-00-000", 10, 100},  {"2026-01-06_00-00-00-000", 181, 100},
+        {"2026-01-07_00-00-00-000", 10, 1000}, {"2026-01-07_00-00-00-000_2", 0, 100}};
+    for (const auto &[name, days, bytes] : logs) {
+        QFile log(runs.filePath(name + ".log"));
+        QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(bytes, 'x')) == bytes && log.flush());
+        QVERIFY(log.setFileTime(now.addDays(-days), QFileDevice::FileModificationTime));
+    }
+    makeTree(runs.path(), {"2026-01-02_00-00-00-000.pending.json"});
+    LogLimits limits;
+    limits.runs = 5;
+    limits.bytes = 1400;
+    QCOMPARE(pruneRunLogs(runs.path(), now, limits),
+             QStringList({"2026-01-01_00-00-00-000.log", "2026-01-03_00-00-00-000.log",
+                          "2026-01-04_00-00-00-000.log", "2026-01-06_00-00-00-000.log"}));
+    QCOMPARE(QDir(runs.path()).entryList({"*.log"}).size(), 4);
+    // Within the bounds now: nothing more goes.
+    QVERIFY(pruneRunLogs(runs.path(), now, limits).isEmpty());
 }
 
 QTEST_MAIN(TestHistory)

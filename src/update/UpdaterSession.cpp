@@ -1,6 +1,7 @@
 #include "update/UpdaterSession.h"
 
 #include "selection/NameDisplay.h"
+#include "update/LogRetention.h"
 #include "update/PendingRun.h"
 #include "update/RunLock.h"
 #include "update/RunLog.h"
@@ -138,6 +139,10 @@ UpdaterSession::UpdaterSession(QObject *parent)
 
 UpdaterSession::~UpdaterSession()
 {
+    if (retention) {
+        retention->wait();
+        delete retention;
+    }
     if (!checker)
         return;
     checker->wait();
@@ -149,6 +154,14 @@ UpdaterSession::~UpdaterSession()
 
 void UpdaterSession::look()
 {
+    // Off the GUI thread: a folder of a thousand logs, maybe on a slow disk.
+    if (!retention) {
+        retention = QThread::create([] {
+            for (const QString &name : pruneRunLogs(runsFolder(), QDateTime::currentDateTime()))
+                qDebug() << "Run log removed:" << name;
+        });
+        retention->start();
+    }
     const std::optional<RunInfo> on = RunLock::current();
     fileAbandoned(on ? on->pending : QString());
     lookAtMachine();

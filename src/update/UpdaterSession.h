@@ -105,6 +105,8 @@ private:
 
     UpdaterRun supervisor;
     QThread *checker = nullptr;
+    // Removes the run logs beyond what is kept, once, at start.
+    QThread *retention = nullptr;
     std::shared_ptr<CheckedFiles> checked;
     QStringList arguments;
     RunRecord current;
