@@ -655,11 +655,14 @@ void TestHistory::runLogsAreKeptWithinBounds()
     makeTree(runs.path(), {"2026-01-02_00-00-00-000.pending.json"});
     LogLimits limits;
     limits.runs = 5;
-    limits.bytes = 1400;
+    limits.bytes = 1500;
     QCOMPARE(pruneRunLogs(runs.path(), now, limits),
              QStringList({"2026-01-01_00-00-00-000.log", "2026-01-03_00-00-00-000.log",
-                          "2026-01-04_00-00-00-000.log", "2026-01-06_00-00-00-000.log"}));
-    QCOMPARE(QDir(runs.path()).entryList({"*.log"}).size(), 4);
+                          "2026-01-06_00-00-00-000.log"}));
+    limits.bytes = 1300;
+    QCOMPARE(pruneRunLogs(runs.path(), now, limits),
+             QStringList({"2026-01-04_00-00-00-000.log", "2026-01-05_00-00-00-000.log"}));
+    QCOMPARE(QDir(runs.path()).entryList({"*.log"}).size(), 3);
     // Within the bounds now: nothing more goes.
     QVERIFY(pruneRunLogs(runs.path(), now, limits).isEmpty());
 }
