@@ -659,7 +659,7 @@ void TestHistory::runLogsAreKeptWithinBounds()
     QCOMPARE(pruneRunLogs(runs.path(), now, limits),
              QStringList({"2026-01-01_00-00-00-000.log", "2026-01-03_00-00-00-000.log",
                           "2026-01-06_00-00-00-000.log"}));
-    limits.bytes = 1300;
+    limits.bytes = 1200;
     QCOMPARE(pruneRunLogs(runs.path(), now, limits),
              QStringList({"2026-01-04_00-00-00-000.log", "2026-01-05_00-00-00-000.log"}));
     QCOMPARE(QDir(runs.path()).entryList({"*.log"}).size(), 3);
