@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
@@ -55,6 +57,7 @@ private slots:
     void refusesASecondRun();
     void aListFromAnotherTpSizeAsksFirst();
     void closingDuringARunAsksFirst();
+    void closingWhileTheImagesAreCheckedStartsNothing();
     void runsFromTheApplicationFolderIntoItsLog();
     void theRunPanelFollowsTheOutputAndShowsTheResult_data();
     void theRunPanelFollowsTheOutputAndShowsTheResult();
@@ -452,10 +455,47 @@ void TestUpdater::closingDuringARunAsksFirst()
         return true;
     };
     press();
+    QTRY_VERIFY(status().startsWith("FW updater running"));
     QVERIFY(window->close());
     window.reset();
     QCOMPARE(records().size(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(records().size(), 2, 5000);
+}
+
+// Closed while its images are checked, the window asks; on Yes it goes at
+// once, whatever the check is doing, starts nothing and records the press,
+// even where the check ends while the question is open.
+void TestUpdater::closingWhileTheImagesAreCheckedStartsNothing()
+{
+    FirmwareTree tree({"7inch/High/a.bin"});
+    const QString big = FirmwareTree::root() + "/7inch/High/big.bin";
+    {
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
+    }
+    window = std::make_unique<MainWindow>();
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    NoticeWatch *watch = watchNotices();
+    watch->answer = QMessageBox::Yes;
+    press();
+    QVERIFY(status().startsWith("Checking the images: 0 of 2"));
+    QVERIFY(window->close());
+    QCOMPARE(watch->texts(),
+             QStringList("The images are still being checked. Close anyway? Nothing will be started."));
+    QCOMPARE(watch->seen.at(0).defaultButton, QMessageBox::No);
+    QElapsedTimer clock;
+    clock.start();
+    window.reset();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    const QJsonObject record = historyRecords().value(0);
+    QCOMPARE(record.value("outcome").toString(), QString("notStarted"));
+    QCOMPARE(record.value("detail").toString(),
+             QString("cancelled: the window was closed while the images were checked"));
+    QCOMPARE(record.value("images").toArray().size(), 2);
+    // Once the check left behind is done (Windows keeps an open file).
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::remove(big) || !QFile::exists(big), 60000);
+    QVERIFY(records().isEmpty());
+    QCOMPARE(historyRecords().size(), 1);
 }
 
 void TestUpdater::runsFromTheApplicationFolderIntoItsLog()

@@ -163,6 +163,10 @@
         <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
         <translation>%1 は確認中に変更されました。何も開始していません。イメージに書き込んでいるものがないことを確認してから、もう一度 UpdateFW を押してください。</translation>
     </message>
+    <message>
+        <source>The images are still being checked. Close anyway? Nothing will be started.</source>
+        <translation>イメージはまだ確認中です。それでも閉じますか？何も開始されません。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

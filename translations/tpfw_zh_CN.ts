@@ -163,6 +163,10 @@
         <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
         <translation>%1 在检查期间发生了更改：未启动任何操作。请确认没有程序在写入映像文件，然后再次按 UpdateFW。</translation>
     </message>
+    <message>
+        <source>The images are still being checked. Close anyway? Nothing will be started.</source>
+        <translation>仍在检查映像文件。仍要关闭吗？不会启动任何操作。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

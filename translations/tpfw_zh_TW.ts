@@ -163,6 +163,10 @@
         <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
         <translation>%1 在檢查期間發生了變更：未啟動任何操作。請確認沒有程式在寫入映像檔，然後再次按 UpdateFW。</translation>
     </message>
+    <message>
+        <source>The images are still being checked. Close anyway? Nothing will be started.</source>
+        <translation>仍在檢查映像檔。仍要關閉嗎？不會啟動任何操作。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

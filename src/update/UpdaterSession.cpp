@@ -17,8 +17,8 @@
 #include <QThread>
 
 #include <atomic>
-#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -67,16 +67,15 @@ struct CheckedFiles
 {
     QVector<FileFacts> images;
     FileFacts updater;
-    // Images checked so far.
+    // Images checked so far, of how many.
     std::atomic<int> done {0};
+    int total = 0;
 };
 
 namespace {
 
-// Several images at once, one on each core, then the updater. progress is
-// called, from whichever thread, after each image.
-void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString &program,
-                const std::function<void()> &progress)
+// Several images at once, one on each core, then the updater.
+void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString &program)
 {
     files.images.resize(binFiles.size());
     FileFacts *const facts = files.images.data();
@@ -85,7 +84,6 @@ void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString 
         for (int i; (i = next++) < binFiles.size();) {
             facts[i] = factsOf(binFiles.at(i));
             ++files.done;
-            progress();
         }
     };
     QVector<QThread *> helpers;
@@ -132,6 +130,8 @@ UpdaterSession::UpdaterSession(QObject *parent)
             lockWatch.addPath(RunLock::path());
         lookAtMachine();
     });
+    checkProgress.setInterval(100);
+    connect(&checkProgress, &QTimer::timeout, this, &UpdaterSession::tellCheckProgress);
     // For another user's run, which cannot be followed: once a second.
     recheck.setInterval(1000);
     connect(&recheck, &QTimer::timeout, this, &UpdaterSession::lookAtMachine);
@@ -143,13 +143,10 @@ UpdaterSession::~UpdaterSession()
         retention->wait();
         delete retention;
     }
-    if (!checker)
-        return;
-    checker->wait();
-    delete checker;
     // Nobody is left to tell.
     blockSignals(true);
-    launch();
+    if (isChecking())
+        cancel();
 }
 
 void UpdaterSession::look()
@@ -169,7 +166,7 @@ void UpdaterSession::look()
 
 bool UpdaterSession::isBusy() const
 {
-    return checker || supervisor.isRunning() || otherRun;
+    return isChecking() || supervisor.isRunning() || otherRun;
 }
 
 bool UpdaterSession::canStop() const
@@ -188,25 +185,65 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     current = {};
     current.tpSize = leaf.tpSize;
     current.sensitivity = leaf.sensitivity;
-    const auto tellProgress = [this, total = binFiles.size()] {
-        if (checker)
-            emit running(QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2")
-                             .arg(checked->done)
-                             .arg(total));
-    };
-    // Hashing large images would freeze the window.
+    for (const QString &file : binFiles)
+        current.images.append({file, -1, {}, {}});
+    // Hashing large images would freeze the window. The check shares
+    // nothing with this session but what it fills in, so that a closed
+    // window can leave it behind.
     checked = std::make_shared<CheckedFiles>();
-    checker = QThread::create([this, files = checked, binFiles, program, tellProgress] {
-        checkFiles(*files, binFiles, program,
-                   [this, tellProgress] { QMetaObject::invokeMethod(this, tellProgress, Qt::QueuedConnection); });
-    });
-    tellProgress();
+    checked->total = binFiles.size();
+    checker = QThread::create([files = checked, binFiles, program] { checkFiles(*files, binFiles, program); });
     connect(checker, &QThread::finished, this, [this] {
+        checkProgress.stop();
+        tellCheckProgress();
         checker->deleteLater();
         checker = nullptr;
-        launch();
+        checkedAwaiting = held;
+        if (!held)
+            launch();
     });
     checker->start();
+    tellCheckProgress();
+    checkProgress.start();
+}
+
+void UpdaterSession::tellCheckProgress()
+{
+    emit running(QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2")
+                     .arg(checked->done)
+                     .arg(checked->total));
+}
+
+bool UpdaterSession::isChecking() const
+{
+    return checker || checkedAwaiting;
+}
+
+void UpdaterSession::holdStart(bool hold)
+{
+    held = hold;
+    if (!held && std::exchange(checkedAwaiting, false))
+        launch();
+}
+
+void UpdaterSession::cancel()
+{
+    checkProgress.stop();
+    held = checkedAwaiting = false;
+    // Never waited for: a read may be stuck on a share that does not answer.
+    // What it finds goes nowhere, and nothing is started.
+    if (checker) {
+        checker->disconnect(this);
+        connect(checker, &QThread::finished, checker, &QObject::deleteLater);
+        checker = nullptr;
+    }
+    current.started = current.ended = QDateTime::currentDateTime();
+    current.outcome = QStringLiteral("notStarted");
+    current.detail = QStringLiteral("cancelled: the window was closed while the images were checked");
+    QString problem;
+    if (!appendToHistory(historyPath(), current, &problem))
+        qDebug() << "History not written:" << problem;
+    qDebug() << "FW update cancelled: the window was closed while the images were checked";
 }
 
 void UpdaterSession::stop()

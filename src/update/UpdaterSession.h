@@ -62,8 +62,7 @@ class UpdaterSession : public QObject
 public:
     explicit UpdaterSession(QObject *parent = nullptr);
     // Never stops a run. One still being prepared (its images being checked)
-    // is waited for and started, unfollowed: the user was told the update
-    // goes on without the window.
+    // is cancelled: nothing of it outlives the window.
     ~UpdaterSession() override;
 
     // Files the runs of this data folder that were left unfinished (each
@@ -71,6 +70,13 @@ public:
     void look();
     // The images being checked, or a run on the machine.
     bool isBusy() const;
+    // A press whose images are being checked: nothing started yet.
+    bool isChecking() const;
+    // While held, a press whose images are checked waits to be started.
+    void holdStart(bool hold);
+    // Leaves the check of the images behind, unwaited, and records the
+    // press as not started.
+    void cancel();
     // A run of this data folder is followed, and so may be stopped here.
     bool canStop() const;
     // The images are read off the GUI thread; the supervisor starts when
@@ -95,6 +101,7 @@ signals:
 
 private:
     void launch();
+    void tellCheckProgress();
     void refuse(const QString &reason, const QString &notice);
     void lookAtMachine();
     void follow(const RunInfo &info);
@@ -105,6 +112,9 @@ private:
 
     UpdaterRun supervisor;
     QThread *checker = nullptr;
+    bool held = false;
+    // Checked while held: to be started, or cancelled.
+    bool checkedAwaiting = false;
     // Removes the run logs beyond what is kept, once, at start.
     QThread *retention = nullptr;
     std::shared_ptr<CheckedFiles> checked;
@@ -121,4 +131,5 @@ private:
     bool otherRun = false;
     QFileSystemWatcher lockWatch;
     QTimer recheck;
+    QTimer checkProgress;
 };

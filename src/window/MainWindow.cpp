@@ -341,6 +341,17 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (updater->isChecking()) {
+        // Nothing starts while the question is open: a Yes must hold.
+        updater->holdStart(true);
+        event->setAccepted(
+            notices->ask(tr("The images are still being checked. Close anyway? Nothing will be started.")));
+        if (event->isAccepted())
+            updater->cancel();
+        else
+            updater->holdStart(false);
+        return;
+    }
     event->setAccepted(!updater->isBusy()
                        || notices->ask(tr("The FW updater is still running. Close anyway? "
                                           "The update goes on without this window.")));
