@@ -74,9 +74,7 @@ public:
     bool isChecking() const;
     // While held, a press whose images are checked waits to be started.
     void holdStart(bool hold);
-    // Leaves the check of the images behind, unwaited, and records the
-    // press as not started.
-    void cancel();
+
     // A run of this data folder is followed, and so may be stopped here.
     bool canStop() const;
     // The images are read off the GUI thread; the supervisor starts when
@@ -102,6 +100,9 @@ signals:
 private:
     void launch();
     void tellCheckProgress();
+    // Leaves the check of the images behind, unwaited, and records the
+    // press as not started.
+    void cancel();
     void refuse(const QString &reason, const QString &notice);
     void lookAtMachine();
     void follow(const RunInfo &info);

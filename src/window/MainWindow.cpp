@@ -342,13 +342,12 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (updater->isChecking()) {
-        // Nothing starts while the question is open: a Yes must hold.
+        // Nothing starts while the question is open, nor after a Yes: the
+        // window's end cancels the check.
         updater->holdStart(true);
         event->setAccepted(
             notices->ask(tr("The images are still being checked. Close anyway? Nothing will be started.")));
-        if (event->isAccepted())
-            updater->cancel();
-        else
+        if (!event->isAccepted())
             updater->holdStart(false);
         return;
     }
