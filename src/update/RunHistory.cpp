@@ -171,7 +171,13 @@ QJsonObject findRecord(const QString &path, const QString &started)
     return {};
 }
 
-DayCounts countDay(const QString &path, const QDate &day)
+void tally(const QJsonObject &record, const QDate &day, DayCounts &counts)
+{
+    if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs).toLocalTime().date() == day)
+        ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
+}
+
+DayCounts countDay(const QString &path, const QDate &day, qint64 end)
 {
     DayCounts counts;
     QFile file(path);
@@ -180,7 +186,7 @@ DayCounts countDay(const QString &path, const QDate &day)
     const QDateTime dayStart = day.startOfDay();
     const qint64 chunk = 64 * 1024;
     QByteArray tail;
-    for (qint64 end = file.size(); end > 0;) {
+    for (end = end < 0 ? file.size() : end; end > 0;) {
         const qint64 begin = qMax<qint64>(0, end - chunk);
         file.seek(begin);
         tail.prepend(file.read(end - begin));
@@ -202,12 +208,7 @@ DayCounts countDay(const QString &path, const QDate &day)
                 continue;
             if (ended < dayStart)
                 return counts;
-            if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
-                    .toLocalTime()
-                    .date()
-                != day)
-                continue;
-            ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
+            tally(record, day, counts);
         }
     }
     return counts;

@@ -62,8 +62,12 @@ struct DayCounts
 };
 
 // The runs that started on that local day, read from the end of the history
-// back to the first run that ended before the day began.
-DayCounts countDay(const QString &path, const QDate &day);
+// (or from byte `end`) back to the first run that ended before the day
+// began. A line whose times cannot be read is skipped.
+DayCounts countDay(const QString &path, const QDate &day, qint64 end = -1);
+
+// Counts the record if its run started on that local day.
+void tally(const QJsonObject &record, const QDate &day, DayCounts &counts);
 
 // One run as the history lists it.
 struct HistoryRow

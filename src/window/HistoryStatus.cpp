@@ -1,17 +1,22 @@
 #include "window/HistoryStatus.h"
 
 #include "selection/NameDisplay.h"
+#include "update/DayCounter.h"
 #include "update/RunHistory.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QThread>
+
+#include <utility>
 
 HistoryStatus::HistoryStatus(Clock now, QWidget *parent)
     : QWidget(parent)
     , now(std::move(now))
     , problemLabel(new QLabel)
     , countLabel(new QLabel)
+    , counter(std::make_shared<DayCounter>(historyPath()))
 {
     problemLabel->setObjectName(QStringLiteral("historyProblem"));
     problemLabel->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -46,9 +51,25 @@ void HistoryStatus::refresh(QString problem)
 void HistoryStatus::count()
 {
     const QDateTime time = now();
-    const DayCounts today = countDay(historyPath(), time.date());
-    countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
-                            .arg(today.ok)
-                            .arg(today.failed));
     midnight.start(int(qMin<qint64>(time.msecsTo(time.date().addDays(1).startOfDay()) + 1, 3600 * 1000)));
+    // One count at a time, each from where the last one stopped.
+    if (counting) {
+        countAgain = true;
+        return;
+    }
+    counting = true;
+    // Off the GUI thread: a history on a slow disk never stops the window.
+    // A window that goes meanwhile leaves the count behind.
+    auto today = std::make_shared<DayCounts>();
+    QThread *worker = QThread::create([counter = counter, today, day = time.date()] { *today = counter->count(day); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, today] {
+        countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
+                                .arg(today->ok)
+                                .arg(today->failed));
+        counting = false;
+        if (std::exchange(countAgain, false))
+            count();
+    });
+    worker->start();
 }

@@ -6,12 +6,15 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
+class DayCounter;
 class QLabel;
 
 // The station's history at a glance, beside the menus: today's counts, read
-// from the history at start, after each run and when a new day begins, and
-// a word when a run could not be recorded. Kept out of the status bar, whose
+// from the history at start, after each run and when a new day begins (off
+// the GUI thread, and after the first time only what was appended), and a
+// word when a run could not be recorded. Kept out of the status bar, whose
 // messages it would cut.
 class HistoryStatus : public QWidget
 {
@@ -31,5 +34,8 @@ private:
     Clock now;
     QLabel *problemLabel;
     QLabel *countLabel;
+    std::shared_ptr<DayCounter> counter;
+    bool counting = false;
+    bool countAgain = false;
     QTimer midnight;
 };
