@@ -167,6 +167,18 @@
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
         <translation>イメージはまだ確認中です。それでも閉じますか？何も開始されません。</translation>
     </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>%1 を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>%1 is not answering</source>
+        <translation>%1 が応答しません</translation>
+    </message>
+    <message>
+        <source>%1 is not answering: nothing was started.</source>
+        <translation>%1 が応答しません。何も開始していません。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

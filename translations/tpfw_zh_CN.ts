@@ -167,6 +167,18 @@
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
         <translation>仍在检查映像文件。仍要关闭吗？不会启动任何操作。</translation>
     </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>正在读取 %1…</translation>
+    </message>
+    <message>
+        <source>%1 is not answering</source>
+        <translation>%1 没有响应</translation>
+    </message>
+    <message>
+        <source>%1 is not answering: nothing was started.</source>
+        <translation>%1 没有响应：未启动任何操作。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

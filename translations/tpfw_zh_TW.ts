@@ -167,6 +167,18 @@
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
         <translation>仍在檢查映像檔。仍要關閉嗎？不會啟動任何操作。</translation>
     </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>正在讀取 %1…</translation>
+    </message>
+    <message>
+        <source>%1 is not answering</source>
+        <translation>%1 沒有回應</translation>
+    </message>
+    <message>
+        <source>%1 is not answering: nothing was started.</source>
+        <translation>%1 沒有回應：未啟動任何操作。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

@@ -1,10 +1,12 @@
 #include "selection/DirGroup.h"
 
 #include "selection/DirListing.h"
+#include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -14,6 +16,8 @@
 DirGroup::DirGroup(QString title)
     : dirLayout(new QVBoxLayout)
     , scrollArea(new QScrollArea)
+    , waitingLine(new QLabel)
+    , reader(new FolderReader(this))
 {
     setTitle(title);
     rootDirPath = firmwareRoot();
@@ -26,9 +30,19 @@ DirGroup::DirGroup(QString title)
     scrollArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     scrollArea->viewport()->setAutoFillBackground(false);
     scrollArea->viewport()->installEventFilter(this);
+    waitingLine->setObjectName(QStringLiteral("waitingLine"));
+    waitingLine->setTextFormat(Qt::PlainText);
+    waitingLine->setWordWrap(true);
+    waitingLine->hide();
     auto *frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(waitingLine);
     frame->addWidget(scrollArea);
+    connect(reader, &FolderReader::answered, this, &DirGroup::showListing);
+    connect(reader, &FolderReader::waiting, this, [this](const QString &text) {
+        waitingLine->setText(text);
+        waitingLine->show();
+    });
     // Moving through the buttons with the keyboard brings each into view.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && scrollArea->widget() && scrollArea->widget()->isAncestorOf(now))
@@ -68,20 +82,29 @@ QSize DirGroup::sizeHint() const
 
 void DirGroup::relist()
 {
-    const QString checked = checkedName();
-    listAllDir(listedDirPath);
-    // By exact name: an empty one would match any button.
-    if (checked.isEmpty())
-        return;
-    for (QRadioButton *button : qAsConst(radioButtonList))
-        if (button->objectName() == checked) {
-            const QSignalBlocker quiet(button);
-            button->setChecked(true);
-        }
+    list(listedDirPath, checkedName());
 }
 
 void DirGroup::listAllDir(QString dstDirPath)
 {
+    list(dstDirPath, {});
+}
+
+void DirGroup::list(const QString &dstDirPath, const QString &keep)
+{
+    listedDirPath = dstDirPath;
+    keepChecked = keep;
+    if (const std::optional<FolderRead> read = reader->read(dstDirPath))
+        return showListing(*read);
+    // No choice of another folder stays on offer meanwhile.
+    clearLayout(dirLayout);
+    radioButtonList.clear();
+    unlisted = 0;
+}
+
+void DirGroup::showListing(const FolderRead &read)
+{
+    waitingLine->hide();
     // A shown group shows each new button from the event queue and lays
     // itself out again for every one: quadratic in the number of entries.
     // Rebuilt hidden, it shows and lays out all of them in one pass. No
@@ -89,10 +112,10 @@ void DirGroup::listAllDir(QString dstDirPath)
     const bool shown = isVisible();
     if (shown)
         hide();
-    listedDirPath = dstDirPath;
     clearLayout(dirLayout);
     radioButtonList.clear();
-    addButtons(listDirEntries(dstDirPath));
+    unlisted = read.unlisted;
+    addButtons(choicesOf(read, true));
     dirLayout->addStretch(1);
     if (!scrollArea->widget()) {
         auto *column = new QWidget;
@@ -101,6 +124,12 @@ void DirGroup::listAllDir(QString dstDirPath)
         scrollArea->setWidget(column);
     }
     fitNames();
+    // By exact name: an empty one would match any button.
+    for (QRadioButton *button : qAsConst(radioButtonList))
+        if (!keepChecked.isEmpty() && button->objectName() == keepChecked) {
+            const QSignalBlocker quiet(button);
+            button->setChecked(true);
+        }
     if (shown)
         show();
 }

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QString>
 
+class FolderReader;
+struct FolderRead;
+class QLabel;
 class QLayout;
 class QRadioButton;
 class QScrollArea;
@@ -25,6 +28,8 @@ public:
     // The folder last listed, and the entry checked in it (empty if none).
     QString listedPath() const { return listedDirPath; }
     QString checkedName() const;
+    // Entries of the folder listed that the listing cannot name.
+    int unlistedCount() const { return unlisted; }
     // How much taller the group would have to be to show every entry.
     int hiddenHeight() const;
     // Tall enough for every entry: a layout with room to spare gives the
@@ -47,7 +52,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void list(const QString &dstDirPath, const QString &keep);
     void clearLayout(QLayout *layout);
+    void showListing(const FolderRead &read);
     void addButtons(const QStringList &names);
     void fitNames();
 
@@ -57,4 +64,10 @@ private:
     QString subDirName;
     QString listedDirPath;
     QScrollArea *scrollArea;
+    // Says so while the folder takes long to answer.
+    QLabel *waitingLine;
+    FolderReader *reader;
+    int unlisted = 0;
+    // The entry to check again once a re-listing is shown.
+    QString keepChecked;
 };

@@ -1,5 +1,7 @@
 #include "selection/DirListing.h"
 
+#include "selection/NameDisplay.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -7,6 +9,12 @@
 QString firmwareRoot()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/FwBinFiles");
+}
+
+QString placeOf(const QString &path)
+{
+    const QString root = firmwareRoot();
+    return displayName(path == root ? QStringLiteral("FwBinFiles") : path.mid(root.size() + 1));
 }
 
 Leaf leafOf(const QString &leafPath)
@@ -18,32 +26,4 @@ Leaf leafOf(const QString &leafPath)
     const QString below = leafPath.mid(root.size());
     const int slash = below.indexOf(QLatin1Char('/'));
     return {below.left(slash), slash < 0 ? QString() : below.mid(slash + 1)};
-}
-
-namespace {
-
-QStringList entries(const QString &dirPath, bool logged)
-{
-    QStringList names;
-    // QDir's own defaults (all entries, name order ignoring case) are the rule.
-    const QStringList listed = QDir(dirPath).entryList();
-    for (const QString &name : listed) {
-        if (logged)
-            qDebug() << name;
-        if (name != QLatin1String(".") && name != QLatin1String(".."))
-            names.append(name);
-    }
-    return names;
-}
-
-} // namespace
-
-QStringList listDirEntries(const QString &dirPath)
-{
-    return entries(dirPath, true);
-}
-
-QStringList currentEntries(const QString &dirPath)
-{
-    return entries(dirPath, false);
 }

@@ -2,6 +2,7 @@
 
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
+#include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
 #include "update/UpdaterSession.h"
@@ -27,13 +28,6 @@
 #include <QTimer>
 
 namespace {
-
-// A folder below the firmware root as the user knows it: "7inch/High".
-QString placeOf(const QString &path)
-{
-    const QString root = firmwareRoot();
-    return displayName(path == root ? QStringLiteral("FwBinFiles") : path.mid(root.size() + 1));
-}
 
 QString unlistedWarning(int count, const QString &path)
 {
@@ -72,6 +66,10 @@ MainWindow::MainWindow(QWidget *parent)
     tpSizeGroup->listAllDir(firmwareRoot());
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
+    leafReader = new FolderReader(this);
+    pressReader = new FolderReader(this);
+    connect(leafReader, &FolderReader::answered, this, &MainWindow::showLeaf);
+    connect(leafReader, &FolderReader::waiting, binListBrowser, &QTextBrowser::setPlaceholderText);
     // The choices come first: the list takes what room they leave, never
     // less than a few lines.
     binListBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
@@ -178,24 +176,41 @@ MainWindow::~MainWindow() = default;
 void MainWindow::setBinListText(QString dstDirPath)
 {
     qDebug() << dstDirPath;
-    const QStringList names = listDirEntries(dstDirPath);
     listedLeafPath = dstDirPath;
-    binFileList = pathsIn(dstDirPath, names);
+    if (const std::optional<FolderRead> read = leafReader->read(dstDirPath))
+        return showLeaf(*read);
+    // Nothing of another leaf stays on offer meanwhile.
+    binFileList.clear();
+    leafUnlisted = 0;
+    binListBrowser->clear();
+    showWhereListsAreFrom();
+    updateButtonState();
+}
+
+void MainWindow::showLeaf(const FolderRead &read)
+{
+    const QStringList names = choicesOf(read, true);
+    binFileList = pathsIn(read.path, names);
+    leafUnlisted = read.unlisted;
     QStringList shown;
     for (const QString &name : names)
         shown.append(displayName(name));
     // Plain text, never markup, one line a name: the names shown must be
     // the files sent.
+    binListBrowser->setPlaceholderText(QString());
     binListBrowser->setPlainText(shown.join(QLatin1Char('\n')));
     showWhereListsAreFrom();
+    updateButtonState();
 }
 
 void MainWindow::showWhereListsAreFrom()
 {
     const QString root = firmwareRoot();
     QStringList warnings;
-    for (const QString &path : {root, sensitivityGroup->listedPath(), listedLeafPath})
-        if (const int count = path.isEmpty() ? 0 : unlistedEntries(path))
+    for (const auto &[count, path] : {qMakePair(tpSizeGroup->unlistedCount(), root),
+                                      qMakePair(sensitivityGroup->unlistedCount(), sensitivityGroup->listedPath()),
+                                      qMakePair(leafUnlisted, listedLeafPath)})
+        if (count)
             warnings.append(unlistedWarning(count, path));
     warningLine->setText(warnings.join(QLatin1Char('\n')));
     warningLine->setVisible(!warnings.isEmpty());
@@ -220,11 +235,19 @@ bool MainWindow::listedImagesHold()
 {
     if (listedLeafPath.isEmpty())
         return true;
-    if (const int count = unlistedEntries(listedLeafPath)) {
-        notices->show(QMessageBox::Warning, unlistedWarning(count, listedLeafPath));
+    // Read again off the GUI thread: a leaf that does not answer now is not
+    // waited for.
+    const std::optional<FolderRead> now = pressReader->read(listedLeafPath);
+    if (!now) {
+        notices->show(QMessageBox::Warning,
+                      tr("%1 is not answering: nothing was started.").arg(placeOf(listedLeafPath)));
         return false;
     }
-    if (pathsIn(listedLeafPath, currentEntries(listedLeafPath)) != binFileList) {
+    if (now->unlisted) {
+        notices->show(QMessageBox::Warning, unlistedWarning(now->unlisted, listedLeafPath));
+        return false;
+    }
+    if (pathsIn(listedLeafPath, choicesOf(*now, false)) != binFileList) {
         setBinListText(listedLeafPath);
         notices->show(QMessageBox::Warning,
                       tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
@@ -310,7 +333,7 @@ void MainWindow::reportRun(const RunReport &report)
 void MainWindow::updateButtonState()
 {
     shutdownGuard->hold(updater->isBusy());
-    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen());
+    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading());
     stopButton->setVisible(updater->canStop());
 }
 

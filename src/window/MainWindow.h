@@ -7,6 +7,8 @@
 #include <memory>
 
 class DirGroup;
+class FolderReader;
+struct FolderRead;
 class ElidedLabel;
 class HistoryDialog;
 class HistoryStatus;
@@ -53,6 +55,7 @@ private:
     void updateButtonState();
     void stopUpdater();
     void showHistory();
+    void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
     bool listedImagesHold();
     QString otherCheckedTpSize() const;
@@ -66,6 +69,9 @@ private:
     QStringList binFileList;
     // Where the listed images are from.
     QString listedLeafPath;
+    int leafUnlisted = 0;
+    FolderReader *leafReader;
+    FolderReader *pressReader;
     // Names a shown folder cannot list, and where the list is from.
     QLabel *warningLine;
     ElidedLabel *leafLine;

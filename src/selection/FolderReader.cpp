@@ -1,0 +1,118 @@
+#include "selection/FolderReader.h"
+
+#include "selection/DirListing.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QMutex>
+#include <QThread>
+#include <QWaitCondition>
+
+#include <utility>
+
+namespace {
+// How long the GUI thread waits for a folder before going on without it:
+// a local disk answers well within it, and the window never stalls longer.
+constexpr unsigned long patience = 50;
+} // namespace
+
+FolderRead readFolder(const QString &path)
+{
+    // QDir's own defaults (all entries, name order ignoring case) are the rule.
+    return {path, QDir(path).entryList(), unlistedEntries(path)};
+}
+
+QStringList choicesOf(const FolderRead &read, bool logged)
+{
+    QStringList names;
+    for (const QString &name : read.names) {
+        if (logged)
+            qDebug() << name;
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            names.append(name);
+    }
+    return names;
+}
+
+// What a reading's thread and the reader share: the reader may be gone
+// long before the thread ends.
+struct FolderReader::Pending
+{
+    QMutex mutex;
+    QWaitCondition ready;
+    bool done = false;
+    FolderRead result;
+    FolderReader *receiver = nullptr;
+};
+
+FolderReader::FolderReader(QObject *parent, Reading reading)
+    : QObject(parent)
+    , reading(std::move(reading))
+{
+    slow.setSingleShot(true);
+    slow.setInterval(1000);
+    dead.setSingleShot(true);
+    dead.setInterval(5000);
+    connect(&slow, &QTimer::timeout, this, [this] {
+        emit waiting(QCoreApplication::translate("MainWindow", "Reading %1…").arg(place));
+    });
+    connect(&dead, &QTimer::timeout, this,
+            [this] { emit waiting(QCoreApplication::translate("MainWindow", "%1 is not answering").arg(place)); });
+}
+
+FolderReader::~FolderReader()
+{
+    leave();
+}
+
+std::optional<FolderRead> FolderReader::read(const QString &path)
+{
+    leave();
+    auto answer = std::make_shared<Pending>();
+    answer->receiver = this;
+    QThread *worker = QThread::create([answer, reading = reading, path] {
+        FolderRead result = reading(path);
+        const QMutexLocker lock(&answer->mutex);
+        answer->result = std::move(result);
+        answer->done = true;
+        answer->ready.wakeAll();
+        if (FolderReader *receiver = answer->receiver)
+            QMetaObject::invokeMethod(
+                receiver, [receiver, answer] { receiver->deliver(answer); }, Qt::QueuedConnection);
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+    QMutexLocker lock(&answer->mutex);
+    if (answer->done || answer->ready.wait(&answer->mutex, patience)) {
+        answer->receiver = nullptr;
+        return answer->result;
+    }
+    lock.unlock();
+    pending = answer;
+    place = placeOf(path);
+    slow.start();
+    dead.start();
+    return std::nullopt;
+}
+
+void FolderReader::leave()
+{
+    slow.stop();
+    dead.stop();
+    if (!pending)
+        return;
+    const std::shared_ptr<Pending> left = std::exchange(pending, nullptr);
+    const QMutexLocker lock(&left->mutex);
+    left->receiver = nullptr;
+}
+
+void FolderReader::deliver(const std::shared_ptr<Pending> &answer)
+{
+    if (answer != pending)
+        return;
+    slow.stop();
+    dead.stop();
+    pending.reset();
+    emit answered(answer->result);
+}
