@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QElapsedTimer>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +27,7 @@ private slots:
     void relistKeepsExactlyTheCheckedEntry();
     void ignoresCallsNotFromItsButtons();
     void unlistedGroupFreesItsLayout();
+    void aFolderThatDoesNotAnswerNeverStopsTheWindow();
 };
 
 void TestDirGroup::listingRule()
@@ -137,6 +140,48 @@ void TestDirGroup::unlistedGroupFreesItsLayout()
     auto *group = new DirGroup("Sensitivity");
     QVERIFY(!group->findChild<QScrollArea *>()->widget());
     delete group;
+}
+
+// With a reading that blocks until released: the caller goes on within a
+// moment, is told the folder is slow, then not answering; an answer
+// overtaken by a newer reading is dropped; a late answer of the latest comes.
+void TestDirGroup::aFolderThatDoesNotAnswerNeverStopsTheWindow()
+{
+    QSemaphore release;
+    FolderReader reader(nullptr, [&release](const QString &path) {
+        if (path.endsWith("slow"))
+            release.acquire();
+        return FolderRead {path, {".", "..", "a.bin"}, 0};
+    });
+    QSignalSpy answers(&reader, &FolderReader::answered);
+    QSignalSpy waits(&reader, &FolderReader::waiting);
+    const QString root = firmwareRoot();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!reader.read(root + "/7inch/slow"));
+    QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(reader.isReading());
+    QVERIFY(waits.wait(2000));
+    QCOMPARE(waits.last().at(0).toString(), QString("Reading 7inch/slow…"));
+    QVERIFY(waits.wait(6000));
+    QCOMPARE(waits.last().at(0).toString(), QString("7inch/slow is not answering"));
+    QVERIFY2(clock.elapsed() >= 5000 && clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+
+    // Another folder meanwhile: at once; the first one's answer goes nowhere.
+    const std::optional<FolderRead> fast = reader.read(root + "/7inch/High");
+    QVERIFY(fast && fast->path == root + "/7inch/High");
+    QVERIFY(!reader.isReading());
+    release.release();
+    QTest::qWait(200);
+    QVERIFY(answers.isEmpty());
+
+    QVERIFY(!reader.read(root + "/10inch/slow"));
+    release.release();
+    QVERIFY(answers.wait(2000));
+    QCOMPARE(answers.at(0).at(0).value<FolderRead>().path, root + "/10inch/slow");
+    QCOMPARE(choicesOf(answers.at(0).at(0).value<FolderRead>(), false), QStringList("a.bin"));
+    QVERIFY(!reader.isReading());
+    QCOMPARE(waits.size(), 2);
 }
 
 QTEST_MAIN(TestDirGroup)

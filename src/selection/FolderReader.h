@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,8 @@ struct FolderRead
     // Entries the listing cannot name (see unlistedEntries).
     int unlisted = 0;
 };
+
+Q_DECLARE_METATYPE(FolderRead)
 
 // Reads a folder from the disk: as slow as the disk is.
 FolderRead readFolder(const QString &path);
