@@ -7,7 +7,10 @@
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -22,6 +25,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QXmlStreamReader>
 
@@ -46,6 +50,7 @@ private slots:
     void theWholeTreeIsInView_data();
     void theWholeTreeIsInView();
     void statusBarMessagesShowWhole();
+    void aShareThatHangsNeverStopsTheWindow();
     void namesReadAsTheyAre_data();
     void namesReadAsTheyAre();
     void namesNotValidUtf8AreNamed();
@@ -276,6 +281,55 @@ void TestMainWindow::statusBarMessagesShowWhole()
     QCOMPARE(window.findChild<QTextBrowser *>()->accessibleName(), QString("Images to send"));
     QCOMPARE(window.findChild<QWidget *>("runPanel")->accessibleName(), QString("FW update run"));
     QCOMPARE(window.findChild<QWidget *>("resultBanner")->accessibleName(), QString("Result"));
+}
+
+// A TP size on a share whose listings hang 8 s (a FUSE file system): the
+// window never stalls, says what it waits for, and the rest stays usable.
+void TestMainWindow::aShareThatHangsNeverStopsTheWindow()
+{
+#ifdef Q_OS_LINUX
+    if (!QFileInfo::exists("/dev/fuse") || !QFileInfo::exists("/usr/bin/fusermount3"))
+        QSKIP("no FUSE here (/dev/fuse or fusermount3 missing)");
+    FirmwareTree tree({"7inch/High/a.bin", "9inch/"});
+    const QString share = FirmwareTree::root() + "/9inch";
+    QProcess fs;
+    fs.start(TPFW_HANG_FS, {share, "8"});
+    const auto unmount = qScopeGuard([&] {
+        QProcess::execute("fusermount3", {"-u", "-z", share});
+        fs.kill();
+        fs.waitForFinished();
+    });
+    const auto mounted = [&] {
+        QFile mounts("/proc/mounts");
+        return mounts.open(QIODevice::ReadOnly) && mounts.readAll().contains(" " + share.toUtf8() + " fuse");
+    };
+    QTRY_VERIFY2(mounted(), qPrintable(fs.readAllStandardError()));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The longest gap between two turns of the event loop.
+    qint64 longest = 0;
+    QElapsedTimer gap;
+    QTimer beat;
+    beat.setInterval(10);
+    connect(&beat, &QTimer::timeout, [&] { longest = qMax(longest, gap.restart()); });
+    gap.start();
+    beat.start();
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    DirGroup *sensitivity = groupTitled(&window, "Sensitivity");
+    QVERIFY(clickChoice(tpSize, "9inch"));
+    auto *waiting = sensitivity->findChild<QLabel *>("waitingLine");
+    QTRY_COMPARE_WITH_TIMEOUT(waiting->text(), QString("Reading 9inch…"), 2000);
+    QVERIFY(sensitivity->radioButtons().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(waiting->text(), QString("9inch is not answering"), 6000);
+    QVERIFY(clickChoice(tpSize, "7inch"));
+    QVERIFY(waiting->isHidden());
+    QVERIFY(clickChoice(sensitivity, "High"));
+    QCOMPARE(window.binFiles(), QStringList(FirmwareTree::root() + "/7inch/High/a.bin"));
+    QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+#else
+    QSKIP("FUSE is for Linux");
+#endif
 }
 
 void TestMainWindow::namesReadAsTheyAre_data()
