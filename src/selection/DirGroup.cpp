@@ -132,6 +132,7 @@ void DirGroup::showListing(const FolderRead &read)
         }
     if (shown)
         show();
+    emit listed();
 }
 
 void DirGroup::listSubDir(QString dstDirName)

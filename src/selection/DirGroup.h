@@ -40,6 +40,8 @@ public:
     void relist();
 
 signals:
+    // A listing is shown: at once, or once its folder answered.
+    void listed();
     void passDirName(QString combinedPath);
     void passFullDirName(QString combinedPath);
 

@@ -50,9 +50,12 @@ FolderReader::FolderReader(QObject *parent, Reading reading)
     : QObject(parent)
     , reading(std::move(reading))
 {
-    slow.setSingleShot(true);
+    for (QTimer *timer : {&slow, &dead}) {
+        timer->setSingleShot(true);
+        // Never before the second it says.
+        timer->setTimerType(Qt::PreciseTimer);
+    }
     slow.setInterval(1000);
-    dead.setSingleShot(true);
     dead.setInterval(5000);
     connect(&slow, &QTimer::timeout, this, [this] {
         emit waiting(QCoreApplication::translate("MainWindow", "Reading %1…").arg(place));

@@ -117,14 +117,12 @@ MainWindow::MainWindow(QWidget *parent)
     // What is shown follows the disk.
     watcher = new TreeWatcher(this);
     connect(tpSizeGroup, &DirGroup::passDirName, this, &MainWindow::showWhereListsAreFrom);
-    connect(watcher, &TreeWatcher::rootChanged, this, [this] {
-        tpSizeGroup->relist();
-        showWhereListsAreFrom();
-    });
-    connect(watcher, &TreeWatcher::tpSizeChanged, this, [this] {
-        sensitivityGroup->relist();
-        showWhereListsAreFrom();
-    });
+    // A folder that answered late brings its own word on names it cannot
+    // list, and may need more room.
+    connect(tpSizeGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
+    connect(sensitivityGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
+    connect(watcher, &TreeWatcher::rootChanged, tpSizeGroup, &DirGroup::relist);
+    connect(watcher, &TreeWatcher::tpSizeChanged, sensitivityGroup, &DirGroup::relist);
     connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
     showWhereListsAreFrom();
 
