@@ -84,5 +84,27 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   [ "$(wc -l <"$STATION/data/tpfw/history.jsonl")" -eq 1 ]
   grep -q "\"exitCode\":3,.*\"outcome\":\"failed\"" "$STATION/data/tpfw/history.jsonl"
   echo "its failure is in the history"
+
+  # Closed while its images are checked (one of 8 GiB): asked, and on Yes the
+  # process is gone within a second, nothing started, the press recorded.
+  export XDG_DATA_HOME=$STATION/data3
+  rm -f "$STATION/records"
+  truncate -s 8G "$STATION/FwBinFiles/10.1inch/High/zz_big.bin"
+  "$STATION/tpfw" >"$STATION/tpfw3.log" 2>&1 & app=$!
+  window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
+  sleep 1
+  click_spots "$window" 0.5 "28 91" "222 91" "199 290"
+  wmctrl -c MainWindow
+  timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
+  sleep 0.5
+  start=$(date +%s%N)
+  xdotool key alt+y
+  wait $app
+  took=$(( ($(date +%s%N) - start) / 1000000 ))
+  [ $took -lt 1000 ] || { echo "tpfw took $took ms to end" >&2; exit 1; }
+  grep -q "\"detail\":\"cancelled: the window was closed while the images were checked\"" "$STATION/data3/tpfw/history.jsonl"
+  sleep 1
+  [ ! -e "$STATION/records" ]
+  echo "closed while the images were checked: gone in $took ms, nothing started, the press recorded"
   kill $wm
 '
