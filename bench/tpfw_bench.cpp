@@ -14,8 +14,8 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>

@@ -4,11 +4,11 @@
 #include "selection/DirListing.h"
 #include "selection/FolderReader.h"
 
+#include <QElapsedTimer>
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QElapsedTimer>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>

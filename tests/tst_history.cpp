@@ -25,8 +25,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -457,7 +457,7 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         record.ended = record.started.addMSecs(2500);
         record.tpSize = run.tpSize;
         record.sensitivity = "High";
-        record.images = {FileFacts{}, FileFacts{}};
+        record.images = {FileFacts {}, FileFacts {}};
         record.outcome = run.outcome;
         record.exitCode = run.exitCode;
         record.log = run.log;
@@ -530,8 +530,9 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
             field += c;
     }
     QCOMPARE(rows.size(), 4);
-    QCOMPARE(rows.first(), QStringList({"Started", "TP size / sensitivity", "Images", "Outcome", "Exit code",
-                                        "Duration", "User"}));
+    QCOMPARE(rows.first(),
+             QStringList(
+                 {"Started", "TP size / sensitivity", "Images", "Outcome", "Exit code", "Duration", "User"}));
     for (int row = 0; row < 3; ++row)
         for (int c = 0; c < HistoryModel::Columns; ++c)
             QCOMPARE(rows.at(row + 1).at(c), model->index(row, c).data().toString());
@@ -545,7 +546,8 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     table->setCurrentIndex(model->index(2, 0));
     QTest::keyClick(table, Qt::Key_Return);
     QTRY_VERIFY(dialog->findChild<QPlainTextEdit *>("logText"));
-    QCOMPARE(dialog->findChild<QPlainTextEdit *>("logText")->toPlainText(), QString("writing block 1/1 (100%)\n"));
+    QCOMPARE(dialog->findChild<QPlainTextEdit *>("logText")->toPlainText(),
+             QString("writing block 1/1 (100%)\n"));
     QVERIFY(dialog->findChild<QPlainTextEdit *>("logText")->isReadOnly());
 }
 
@@ -578,9 +580,9 @@ void TestHistory::aLongHistoryIsReadWhole()
 void TestHistory::imagesAreHashedAsTheMachineDoes()
 {
     QTemporaryDir dir;
-    const QList<QPair<QByteArray, QByteArray>> known = {
-        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
+    const QList<QPair<QByteArray, QByteArray>> known
+        = {{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+           {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
     for (const auto &[content, hash] : known) {
         QFile file(dir.filePath("known"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
@@ -644,11 +646,11 @@ void TestHistory::runLogsAreKeptWithinBounds()
     QTemporaryDir runs;
     const QDateTime now = QDateTime::currentDateTime();
     // name, days since written, bytes
-    const QList<std::tuple<QString, int, int>> logs = {
-        {"2026-01-01_00-00-00-000", 200, 100}, {"2026-01-02_00-00-00-000", 10, 100},
-        {"2026-01-03_00-00-00-000", 10, 100},  {"2026-01-04_00-00-00-000", 10, 100},
-        {"2026-01-05_00-00-00-000", 10, 100},  {"2026-01-06_00-00-00-000", 181, 100},
-        {"2026-01-07_00-00-00-000", 10, 1000}, {"2026-01-07_00-00-00-000_2", 0, 100}};
+    const QList<std::tuple<QString, int, int>> logs
+        = {{"2026-01-01_00-00-00-000", 200, 100}, {"2026-01-02_00-00-00-000", 10, 100},
+           {"2026-01-03_00-00-00-000", 10, 100},  {"2026-01-04_00-00-00-000", 10, 100},
+           {"2026-01-05_00-00-00-000", 10, 100},  {"2026-01-06_00-00-00-000", 181, 100},
+           {"2026-01-07_00-00-00-000", 10, 1000}, {"2026-01-07_00-00-00-000_2", 0, 100}};
     for (const auto &[name, days, bytes] : logs) {
         QFile log(runs.filePath(name + ".log"));
         QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(bytes, 'x')) == bytes && log.flush());

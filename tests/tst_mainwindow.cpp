@@ -10,16 +10,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -265,10 +265,10 @@ void TestMainWindow::statusBarMessagesShowWhole()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QStatusBar *bar = window.statusBar();
     QVERIFY(bar->findChildren<QLabel *>().isEmpty());
-    for (const QString message : {"FW update failed: the updater crashed (1234.5 s)",
-                                   "FW update failed: exit code 255 (1234.5 s)",
-                                   "FW updater running (started 12:34:56)", "FW updater running (another user's)",
-                                   "FW update interrupted: result unknown"})
+    for (const QString message :
+         {"FW update failed: the updater crashed (1234.5 s)", "FW update failed: exit code 255 (1234.5 s)",
+          "FW updater running (started 12:34:56)", "FW updater running (another user's)",
+          "FW update interrupted: result unknown"})
         QVERIFY2(bar->fontMetrics().horizontalAdvance(message) < bar->width() - 24, qPrintable(message));
     auto *menus = window.findChild<QMenuBar *>("menuBar");
     QWidget *corner = menus->cornerWidget();

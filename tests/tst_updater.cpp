@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
-#include "update/OutputTail.h"
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
@@ -13,8 +13,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
@@ -551,8 +551,10 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult_data()
     QTest::addColumn<QByteArray>("exitWith");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("colour");
-    QTest::newRow("OK") << QByteArray("0") << "FW update OK" << "#1e7d32";
-    QTest::newRow("exit 3") << QByteArray("3") << "FW update failed: exit code 3" << "#b3261e";
+    QTest::newRow("OK") << QByteArray("0") << "FW update OK"
+                        << "#1e7d32";
+    QTest::newRow("exit 3") << QByteArray("3") << "FW update failed: exit code 3"
+                            << "#b3261e";
 }
 
 void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
@@ -594,7 +596,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
         QTest::qWait(20);
     }
     // The last tick is followed at once by the updater's last words.
-    QCOMPARE(ticks, QStringList({"writing block 1/4 (25%)", "writing block 2/4 (50%)", "writing block 3/4 (75%)"}));
+    QCOMPARE(ticks,
+             QStringList({"writing block 1/4 (25%)", "writing block 2/4 (50%)", "writing block 3/4 (75%)"}));
     QCOMPARE(progress->value(), 100);
     times.append(elapsed->text());
     times.removeDuplicates();
@@ -603,7 +606,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     QVERIFY(banner->isVisible());
     QCOMPARE(window->findChild<QLabel *>("resultLine")->text(), result);
     const QString detail = window->findChild<QLabel *>("resultDetail")->text();
-    QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(), qPrintable(detail));
+    QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(),
+             qPrintable(detail));
     QVERIFY(banner->styleSheet().contains(colour));
     QVERIFY(window->findChild<QLabel *>("resultLine")->font().bold());
     // The window made room for the panel: the choices are all still in view.
@@ -630,13 +634,9 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
 
 void TestUpdater::outputIsReadLineByLine()
 {
-    const QList<QPair<QStringList, int>> percents = {{{"writing block 3/8 (37%)"}, 37},
-                                                     {{"45 %"}, 45},
-                                                     {{"1% then 2%"}, 2},
-                                                     {{"3.5%"}, 3},
-                                                     {{"150%"}, -1},
-                                                     {{"10%", "20%", "verifying"}, 20},
-                                                     {{"none"}, -1}};
+    const QList<QPair<QStringList, int>> percents = {
+        {{"writing block 3/8 (37%)"}, 37}, {{"45 %"}, 45}, {{"1% then 2%"}, 2}, {{"3.5%"}, 3}, {{"150%"}, -1},
+        {{"10%", "20%", "verifying"}, 20}, {{"none"}, -1}};
     for (const auto &[lines, percent] : percents)
         QCOMPARE(percentIn(lines), percent);
 

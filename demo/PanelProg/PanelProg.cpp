@@ -73,8 +73,10 @@ void work(double seconds, int ticks)
     const auto span = std::chrono::duration<double>(seconds);
     if (ticks > 0) {
         for (int k = 1; k <= ticks; ++k) {
-            std::this_thread::sleep_until(start + std::chrono::duration_cast<std::chrono::nanoseconds>(span * k / ticks));
-            std::cout << "writing block " << k << '/' << ticks << " (" << k * 100 / ticks << "%)\n" << std::flush;
+            std::this_thread::sleep_until(
+                start + std::chrono::duration_cast<std::chrono::nanoseconds>(span * k / ticks));
+            std::cout << "writing block " << k << '/' << ticks << " (" << k * 100 / ticks << "%)\n"
+                      << std::flush;
         }
         return;
     }
@@ -127,7 +129,8 @@ int run(const std::vector<fs::path> &arguments)
     std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
     reportInput();
     if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))
-        work(std::atof(seconds), std::getenv("TPFW_STANDIN_TICKS") ? std::atoi(std::getenv("TPFW_STANDIN_TICKS")) : 0);
+        work(std::atof(seconds),
+             std::getenv("TPFW_STANDIN_TICKS") ? std::atoi(std::getenv("TPFW_STANDIN_TICKS")) : 0);
     if (arguments.empty()) {
         std::cerr << "usage: PanelProg IMAGE... SWITCH\n";
         return 2;

@@ -57,11 +57,11 @@ FolderReader::FolderReader(QObject *parent, Reading reading)
     }
     slow.setInterval(1000);
     dead.setInterval(5000);
-    connect(&slow, &QTimer::timeout, this, [this] {
-        emit waiting(QCoreApplication::translate("MainWindow", "Reading %1…").arg(place));
+    connect(&slow, &QTimer::timeout, this,
+            [this] { emit waiting(QCoreApplication::translate("MainWindow", "Reading %1…").arg(place)); });
+    connect(&dead, &QTimer::timeout, this, [this] {
+        emit waiting(QCoreApplication::translate("MainWindow", "%1 is not answering").arg(place));
     });
-    connect(&dead, &QTimer::timeout, this,
-            [this] { emit waiting(QCoreApplication::translate("MainWindow", "%1 is not answering").arg(place)); });
 }
 
 FolderReader::~FolderReader()

@@ -7,8 +7,7 @@
 
 DayCounter::DayCounter(QString path)
     : path(std::move(path))
-{
-}
+{ }
 
 DayCounts DayCounter::count(const QDate &today)
 {

@@ -173,7 +173,8 @@ QJsonObject findRecord(const QString &path, const QString &started)
 
 void tally(const QJsonObject &record, const QDate &day, DayCounts &counts)
 {
-    if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs).toLocalTime().date() == day)
+    if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs).toLocalTime().date()
+        == day)
         ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
 }
 
@@ -229,7 +230,9 @@ std::optional<qint64> epochMsOf(const QString &iso)
         const QDateTime time = QDateTime::fromString(iso, Qt::ISODateWithMs);
         return time.isValid() ? std::optional<qint64>(time.toMSecsSinceEpoch()) : std::nullopt;
     }
-    const auto part = [&match](int n) { return match.capturedRef(n).toInt(); };
+    const auto part = [&match](int n) {
+        return match.capturedRef(n).toInt();
+    };
     const QDate date(part(1), part(2), part(3));
     const QTime time(part(4), part(5), part(6), part(7));
     if (!date.isValid() || !time.isValid())
@@ -253,7 +256,9 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to)
         return rows;
     // The same few names recur in every line: each is kept once.
     QSet<QString> names;
-    const auto shared = [&names](const QJsonValue &value) { return *names.insert(value.toString()); };
+    const auto shared = [&names](const QJsonValue &value) {
+        return *names.insert(value.toString());
+    };
     const auto add = [&](const QByteArray &line) {
         const QJsonObject record = QJsonDocument::fromJson(line).object();
         const std::optional<qint64> started = epochMsOf(record.value(QLatin1String("started")).toString());
@@ -308,8 +313,9 @@ QVector<HistoryRow> readHistoryRows(const QString &path)
     QVector<QVector<HistoryRow>> shares(parts);
     QVector<QThread *> readers;
     for (int i = 1; i < parts; ++i) {
-        readers.append(QThread::create(
-            [&shares, &path, i, parts, size] { shares[i] = rowsIn(path, size * i / parts, size * (i + 1) / parts); }));
+        readers.append(QThread::create([&shares, &path, i, parts, size] {
+            shares[i] = rowsIn(path, size * i / parts, size * (i + 1) / parts);
+        }));
         readers.last()->start();
     }
     shares[0] = rowsIn(path, 0, size / parts);

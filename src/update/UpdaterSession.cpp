@@ -192,7 +192,8 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     // window can leave it behind.
     checked = std::make_shared<CheckedFiles>();
     checked->total = binFiles.size();
-    checker = QThread::create([files = checked, binFiles, program] { checkFiles(*files, binFiles, program); });
+    checker
+        = QThread::create([files = checked, binFiles, program] { checkFiles(*files, binFiles, program); });
     connect(checker, &QThread::finished, this, [this] {
         checkProgress.stop();
         tellCheckProgress();

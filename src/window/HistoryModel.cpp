@@ -27,8 +27,7 @@ QString outcomeWord(const QString &outcome)
 
 HistoryModel::HistoryModel(QObject *parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 void HistoryModel::setRows(QVector<HistoryRow> newRows)
 {
@@ -80,8 +79,8 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::TextAlignmentRole && (index.column() == Images || index.column() == ExitCode
-                                          || index.column() == Duration))
+    if (role == Qt::TextAlignmentRole
+        && (index.column() == Images || index.column() == ExitCode || index.column() == Duration))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};

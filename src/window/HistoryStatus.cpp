@@ -61,7 +61,8 @@ void HistoryStatus::count()
     // Off the GUI thread: a history on a slow disk never stops the window.
     // A window that goes meanwhile leaves the count behind.
     auto today = std::make_shared<DayCounts>();
-    QThread *worker = QThread::create([counter = counter, today, day = time.date()] { *today = counter->count(day); });
+    QThread *worker
+        = QThread::create([counter = counter, today, day = time.date()] { *today = counter->count(day); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &QThread::finished, this, [this, today] {
         countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")

@@ -205,9 +205,10 @@ void MainWindow::showWhereListsAreFrom()
 {
     const QString root = firmwareRoot();
     QStringList warnings;
-    for (const auto &[count, path] : {qMakePair(tpSizeGroup->unlistedCount(), root),
-                                      qMakePair(sensitivityGroup->unlistedCount(), sensitivityGroup->listedPath()),
-                                      qMakePair(leafUnlisted, listedLeafPath)})
+    for (const auto &[count, path] :
+         {qMakePair(tpSizeGroup->unlistedCount(), root),
+          qMakePair(sensitivityGroup->unlistedCount(), sensitivityGroup->listedPath()),
+          qMakePair(leafUnlisted, listedLeafPath)})
         if (count)
             warnings.append(unlistedWarning(count, path));
     warningLine->setText(warnings.join(QLatin1Char('\n')));

@@ -141,8 +141,9 @@ void RunPanel::finish(const RunReport &report)
         progress->setValue(100);
     banner->setStyleSheet(bannerStyle(report));
     resultLine->setText(report.outcome);
-    resultDetail->setText(report.duration.isEmpty() ? sentLine->text()
-                                                    : sentLine->text() + QStringLiteral(" · ") + report.duration);
+    resultDetail->setText(report.duration.isEmpty()
+                              ? sentLine->text()
+                              : sentLine->text() + QStringLiteral(" · ") + report.duration);
     banner->setAccessibleDescription(resultLine->text() + QLatin1Char('\n') + resultDetail->text());
     banner->show();
     // The banner names what was sent.
@@ -152,7 +153,8 @@ void RunPanel::finish(const RunReport &report)
 
 void RunPanel::name(const QString &leaf, int images)
 {
-    sentLine->setText(leaf + QStringLiteral(" · ") + (images == 1 ? tr("1 image") : tr("%1 images").arg(images)));
+    sentLine->setText(leaf + QStringLiteral(" · ")
+                      + (images == 1 ? tr("1 image") : tr("%1 images").arg(images)));
 }
 
 void RunPanel::addLines(const QStringList &lines)

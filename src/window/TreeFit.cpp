@@ -45,7 +45,8 @@ bool TreeFit::eventFilter(QObject *watched, QEvent *event)
 
 void TreeFit::fit()
 {
-    if (!window->isVisible() || userSized || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (!window->isVisible() || userSized
+        || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect room = window->screen()->availableGeometry();
     const int most = room.height() - frameHeight();
