@@ -272,6 +272,9 @@ void TestMainWindow::statusBarMessagesShowWhole()
         QVERIFY2(bar->fontMetrics().horizontalAdvance(message) < bar->width() - 24, qPrintable(message));
     auto *menus = window.findChild<QMenuBar *>("menuBar");
     QWidget *corner = menus->cornerWidget();
+    // The counts come after the menu bar was laid out; they get their room.
+    QTRY_VERIFY(!corner->findChild<QLabel *>("todayCounts")->text().isEmpty());
+    QTRY_VERIFY(corner->width() >= corner->sizeHint().width());
     QMetaObject::invokeMethod(corner, "refresh", Q_ARG(QString, "No space left on device"));
     QCoreApplication::processEvents();
     QVERIFY(corner->findChild<QLabel *>("historyProblem")->isVisible());

@@ -30,6 +30,7 @@ public slots:
 
 private:
     void count();
+    void askForRoom();
 
     Clock now;
     QLabel *problemLabel;
