@@ -2,7 +2,10 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QSemaphore>
 #include <QThread>
+
+#include <memory>
 
 TreeWatcher::TreeWatcher(QObject *parent)
     : QObject(parent)
@@ -32,9 +35,10 @@ void TreeWatcher::follow(const QString &root, const QString &tpSize, const QStri
     rootDir = root;
     tpSizeDir = tpSize;
     leafDir = leaf;
+    auto done = std::make_shared<QSemaphore>();
     QMetaObject::invokeMethod(
         watcher,
-        [watcher = watcher, dirs = QStringList({root, tpSize, leaf})] {
+        [watcher = watcher, dirs = QStringList({root, tpSize, leaf}), done] {
             // A folder still wanted stays watched: removed, its pending
             // changes would be lost.
             QStringList wanted;
@@ -47,8 +51,13 @@ void TreeWatcher::follow(const QString &root, const QString &tpSize, const QStri
             for (const QString &dir : wanted)
                 if (!watcher->directories().contains(dir))
                     watcher->addPath(dir);
+            done->release();
         },
         Qt::QueuedConnection);
+    // Folders that answer are watched before the window goes on, so that no
+    // change made just after their listing goes unseen. Short: a folder
+    // that is slow was already waited for by its listing.
+    done->tryAcquire(1, 25);
 }
 
 void TreeWatcher::changed(const QString &path)
