@@ -17,7 +17,7 @@ TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
     soon.setSingleShot(true);
     soon.setInterval(0);
     connect(&soon, &QTimer::timeout, this, &TreeFit::fit);
-    asked.append(window->height());
+    asked.insert(window->height());
     window->installEventFilter(this);
     for (DirGroup *group : this->groups)
         group->installEventFilter(this);
@@ -37,7 +37,7 @@ bool TreeFit::eventFilter(QObject *watched, QEvent *event)
     // set is the user's.
     const int height = static_cast<QResizeEvent *>(event)->size().height();
     if (!event->spontaneous())
-        asked.append(height);
+        asked.insert(height);
     else if (!asked.contains(height))
         userSized = true;
     return QObject::eventFilter(watched, event);

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QSize>
 #include <QTimer>
-#include <QVector>
+#include <QSet>
 
 class DirGroup;
 class QWidget;
@@ -34,7 +34,7 @@ private:
     QList<DirGroup *> groups;
     // The heights the program set: the window system confirms each, maybe
     // late.
-    QVector<int> asked;
+    QSet<int> asked;
     bool userSized = false;
     QTimer soon;
 };
