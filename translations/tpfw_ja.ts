@@ -179,6 +179,26 @@
         <source>%1 is not answering: nothing was started.</source>
         <translation>%1 が応答しません。何も開始していません。</translation>
     </message>
+    <message>
+        <source>This run cannot be recorded: %1. Nothing was started.</source>
+        <translation>この実行は記録できません: %1。何も開始されませんでした。</translation>
+    </message>
+    <message>
+        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <translation>このマシンの実行ロックを使用できません: %1。修正されるまで FW 更新は開始できません。</translation>
+    </message>
+    <message>
+        <source>FW updater running (its supervisor is gone; started %1)</source>
+        <translation>FW アップデーター実行中（監視プロセスは終了済み、開始 %1）</translation>
+    </message>
+    <message>
+        <source>its supervisor could not write a record</source>
+        <translation>監視プロセスが記録を書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
+        <translation>破損した FW 更新の記録を退避しました: %1。記録されなかった最後の更新のパネルを確認してください。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

@@ -179,6 +179,26 @@
         <source>%1 is not answering: nothing was started.</source>
         <translation>%1 没有响应：未启动任何操作。</translation>
     </message>
+    <message>
+        <source>This run cannot be recorded: %1. Nothing was started.</source>
+        <translation>无法记录此次运行：%1。未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <translation>无法使用本机的运行锁：%1。修复之前无法启动 FW 更新。</translation>
+    </message>
+    <message>
+        <source>FW updater running (its supervisor is gone; started %1)</source>
+        <translation>FW 更新程序正在运行（其监控进程已结束；开始于 %1）</translation>
+    </message>
+    <message>
+        <source>its supervisor could not write a record</source>
+        <translation>其监控进程无法写入记录</translation>
+    </message>
+    <message>
+        <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
+        <translation>已将损坏的 FW 更新记录移到一旁：%1。请检查最后一次未被记录的更新所对应的面板。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

@@ -179,6 +179,26 @@
         <source>%1 is not answering: nothing was started.</source>
         <translation>%1 沒有回應：未啟動任何操作。</translation>
     </message>
+    <message>
+        <source>This run cannot be recorded: %1. Nothing was started.</source>
+        <translation>無法記錄此次執行：%1。未啟動任何操作。</translation>
+    </message>
+    <message>
+        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <translation>無法使用本機的執行鎖：%1。修復之前無法啟動 FW 更新。</translation>
+    </message>
+    <message>
+        <source>FW updater running (its supervisor is gone; started %1)</source>
+        <translation>FW 更新程式正在執行（其監控程序已結束；開始於 %1）</translation>
+    </message>
+    <message>
+        <source>its supervisor could not write a record</source>
+        <translation>其監控程序無法寫入記錄</translation>
+    </message>
+    <message>
+        <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
+        <translation>已將損壞的 FW 更新記錄移到一旁：%1。請檢查最後一次未被記錄的更新所對應的面板。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

@@ -15,6 +15,11 @@
 // - TPFW_STANDIN_SPANS: append "start" to that file as it starts and "end"
 //   as it ends, one line each, so a test can tell whether two ever ran at once.
 // - TPFW_STANDIN_IGNORE_TERM: ignore SIGTERM (Unix), as a hung updater may.
+// - TPFW_STANDIN_CHILD: "fork" or "setsid" (Unix): as it starts, leave a
+//   child of its own writing on for TPFW_STANDIN_CHILD_SECONDS (2 by
+//   default), the second in a session of its own, as an updater whose work
+//   outlives its first process may. The child notes "child <pid>" as it
+//   starts and "child end" as it ends in TPFW_STANDIN_SPANS.
 // It also says whether its standard input is the null device (Unix only).
 
 #include <chrono>
@@ -31,6 +36,7 @@
 #else
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #endif
@@ -124,8 +130,27 @@ void noteSpan(const char *word)
         std::ofstream(spans, std::ios::binary | std::ios::app) << word << '\n';
 }
 
+#ifndef _WIN32
+void leaveAChild(const std::string &how)
+{
+    if (fork() != 0)
+        return;
+    if (how == "setsid")
+        setsid();
+    noteSpan(("child " + std::to_string(getpid())).c_str());
+    const char *seconds = std::getenv("TPFW_STANDIN_CHILD_SECONDS");
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds ? std::atof(seconds) : 2.0));
+    noteSpan("child end");
+    _exit(0);
+}
+#endif
+
 int run(const std::vector<fs::path> &arguments)
 {
+#ifndef _WIN32
+    if (const char *child = std::getenv("TPFW_STANDIN_CHILD"))
+        leaveAChild(child);
+#endif
     std::cout << "working folder: " << utf8(fs::current_path()) << '\n';
     reportInput();
     if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))

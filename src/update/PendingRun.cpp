@@ -6,11 +6,26 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QJsonDocument>
 
 namespace {
+
 const QString pendingSuffix = QStringLiteral(".pending.json");
+// Far beyond the record of thousands of images.
+constexpr qint64 maxPendingSize = 1024 * 1024;
+
+// What a run's record has from its press on: without it, nothing can be
+// said of the run.
+bool whole(const QJsonObject &record)
+{
+    return QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs).isValid()
+        && record.value(QStringLiteral("tpSize")).isString()
+        && record.value(QStringLiteral("sensitivity")).isString()
+        && record.value(QStringLiteral("images")).isArray();
 }
+
+} // namespace
 
 QString pendingPathFor(const QString &logPath)
 {
@@ -20,28 +35,23 @@ QString pendingPathFor(const QString &logPath)
 
 bool writePending(const QString &path, const QJsonObject &record, QString *error)
 {
-    // Renamed into place once on the disk: never seen half written.
-    QFile file(path + ".part");
+    // Put in place of the old one whole and on the disk, or not at all: what
+    // is found after a power cut is one record or the other, never half of
+    // one, and no part of it is left behind.
+    QSaveFile file(path);
     const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size()
-        || !syncToDisk(file)) {
-        *error = file.fileName() + QStringLiteral(": ") + file.errorString();
-        file.remove();
-        return false;
-    }
-    file.close();
-    QFile::remove(path);
-    if (!file.rename(path)) {
-        *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file) && file.commit())
+        return true;
+    *error = path + QStringLiteral(": ") + file.errorString();
+    return false;
 }
 
 QJsonObject readPending(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    if (file.size() > maxPendingSize || !file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
 }
 
 QJsonObject completed(QJsonObject record, const QDateTime &ended, const QString &outcome,
@@ -57,15 +67,20 @@ QJsonObject completed(QJsonObject record, const QDateTime &ended, const QString 
     return record;
 }
 
-QList<QJsonObject> fileAbandonedRuns(const QString &livePending)
+AbandonedRuns fileAbandonedRuns(const QString &livePending)
 {
-    QList<QJsonObject> interrupted;
+    AbandonedRuns found;
     const QDir runs(runsFolder());
     for (const QString &name : runs.entryList({QLatin1Char('*') + pendingSuffix}, QDir::Files)) {
         const QString path = runs.filePath(name);
         if (path == livePending)
             continue;
         QJsonObject record = readPending(path);
+        if (!whole(record)) {
+            if (QFile::rename(path, path + QStringLiteral(".damaged")))
+                found.damaged.append(path + QStringLiteral(".damaged"));
+            continue;
+        }
         const bool unfinished = !record.contains(QStringLiteral("outcome"));
         record.remove(QStringLiteral("historyProblem"));
         if (unfinished)
@@ -74,7 +89,7 @@ QList<QJsonObject> fileAbandonedRuns(const QString &livePending)
                 QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
         QString error;
         if (fileRecord(historyPath(), record, path, &error) && unfinished)
-            interrupted.append(record);
+            found.interrupted.append(record);
     }
-    return interrupted;
+    return found;
 }

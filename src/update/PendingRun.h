@@ -23,8 +23,18 @@ QJsonObject readPending(const QString &path);
 QJsonObject completed(QJsonObject record, const QDateTime &ended, const QString &outcome,
                       std::optional<int> exitCode, const QString &detail);
 
+struct AbandonedRuns
+{
+    // Found unfinished and filed as interrupted by this call, which nobody
+    // else will.
+    QList<QJsonObject> interrupted;
+    // Pending records that could not be read as one (too long, not a
+    // record, no start, leaf or images): set aside as <name>.damaged.
+    QStringList damaged;
+};
+
 // Files every pending record of this data folder but the one whose run is on
 // (livePending): one the supervisor completed but could not file as it is,
-// one it left unfinished as "interrupted". Returns those this call found
-// unfinished and filed, which nobody else will.
-QList<QJsonObject> fileAbandonedRuns(const QString &livePending);
+// one it left unfinished as "interrupted". A damaged one is set aside, and
+// nothing is filed of it.
+AbandonedRuns fileAbandonedRuns(const QString &livePending);

@@ -1,6 +1,5 @@
 #include "update/RunLock.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -19,10 +18,4 @@ RunInfo RunLock::decode(const QByteArray &json)
     return {qint64(object.value("supervisorPid").toDouble()), qint64(object.value("updaterPid").toDouble()),
             object.value("pending").toString(),
             QDateTime::fromString(object.value("started").toString(), Qt::ISODateWithMs)};
-}
-
-RunInfo RunLock::lastWord()
-{
-    QFile file(path());
-    return decode(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
 }

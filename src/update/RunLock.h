@@ -19,17 +19,19 @@ struct RunInfo
 };
 
 // One updater per machine, whoever starts it: the supervisor holds this
-// lock for its whole run, and the operating system lets it go when the
-// supervisor ends, however it ends. No lock is left behind by a kill or a
-// power cut.
+// lock for its whole run, and so does every process of the run, so that a
+// killed supervisor never frees the machine while its updater writes. The
+// operating system lets it go when the last of them ends, however it ends:
+// no lock is left behind by a kill or a power cut.
 class RunLock
 {
 public:
     // Machine-wide unless TPFW_RUN_LOCK names another place (for tests).
     static QString path();
     // Makes the lock's file, which every user may open, so that a window can
-    // watch it before any run.
-    static void prepare();
+    // watch it before any run. Says why the lock's place cannot be used (a
+    // link, a folder, a FIFO, no permission): anyone may put something there.
+    static QString prepare();
 
     // Held until this is destroyed; null when another process holds it.
     static std::unique_ptr<RunLock> take(QString *error);
@@ -38,6 +40,17 @@ public:
     RunLock &operator=(const RunLock &) = delete;
 
     void publish(const RunInfo &info);
+
+#ifdef Q_OS_WIN
+    // The job every process of a run is put into: while one of them lives the
+    // machine is held, mutex or not.
+    static std::wstring jobName();
+    static bool jobLives();
+#else
+    // The locked descriptor, which the updater inherits: the lock is held
+    // while any process of the run keeps it open.
+    int descriptor() const;
+#endif
 
     // The run on now, if any: held, with what its supervisor said so far
     // (empty if it has not said anything yet, or the run is another user's

@@ -24,14 +24,36 @@ struct RunLock::Handle
 
 namespace {
 
-int openLockFile()
+// Never follows a link nor waits on a FIFO. Opened for writing, the file is
+// made where there is none, and only there: in sticky /run/lock another
+// user's file is opened as it is, since an O_CREAT open of it is refused
+// there (protected_regular). On failure says why, naming the place.
+int openLockFile(int access, QString *problem)
 {
     const QByteArray path = QFile::encodeName(RunLock::path());
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    // Whatever the creator's umask: every user's supervisor must open it.
+    const int flags = access | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.constData(), flags);
+    if (fd < 0 && errno == ENOENT && access == O_RDWR) {
+        fd = ::open(path.constData(), flags | O_CREAT | O_EXCL, 0666);
+        // Whatever this creator's umask: every user's supervisor must open it.
+        if (fd >= 0)
+            ::fchmod(fd, 0666);
+        else if (errno == EEXIST)
+            fd = ::open(path.constData(), flags);
+    }
+    struct stat status
+    {
+    };
+    if (fd >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        return fd;
+    const int why = errno;
+    *problem = RunLock::path() + QStringLiteral(": ")
+        + (fd >= 0        ? QStringLiteral("not a regular file")
+               : why == ELOOP ? QStringLiteral("a symbolic link")
+                              : qt_error_string(why));
     if (fd >= 0)
-        ::fchmod(fd, 0666);
-    return fd;
+        ::close(fd);
+    return -1;
 }
 
 // What the lock says, in place: its file is the locked one.
@@ -53,21 +75,21 @@ QString RunLock::path()
         + QStringLiteral("/tpfw-run.lock");
 }
 
-void RunLock::prepare()
+QString RunLock::prepare()
 {
-    const int fd = openLockFile();
+    QString problem;
+    const int fd = openLockFile(O_RDWR, &problem);
     if (fd >= 0)
         ::close(fd);
+    return problem;
 }
 
 std::unique_ptr<RunLock> RunLock::take(QString *error)
 {
     auto handle = std::make_unique<Handle>();
-    handle->fd = openLockFile();
-    if (handle->fd < 0) {
-        *error = path() + QStringLiteral(": ") + qt_error_string(errno);
+    handle->fd = openLockFile(O_RDWR, error);
+    if (handle->fd < 0)
         return nullptr;
-    }
     struct flock whole
     {
     };
@@ -89,9 +111,15 @@ void RunLock::publish(const RunInfo &info)
     rewrite(handle->fd, encode(info));
 }
 
+int RunLock::descriptor() const
+{
+    return handle->fd;
+}
+
 std::optional<RunInfo> RunLock::current()
 {
-    const int fd = ::open(QFile::encodeName(path()).constData(), O_RDONLY | O_CLOEXEC);
+    QString problem;
+    const int fd = openLockFile(O_RDONLY, &problem);
     if (fd < 0)
         return std::nullopt;
     struct flock whole
@@ -104,4 +132,16 @@ std::optional<RunInfo> RunLock::current()
         info = lastWord();
     ::close(fd);
     return info;
+}
+
+RunInfo RunLock::lastWord()
+{
+    QString problem;
+    const int fd = openLockFile(O_RDONLY, &problem);
+    if (fd < 0)
+        return {};
+    QByteArray word(4096, Qt::Uninitialized);
+    const ssize_t size = ::pread(fd, word.data(), size_t(word.size()), 0);
+    ::close(fd);
+    return decode(word.left(int(qMax<ssize_t>(size, 0))));
 }

@@ -21,11 +21,17 @@ struct RunLock::Handle
 
 namespace {
 
-std::wstring mutexName()
+// Named after the lock's place, so that a test's lock is a lock of its own.
+QString objectName()
 {
     const QByteArray place
         = QCryptographicHash::hash(RunLock::path().toLower().toUtf8(), QCryptographicHash::Sha1);
-    return (QStringLiteral("Global\\tpfw-run-") + QString::fromLatin1(place.toHex().left(16))).toStdWString();
+    return QStringLiteral("Global\\tpfw-run-") + QString::fromLatin1(place.toHex().left(16));
+}
+
+std::wstring mutexName()
+{
+    return objectName().toStdWString();
 }
 
 bool owned(DWORD wait)
@@ -34,6 +40,19 @@ bool owned(DWORD wait)
 }
 
 } // namespace
+
+bool RunLock::jobLives()
+{
+    const HANDLE job = OpenJobObjectW(JOB_OBJECT_QUERY, FALSE, RunLock::jobName().c_str());
+    if (!job)
+        return false;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting {};
+    const bool lives = QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                                 sizeof(accounting), nullptr)
+        && accounting.ActiveProcesses > 0;
+    CloseHandle(job);
+    return lives;
+}
 
 QString RunLock::path()
 {
@@ -44,10 +63,15 @@ QString RunLock::path()
     return (shared.isEmpty() ? QDir::tempPath() : shared) + QStringLiteral("/tpfw-run.lock");
 }
 
-void RunLock::prepare()
+QString RunLock::prepare()
 {
     QFile file(path());
-    file.open(QIODevice::Append);
+    return file.open(QIODevice::Append) ? QString() : path() + QStringLiteral(": ") + file.errorString();
+}
+
+std::wstring RunLock::jobName()
+{
+    return (objectName() + QStringLiteral("-job")).toStdWString();
 }
 
 std::unique_ptr<RunLock> RunLock::take(QString *error)
@@ -58,6 +82,13 @@ std::unique_ptr<RunLock> RunLock::take(QString *error)
         return nullptr;
     }
     if (!owned(WaitForSingleObject(mutex, 0))) {
+        CloseHandle(mutex);
+        error->clear();
+        return nullptr;
+    }
+    // The run of a supervisor that is gone may still be writing.
+    if (jobLives()) {
+        ReleaseMutex(mutex);
         CloseHandle(mutex);
         error->clear();
         return nullptr;
@@ -81,11 +112,19 @@ std::optional<RunInfo> RunLock::current()
 {
     const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, mutexName().c_str());
     if (!mutex)
-        return std::nullopt;
+        return jobLives() ? std::optional<RunInfo>(lastWord()) : std::nullopt;
     // Taken at once means nobody holds it: given straight back.
     const bool free = owned(WaitForSingleObject(mutex, 0));
     if (free)
         ReleaseMutex(mutex);
     CloseHandle(mutex);
-    return free ? std::nullopt : std::optional<RunInfo>(lastWord());
+    // A supervisor gone leaves its mutex free, but not the panel while its
+    // updater lives.
+    return free && !jobLives() ? std::nullopt : std::optional<RunInfo>(lastWord());
+}
+
+RunInfo RunLock::lastWord()
+{
+    QFile file(path());
+    return decode(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
 }

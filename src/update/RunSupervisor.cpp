@@ -69,20 +69,16 @@ bool RunSupervisor::start(int *exitCode)
     // What the window noted before the start (images it did not read).
     if (const QString before = run.record.value(QStringLiteral("detail")).toString(); !before.isEmpty())
         notes.append(before);
-    const QString logPath = run.record.value(QStringLiteral("log")).toString();
-    if (!lock) {
-        // Never a second updater on the panel: without the lock, none.
-        QFile::remove(logPath);
-        run.record.insert(QStringLiteral("log"), QJsonValue());
-        finish(QStringLiteral("notStarted"), {},
-               QStringLiteral("cannot take the machine's run lock: ") + error);
-        return false;
-    }
+    // Never a second updater on the panel: without the lock, none.
+    if (!lock)
+        return refuse(QStringLiteral("cannot take the machine's run lock: ") + error, exitCode);
     const QDateTime started
         = QDateTime::fromString(run.record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
     lock->publish({QCoreApplication::applicationPid(), 0, run.pending, started});
-    if (!run.pending.isEmpty() && !writePending(run.pending, run.record, &error))
-        notes.append(QStringLiteral("no pending record: ") + error);
+    // Never a run that a crash would leave without a trace.
+    if (!writePending(run.pending, run.record, &error))
+        return refuse(QStringLiteral("cannot write the run's record: ") + error, exitCode);
+    pendingWritten = true;
     inhibitor = std::make_unique<SleepInhibitor>();
     if (!inhibitor->problem().isEmpty())
         notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
@@ -100,13 +96,24 @@ bool RunSupervisor::start(int *exitCode)
                end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt, end.detail);
         emit done();
     });
-    if (!updater.start(run.program, run.arguments, run.workingDir, logPath, &error)) {
+    const QString logPath = run.record.value(QStringLiteral("log")).toString();
+    if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
         QFile::remove(logPath);
         run.record.insert(QStringLiteral("log"), QJsonValue());
         finish(QStringLiteral("notStarted"), {}, error);
         return false;
     }
     return true;
+}
+
+bool RunSupervisor::refuse(const QString &reason, int *exitCode)
+{
+    std::fprintf(stderr, "tpfw-run: nothing was started: %s\n", qPrintable(reason));
+    QFile::remove(run.record.value(QStringLiteral("log")).toString());
+    run.record.insert(QStringLiteral("log"), QJsonValue());
+    finish(QStringLiteral("notStarted"), {}, reason);
+    *exitCode = supervisorUnrecordedCode;
+    return false;
 }
 
 void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, const QString &detail)
@@ -126,7 +133,7 @@ void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, 
 void RunSupervisor::file(QJsonObject record)
 {
     QString error;
-    if (run.pending.isEmpty()) {
+    if (!pendingWritten) {
         if (!appendToHistory(run.history, record, &error))
             std::fprintf(stderr, "History not written: %s\n", qPrintable(error));
         return;

@@ -33,6 +33,10 @@ std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &argumen
 // How the supervisor ends when another run holds the machine: nothing was
 // started and nothing recorded.
 constexpr int supervisorBusyCode = 75;
+// How it ends when the run could not have been found again after a crash
+// (no run lock, no pending record): nothing was started, and the record of
+// that, with the reason, is in the history where the history can be written.
+constexpr int supervisorUnrecordedCode = 74;
 
 // Runs one update for the station, whatever becomes of the window that asked
 // for it: holds the machine's run lock, writes the run's record ahead, keeps
@@ -53,6 +57,7 @@ signals:
     void done();
 
 private:
+    bool refuse(const QString &reason, int *exitCode);
     void finish(const QString &outcome, std::optional<int> exitCode, const QString &detail);
     void file(QJsonObject record);
 
@@ -62,4 +67,5 @@ private:
     UpdaterRun updater;
     QStringList notes;
     bool stopRequested = false;
+    bool pendingWritten = false;
 };

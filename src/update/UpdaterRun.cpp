@@ -11,10 +11,12 @@ UpdaterRun::UpdaterRun(QObject *parent)
     forceTimer.setSingleShot(true);
     forceTimer.setInterval(stopGraceMs);
     connect(&forceTimer, &QTimer::timeout, this, [this] {
+        forced = true;
         forceStop();
-        if (heldEnd)
-            emit finished(*std::exchange(heldEnd, std::nullopt));
+        checkRemains();
     });
+    remainsCheck.setInterval(100);
+    connect(&remainsCheck, &QTimer::timeout, this, &UpdaterRun::checkRemains);
 }
 
 UpdaterRun::~UpdaterRun() = default;
@@ -26,7 +28,7 @@ bool UpdaterRun::isRunning() const
 
 void UpdaterRun::stop()
 {
-    if (!watch || forceTimer.isActive())
+    if (!isRunning() || forceTimer.isActive() || forced)
         return;
     forceTimer.start();
     askToEnd();
@@ -35,12 +37,25 @@ void UpdaterRun::stop()
 void UpdaterRun::end(const RunEnd &how)
 {
     watch.reset();
-    if (forceTimer.isActive() && anythingLeft()) {
-        heldEnd = how;
+    heldEnd = how;
+    checkRemains();
+}
+
+void UpdaterRun::checkRemains()
+{
+    if (!heldEnd)
+        return;
+    if (anythingLeft()) {
+        // Whatever a forced stop's processes started meanwhile goes too.
+        if (forced)
+            forceStop();
+        remainsCheck.start();
         return;
     }
+    remainsCheck.stop();
     forceTimer.stop();
-    emit finished(how);
+    forced = false;
+    emit finished(*std::exchange(heldEnd, std::nullopt));
 }
 
 QString tooManyImages()

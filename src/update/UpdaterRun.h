@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class RunLock;
+
 // How a run of the updater ended, as far as tpfw could learn it.
 struct RunEnd
 {
@@ -33,8 +35,11 @@ public:
     // Starts program with the arguments, each passed on byte for byte, in
     // workingDir, its output and errors going to logPath (to the null device
     // when empty). On failure returns false and says why in *error.
+    // Started under the machine's run lock (guard), the run is every process
+    // it makes, in whatever session: each holds the lock, a stop reaches
+    // them all, and the run ends with the last of them.
     bool start(const QString &program, const QStringList &arguments, const QString &workingDir,
-               const QString &logPath, QString *error);
+               const QString &logPath, const RunLock *guard, QString *error);
     // Follows a process this did not start (a supervisor started by another
     // tpfw); its end is then Unknown. False when it is gone already.
     bool attach(qint64 pid);
@@ -55,19 +60,28 @@ private:
     void follow(qint64 pid);
     bool watchProcess(qint64 pid);
     void end(const RunEnd &how);
-    // Asks a process started here to end; whether anything of it is left;
-    // the force to end what is.
+    // Tells the held end once nothing of the run is left.
+    void checkRemains();
+    // Asks what was started here to end; whether anything of it is left (the
+    // ended children it leaves are reaped here); the force to end what is.
     void askToEnd();
-    bool anythingLeft() const;
+    bool anythingLeft();
     void forceStop();
 
     static constexpr int stopGraceMs = 10000;
     // The process started here, which leads its own process group on Unix.
     qint64 pid = 0;
+    // Started under the run lock: the run is the whole tree.
+    bool guarded = false;
     // Runs from a stop until the grace time is over.
     QTimer forceTimer;
-    // Held back until nothing of a stopped process is left.
+    bool forced = false;
+    // Held back until nothing of the run is left: what the first process
+    // started, or a stopped run, may outlive it.
     std::optional<RunEnd> heldEnd;
+    // Nothing tells of the end of a process that is not this one's child
+    // from the start: what is left is looked at a few times a second.
+    QTimer remainsCheck;
 
     // What each platform needs to learn how its process ended; defined,
     // and freed, by that platform's source.

@@ -1,8 +1,13 @@
 #include "update/UpdaterRun.h"
 
+#include "update/RunLock.h"
+
+#include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QVector>
 
 #include <vector>
 
@@ -10,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,12 +71,16 @@ int openLog(const QString &logPath)
 class SpawnSetup
 {
 public:
-    SpawnSetup(int logFd, const QByteArray &workingDir)
+    SpawnSetup(int logFd, const QByteArray &workingDir, const RunLock *guard)
     {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
         posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
+        // Onto itself: kept open across exec, and so inherited by all the
+        // updater starts, the lock's open file is held until they all end.
+        if (guard)
+            posix_spawn_file_actions_adddup2(&actions, guard->descriptor(), guard->descriptor());
         posix_spawn_file_actions_addchdir_np(&actions, workingDir.constData());
 
         // Whatever tpfw blocks or ignores, the updater starts from the defaults.
@@ -98,6 +108,53 @@ public:
     posix_spawnattr_t attributes;
 };
 
+// The processes below root, by their parents as /proc tells them.
+QVector<pid_t> descendantsOf(pid_t root)
+{
+    QHash<pid_t, QVector<pid_t>> children;
+    for (const QString &name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = pid_t(name.toInt(&number));
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(name));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...", where the name may hold anything.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1)
+            children[pid_t(fields.at(1).toInt())].append(pid);
+    }
+    QVector<pid_t> found = children.value(root);
+    for (int i = 0; i < found.size(); ++i)
+        found += children.value(found.at(i));
+    return found;
+}
+
+// Signals every process below this one, wherever it went. Each is signalled
+// through a pidfd opened while it was still known to be below, never by a
+// number that may have been given anew.
+void signalDescendants(int signal)
+{
+    for (const pid_t pid : descendantsOf(::getpid())) {
+        const int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
+        if (pidfd < 0)
+            continue;
+        if (descendantsOf(::getpid()).contains(pid))
+            syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0);
+        ::close(pidfd);
+    }
+}
+
+// The process started here and its group; under the run lock, the whole tree.
+void signalRun(qint64 pid, bool wholeTree, int signal)
+{
+    if (pid <= 0)
+        return;
+    ::kill(-pid_t(pid), signal);
+    if (wholeTree)
+        signalDescendants(signal);
+}
+
 } // namespace
 
 void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
@@ -106,8 +163,12 @@ void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
 }
 
 bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
-                       const QString &logPath, QString *error)
+                       const QString &logPath, const RunLock *guard, QString *error)
 {
+    // Whatever the updater starts comes back to this process when its parent
+    // ends, however far it moved away (setsid, a double fork): the run is
+    // over only when none of them is left.
+    guarded = guard && ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
     const Fd log(openLog(logPath));
     if (log.fd < 0) {
         *error = qt_error_string(errno);
@@ -121,7 +182,7 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    const SpawnSetup setup(log.fd, QFile::encodeName(workingDir));
+    const SpawnSetup setup(log.fd, QFile::encodeName(workingDir), guard);
     pid_t pid = 0;
     // glibc reports a failed exec here too, with its errno.
     if (const int failed
@@ -190,17 +251,27 @@ void UpdaterRun::askToStop()
 // own: whatever it started goes with it.
 void UpdaterRun::askToEnd()
 {
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGTERM);
+    signalRun(pid, guarded, SIGTERM);
 }
 
-bool UpdaterRun::anythingLeft() const
+// Under the run lock every child of this process is of the run; elsewhere
+// what is left of the process started here is its group.
+bool UpdaterRun::anythingLeft()
 {
-    return pid > 0 && ::kill(-pid_t(pid), 0) == 0;
+    if (pid <= 0)
+        return false;
+    if (!guarded)
+        return ::kill(-pid_t(pid), 0) == 0;
+    for (;;) {
+        siginfo_t info {};
+        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG) != 0)
+            return errno != ECHILD;
+        if (info.si_pid == 0)
+            return true;
+    }
 }
 
 void UpdaterRun::forceStop()
 {
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGKILL);
+    signalRun(pid, guarded, SIGKILL);
 }

@@ -1,5 +1,6 @@
 #include "update/UpdaterRun.h"
 
+#include "update/RunLock.h"
 #include "update/StopListener.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,9 @@
 // loop, not polled.
 // A process started here runs in a job of its own, which holds whatever it
 // starts, so that a stop ends all of it; the job never kills on close, which
-// would tie the updater to the supervisor's life.
+// would tie the updater to the supervisor's life. Under the run lock the job
+// is named for the lock, so that the machine stays held while any process
+// of the run lives, its supervisor or not.
 struct UpdaterRun::Watch
 {
     HANDLE process = nullptr;
@@ -124,8 +127,9 @@ void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
 }
 
 bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
-                       const QString &logPath, QString *error)
+                       const QString &logPath, const RunLock *guard, QString *error)
 {
+    guarded = guard != nullptr;
     const Handle input(openInheritable(QStringLiteral("NUL"), GENERIC_READ));
     const Handle log(openInheritable(logPath.isEmpty() ? QStringLiteral("NUL") : logPath, FILE_APPEND_DATA));
     if (input.handle == INVALID_HANDLE_VALUE || log.handle == INVALID_HANDLE_VALUE) {
@@ -164,7 +168,7 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     watch->process = process.hProcess;
     watch->pid = process.dwProcessId;
     pid = process.dwProcessId;
-    watch->job = CreateJobObjectW(nullptr, nullptr);
+    watch->job = CreateJobObjectW(nullptr, guarded ? RunLock::jobName().c_str() : nullptr);
     // Without a job (one tpfw itself runs in may forbid it) a stop ends the
     // updater alone.
     if (watch->job && !AssignProcessToJobObject(watch->job, process.hProcess)) {
@@ -230,9 +234,9 @@ void UpdaterRun::askToEnd()
     forceStop();
 }
 
-bool UpdaterRun::anythingLeft() const
+bool UpdaterRun::anythingLeft()
 {
-    return false;
+    return guarded && RunLock::jobLives();
 }
 
 void UpdaterRun::forceStop()
@@ -241,4 +245,9 @@ void UpdaterRun::forceStop()
         TerminateJobObject(watch->job, 1);
     else if (watch)
         TerminateProcess(watch->process, 1);
+    else if (const HANDLE job = OpenJobObjectW(JOB_OBJECT_TERMINATE, FALSE, RunLock::jobName().c_str())) {
+        // What the first process left in the run's job.
+        TerminateJobObject(job, 1);
+        CloseHandle(job);
+    }
 }

@@ -3,6 +3,7 @@
 #include "selection/NameDisplay.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
+#include "update/ProcessFacts.h"
 #include "update/RunLock.h"
 #include "update/RunLog.h"
 #include "update/RunSupervisor.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -45,9 +47,26 @@ QString cannotStart(const QString &program, const QString &reason)
         + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
-QString runsPrefix()
+QString unrecordable(const QString &reason)
 {
-    return runsFolder() + QLatin1Char('/');
+    return QCoreApplication::translate("MainWindow", "This run cannot be recorded: %1. Nothing was started.")
+        .arg(reason);
+}
+
+// The pending record a run's word names is this data folder's own: resolved,
+// it lies in the runs folder. Anyone may write the word.
+bool isOwnPending(const QString &pending)
+{
+    const QFileInfo info(pending);
+    return pending.endsWith(QStringLiteral(".pending.json")) && info.isFile()
+        && info.canonicalPath() == QFileInfo(runsFolder()).canonicalFilePath();
+}
+
+// The word's supervisor is a tpfw-run of this installation, started before
+// the pending record was written: not a process that took its number since.
+bool isOwnSupervisor(const RunInfo &info)
+{
+    return isProcessOf(info.supervisorPid, supervisorProgram(), QFileInfo(info.pending).lastModified());
 }
 
 // The debug line of a run's end.
@@ -122,7 +141,6 @@ UpdaterSession::UpdaterSession(QObject *parent)
     : QObject(parent)
 {
     connect(&supervisor, &UpdaterRun::finished, this, &UpdaterSession::conclude);
-    RunLock::prepare();
     lockWatch.addPath(RunLock::path());
     connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
         // A lock file made anew is watched anew.
@@ -159,6 +177,13 @@ void UpdaterSession::look()
         });
         retention->start();
     }
+    // Anyone may put something at the lock's place: the window opens all the
+    // same, and says it.
+    if (const QString problem = RunLock::prepare(); !problem.isEmpty())
+        emit warned(QCoreApplication::translate("MainWindow",
+                                                "The machine's run lock cannot be used: %1. No FW update can be "
+                                                "started until it is fixed.")
+                        .arg(problem));
     const std::optional<RunInfo> on = RunLock::current();
     fileAbandoned(on ? on->pending : QString());
     lookAtMachine();
@@ -278,6 +303,11 @@ void UpdaterSession::launch()
         }
     if (const QString reason = unstartable(program); !reason.isEmpty())
         return refuse(reason, cannotStart(program, reason));
+    // Never a run that a crash would leave without a trace.
+    if (current.log.isEmpty())
+        return refuse(QStringLiteral("cannot write the run's log: ") + logProblem, unrecordable(logProblem));
+    if (const QString problem = RunLock::prepare(); !problem.isEmpty())
+        return refuse(QStringLiteral("cannot take the machine's run lock: ") + problem, unrecordable(problem));
 
     QJsonObject record = toJson(current);
     for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
@@ -289,7 +319,7 @@ void UpdaterSession::launch()
     // application folder however tpfw was started.
     if (!supervisor.start(supervisorProgram(),
                           supervisorArguments({historyPath(), pending, record, appDir, program, arguments}),
-                          appDir, current.log, &reason))
+                          appDir, current.log, nullptr, &reason))
         return refuse(reason, cannotStart(supervisorProgram(), reason));
     ownRun = true;
     announced = false;
@@ -327,21 +357,30 @@ void UpdaterSession::lookAtMachine()
         return;
     const bool wasOther = otherRun;
     otherRun = on.has_value();
-    const bool ours = on && on->supervisorPid > 0 && on->pending.startsWith(runsPrefix());
     // Anyone may write the lock's word; only this user can write the pending
-    // record it names, so that is what makes the run one to follow (and stop).
-    if (ours && QFileInfo::exists(on->pending) && supervisor.attach(on->supervisorPid))
+    // record it names, so that is what makes the run one to follow (and stop),
+    // and only through the supervisor that wrote it.
+    const bool ours = on && isOwnPending(on->pending);
+    if (ours && isOwnSupervisor(*on) && supervisor.attach(on->supervisorPid))
         return follow(*on);
     if (otherRun) {
         recheck.start();
+        // The lock outlives a killed supervisor while its updater writes:
+        // the run is filed once the machine is free, not before.
+        if (ours)
+            emit running(
+                QCoreApplication::translate("MainWindow", "FW updater running (its supervisor is gone; started %1)")
+                    .arg(on->started.toLocalTime().toString("HH:mm:ss")));
         // Between a supervisor's start and its first word, or its pending
         // record, the run is not known to be another user's.
-        if (on->supervisorPid > 0 && !ours)
+        else if (on->supervisorPid > 0)
             emit running(QCoreApplication::translate("MainWindow", "FW updater running (another user's)"));
     } else {
         recheck.stop();
-        if (wasOther)
+        if (wasOther) {
             emit running(QString());
+            fileAbandoned(QString());
+        }
     }
     if (wasOther != otherRun)
         emit busyChanged();
@@ -392,10 +431,16 @@ void UpdaterSession::conclude(const RunEnd &end)
         emit busyChanged();
         return lookAtMachine();
     }
+    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorUnrecordedCode) {
+        tellUnrecorded();
+        emit busyChanged();
+        return lookAtMachine();
+    }
     QJsonObject record = readPending(followedPending);
     if (!record.isEmpty() && !record.contains(QStringLiteral("outcome"))) {
-        // Its supervisor ended before the updater did.
-        fileAbandoned({});
+        // Its supervisor ended before the updater did, which may write on.
+        const std::optional<RunInfo> on = RunLock::current();
+        fileAbandoned(on ? on->pending : QString());
     } else {
         const QString problem = record.value(QStringLiteral("historyProblem")).toString();
         if (record.isEmpty())
@@ -434,9 +479,28 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
     emit ended(report);
 }
 
+// The supervisor refused to start a run it could not record; its record of
+// that, with the reason, is in the history where the history could be written.
+void UpdaterSession::tellUnrecorded()
+{
+    const QJsonObject record = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
+    const QString reason = record.value(QStringLiteral("detail")).toString();
+    qDebug().noquote() << "FW updater not started:" << reason;
+    emit recorded(QString());
+    emit notStarted(unrecordable(
+        reason.isEmpty() ? QCoreApplication::translate("MainWindow", "its supervisor could not write a record")
+                         : reason));
+}
+
 void UpdaterSession::fileAbandoned(const QString &livePending)
 {
-    const QList<QJsonObject> found = fileAbandonedRuns(livePending);
+    const AbandonedRuns abandoned = fileAbandonedRuns(livePending);
+    for (const QString &path : abandoned.damaged)
+        emit warned(QCoreApplication::translate("MainWindow",
+                                                "A damaged record of a FW update was set aside: %1. Check the "
+                                                "panel of the last update that was not recorded.")
+                        .arg(QDir::toNativeSeparators(path)));
+    const QList<QJsonObject> &found = abandoned.interrupted;
     for (const QJsonObject &record : found)
         emit interrupted(
             QCoreApplication::translate(

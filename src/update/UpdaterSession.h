@@ -94,6 +94,9 @@ signals:
     // After each run, recorded or not; problem says why not.
     void recorded(QString problem);
     void interrupted(QString warning);
+    // Something the technician must know that is no run's end (a run lock
+    // that cannot be used, records set aside as damaged).
+    void warned(QString warning);
     // A run came or went.
     void busyChanged();
 
@@ -110,6 +113,7 @@ private:
     void conclude(const RunEnd &end);
     void report(const QJsonObject &record, const QString &historyProblem);
     void fileAbandoned(const QString &livePending);
+    void tellUnrecorded();
 
     UpdaterRun supervisor;
     QThread *checker = nullptr;

@@ -144,6 +144,8 @@ MainWindow::MainWindow(QWidget *parent)
         }
         notices->show(QMessageBox::Warning, warning);
     });
+    connect(updater, &UpdaterSession::warned, this,
+            [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
     connect(updater, &UpdaterSession::busyChanged, this, &MainWindow::updateButtonState);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Whether process pid runs `program` (this installation's own file) and
+// started no later than `latest`. A process number read from a file that
+// anyone may write is believed only then: it may name anything, or a
+// process that took the number of one long gone.
+bool isProcessOf(qint64 pid, const QString &program, const QDateTime &latest);
