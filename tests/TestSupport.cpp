@@ -16,6 +16,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <csignal>
 #endif
 
 void makeTree(const QString &root, const QStringList &paths)
@@ -78,6 +80,19 @@ bool processGone(qint64 pid)
     return !running;
 #else
     return !QFileInfo::exists(QStringLiteral("/proc/") + QString::number(pid));
+#endif
+}
+
+void killProcess(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid));
+    if (process) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+#else
+    ::kill(pid_t(pid), SIGKILL);
 #endif
 }
 

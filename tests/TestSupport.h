@@ -32,6 +32,9 @@ void makeHidden(const QString &root, const QStringList &paths);
 // True once the process has ended and, on Unix, been reaped: no zombie left.
 bool processGone(qint64 pid);
 
+// Ends the process at once, as a crash or the OOM killer would.
+void killProcess(qint64 pid);
+
 // A firmware tree laid beside the test executable, where the program looks
 // for it, and removed again when this goes.
 class FirmwareTree

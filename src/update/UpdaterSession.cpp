@@ -141,7 +141,6 @@ UpdaterSession::UpdaterSession(QObject *parent)
     : QObject(parent)
 {
     connect(&supervisor, &UpdaterRun::finished, this, &UpdaterSession::conclude);
-    lockWatch.addPath(RunLock::path());
     connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
         // A lock file made anew is watched anew.
         if (lockWatch.files().isEmpty())
@@ -184,6 +183,8 @@ void UpdaterSession::look()
                                                 "The machine's run lock cannot be used: %1. No FW update can be "
                                                 "started until it is fixed.")
                         .arg(problem));
+    // Once the lock's file is made: a path that is not there is not watched.
+    lockWatch.addPath(RunLock::path());
     const std::optional<RunInfo> on = RunLock::current();
     fileAbandoned(on ? on->pending : QString());
     lookAtMachine();

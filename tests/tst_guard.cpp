@@ -1,0 +1,411 @@
+#include "TestSupport.h"
+
+#include "update/PendingRun.h"
+#include "update/RunHistory.h"
+#include "update/RunLock.h"
+#include "update/RunLog.h"
+#include "update/RunSupervisor.h"
+#include "update/UpdaterCommand.h"
+#include "window/MainWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+// Never two writers on a panel, never a run without a record: whatever dies,
+// whatever lies at the lock's place or in its word.
+class TestGuard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void theGuardOutlivesTheSupervisor();
+    void theRunIsEveryProcessItMade_data();
+    void theRunIsEveryProcessItMade();
+    void noRecordNoRun_data();
+    void noRecordNoRun();
+    void theLockPlaceIsChecked_data();
+    void theLockPlaceIsChecked();
+    void forgedWordsAreNotFollowed_data();
+    void forgedWordsAreNotFollowed();
+    void damagedPendingRecordsAreSetAside_data();
+    void damagedPendingRecordsAreSetAside();
+
+private:
+    static QString status(MainWindow &window) { return window.statusBar()->currentMessage(); }
+    static QPushButton *button(MainWindow &window, const char *name = nullptr)
+    {
+        return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
+    }
+    static QString dataFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation); }
+    // The stand-in's starts and ends, its children's too, in order.
+    QStringList spans() const;
+    qint64 childPid() const { return spans().filter("child ").value(0).section(' ', 1).toLongLong(); }
+
+    QTemporaryDir scratch;
+    QPushButton unrelated;
+};
+
+void TestGuard::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    placeUpdater(TPFW_STANDIN);
+    qputenv("TPFW_STANDIN_SPANS", QFile::encodeName(scratch.filePath("spans")));
+}
+
+void TestGuard::init()
+{
+    QDir(dataFolder()).removeRecursively();
+    QFile::remove(scratch.filePath("spans"));
+}
+
+void TestGuard::cleanup()
+{
+    for (const char *name : {"TPFW_STANDIN_SECONDS", "TPFW_STANDIN_CHILD", "TPFW_STANDIN_CHILD_SECONDS",
+                             "TPFW_STANDIN_IGNORE_TERM"})
+        qunsetenv(name);
+    QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 15000);
+}
+
+QStringList TestGuard::spans() const
+{
+    QFile file(scratch.filePath("spans"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                          : QStringList();
+}
+
+void TestGuard::theGuardOutlivesTheSupervisor()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "3");
+    NoticeWatch notices([&] { return &unrelated; });
+    MainWindow first;
+    QMetaObject::invokeMethod(&first, "updateFw");
+    QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
+    // The supervisor alone dies, as by the OOM killer; its updater writes on.
+    killProcess(RunLock::lastWord().supervisorPid);
+    const QString gone = "FW updater running (its supervisor is gone; started ";
+    QTRY_VERIFY(status(first).startsWith(gone));
+    MainWindow second;
+    QTRY_VERIFY(status(second).startsWith(gone));
+    QVERIFY(!button(first)->isEnabled() && !button(second)->isEnabled());
+    QMetaObject::invokeMethod(&second, "updateFw");
+    QTRY_COMPARE(notices.texts(), QStringList("The FW updater is still running."));
+    QVERIFY(historyRecords().isEmpty());
+
+    // Filed once the updater is gone, and only then.
+    QTRY_COMPARE_WITH_TIMEOUT(historyRecords().size(), 1, 10000);
+    QCOMPARE(spans(), QStringList({"start", "end"}));
+    QCOMPARE(historyRecords().at(0).value("outcome").toString(), QString("interrupted"));
+    QTRY_COMPARE(notices.texts().size(), 2);
+    QVERIFY(notices.texts().at(1).endsWith("was interrupted; its result is unknown. Check the panel before "
+                                           "using it."));
+    QTRY_VERIFY(button(second)->isEnabled());
+    qputenv("TPFW_STANDIN_SECONDS", "0.2");
+    QMetaObject::invokeMethod(&second, "updateFw");
+    QTRY_COMPARE(historyRecords().size(), 2);
+    QCOMPARE(spans(), QStringList({"start", "end", "start", "end"}));
+}
+
+void TestGuard::theRunIsEveryProcessItMade_data()
+{
+    QTest::addColumn<QByteArray>("child");
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("a child left behind") << QByteArray("fork") << false;
+    QTest::newRow("a child in a session of its own") << QByteArray("setsid") << false;
+    QTest::newRow("stopped, with a child in a session of its own") << QByteArray("setsid") << true;
+}
+
+void TestGuard::theRunIsEveryProcessItMade()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QByteArray, child);
+    QFETCH(bool, stopped);
+    qputenv("TPFW_STANDIN_SECONDS", stopped ? "60" : "0.2");
+    qputenv("TPFW_STANDIN_CHILD", child);
+    qputenv("TPFW_STANDIN_CHILD_SECONDS", stopped ? "60" : "2");
+    MainWindow window;
+    window.show();
+    NoticeWatch notices([&] { return button(window); });
+    notices.answer = QMessageBox::Yes;
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_VERIFY(childPid() > 0);
+    if (stopped) {
+        QTRY_VERIFY(button(window, "stopButton")->isVisible());
+        QTest::mouseClick(button(window, "stopButton"), Qt::LeftButton);
+    }
+    const QString outcome = stopped ? "FW update stopped (" : "FW update OK (";
+    QTRY_VERIFY_WITH_TIMEOUT(status(window).startsWith(outcome), 15000);
+    // Nothing of the run is left once its end is told, and the machine is
+    // free only then.
+    QVERIFY(processGone(childPid()));
+    QVERIFY(!RunLock::current());
+    QCOMPARE(spans().contains("child end"), !stopped);
+    QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString(stopped ? "stopped" : "ok"));
+#endif
+}
+
+void TestGuard::noRecordNoRun_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("a file where the runs folder belongs") << "runs file";
+    QTest::newRow("a pending record the supervisor cannot write") << "supervisor";
+    QTest::newRow("a full data disk") << "full disk";
+}
+
+void TestGuard::noRecordNoRun()
+{
+    QFETCH(QString, where);
+    const QString runs = dataFolder() + "/runs";
+    if (where == "runs file") {
+        makeTree(dataFolder(), {"runs"});
+        NoticeWatch notices([&] { return &unrelated; });
+        MainWindow window;
+        QMetaObject::invokeMethod(&window, "updateFw");
+        QTRY_COMPARE(notices.texts(), QStringList("This run cannot be recorded: cannot make the folder " + runs
+                                                  + ". Nothing was started."));
+        QVERIFY(historyRecords().value(0).value("detail").toString().startsWith("cannot write the run's log: "));
+        QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
+    } else if (where == "supervisor") {
+        // Started as tpfw starts it, with a pending record no folder holds.
+        const QString other = scratch.filePath("other");
+        QDir().mkpath(other);
+        QFile(other + "/1.log").open(QIODevice::WriteOnly);
+        const QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
+                                  {"log", other + "/1.log"}};
+        const int code = QProcess::execute(
+            supervisorProgram(), {other + "/history.jsonl", other + "/missing/1.pending.json",
+                                  QJsonDocument(record).toJson(QJsonDocument::Compact),
+                                  QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+        QCOMPARE(code, supervisorUnrecordedCode);
+        QVERIFY(historyRecords(other + "/history.jsonl")
+                    .value(0)
+                    .value("detail")
+                    .toString()
+                    .startsWith("cannot write the run's record: " + other + "/missing/1.pending.json: "));
+        QCOMPARE(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList("history.jsonl"));
+    } else {
+#ifdef Q_OS_UNIX
+        // The log is an empty file, which a full disk still takes; the
+        // pending record is not.
+        QDir().mkpath(runs);
+        if (::mount("tmpfs", QFile::encodeName(runs).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no small tmpfs can be mounted here (root only)");
+        const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(runs).constData()); });
+        QFile fill(runs + "/fill");
+        QVERIFY(fill.open(QIODevice::WriteOnly));
+        while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush())
+            ;
+        fill.close();
+        NoticeWatch notices([&] { return &unrelated; });
+        MainWindow window;
+        QMetaObject::invokeMethod(&window, "updateFw");
+        QTRY_COMPARE_WITH_TIMEOUT(notices.texts().size(), 1, 10000);
+        QVERIFY2(notices.texts().at(0).startsWith("This run cannot be recorded: cannot write the run's record: "
+                                                  + runs),
+                 qPrintable(notices.texts().at(0)));
+        QVERIFY(notices.texts().at(0).endsWith(": No space left on device. Nothing was started."));
+        QCOMPARE(QDir(runs).entryList(QDir::Files), QStringList("fill"));
+        QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
+#endif
+    }
+    QVERIFY(spans().isEmpty());
+}
+
+void TestGuard::theLockPlaceIsChecked_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("a FIFO") << "fifo"
+                            << "not a regular file";
+    QTest::newRow("a folder") << "folder"
+                              << "Is a directory";
+    QTest::newRow("a symbolic link to a file of another mode") << "symlink"
+                                                               << "a symbolic link";
+    QTest::newRow("another user's file in a sticky folder") << "other user" << QString();
+}
+
+void TestGuard::theLockPlaceIsChecked()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, kind);
+    QFETCH(QString, problem);
+    const QByteArray previous = qgetenv("TPFW_RUN_LOCK");
+    const auto restore = qScopeGuard([&] { qputenv("TPFW_RUN_LOCK", previous); });
+    const QString sticky = scratch.filePath("lock-" + QString(kind).replace(' ', '-'));
+    QDir().mkpath(sticky);
+    ::chmod(QFile::encodeName(sticky).constData(), 01777);
+    const QString lock = sticky + "/tpfw-run.lock";
+    const QByteArray path = QFile::encodeName(lock);
+    const QString target = scratch.filePath("target");
+    QFile::Permissions targetMode;
+    qputenv("TPFW_RUN_LOCK", path);
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(path.constData(), 0666), 0);
+    } else if (kind == "folder") {
+        QDir().mkpath(lock);
+    } else if (kind == "symlink") {
+        makeTree(scratch.path(), {"target"});
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(QFile::link(target, lock));
+        targetMode = QFile::permissions(target);
+    } else {
+        // Where protected_regular is on (Debian's default), an O_CREAT open of
+        // it is refused even to root.
+        QFile protection(QStringLiteral("/proc/sys/fs/protected_regular"));
+        if (::geteuid() != 0 || !protection.open(QIODevice::ReadOnly) || protection.readAll().trimmed() == "0")
+            QSKIP("another user's file needs root here, and protected_regular on to matter");
+        makeTree(sticky, {"tpfw-run.lock"});
+        QCOMPARE(::chmod(path.constData(), 0666), 0);
+        QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+    }
+    const QString expected = problem.isEmpty() ? QString() : lock + ": " + problem;
+    QCOMPARE(RunLock::prepare(), expected);
+    QString error;
+    const std::unique_ptr<RunLock> taken = RunLock::take(&error);
+    QCOMPARE(bool(taken), problem.isEmpty());
+    QCOMPARE(error, expected);
+    QCOMPARE(bool(RunLock::current()), bool(taken));
+    if (kind == "symlink") {
+        QCOMPARE(QFile::permissions(target), targetMode);
+        QCOMPARE(QFileInfo(target).size(), qint64(6));
+    }
+    if (problem.isEmpty())
+        return;
+    // The window opens all the same, says so, and starts nothing.
+    NoticeWatch notices([&] { return &unrelated; });
+    MainWindow window;
+    QTRY_COMPARE(notices.texts(), QStringList("The machine's run lock cannot be used: " + expected
+                                              + ". No FW update can be started until it is fixed."));
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_COMPARE(notices.texts().value(1), "This run cannot be recorded: " + expected + ". Nothing was started.");
+    QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
+    QVERIFY(spans().isEmpty());
+#endif
+}
+
+void TestGuard::forgedWordsAreNotFollowed_data()
+{
+    QTest::addColumn<QString>("forgery");
+    QTest::newRow("a pending record that is not there, a stand-in's pid") << "absent";
+    QTest::newRow("this folder's pending record, pid 1") << "pid 1";
+    QTest::newRow("another folder's run, reached by ..") << "dot dot";
+}
+
+void TestGuard::forgedWordsAreNotFollowed()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, forgery);
+    // A real run of another data folder holds the machine; then its word is
+    // written over, as anyone may.
+    const QString other = scratch.filePath("theirs");
+    QDir(other).removeRecursively();
+    QDir().mkpath(other + "/runs");
+    QFile(other + "/runs/1.log").open(QIODevice::WriteOnly);
+    const QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
+                              {"tpSize", ""},
+                              {"sensitivity", ""},
+                              {"images", QJsonArray()},
+                              {"log", other + "/runs/1.log"}};
+    qputenv("TPFW_STANDIN_SECONDS", "30");
+    QProcess theirs;
+    theirs.start(supervisorProgram(), {other + "/history.jsonl", other + "/runs/1.pending.json",
+                                       QJsonDocument(record).toJson(QJsonDocument::Compact),
+                                       QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+    QVERIFY(theirs.waitForStarted());
+    QTRY_VERIFY(RunLock::lastWord().pending == other + "/runs/1.pending.json"
+                && RunLock::lastWord().updaterPid > 0);
+    const RunInfo real = RunLock::lastWord();
+    // This folder's own record, for a word that names it.
+    const QString ours = runsFolder() + "/1.pending.json";
+    QString error;
+    QDir().mkpath(runsFolder());
+    if (forgery == "pid 1")
+        QVERIFY(writePending(ours, record, &error));
+    RunInfo forged = real;
+    if (forgery == "absent")
+        forged = {real.updaterPid, real.updaterPid, runsFolder() + "/x.pending.json", real.started};
+    else if (forgery == "pid 1")
+        forged = {1, real.updaterPid, ours, real.started};
+    else
+        forged.pending = runsFolder() + "/" + QDir(runsFolder()).relativeFilePath(other + "/runs/1.pending.json");
+    QFile word(RunLock::path());
+    QVERIFY(word.open(QIODevice::WriteOnly));
+    word.write(QJsonDocument(QJsonObject {{"supervisorPid", double(forged.supervisorPid)},
+                                          {"updaterPid", double(forged.updaterPid)},
+                                          {"pending", forged.pending},
+                                          {"started", forged.started.toString(Qt::ISODateWithMs)}})
+                   .toJson(QJsonDocument::Compact));
+    word.close();
+
+    MainWindow window;
+    window.show();
+    QTRY_VERIFY(status(window).startsWith("FW updater running ("));
+    QTest::qWait(300);
+    QVERIFY(!status(window).startsWith("FW updater running (started"));
+    QVERIFY(!button(window)->isEnabled());
+    QVERIFY(button(window, "stopButton")->isHidden());
+    QFile::remove(ours);
+    killProcess(real.updaterPid);
+    QVERIFY(theirs.waitForFinished(10000));
+    QTRY_VERIFY(button(window)->isEnabled());
+    // Their run, filed by their supervisor; nothing of it here.
+    QCOMPARE(historyRecords(other + "/history.jsonl").value(0).value("outcome").toString(), QString("crashed"));
+    QCOMPARE(historyRecords().size(), 0);
+#endif
+}
+
+void TestGuard::damagedPendingRecordsAreSetAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray whole = R"({"started":"2026-12-07T10:00:00.000+00:00","tpSize":"7inch",)"
+                             R"("sensitivity":"High","images":[],"log":null})";
+    QTest::newRow("cut short") << whole.left(40);
+    QTest::newRow("not JSON") << QByteArray("\x01\x02garbage");
+    QTest::newRow("an array") << QByteArray("[1,2,3]");
+    QTest::newRow("no images") << QByteArray(whole).replace(R"("images":[],)", "");
+    QTest::newRow("no start") << QByteArray(whole).replace("2026-12-07T10:00:00.000+00:00", "");
+    QTest::newRow("over 1 MiB") << QByteArray(whole).replace(R"("log":null)",
+                                                             R"("log":")" + QByteArray(1 << 20, 'x') + '"');
+}
+
+void TestGuard::damagedPendingRecordsAreSetAside()
+{
+    QFETCH(QByteArray, content);
+    makeTree(runsFolder(), {"1.pending.json"});
+    QFile pending(runsFolder() + "/1.pending.json");
+    QVERIFY(pending.open(QIODevice::WriteOnly));
+    pending.write(content);
+    pending.close();
+    NoticeWatch notices([&] { return &unrelated; });
+    MainWindow window;
+    const QString damaged = pending.fileName() + ".damaged";
+    QTRY_COMPARE(notices.texts(),
+                 QStringList("A damaged record of a FW update was set aside: " + QDir::toNativeSeparators(damaged)
+                             + ". Check the panel of the last update that was not recorded."));
+    QVERIFY(!pending.exists());
+    QCOMPARE(QFileInfo(damaged).size(), qint64(content.size()));
+    QVERIFY(historyRecords().isEmpty());
+    QVERIFY(fileAbandonedRuns({}).damaged.isEmpty());
+}
+
+QTEST_MAIN(TestGuard)
+#include "tst_guard.moc"
