@@ -46,6 +46,7 @@ private slots:
     void theLockPlaceIsChecked();
     void forgedWordsAreNotFollowed_data();
     void forgedWordsAreNotFollowed();
+    void aLockWithoutAWordFilesNothing();
     void damagedPendingRecordsAreSetAside_data();
     void damagedPendingRecordsAreSetAside();
 
@@ -375,6 +376,35 @@ void TestGuard::forgedWordsAreNotFollowed()
     // Their run, filed by their supervisor; nothing of it here.
     QCOMPARE(historyRecords(other + "/history.jsonl").size(), 1);
     QCOMPARE(historyRecords().size(), 0);
+}
+
+void TestGuard::aLockWithoutAWordFilesNothing()
+{
+#ifdef Q_OS_UNIX
+    // Held, its word not yet written (or being written anew): the run on may
+    // be any pending record, so none is filed until the lock is free.
+    QString error;
+    std::unique_ptr<RunLock> held = RunLock::take(&error);
+    QVERIFY(held);
+    held->publish({});
+    QFile(RunLock::path()).resize(0);
+    QDir().mkpath(runsFolder());
+    QVERIFY(writePending(runsFolder() + "/1.pending.json",
+                         {{"started", isoWithOffset(QDateTime::currentDateTime())},
+                          {"tpSize", "7inch"},
+                          {"sensitivity", "High"},
+                          {"images", QJsonArray()}},
+                         &error));
+    NoticeWatch notices([&] { return &unrelated; });
+    MainWindow window;
+    QTest::qWait(1500);
+    QVERIFY(historyRecords().isEmpty());
+    held.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(historyRecords().size(), 1, 5000);
+    QCOMPARE(historyRecords().at(0).value("outcome").toString(), QString("interrupted"));
+#else
+    QSKIP("on Windows the lock is a mutex, which this very thread would find free");
+#endif
 }
 
 void TestGuard::damagedPendingRecordsAreSetAside_data()

@@ -185,8 +185,7 @@ void UpdaterSession::look()
                         .arg(problem));
     // Once the lock's file is made: a path that is not there is not watched.
     lockWatch.addPath(RunLock::path());
-    const std::optional<RunInfo> on = RunLock::current();
-    fileAbandoned(on ? on->pending : QString());
+    fileAbandoned(RunLock::current());
     lookAtMachine();
 }
 
@@ -380,7 +379,7 @@ void UpdaterSession::lookAtMachine()
         recheck.stop();
         if (wasOther) {
             emit running(QString());
-            fileAbandoned(QString());
+            fileAbandoned(std::nullopt);
         }
     }
     if (wasOther != otherRun)
@@ -440,8 +439,7 @@ void UpdaterSession::conclude(const RunEnd &end)
     QJsonObject record = readPending(followedPending);
     if (!record.isEmpty() && !record.contains(QStringLiteral("outcome"))) {
         // Its supervisor ended before the updater did, which may write on.
-        const std::optional<RunInfo> on = RunLock::current();
-        fileAbandoned(on ? on->pending : QString());
+        fileAbandoned(RunLock::current());
     } else {
         const QString problem = record.value(QStringLiteral("historyProblem")).toString();
         if (record.isEmpty())
@@ -493,9 +491,13 @@ void UpdaterSession::tellUnrecorded()
                          : reason));
 }
 
-void UpdaterSession::fileAbandoned(const QString &livePending)
+void UpdaterSession::fileAbandoned(const std::optional<RunInfo> &on)
 {
-    const AbandonedRuns abandoned = fileAbandonedRuns(livePending);
+    // A held lock whose word names no record (being written, or not yet
+    // written by a supervisor just started) may belong to any of them.
+    if (on && on->pending.isEmpty())
+        return;
+    const AbandonedRuns abandoned = fileAbandonedRuns(on ? on->pending : QString());
     for (const QString &path : abandoned.damaged)
         emit warned(QCoreApplication::translate("MainWindow",
                                                 "A damaged record of a FW update was set aside: %1. Check the "

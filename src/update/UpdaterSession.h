@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QThread;
 struct CheckedFiles;
@@ -112,7 +113,8 @@ private:
     void announce(const RunInfo &info);
     void conclude(const RunEnd &end);
     void report(const QJsonObject &record, const QString &historyProblem);
-    void fileAbandoned(const QString &livePending);
+    // Files the runs left unfinished but the one on (on), if any.
+    void fileAbandoned(const std::optional<RunInfo> &on);
     void tellUnrecorded();
 
     UpdaterRun supervisor;
