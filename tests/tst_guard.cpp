@@ -56,7 +56,10 @@ private:
     {
         return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
     }
-    static QString dataFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation); }
+    static QString dataFolder()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    }
     // The stand-in's starts and ends, its children's too, in order.
     QStringList spans() const;
     qint64 childPid() const { return spans().filter("child ").value(0).section(' ', 1).toLongLong(); }
@@ -182,9 +185,11 @@ void TestGuard::noRecordNoRun()
         NoticeWatch notices([&] { return &unrelated; });
         MainWindow window;
         QMetaObject::invokeMethod(&window, "updateFw");
-        QTRY_COMPARE(notices.texts(), QStringList("This run cannot be recorded: cannot make the folder " + runs
-                                                  + ". Nothing was started."));
-        QVERIFY(historyRecords().value(0).value("detail").toString().startsWith("cannot write the run's log: "));
+        QTRY_COMPARE(notices.texts(),
+                     QStringList("This run cannot be recorded: cannot make the folder " + runs
+                                 + ". Nothing was started."));
+        QVERIFY(
+            historyRecords().value(0).value("detail").toString().startsWith("cannot write the run's log: "));
         QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
     } else if (where == "supervisor") {
         // Started as tpfw starts it, with a pending record no folder holds.
@@ -193,10 +198,10 @@ void TestGuard::noRecordNoRun()
         QFile(other + "/1.log").open(QIODevice::WriteOnly);
         const QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
                                   {"log", other + "/1.log"}};
-        const int code = QProcess::execute(
-            supervisorProgram(), {other + "/history.jsonl", other + "/missing/1.pending.json",
-                                  QJsonDocument(record).toJson(QJsonDocument::Compact),
-                                  QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+        const int code = QProcess::execute(supervisorProgram(),
+                                           {other + "/history.jsonl", other + "/missing/1.pending.json",
+                                            QJsonDocument(record).toJson(QJsonDocument::Compact),
+                                            QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
         QCOMPARE(code, supervisorUnrecordedCode);
         QVERIFY(historyRecords(other + "/history.jsonl")
                     .value(0)
@@ -222,8 +227,8 @@ void TestGuard::noRecordNoRun()
         MainWindow window;
         QMetaObject::invokeMethod(&window, "updateFw");
         QTRY_COMPARE_WITH_TIMEOUT(notices.texts().size(), 1, 10000);
-        QVERIFY2(notices.texts().at(0).startsWith("This run cannot be recorded: cannot write the run's record: "
-                                                  + runs),
+        QVERIFY2(notices.texts().at(0).startsWith(
+                     "This run cannot be recorded: cannot write the run's record: " + runs),
                  qPrintable(notices.texts().at(0)));
         QVERIFY(notices.texts().at(0).endsWith(": No space left on device. Nothing was started."));
         QCOMPARE(QDir(runs).entryList(QDir::Files), QStringList("fill"));
@@ -276,7 +281,8 @@ void TestGuard::theLockPlaceIsChecked()
         // Where protected_regular is on (Debian's default), an O_CREAT open of
         // it is refused even to root.
         QFile protection(QStringLiteral("/proc/sys/fs/protected_regular"));
-        if (::geteuid() != 0 || !protection.open(QIODevice::ReadOnly) || protection.readAll().trimmed() == "0")
+        if (::geteuid() != 0 || !protection.open(QIODevice::ReadOnly)
+            || protection.readAll().trimmed() == "0")
             QSKIP("another user's file needs root here, and protected_regular on to matter");
         makeTree(sticky, {"tpfw-run.lock"});
         QCOMPARE(::chmod(path.constData(), 0666), 0);
@@ -298,10 +304,12 @@ void TestGuard::theLockPlaceIsChecked()
     // The window opens all the same, says so, and starts nothing.
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow window;
-    QTRY_COMPARE(notices.texts(), QStringList("The machine's run lock cannot be used: " + expected
-                                              + ". No FW update can be started until it is fixed."));
+    QTRY_COMPARE(notices.texts(),
+                 QStringList("The machine's run lock cannot be used: " + expected
+                             + ". No FW update can be started until it is fixed."));
     QMetaObject::invokeMethod(&window, "updateFw");
-    QTRY_COMPARE(notices.texts().value(1), "This run cannot be recorded: " + expected + ". Nothing was started.");
+    QTRY_COMPARE(notices.texts().value(1),
+                 "This run cannot be recorded: " + expected + ". Nothing was started.");
     QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
     QVERIFY(spans().isEmpty());
 #else
@@ -333,9 +341,10 @@ void TestGuard::forgedWordsAreNotFollowed()
                               {"log", other + "/runs/1.log"}};
     qputenv("TPFW_STANDIN_SECONDS", "30");
     QProcess theirs;
-    theirs.start(supervisorProgram(), {other + "/history.jsonl", other + "/runs/1.pending.json",
-                                       QJsonDocument(record).toJson(QJsonDocument::Compact),
-                                       QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+    theirs.start(supervisorProgram(),
+                 {other + "/history.jsonl", other + "/runs/1.pending.json",
+                  QJsonDocument(record).toJson(QJsonDocument::Compact),
+                  QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
     QVERIFY(theirs.waitForStarted());
     QTRY_VERIFY(RunLock::lastWord().pending == other + "/runs/1.pending.json"
                 && RunLock::lastWord().updaterPid > 0);
@@ -352,7 +361,8 @@ void TestGuard::forgedWordsAreNotFollowed()
     else if (forgery == "pid 1")
         forged = {1, real.updaterPid, ours, real.started};
     else
-        forged.pending = runsFolder() + "/" + QDir(runsFolder()).relativeFilePath(other + "/runs/1.pending.json");
+        forged.pending
+            = runsFolder() + "/" + QDir(runsFolder()).relativeFilePath(other + "/runs/1.pending.json");
     QFile word(RunLock::path());
     QVERIFY(word.open(QIODevice::WriteOnly));
     word.write(QJsonDocument(QJsonObject {{"supervisorPid", double(forged.supervisorPid)},
@@ -432,9 +442,10 @@ void TestGuard::damagedPendingRecordsAreSetAside()
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow window;
     const QString damaged = pending.fileName() + ".damaged";
-    QTRY_COMPARE(notices.texts(),
-                 QStringList("A damaged record of a FW update was set aside: " + QDir::toNativeSeparators(damaged)
-                             + ". Check the panel of the last update that was not recorded."));
+    QTRY_COMPARE(
+        notices.texts(),
+        QStringList("A damaged record of a FW update was set aside: " + QDir::toNativeSeparators(damaged)
+                    + ". Check the panel of the last update that was not recorded."));
     QVERIFY(!pending.exists());
     QCOMPARE(QFileInfo(damaged).size(), qint64(content.size()));
     QVERIFY(historyRecords().isEmpty());

@@ -36,9 +36,9 @@
 #else
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;

@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QJsonDocument>
+#include <QSaveFile>
 
 namespace {
 
@@ -19,7 +19,8 @@ constexpr qint64 maxPendingSize = 1024 * 1024;
 // said of the run.
 bool whole(const QJsonObject &record)
 {
-    return QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs).isValid()
+    return QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs)
+               .isValid()
         && record.value(QStringLiteral("tpSize")).isString()
         && record.value(QStringLiteral("sensitivity")).isString()
         && record.value(QStringLiteral("images")).isArray();
@@ -40,7 +41,8 @@ bool writePending(const QString &path, const QJsonObject &record, QString *error
     // one, and no part of it is left behind.
     QSaveFile file(path);
     const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
-    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file) && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file)
+        && file.commit())
         return true;
     *error = path + QStringLiteral(": ") + file.errorString();
     return false;

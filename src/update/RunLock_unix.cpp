@@ -48,7 +48,7 @@ int openLockFile(int access, QString *problem)
         return fd;
     const int why = errno;
     *problem = RunLock::path() + QStringLiteral(": ")
-        + (fd >= 0        ? QStringLiteral("not a regular file")
+        + (fd >= 0            ? QStringLiteral("not a regular file")
                : why == ELOOP ? QStringLiteral("a symbolic link")
                               : qt_error_string(why));
     if (fd >= 0)

@@ -179,10 +179,11 @@ void UpdaterSession::look()
     // Anyone may put something at the lock's place: the window opens all the
     // same, and says it.
     if (const QString problem = RunLock::prepare(); !problem.isEmpty())
-        emit warned(QCoreApplication::translate("MainWindow",
-                                                "The machine's run lock cannot be used: %1. No FW update can be "
-                                                "started until it is fixed.")
-                        .arg(problem));
+        emit warned(
+            QCoreApplication::translate("MainWindow",
+                                        "The machine's run lock cannot be used: %1. No FW update can be "
+                                        "started until it is fixed.")
+                .arg(problem));
     // Once the lock's file is made: a path that is not there is not watched.
     lockWatch.addPath(RunLock::path());
     fileAbandoned(RunLock::current());
@@ -307,7 +308,8 @@ void UpdaterSession::launch()
     if (current.log.isEmpty())
         return refuse(QStringLiteral("cannot write the run's log: ") + logProblem, unrecordable(logProblem));
     if (const QString problem = RunLock::prepare(); !problem.isEmpty())
-        return refuse(QStringLiteral("cannot take the machine's run lock: ") + problem, unrecordable(problem));
+        return refuse(QStringLiteral("cannot take the machine's run lock: ") + problem,
+                      unrecordable(problem));
 
     QJsonObject record = toJson(current);
     for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
@@ -368,9 +370,9 @@ void UpdaterSession::lookAtMachine()
         // The lock outlives a killed supervisor while its updater writes:
         // the run is filed once the machine is free, not before.
         if (ours)
-            emit running(
-                QCoreApplication::translate("MainWindow", "FW updater running (its supervisor is gone; started %1)")
-                    .arg(on->started.toLocalTime().toString("HH:mm:ss")));
+            emit running(QCoreApplication::translate(
+                             "MainWindow", "FW updater running (its supervisor is gone; started %1)")
+                             .arg(on->started.toLocalTime().toString("HH:mm:ss")));
         // Between a supervisor's start and its first word, or its pending
         // record, the run is not known to be another user's.
         else if (on->supervisorPid > 0)
@@ -482,13 +484,14 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
 // that, with the reason, is in the history where the history could be written.
 void UpdaterSession::tellUnrecorded()
 {
-    const QJsonObject record = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
+    const QJsonObject record
+        = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
     const QString reason = record.value(QStringLiteral("detail")).toString();
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
-    emit notStarted(unrecordable(
-        reason.isEmpty() ? QCoreApplication::translate("MainWindow", "its supervisor could not write a record")
-                         : reason));
+    emit notStarted(unrecordable(reason.isEmpty() ? QCoreApplication::translate(
+                                     "MainWindow", "its supervisor could not write a record")
+                                                  : reason));
 }
 
 void UpdaterSession::fileAbandoned(const std::optional<RunInfo> &on)
@@ -499,10 +502,11 @@ void UpdaterSession::fileAbandoned(const std::optional<RunInfo> &on)
         return;
     const AbandonedRuns abandoned = fileAbandonedRuns(on ? on->pending : QString());
     for (const QString &path : abandoned.damaged)
-        emit warned(QCoreApplication::translate("MainWindow",
-                                                "A damaged record of a FW update was set aside: %1. Check the "
-                                                "panel of the last update that was not recorded.")
-                        .arg(QDir::toNativeSeparators(path)));
+        emit warned(
+            QCoreApplication::translate("MainWindow",
+                                        "A damaged record of a FW update was set aside: %1. Check the "
+                                        "panel of the last update that was not recorded.")
+                .arg(QDir::toNativeSeparators(path)));
     const QList<QJsonObject> &found = abandoned.interrupted;
     for (const QJsonObject &record : found)
         emit interrupted(
