@@ -636,7 +636,7 @@ void TestUpdater::outputIsReadLineByLine()
     QStringList lines;
     connect(&tail, &OutputTail::lines, [&](const QStringList &more) { lines += more; });
     tail.follow(log.fileName());
-    QCOMPARE(lines, QStringList("before"));
+    QTRY_COMPARE(lines, QStringList("before"));
     // A carriage return ends a line, "\r\n" only one; a line unfinished waits.
     log.write("10%\r20%\r\nwindows\r\nhalf");
     QTRY_COMPARE_WITH_TIMEOUT(lines, QStringList({"before", "10%", "20%", "windows"}), 1500);

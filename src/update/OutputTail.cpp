@@ -1,16 +1,11 @@
 #include "update/OutputTail.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 
+#include <memory>
 #include <utility>
-
-namespace {
-// What is read of a log that was long already when following began: enough
-// for the last screenfuls, never the whole of a runaway log.
-constexpr qint64 backlog = 256 * 1024;
-} // namespace
 
 int percentIn(const QStringList &lines)
 {
@@ -28,6 +23,50 @@ int percentIn(const QStringList &lines)
     return -1;
 }
 
+QString displayLine(const QByteArray &bytes, bool cut)
+{
+    QString shown = QString::fromLocal8Bit(bytes.left(displayedLineBytes));
+    for (QChar &c : shown)
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f)
+            c = QChar::ReplacementCharacter;
+    if (cut || bytes.size() > displayedLineBytes)
+        shown += QChar(0x2026);
+    return shown;
+}
+
+QStringList readAppended(const QString &path, TailState &state, qint64 budget, int keep)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= state.offset)
+        return {};
+    // Only the end of what came matters to whoever shows it.
+    if (file.size() - state.offset > budget) {
+        state = {file.size() - budget, {}, false, false, true};
+    }
+    file.seek(state.offset);
+    const QByteArray bytes = file.read(file.size() - state.offset);
+    state.offset += bytes.size();
+    QStringList found;
+    for (const char c : bytes) {
+        // "\r\n" ends one line, not two.
+        if (c == '\n' && std::exchange(state.afterReturn, false))
+            continue;
+        state.afterReturn = c == '\r';
+        if (c != '\n' && c != '\r') {
+            if (state.partial.size() < displayedLineBytes)
+                state.partial += c;
+            else
+                state.partialCut = true;
+            continue;
+        }
+        if (!std::exchange(state.skipFirstLine, false))
+            found.append(displayLine(state.partial, state.partialCut));
+        state.partial.clear();
+        state.partialCut = false;
+    }
+    return found.mid(qMax(0, found.size() - keep));
+}
+
 OutputTail::OutputTail(QObject *parent)
     : QObject(parent)
 {
@@ -40,11 +79,7 @@ void OutputTail::follow(const QString &logPath)
 {
     stop();
     path = logPath;
-    partial.clear();
-    afterReturn = false;
-    const qint64 size = QFileInfo(path).size();
-    offset = size > backlog ? size - backlog : 0;
-    skipFirstLine = offset > 0;
+    state = {};
     if (!path.isEmpty())
         watch.addPath(path);
     poll.start();
@@ -55,9 +90,15 @@ void OutputTail::stop()
 {
     if (path.isEmpty())
         return;
-    read();
-    if (!partial.isEmpty())
-        emit lines({QString::fromLocal8Bit(std::exchange(partial, {}))});
+    // What a reading on its way brings is read here again, at once: the
+    // end's last lines come before the end is shown.
+    ++generation;
+    reading = readAgain = false;
+    QStringList last = readAppended(path, state, backlog, keptLines);
+    if (!state.partial.isEmpty())
+        last.append(displayLine(std::exchange(state.partial, {}), state.partialCut));
+    if (!last.isEmpty())
+        emit lines(last);
     if (!watch.files().isEmpty())
         watch.removePaths(watch.files());
     poll.stop();
@@ -66,27 +107,27 @@ void OutputTail::stop()
 
 void OutputTail::read()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() <= offset)
+    if (path.isEmpty())
         return;
-    file.seek(offset);
-    const QByteArray bytes = file.read(file.size() - offset);
-    offset += bytes.size();
-    QStringList found;
-    for (const char c : bytes) {
-        // "\r\n" ends one line, not two.
-        if (c == '\n' && std::exchange(afterReturn, false))
-            continue;
-        afterReturn = c == '\r';
-        if (c != '\n' && c != '\r') {
-            partial += c;
-            continue;
-        }
-        // A line cut where the backlog starts is no line of the output.
-        if (!std::exchange(skipFirstLine, false))
-            found.append(QString::fromLocal8Bit(partial));
-        partial.clear();
+    if (reading) {
+        readAgain = true;
+        return;
     }
-    if (!found.isEmpty())
-        emit lines(found);
+    reading = true;
+    auto result = std::make_shared<std::pair<TailState, QStringList>>(state, QStringList());
+    QThread *worker = QThread::create([result, path = path] {
+        result->second = readAppended(path, result->first, backlog, keptLines);
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, result, sent = generation] {
+        if (sent != generation)
+            return;
+        reading = false;
+        state = result->first;
+        if (!result->second.isEmpty())
+            emit lines(result->second);
+        if (std::exchange(readAgain, false))
+            read();
+    });
+    worker->start();
 }

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -61,11 +62,30 @@ HistoryDialog::HistoryDialog(QWidget *parent)
 
     connect(todayOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
     connect(failuresOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
+    table->setFocus();
+    table->installEventFilter(this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(exportButton, &QPushButton::clicked, this, &HistoryDialog::exportChosen);
-    // Enter, or a double click.
-    connect(table, &QTableView::activated, this,
-            [this](const QModelIndex &index) { LogViewer::open(model->logOf(index.row()), this); });
+    connect(table, &QTableView::doubleClicked, this, &HistoryDialog::openLog);
+}
+
+// Enter on a row opens its log, and goes no further: no button of the
+// dialog, nor of a notice it shows, takes it as well.
+bool HistoryDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != table || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    if (table->currentIndex().isValid())
+        openLog(table->currentIndex());
+    return true;
+}
+
+void HistoryDialog::openLog(const QModelIndex &index)
+{
+    LogViewer::open(model->logOf(index.row()), this);
 }
 
 HistoryDialog::~HistoryDialog()

@@ -32,7 +32,11 @@ signals:
     // The rows read have been shown.
     void loaded();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void openLog(const QModelIndex &index);
     void exportChosen();
     void filter();
 

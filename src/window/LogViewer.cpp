@@ -1,5 +1,7 @@
 #include "window/LogViewer.h"
 
+#include "update/OutputTail.h"
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
@@ -7,18 +9,44 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QThread>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
+
 constexpr qint64 shownBytes = 4 * 1024 * 1024;
+
+// The log's last bytes as lines to show; the first one, cut where the
+// reading starts, left out.
+QString lastLines(const QString &log)
+{
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 start = qMax<qint64>(0, file.size() - shownBytes);
+    file.seek(start);
+    QList<QByteArray> lines = file.read(shownBytes).split('\n');
+    if (start > 0 && !lines.isEmpty())
+        lines.removeFirst();
+    QStringList shown;
+    shown.reserve(lines.size());
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        shown.append(displayLine(line));
+    }
+    return shown.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void LogViewer::open(const QString &log, QWidget *parent)
 {
-    QFile file(log);
     // Never a FIFO or a device: opening one could wait for ever.
     const QFileInfo info(log);
-    if (log.isEmpty() || !info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (log.isEmpty() || !info.isFile() || !info.isReadable()) {
         auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Message Box"),
                                     log.isEmpty() ? tr("This run has no run log.")
                                                   : tr("The run log is gone: %1").arg(log),
@@ -27,31 +55,43 @@ void LogViewer::open(const QString &log, QWidget *parent)
         box->open();
         return;
     }
-    const bool cut = file.size() > shownBytes;
-    file.seek(qMax<qint64>(0, file.size() - shownBytes));
-    auto *viewer = new LogViewer(log, file.readAll(), cut, parent);
+    auto *viewer = new LogViewer(log, info.size() > shownBytes, parent);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     viewer->show();
+    viewer->read(log);
 }
 
-LogViewer::LogViewer(const QString &log, const QByteArray &text, bool cut, QWidget *parent)
+LogViewer::LogViewer(const QString &log, bool cut, QWidget *parent)
     : QDialog(parent)
+    , view(new QPlainTextEdit)
 {
     setWindowTitle(tr("Run log"));
     resize(640, 480);
     auto *where = new QLabel(cut ? tr("%1 (its end only)").arg(log) : log);
     where->setTextFormat(Qt::PlainText);
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *view = new QPlainTextEdit(QString::fromLocal8Bit(text));
     view->setObjectName(QStringLiteral("logText"));
     view->setReadOnly(true);
     view->setAccessibleName(tr("Run log"));
     view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    view->moveCursor(QTextCursor::End);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(where);
     layout->addWidget(view);
     layout->addWidget(buttons);
+}
+
+// Off the GUI thread: a log of any size, on any disk. A viewer closed
+// meanwhile leaves the reading behind.
+void LogViewer::read(const QString &log)
+{
+    auto text = std::make_shared<QString>();
+    QThread *worker = QThread::create([text, log] { *text = lastLines(log); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, text] {
+        view->setPlainText(*text);
+        view->moveCursor(QTextCursor::End);
+    });
+    worker->start();
 }

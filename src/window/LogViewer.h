@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QString>
 
+class QPlainTextEdit;
+
 // A run log, read-only, in a window of its own: its last few mebibytes,
-// however long the updater made it.
+// however long the updater made it, read off the GUI thread and each line
+// shown as the run panel shows it.
 class LogViewer : public QDialog
 {
     Q_OBJECT
@@ -14,5 +17,8 @@ public:
     static void open(const QString &log, QWidget *parent);
 
 private:
-    LogViewer(const QString &log, const QByteArray &text, bool cut, QWidget *parent);
+    LogViewer(const QString &log, bool cut, QWidget *parent);
+    void read(const QString &log);
+
+    QPlainTextEdit *view;
 };

@@ -160,8 +160,7 @@ void RunPanel::name(const QString &leaf, int images)
 void RunPanel::addLines(const QStringList &lines)
 {
     lastOutput = QDateTime::currentDateTime();
-    for (const QString &line : lines)
-        output->appendPlainText(line);
+    output->appendPlainText(lines.join(QLatin1Char('\n')));
     latestLine->setFullText(lines.constLast());
     if (const int percent = percentIn(lines); percent >= 0) {
         progress->setRange(0, 100);
