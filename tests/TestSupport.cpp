@@ -200,3 +200,23 @@ QStringList NoticeWatch::texts() const
         result.append(notice.text);
     return result;
 }
+
+StallMonitor::StallMonitor()
+{
+    beat.setInterval(10);
+    connect(&beat, &QTimer::timeout, this, [this] { worst = qMax(worst, gap.restart() - 10); });
+    gap.start();
+    beat.start();
+}
+
+qint64 residentMiB()
+{
+#ifdef Q_OS_LINUX
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').value(0).toLongLong() / 1024;
+#endif
+    return 0;
+}

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QtMessageHandler>
 
@@ -96,3 +97,20 @@ public:
 private:
     QTimer poll;
 };
+
+// The longest the event loop kept a 10 ms beat waiting while this lives, in
+// milliseconds: how long the window was frozen at worst.
+class StallMonitor : public QObject
+{
+public:
+    StallMonitor();
+    qint64 longest() const { return worst; }
+
+private:
+    QTimer beat;
+    QElapsedTimer gap;
+    qint64 worst = 0;
+};
+
+// What this process holds in memory now, in MiB.
+qint64 residentMiB();

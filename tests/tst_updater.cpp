@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -63,6 +64,9 @@ private slots:
     void theRunPanelFollowsTheOutputAndShowsTheResult_data();
     void theRunPanelFollowsTheOutputAndShowsTheResult();
     void outputIsReadLineByLine();
+    void outputNeverFreezesTheWindow_data();
+    void outputNeverFreezesTheWindow();
+    void aPressWaitsForASlowLeaf();
 
 private:
     void press() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
@@ -642,6 +646,123 @@ void TestUpdater::outputIsReadLineByLine()
     QTRY_COMPARE_WITH_TIMEOUT(lines, QStringList({"before", "10%", "20%", "windows"}), 1500);
     log.write(" a line\n");
     QTRY_COMPARE_WITH_TIMEOUT(lines.last(), QString("half a line"), 1500);
+
+    // As shown: cut at what can be shown, whatever is not text replaced.
+    TailState state;
+    QFile raw(dir.filePath("raw.log"));
+    QVERIFY(raw.open(QIODevice::WriteOnly));
+    raw.write(QByteArray(3 * displayedLineBytes, 'x') + "\nbell\a, nul" + QByteArray(1, '\0') + ", \xff\n");
+    raw.close();
+    QCOMPARE(readAppended(raw.fileName(), state, OutputTail::backlog, OutputTail::keptLines),
+             QStringList({QString(displayedLineBytes, 'x') + QChar(0x2026),
+                          QString("bell\uFFFD, nul\uFFFD, \uFFFD")}));
+}
+
+void TestUpdater::outputNeverFreezesTheWindow_data()
+{
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("percent");
+    // Sizes for a test; the README's figures are of 150 MB and 50 MB.
+    const int megabytes = qEnvironmentVariableIntValue("TPFW_TEST_FLOOD_MB");
+    const int flood = (megabytes > 0 ? megabytes : 20) << 20;
+    QByteArray lines;
+    lines.reserve(flood);
+    int k = 0;
+    for (; lines.size() < flood; ++k)
+        lines += QByteArray::number(k).rightJustified(10, '0') + " writing... " + QByteArray::number(k % 100)
+            + "%\n";
+    QTest::newRow("a flood of lines") << lines << (k - 1) % 100;
+    QTest::newRow("one long line") << QByteArray(flood / 2, 'x') + "\n" << -1;
+    QByteArray binary;
+    for (int k = 0; k < (1 << 20); ++k)
+        binary += char(k * 7919 % 251);
+    QTest::newRow("bytes that are not text") << binary + "\n" << -1;
+    QByteArray progress;
+    for (int k = 0; k <= 100; ++k)
+        progress += "\rwriting " + QByteArray::number(k) + "%";
+    QTest::newRow("progress by carriage returns") << progress + "\n" << 100;
+}
+
+// Whatever the updater prints, the window answers all along, holds little,
+// and shows what matters: the last lines, each cut to what can be shown.
+void TestUpdater::outputNeverFreezesTheWindow()
+{
+    QFETCH(QByteArray, output);
+    QFETCH(int, percent);
+    QFile file(logDir.filePath("output"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(output) == output.size());
+    file.close();
+    output.clear();
+    qputenv("TPFW_STANDIN_OUTPUT", QFile::encodeName(file.fileName()));
+    // Failed: the bar keeps the last percentage told.
+    qputenv("TPFW_STANDIN_EXIT", "3");
+    const auto cleanUp = qScopeGuard([] { qunsetenv("TPFW_STANDIN_OUTPUT"); });
+    window->show();
+    watchNotices();
+    // What the window holds besides this test's own data.
+    const qint64 before = residentMiB();
+    const StallMonitor stalls;
+    invoke("updateFw");
+    auto *banner = window->findChild<QFrame *>("resultBanner");
+    QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 30000);
+    const qint64 grown = residentMiB() - before;
+    qInfo("longest wait %lld ms, %lld MiB more resident", stalls.longest(), grown);
+    // A tenth of a second at most on a quiet machine; room for a busy one.
+    QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
+#ifndef __SANITIZE_ADDRESS__
+    QVERIFY2(grown < 100, qPrintable(QString::number(grown)));
+#endif
+    const QStringList shown
+        = window->findChild<QPlainTextEdit *>("output")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    QVERIFY(shown.size() <= OutputTail::keptLines);
+    for (const QString &line : shown) {
+        QVERIFY(line.size() <= displayedLineBytes + 1);
+        for (const QChar c : line)
+            QVERIFY(c.unicode() >= 0x20 || c == '\t');
+    }
+    QVERIFY(shown.join('\n').contains("PanelProg stand-in: would flash 0 image(s)"));
+    if (QByteArray(QTest::currentDataTag()) == "bytes that are not text")
+        QVERIFY(shown.join(' ').contains(QChar::ReplacementCharacter));
+    if (percent >= 0)
+        QCOMPARE(window->findChild<QProgressBar *>("runProgress")->value(), percent);
+}
+
+// A leaf that takes its time to answer (a share, a folder of many entries):
+// the press waits for it, the window answering meanwhile, and starts.
+void TestUpdater::aPressWaitsForASlowLeaf()
+{
+#ifdef Q_OS_LINUX
+    if (!QFileInfo::exists("/dev/fuse") || !QFileInfo::exists("/usr/bin/fusermount3"))
+        QSKIP("no FUSE here (/dev/fuse or fusermount3 missing)");
+    FirmwareTree tree({"9inch/"});
+    const QString share = FirmwareTree::root() + "/9inch";
+    QProcess fs;
+    fs.start(TPFW_HANG_FS, {share, "0.3", "list"});
+    const auto unmount = qScopeGuard([&] {
+        QProcess::execute("fusermount3", {"-u", "-z", share});
+        fs.kill();
+        fs.waitForFinished();
+    });
+    QTRY_VERIFY([&] {
+        QFile mounts("/proc/mounts");
+        return mounts.open(QIODevice::ReadOnly) && mounts.readAll().contains(" " + share.toUtf8() + " fuse");
+    }());
+    window = std::make_unique<MainWindow>();
+    window->show();
+    QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "9inch"));
+    QTRY_VERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
+    QTRY_VERIFY(updateButton()->isEnabled());
+    watchNotices();
+    const StallMonitor stalls;
+    press();
+    QCOMPARE(status(), QString("Reading 9inch/High…"));
+    QVERIFY(!updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 10000);
+    QCOMPARE(records().size(), 1);
+    QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
+#else
+    QSKIP("FUSE is for Linux");
+#endif
 }
 
 QTEST_MAIN(TestUpdater)

@@ -15,6 +15,8 @@
 // - TPFW_STANDIN_SPANS: append "start" to that file as it starts and "end"
 //   as it ends, one line each, so a test can tell whether two ever ran at once.
 // - TPFW_STANDIN_IGNORE_TERM: ignore SIGTERM (Unix), as a hung updater may.
+// - TPFW_STANDIN_OUTPUT: first print that file's bytes as they are, as an
+//   updater that floods its output, or prints what is not text, may.
 // - TPFW_STANDIN_CHILD: "fork" or "setsid" (Unix): as it starts, leave a
 //   child of its own writing on for TPFW_STANDIN_CHILD_SECONDS (2 by
 //   default), the second in a session of its own, as an updater whose work
@@ -147,6 +149,8 @@ void leaveAChild(const std::string &how)
 
 int run(const std::vector<fs::path> &arguments)
 {
+    if (const char *output = std::getenv("TPFW_STANDIN_OUTPUT"))
+        std::cout << std::ifstream(output, std::ios::binary).rdbuf() << std::flush;
 #ifndef _WIN32
     if (const char *child = std::getenv("TPFW_STANDIN_CHILD"))
         leaveAChild(child);

@@ -25,7 +25,8 @@ int percentIn(const QStringList &lines)
 
 QString displayLine(const QByteArray &bytes, bool cut)
 {
-    QString shown = QString::fromLocal8Bit(bytes.left(displayedLineBytes));
+    // With its size: a NUL byte ends no line.
+    QString shown = QString::fromLocal8Bit(bytes.constData(), qMin(bytes.size(), displayedLineBytes));
     for (QChar &c : shown)
         if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f)
             c = QChar::ReplacementCharacter;

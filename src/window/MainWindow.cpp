@@ -29,6 +29,9 @@
 
 namespace {
 
+// How long a press waits for its reading of the leaf before it gives up.
+constexpr int pressPatienceMs = 2000;
+
 QString unlistedWarning(int count, const QString &path)
 {
     return count == 1 ? MainWindow::tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: "
@@ -68,6 +71,23 @@ MainWindow::MainWindow(QWidget *parent)
     binListBrowser = new QTextBrowser;
     leafReader = new FolderReader(this);
     pressReader = new FolderReader(this);
+    pressPatience = new QTimer(this);
+    pressPatience->setSingleShot(true);
+    pressPatience->setInterval(pressPatienceMs);
+    connect(pressReader, &FolderReader::answered, this, [this](const FolderRead &now) {
+        if (!waitingPress)
+            return;
+        pressPatience->stop();
+        form->statusBar->clearMessage();
+        checkAndStart(*std::exchange(waitingPress, std::nullopt), now);
+    });
+    connect(pressPatience, &QTimer::timeout, this, [this] {
+        waitingPress.reset();
+        form->statusBar->clearMessage();
+        notices->show(QMessageBox::Warning,
+                      tr("%1 is not answering: nothing was started.").arg(placeOf(listedLeafPath)));
+        updateButtonState();
+    });
     connect(leafReader, &FolderReader::answered, this, &MainWindow::showLeaf);
     connect(leafReader, &FolderReader::waiting, binListBrowser, &QTextBrowser::setPlaceholderText);
     // The choices come first: the list takes what room they leave, never
@@ -232,23 +252,13 @@ void MainWindow::showWhereListsAreFrom()
 
 // Whether the listed images may go to the updater as they are; says why not,
 // or asks, where they may not.
-bool MainWindow::listedImagesHold()
+bool MainWindow::listedImagesHold(const FolderRead &now)
 {
-    if (listedLeafPath.isEmpty())
-        return true;
-    // Read again off the GUI thread: a leaf that does not answer now is not
-    // waited for.
-    const std::optional<FolderRead> now = pressReader->read(listedLeafPath);
-    if (!now) {
-        notices->show(QMessageBox::Warning,
-                      tr("%1 is not answering: nothing was started.").arg(placeOf(listedLeafPath)));
+    if (now.unlisted) {
+        notices->show(QMessageBox::Warning, unlistedWarning(now.unlisted, listedLeafPath));
         return false;
     }
-    if (now->unlisted) {
-        notices->show(QMessageBox::Warning, unlistedWarning(now->unlisted, listedLeafPath));
-        return false;
-    }
-    if (pathsIn(listedLeafPath, choicesOf(*now, false)) != binFileList) {
+    if (pathsIn(listedLeafPath, choicesOf(now, false)) != binFileList) {
         setBinListText(listedLeafPath);
         notices->show(QMessageBox::Warning,
                       tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
@@ -286,11 +296,29 @@ void MainWindow::launchUpdater(Notify how)
         notices->show(QMessageBox::Warning, tr("The FW updater is still running."));
         return;
     }
-    updateFwButton->setEnabled(false);
-    if (!listedImagesHold()) {
-        updateButtonState();
+    if (waitingPress)
         return;
-    }
+    updateFwButton->setEnabled(false);
+    if (listedLeafPath.isEmpty())
+        return startUpdater(how);
+    // The leaf is read again off the GUI thread, the window answering while
+    // a slow share or a leaf of many entries takes its time.
+    if (const std::optional<FolderRead> now = pressReader->read(listedLeafPath))
+        return checkAndStart(how, *now);
+    waitingPress = how;
+    form->statusBar->showMessage(tr("Reading %1…").arg(placeOf(listedLeafPath)));
+    pressPatience->start();
+}
+
+void MainWindow::checkAndStart(Notify how, const FolderRead &now)
+{
+    if (!listedImagesHold(now))
+        return updateButtonState();
+    startUpdater(how);
+}
+
+void MainWindow::startUpdater(Notify how)
+{
     notify = how;
     runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
                     binFileList.size());
@@ -334,7 +362,8 @@ void MainWindow::reportRun(const RunReport &report)
 void MainWindow::updateButtonState()
 {
     shutdownGuard->hold(updater->isBusy());
-    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading());
+    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading()
+                               && !waitingPress);
     stopButton->setVisible(updater->canStop());
 }
 

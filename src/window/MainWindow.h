@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class DirGroup;
 class FolderReader;
@@ -49,6 +50,8 @@ protected:
 private:
     enum class Notify { AtStart, OnSuccess };
     void launchUpdater(Notify how);
+    void checkAndStart(Notify how, const FolderRead &now);
+    void startUpdater(Notify how);
     void tellStarted();
     void tellNotStarted(const QString &error);
     void reportRun(const RunReport &report);
@@ -57,7 +60,7 @@ private:
     void showHistory();
     void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
-    bool listedImagesHold();
+    bool listedImagesHold(const FolderRead &now);
     QString otherCheckedTpSize() const;
 
     std::unique_ptr<MainWindowForm> form;
@@ -84,4 +87,7 @@ private:
     TreeFit *treeFit;
     HistoryDialog *historyDialog = nullptr;
     Notify notify = Notify::AtStart;
+    // A press whose reading of the leaf is on its way, and how long it waits.
+    std::optional<Notify> waitingPress;
+    QTimer *pressPatience;
 };
