@@ -1,6 +1,7 @@
 #include "update/DayCounter.h"
 
-#include <QFile>
+#include "update/LineReader.h"
+
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,26 +12,16 @@ DayCounter::DayCounter(QString path)
 
 DayCounts DayCounter::count(const QDate &today)
 {
-    const QFileInfo info(path);
-    // Never opened where it is not a regular file: a FIFO would block.
-    if (!info.isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return counts;
-    const qint64 size = file.size();
-    if (today != day || size < offset) {
+    // Another day, or a history that shrank (replaced): read afresh.
+    if (today != day || QFileInfo(path).size() < offset) {
         day = today;
-        offset = size;
-        counts = countDay(path, day, size);
-        return counts;
+        offset = 0;
+        counts = {};
     }
-    file.seek(offset);
-    const QByteArray added = file.read(size - offset);
     // Whole lines only: a line still being written is read next time.
-    int begin = 0;
-    for (int end; (end = added.indexOf('\n', begin)) >= 0; begin = end + 1)
-        tally(QJsonDocument::fromJson(added.mid(begin, end - begin)).object(), day, counts);
-    offset += begin;
+    offset = forEachLine(path, offset, -1, [this](const QByteArray &line) {
+        tally(QJsonDocument::fromJson(line).object(), day, counts);
+        return true;
+    });
     return counts;
 }

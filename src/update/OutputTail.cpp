@@ -1,10 +1,10 @@
 #include "update/OutputTail.h"
 
+#include "update/Background.h"
+
 #include <QFile>
 #include <QRegularExpression>
-#include <QThread>
 
-#include <memory>
 #include <utility>
 
 int percentIn(const QStringList &lines)
@@ -115,20 +115,20 @@ void OutputTail::read()
         return;
     }
     reading = true;
-    auto result = std::make_shared<std::pair<TailState, QStringList>>(state, QStringList());
-    QThread *worker = QThread::create([result, path = path] {
-        result->second = readAppended(path, result->first, backlog, keptLines);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    connect(worker, &QThread::finished, this, [this, result, sent = generation] {
-        if (sent != generation)
-            return;
-        reading = false;
-        state = result->first;
-        if (!result->second.isEmpty())
-            emit lines(result->second);
-        if (std::exchange(readAgain, false))
-            read();
-    });
-    worker->start();
+    inBackground(
+        this,
+        [path = path, state = state]() mutable {
+            QStringList found = readAppended(path, state, backlog, keptLines);
+            return std::make_pair(state, found);
+        },
+        [this, sent = generation](std::pair<TailState, QStringList> result) {
+            if (sent != generation)
+                return;
+            reading = false;
+            state = std::move(result.first);
+            if (!result.second.isEmpty())
+                emit lines(result.second);
+            if (std::exchange(readAgain, false))
+                read();
+        });
 }

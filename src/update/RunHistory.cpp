@@ -1,5 +1,6 @@
 #include "update/RunHistory.h"
 
+#include "update/LineReader.h"
 #include "update/OsSupport.h"
 
 #include <QDir>
@@ -84,12 +85,6 @@ QString historyPath()
 
 namespace {
 
-// Opening a FIFO, or a device, for reading would wait for a writer for ever.
-bool regularOrAbsent(const QString &path)
-{
-    const QFileInfo info(path);
-    return !info.exists() || info.isFile();
-}
 
 bool lockHistory(const QString &path, QLockFile &lock, QString *error)
 {
@@ -178,40 +173,13 @@ void tally(const QJsonObject &record, const QDate &day, DayCounts &counts)
         ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
 }
 
-DayCounts countDay(const QString &path, const QDate &day, qint64 end)
+DayCounts countDay(const QString &path, const QDate &day)
 {
     DayCounts counts;
-    QFile file(path);
-    if (!regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
-        return counts;
-    const QDateTime dayStart = day.startOfDay();
-    const qint64 chunk = 64 * 1024;
-    QByteArray tail;
-    for (end = end < 0 ? file.size() : end; end > 0;) {
-        const qint64 begin = qMax<qint64>(0, end - chunk);
-        file.seek(begin);
-        tail.prepend(file.read(end - begin));
-        end = begin;
-        // Whole lines only, unless the start of the file is reached.
-        const int cut = begin > 0 ? tail.indexOf('\n') : -1;
-        if (begin > 0 && cut < 0)
-            continue;
-        const QList<QByteArray> lines = tail.mid(cut + 1).split('\n');
-        tail.truncate(cut + 1);
-        for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-            const QJsonObject record = QJsonDocument::fromJson(*line).object();
-            if (record.isEmpty())
-                continue;
-            const QDateTime ended
-                = QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs);
-            // A line whose times cannot be read says nothing of where the day begins.
-            if (!ended.isValid())
-                continue;
-            if (ended < dayStart)
-                return counts;
-            tally(record, day, counts);
-        }
-    }
+    forEachLine(path, 0, -1, [&](const QByteArray &line) {
+        tally(QJsonDocument::fromJson(line).object(), day, counts);
+        return true;
+    });
     return counts;
 }
 
@@ -248,12 +216,9 @@ namespace {
 
 // The rows of the history lines that start within [from, to) of the file,
 // read a block at a time, so that no long history is all in memory at once.
-QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to)
+QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const std::atomic<bool> *cancel)
 {
     QVector<HistoryRow> rows;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return rows;
     // The same few names recur in every line: each is kept once.
     QSet<QString> names;
     const auto shared = [&names](const QJsonValue &value) {
@@ -277,33 +242,19 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to)
         row.log = record.value(QLatin1String("log")).toString();
         rows.append(row);
     };
-    // From the byte before: the line it ends, or is part of, is the
-    // previous range's.
-    qint64 restAt = qMax<qint64>(0, from - 1);
-    bool skipping = from > 0;
-    file.seek(restAt);
-    QByteArray rest;
-    for (QByteArray block; !(block = file.read(4 * 1024 * 1024)).isEmpty();) {
-        rest += block;
-        int begin = 0;
-        for (int end; (end = rest.indexOf('\n', begin)) >= 0; begin = end + 1) {
-            if (std::exchange(skipping, false))
-                continue;
-            if (restAt + begin >= to)
-                return rows;
-            add(QByteArray::fromRawData(rest.constData() + begin, end - begin));
-        }
-        rest.remove(0, begin);
-        restAt += begin;
-    }
-    if (!skipping && restAt < to)
-        add(rest);
+    forEachLine(
+        path, from, to,
+        [&](const QByteArray &line) {
+            add(line);
+            return true;
+        },
+        cancel);
     return rows;
 }
 
 } // namespace
 
-QVector<HistoryRow> readHistoryRows(const QString &path)
+QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool> *cancel)
 {
     if (!regularOrAbsent(path) || !QFileInfo::exists(path))
         return {};
@@ -313,12 +264,12 @@ QVector<HistoryRow> readHistoryRows(const QString &path)
     QVector<QVector<HistoryRow>> shares(parts);
     QVector<QThread *> readers;
     for (int i = 1; i < parts; ++i) {
-        readers.append(QThread::create([&shares, &path, i, parts, size] {
-            shares[i] = rowsIn(path, size * i / parts, size * (i + 1) / parts);
+        readers.append(QThread::create([&shares, &path, i, parts, size, cancel] {
+            shares[i] = rowsIn(path, size * i / parts, size * (i + 1) / parts, cancel);
         }));
         readers.last()->start();
     }
-    shares[0] = rowsIn(path, 0, size / parts);
+    shares[0] = rowsIn(path, 0, size / parts, cancel);
     QVector<HistoryRow> rows = std::move(shares[0]);
     for (int i = 1; i < parts; ++i) {
         readers.at(i - 1)->wait();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 
+#include <atomic>
 #include <optional>
 
 // One updater run as the station's history keeps it.
@@ -61,10 +62,9 @@ struct DayCounts
     int failed = 0;
 };
 
-// The runs that started on that local day, read from the end of the history
-// (or from byte `end`) back to the first run that ended before the day
-// began. A line whose times cannot be read is skipped.
-DayCounts countDay(const QString &path, const QDate &day, qint64 end = -1);
+// The runs that started on that local day, wherever they stand in the
+// history. A line whose start cannot be read is skipped.
+DayCounts countDay(const QString &path, const QDate &day);
 
 // Counts the record if its run started on that local day.
 void tally(const QJsonObject &record, const QDate &day, DayCounts &counts);
@@ -86,5 +86,6 @@ struct HistoryRow
 
 // Every run of the history, newest start first; lines cut short or whose
 // start cannot be read are left out. Reads a file of a hundred thousand runs
-// in well under a second, so the caller's thread is the caller's choice.
-QVector<HistoryRow> readHistoryRows(const QString &path);
+// in well under a second, so the caller's thread is the caller's choice; a
+// set cancel ends the reading soon, with what was read.
+QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool> *cancel = nullptr);

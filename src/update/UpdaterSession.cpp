@@ -1,6 +1,7 @@
 #include "update/UpdaterSession.h"
 
 #include "selection/NameDisplay.h"
+#include "update/Background.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
 #include "update/ProcessFacts.h"
@@ -339,12 +340,18 @@ void UpdaterSession::refuse(const QString &reason, const QString &notice)
     current.ended = QDateTime::currentDateTime();
     current.outcome = QStringLiteral("notStarted");
     current.detail = current.detail.isEmpty() ? reason : reason + QStringLiteral("; ") + current.detail;
-    QString problem;
-    if (!appendToHistory(historyPath(), current, &problem))
-        qDebug() << "History not written:" << problem;
-    emit recorded(problem);
     emit notStarted(notice);
     emit busyChanged();
+    // Off the GUI thread: another tpfw may hold the history's lock a while.
+    inBackground(
+        this,
+        [record = current] {
+            QString problem;
+            if (!appendToHistory(historyPath(), record, &problem))
+                qDebug() << "History not written:" << problem;
+            return problem;
+        },
+        [this](const QString &problem) { emit recorded(problem); });
 }
 
 void UpdaterSession::lookAtMachine()
@@ -500,7 +507,14 @@ void UpdaterSession::fileAbandoned(const std::optional<RunInfo> &on)
     // written by a supervisor just started) may belong to any of them.
     if (on && on->pending.isEmpty())
         return;
-    const AbandonedRuns abandoned = fileAbandonedRuns(on ? on->pending : QString());
+    // Off the GUI thread: a folder of many runs, a history another tpfw holds.
+    inBackground(
+        this, [live = on ? on->pending : QString()] { return fileAbandonedRuns(live); },
+        [this](const AbandonedRuns &abandoned) { tellAbandoned(abandoned); });
+}
+
+void UpdaterSession::tellAbandoned(const AbandonedRuns &abandoned)
+{
     for (const QString &path : abandoned.damaged)
         emit warned(
             QCoreApplication::translate("MainWindow",

@@ -16,6 +16,7 @@
 #include <optional>
 
 class QThread;
+struct AbandonedRuns;
 struct CheckedFiles;
 struct RunInfo;
 
@@ -115,6 +116,7 @@ private:
     void report(const QJsonObject &record, const QString &historyProblem);
     // Files the runs left unfinished but the one on (on), if any.
     void fileAbandoned(const std::optional<RunInfo> &on);
+    void tellAbandoned(const AbandonedRuns &abandoned);
     void tellUnrecorded();
 
     UpdaterRun supervisor;

@@ -1,5 +1,6 @@
 #include "window/HistoryDialog.h"
 
+#include "update/Background.h"
 #include "update/RunHistory.h"
 #include "window/CsvExport.h"
 #include "window/HistoryModel.h"
@@ -90,26 +91,25 @@ void HistoryDialog::openLog(const QModelIndex &index)
 
 HistoryDialog::~HistoryDialog()
 {
-    if (reader)
-        reader->wait();
+    if (cancelReading)
+        *cancelReading = true;
 }
 
 void HistoryDialog::reload()
 {
-    if (reader)
+    if (cancelReading)
         return;
     state->setText(tr("Reading the history…"));
-    auto rows = std::make_shared<QVector<HistoryRow>>();
-    reader = QThread::create([rows, path = historyPath()] { *rows = readHistoryRows(path); });
-    connect(reader, &QThread::finished, this, [this, rows] {
-        reader->deleteLater();
-        reader = nullptr;
-        model->setRows(std::move(*rows));
-        table->resizeColumnsToContents();
-        filter();
-        emit loaded();
-    });
-    reader->start();
+    cancelReading = std::make_shared<std::atomic<bool>>(false);
+    inBackground(
+        this, [cancel = cancelReading, path = historyPath()] { return readHistoryRows(path, cancel.get()); },
+        [this](QVector<HistoryRow> rows) {
+            cancelReading.reset();
+            model->setRows(std::move(rows));
+            table->resizeColumnsToContents();
+            filter();
+            emit loaded();
+        });
 }
 
 void HistoryDialog::filter()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <atomic>
 #include <memory>
 
 class HistoryModel;
@@ -9,7 +10,6 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
-class QThread;
 
 // The station's history in the window: its runs, newest first, filtered to
 // today's or to failures, a run's log on Enter or a double click, and the
@@ -46,5 +46,7 @@ private:
     QCheckBox *failuresOnly;
     QLabel *state;
     QPushButton *exportButton;
-    QThread *reader = nullptr;
+    // Set to end the reading on its way, if any: a window that goes never
+    // waits for it.
+    std::shared_ptr<std::atomic<bool>> cancelReading;
 };

@@ -1,5 +1,6 @@
 #include "window/LogViewer.h"
 
+#include "update/Background.h"
 #include "update/OutputTail.h"
 
 #include <QDialogButtonBox>
@@ -9,10 +10,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QThread>
 #include <QVBoxLayout>
 
-#include <memory>
 
 namespace {
 
@@ -86,12 +85,10 @@ LogViewer::LogViewer(const QString &log, bool cut, QWidget *parent)
 // meanwhile leaves the reading behind.
 void LogViewer::read(const QString &log)
 {
-    auto text = std::make_shared<QString>();
-    QThread *worker = QThread::create([text, log] { *text = lastLines(log); });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    connect(worker, &QThread::finished, this, [this, text] {
-        view->setPlainText(*text);
-        view->moveCursor(QTextCursor::End);
-    });
-    worker->start();
+    inBackground(
+        this, [log] { return lastLines(log); },
+        [this](const QString &text) {
+            view->setPlainText(text);
+            view->moveCursor(QTextCursor::End);
+        });
 }

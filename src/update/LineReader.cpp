@@ -1,0 +1,48 @@
+#include "update/LineReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+bool regularOrAbsent(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
+qint64 forEachLine(const QString &path, qint64 from, qint64 to, const std::function<bool(const QByteArray &)> &line,
+                   const std::atomic<bool> *cancel)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return from;
+    // From the byte before: the line it ends, or is part of, is the one
+    // before the range.
+    qint64 restAt = qMax<qint64>(0, from - 1);
+    qint64 next = from;
+    bool skipping = from > 0;
+    file.seek(restAt);
+    QByteArray rest;
+    for (QByteArray block; !(cancel && *cancel) && !(block = file.read(4 * 1024 * 1024)).isEmpty();) {
+        rest += block;
+        int begin = 0;
+        for (int end; (end = rest.indexOf('\n', begin)) >= 0; begin = end + 1) {
+            if (to >= 0 && restAt + begin >= to && !skipping)
+                return restAt + begin;
+            next = restAt + end + 1;
+            if (!std::exchange(skipping, false)
+                && !line(QByteArray::fromRawData(rest.constData() + begin, end - begin)))
+                return next;
+        }
+        rest.remove(0, begin);
+        restAt += begin;
+        // The rest of an overlong line is passed over as it comes.
+        if (rest.size() > maxLineBytes) {
+            restAt += rest.size();
+            rest.clear();
+            skipping = true;
+        }
+    }
+    return next;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// No record of the station comes near it; a line this long is no record.
+constexpr int maxLineBytes = 16 * 1024 * 1024;
+
+// Hands each whole line ('\n' ended, without it) of the regular file at path
+// that starts within [from, to) to `line`, in order (to < 0: to the end).
+// Read a few mebibytes at a time, so that no long file is all in memory; a
+// line longer than maxLineBytes is passed over, never held whole. Stops when
+// `line` returns false or cancel is set. Returns where the next line to read
+// begins: past the last one handed or passed over.
+qint64 forEachLine(const QString &path, qint64 from, qint64 to, const std::function<bool(const QByteArray &)> &line,
+                   const std::atomic<bool> *cancel = nullptr);
+
+// Whether the path names a regular file, or nothing: opening a FIFO or a
+// device for reading could wait for a writer for ever.
+bool regularOrAbsent(const QString &path);
