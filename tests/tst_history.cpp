@@ -3,6 +3,7 @@
 #include "update/DayCounter.h"
 #include "update/FileFacts.h"
 #include "update/LogRetention.h"
+#include "update/PendingRun.h"
 #include "update/RunHistory.h"
 #include "update/RunLog.h"
 #include "update/UpdaterCommand.h"
@@ -11,9 +12,12 @@
 #include "window/HistoryStatus.h"
 #include "window/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -54,6 +58,8 @@ private slots:
     void aHistoryThatIsNoFileIsNeverOpened();
     void imagesThatAreNoFilesAreSentUnread();
     void anUnwritableHistoryNeverStopsTheUpdate();
+    void theHistoryNeverHoldsTheWindow();
+    void aWindowThatGoesLeavesItsReadingBehind();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
     void recordsInTheStationsTimeZone_data();
@@ -69,6 +75,7 @@ private slots:
     void theDaysCountGrowsByWhatIsAppended();
 
 private:
+    static void showHistory(MainWindow &window);
     // Runs the updater through updateFw and waits for its notice.
     static void runUpdate(MainWindow &window, const QString &expectedNotice);
 };
@@ -296,6 +303,9 @@ void TestHistory::countsTheRunsStartedToday_data()
     QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
     QTest::newRow("a line whose times cannot be read")
         << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
+    QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1;
+    QTest::newRow("after the clock was set back") << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2
+                                                  << 0;
     // Read back in 64 KiB pieces: lines cross their edges.
     const auto times = [](int count, const QString &run) {
         return QStringList(QVector<QString>(count, run).toList());
@@ -316,9 +326,10 @@ void TestHistory::countsTheRunsStartedToday()
     QVERIFY(file.open(QIODevice::WriteOnly));
     for (const QString &run : runs) {
         const QStringList fields = run.split(' ');
-        if (run == "cut" || run == "garbage") {
-            file.write(run == "cut" ? "{\"started\":\"20\n"
-                                    : "{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n");
+        if (run == "cut" || run == "garbage" || run == "huge") {
+            file.write(run == "cut"           ? QByteArray("{\"started\":\"20\n")
+                           : run == "garbage" ? QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n")
+                                              : QByteArray(17 << 20, 'x') + '\n');
             continue;
         }
         RunRecord record;
@@ -716,6 +727,76 @@ void TestHistory::theDaysCountGrowsByWhatIsAppended()
     // Another day is read afresh, the edit in place with it.
     QCOMPARE(counts(today.addDays(1)), qMakePair(0, 0));
     QCOMPARE(counts(today), qMakePair(2, 2));
+}
+
+void TestHistory::showHistory(MainWindow &window)
+{
+    for (QAction *action : window.findChildren<QAction *>())
+        if (action->text() == "&History…")
+            action->trigger();
+}
+
+// Another tpfw holds the history's lock, a run was left unfinished, and the
+// history holds a line of 100 MB: the window answers all along, and every
+// record is counted and listed once it can be.
+void TestHistory::theHistoryNeverHoldsTheWindow()
+{
+    QDir().mkpath(runsFolder());
+    QFile history(historyPath());
+    QVERIFY(history.open(QIODevice::WriteOnly));
+    RunRecord record;
+    record.started = record.ended = QDateTime::currentDateTime();
+    record.outcome = "ok";
+    history.write(toJsonLine(record) + '\n' + QByteArray(100 << 20, 'x') + '\n');
+    record.outcome = "failed";
+    history.write(toJsonLine(record) + '\n');
+    history.close();
+    QJsonObject unfinished = toJson(record);
+    for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
+        unfinished.remove(end);
+    QString error;
+    QVERIFY(writePending(runsFolder() + "/1.pending.json", unfinished, &error));
+    QLockFile held(historyPath() + ".lock");
+    QVERIFY(held.lock());
+    QFile::remove(updaterProgram());
+
+    QPushButton unrelated;
+    NoticeWatch notices([&] { return &unrelated; });
+    const StallMonitor stalls;
+    MainWindow window;
+    window.show();
+    auto *counts = window.findChild<QLabel *>("todayCounts");
+    QTRY_COMPARE(counts->text(), QString("Today: 1 OK · 1 failed"));
+    // A press refused meanwhile says so at once.
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_VERIFY(notices.texts().value(0).startsWith("Cannot start the FW updater: "));
+    held.unlock();
+    QTRY_COMPARE_WITH_TIMEOUT(counts->text(), QString("Today: 1 OK · 3 failed"), 5000);
+    showHistory(window);
+    HistoryDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window.findChild<HistoryDialog *>()));
+    QTRY_COMPARE(dialog->findChild<QTableView *>("historyTable")->model()->rowCount(), 4);
+    // A tenth of a second at most on a quiet machine; room for a busy one.
+    QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
+    placeUpdater(TPFW_STANDIN);
+}
+
+// A history that takes long to read (a sparse file of 8 GiB): the window
+// closed while its dialog reads is gone at once.
+void TestHistory::aWindowThatGoesLeavesItsReadingBehind()
+{
+    QDir().mkpath(QFileInfo(historyPath()).path());
+    QFile history(historyPath());
+    QVERIFY(history.open(QIODevice::WriteOnly) && history.resize(qint64(8) << 30));
+    history.close();
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    showHistory(*window);
+    QTRY_VERIFY(window->findChild<HistoryDialog *>());
+    QElapsedTimer closing;
+    closing.start();
+    window.reset();
+    QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
 }
 
 QTEST_MAIN(TestHistory)
