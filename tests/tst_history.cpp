@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -59,6 +60,7 @@ private slots:
     void imagesThatAreNoFilesAreSentUnread();
     void anUnwritableHistoryNeverStopsTheUpdate();
     void theHistoryNeverHoldsTheWindow();
+    void aClockSetBackDuringARunChangesNotItsLength();
     void aWindowThatGoesLeavesItsReadingBehind();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
@@ -660,30 +662,41 @@ void TestHistory::runLogsAreKeptWithinBounds()
 {
     QTemporaryDir runs;
     const QDateTime now = QDateTime::currentDateTime();
-    // name, days since written, bytes
-    const QList<std::tuple<QString, int, int>> logs
-        = {{"2026-01-01_00-00-00-000", 200, 100}, {"2026-01-02_00-00-00-000", 10, 100},
-           {"2026-01-03_00-00-00-000", 10, 100},  {"2026-01-04_00-00-00-000", 10, 100},
-           {"2026-01-05_00-00-00-000", 10, 100},  {"2026-01-06_00-00-00-000", 181, 100},
-           {"2026-01-07_00-00-00-000", 10, 1000}, {"2026-01-07_00-00-00-000_2", 0, 100}};
-    for (const auto &[name, days, bytes] : logs) {
-        QFile log(runs.filePath(name + ".log"));
+    // Each log: when its run started, from now, and its size. Its file's time
+    // says nothing: the name does.
+    const QList<std::pair<qint64, int>> logs = {{-200 * 86400, 100}, {-190 * 86400, 100}, {-10 * 86400, 100},
+                                                {-9 * 86400, 100},   {-8 * 86400, 100},   {-7 * 86400, 1000},
+                                                {-60, 100},          {365 * 86400, 100}};
+    QStringList names;
+    for (const auto &[seconds, bytes] : logs) {
+        names.append(now.addSecs(seconds).toString("yyyy-MM-dd_HH-mm-ss-zzz") + ".log");
+        QFile log(runs.filePath(names.last()));
         QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(bytes, 'x')) == bytes && log.flush());
-        QVERIFY(log.setFileTime(now.addDays(-days), QFileDevice::FileModificationTime));
+        QVERIFY(log.setFileTime(now.addDays(-400), QFileDevice::FileModificationTime));
     }
-    makeTree(runs.path(), {"2026-01-02_00-00-00-000.pending.json"});
+    makeTree(runs.path(), {pendingPathFor(names.at(2))});
+    // A record of the last days names the second.
+    const QSet<QString> kept({names.at(1)});
     LogLimits limits;
     limits.runs = 5;
     limits.bytes = 1500;
-    QCOMPARE(pruneRunLogs(runs.path(), now, limits),
-             QStringList({"2026-01-01_00-00-00-000.log", "2026-01-03_00-00-00-000.log",
-                          "2026-01-06_00-00-00-000.log"}));
+    QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(0), names.at(3)}));
     limits.bytes = 1200;
-    QCOMPARE(pruneRunLogs(runs.path(), now, limits),
-             QStringList({"2026-01-04_00-00-00-000.log", "2026-01-05_00-00-00-000.log"}));
-    QCOMPARE(QDir(runs.path()).entryList({"*.log"}).size(), 3);
-    // Within the bounds now: nothing more goes.
-    QVERIFY(pruneRunLogs(runs.path(), now, limits).isEmpty());
+    QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(4), names.at(5)}));
+    // Within the bounds now: nothing more goes, even to a clock a year ahead.
+    QVERIFY(pruneRunLogs(runs.path(), now, kept, limits).isEmpty());
+    QCOMPARE(pruneRunLogs(runs.path(), now.addDays(365), kept + QSet<QString>({names.at(6)}), limits),
+             QStringList());
+
+    // The records of the history's last 180 days, whatever the clock says.
+    RunRecord record;
+    QString error;
+    for (const qint64 days : {-400, -1, 0}) {
+        record.started = record.ended = now.addDays(days);
+        record.log = runs.filePath(QString::number(days) + ".log");
+        QVERIFY(appendToHistory(historyPath(), record, &error));
+    }
+    QCOMPARE(logsOfRecentRuns(historyPath(), 180), QSet<QString>({"-1.log", "0.log"}));
 }
 
 // After the first count only the bytes appended are read: a change made in
@@ -780,6 +793,53 @@ void TestHistory::theHistoryNeverHoldsTheWindow()
     // A tenth of a second at most on a quiet machine; room for a busy one.
     QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
     placeUpdater(TPFW_STANDIN);
+}
+
+// The station's clock set back a day while the updater writes (libfaketime
+// in the supervisor, its offset read anew at every call): the run's length
+// is its own, its end as the clock said.
+void TestHistory::aClockSetBackDuringARunChangesNotItsLength()
+{
+#ifdef Q_OS_LINUX
+    const QString faketime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    if (!QFileInfo::exists(faketime))
+        QSKIP("libfaketime is not installed");
+    QTemporaryDir dir;
+    QFile offset(dir.filePath("offset"));
+    QVERIFY(offset.open(QIODevice::WriteOnly) && offset.write("+0\n") && offset.flush());
+    const QByteArray asan = qgetenv("ASAN_OPTIONS");
+    const QList<std::pair<const char *, QByteArray>> clock
+        = {{"LD_PRELOAD", QFile::encodeName(faketime)},
+           {"FAKETIME_TIMESTAMP_FILE", QFile::encodeName(offset.fileName())},
+           {"FAKETIME_NO_CACHE", "1"},
+           {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
+           // libfaketime comes before the sanitizers' runtime then.
+           {"ASAN_OPTIONS", asan + ":verify_asan_link_order=0"},
+           {"TPFW_STANDIN_SECONDS", "1.5"}};
+    for (const auto &[name, value] : clock)
+        qputenv(name, value);
+    const auto restore = qScopeGuard([&] {
+        for (const auto &[name, value] : clock)
+            qunsetenv(name);
+        if (!asan.isEmpty())
+            qputenv("ASAN_OPTIONS", asan);
+    });
+    MainWindow window;
+    NoticeWatch notices([&] { return window.findChild<QPushButton *>(); });
+    QMetaObject::invokeMethod(&window, "updateFw");
+    QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("FW updater running"));
+    QVERIFY(offset.seek(0) && offset.write("-1d\n") && offset.flush());
+    QTRY_VERIFY_WITH_TIMEOUT(window.statusBar()->currentMessage().startsWith("FW update OK ("), 10000);
+    const QJsonObject record = historyRecords().value(0);
+    const double seconds = record.value("seconds").toDouble();
+    QVERIFY2(seconds >= 1.5 && seconds < 10, qPrintable(QString::number(seconds)));
+    QVERIFY(QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs)
+            < QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs));
+    QVERIFY2(window.statusBar()->currentMessage().contains(QString::number(seconds, 'f', 1) + " s"),
+             qPrintable(window.statusBar()->currentMessage()));
+#else
+    QSKIP("libfaketime is for Linux");
+#endif
 }
 
 // A history that takes long to read (a sparse file of 8 GiB): the window

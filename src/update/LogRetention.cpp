@@ -1,12 +1,29 @@
 #include "update/LogRetention.h"
 
+#include "update/LineReader.h"
 #include "update/PendingRun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
-QStringList pruneRunLogs(const QString &folder, const QDateTime &now, const LogLimits &limits)
+#include <utility>
+
+namespace {
+
+// "2026-12-07_16-24-03-512.log", or "..._2.log" for the second of that
+// millisecond: when the run started, in the station's time.
+QDateTime startInName(const QString &name)
+{
+    return QDateTime::fromString(name.left(23), QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz"));
+}
+
+} // namespace
+
+QStringList pruneRunLogs(const QString &folder, const QDateTime &now, const QSet<QString> &kept,
+                         const LogLimits &limits)
 {
     // Names are start times: by name is oldest first.
     const QFileInfoList logs = QDir(folder).entryInfoList({QStringLiteral("*.log")}, QDir::Files, QDir::Name);
@@ -18,9 +35,11 @@ QStringList pruneRunLogs(const QString &folder, const QDateTime &now, const LogL
     QStringList removed;
     for (int i = 0; i < logs.size(); ++i) {
         const QFileInfo &log = logs.at(i);
-        const QDateTime written = log.lastModified();
-        const bool beyond = i < logs.size() - limits.runs || written < oldest || total > limits.bytes;
-        if (!beyond || written > settled || QFileInfo::exists(pendingPathFor(log.filePath())))
+        const QDateTime started = startInName(log.fileName());
+        const bool aged = started.isValid() && started <= now;
+        const bool beyond = i < logs.size() - limits.runs || (aged && started < oldest) || total > limits.bytes;
+        if (!beyond || (aged && started > settled) || kept.contains(log.fileName())
+            || QFileInfo::exists(pendingPathFor(log.filePath())))
             continue;
         if (QFile::remove(log.filePath())) {
             total -= log.size();
@@ -28,4 +47,28 @@ QStringList pruneRunLogs(const QString &folder, const QDateTime &now, const LogL
         }
     }
     return removed;
+}
+
+QSet<QString> logsOfRecentRuns(const QString &historyPath, int days)
+{
+    QList<std::pair<QDateTime, QString>> named;
+    QDateTime newest;
+    forEachLine(historyPath, 0, -1, [&](const QByteArray &line) {
+        const QJsonObject record = QJsonDocument::fromJson(line).object();
+        const QString log = record.value(QStringLiteral("log")).toString();
+        const QDateTime started
+            = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
+        if (!started.isValid())
+            return true;
+        if (!newest.isValid() || started > newest)
+            newest = started;
+        if (!log.isEmpty())
+            named.append({started, QFileInfo(log).fileName()});
+        return true;
+    });
+    QSet<QString> recent;
+    for (const auto &[started, name] : qAsConst(named))
+        if (started >= newest.addDays(-days))
+            recent.insert(name);
+    return recent;
 }

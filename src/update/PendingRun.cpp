@@ -56,13 +56,11 @@ QJsonObject readPending(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-QJsonObject completed(QJsonObject record, const QDateTime &ended, const QString &outcome,
+QJsonObject completed(QJsonObject record, const QDateTime &ended, double seconds, const QString &outcome,
                       std::optional<int> exitCode, const QString &detail)
 {
-    const QDateTime started
-        = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
     record.insert(QStringLiteral("ended"), isoWithOffset(ended));
-    record.insert(QStringLiteral("seconds"), started.msecsTo(ended) / 1000.0);
+    record.insert(QStringLiteral("seconds"), seconds);
     record.insert(QStringLiteral("outcome"), outcome);
     record.insert(QStringLiteral("exitCode"), exitCode ? QJsonValue(*exitCode) : QJsonValue());
     record.insert(QStringLiteral("detail"), detail.isEmpty() ? QJsonValue() : QJsonValue(detail));
@@ -85,9 +83,13 @@ AbandonedRuns fileAbandonedRuns(const QString &livePending)
         }
         const bool unfinished = !record.contains(QStringLiteral("outcome"));
         record.remove(QStringLiteral("historyProblem"));
+        // All that is known of an interrupted run's length is when it was found.
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime started
+            = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
         if (unfinished)
             record = completed(
-                record, QDateTime::currentDateTime(), QStringLiteral("interrupted"), {},
+                record, now, qMax<qint64>(0, started.msecsTo(now)) / 1000.0, QStringLiteral("interrupted"), {},
                 QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
         QString error;
         if (fileRecord(historyPath(), record, path, &error) && unfinished)

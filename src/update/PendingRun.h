@@ -19,8 +19,9 @@ QString pendingPathFor(const QString &logPath);
 bool writePending(const QString &path, const QJsonObject &record, QString *error);
 QJsonObject readPending(const QString &path);
 
-// The record with its end filled in.
-QJsonObject completed(QJsonObject record, const QDateTime &ended, const QString &outcome,
+// The record with its end filled in: when it ended by the clock, and how
+// long it took, which a clock set back or ahead meanwhile must not change.
+QJsonObject completed(QJsonObject record, const QDateTime &ended, double seconds, const QString &outcome,
                       std::optional<int> exitCode, const QString &detail);
 
 struct AbandonedRuns

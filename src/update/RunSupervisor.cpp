@@ -97,6 +97,7 @@ bool RunSupervisor::start(int *exitCode)
         emit done();
     });
     const QString logPath = run.record.value(QStringLiteral("log")).toString();
+    running.start();
     if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
         QFile::remove(logPath);
         run.record.insert(QStringLiteral("log"), QJsonValue());
@@ -123,7 +124,10 @@ void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, 
     QStringList details = notes;
     if (!detail.isEmpty())
         details.prepend(detail);
-    file(completed(run.record, QDateTime::currentDateTime(), outcome, exitCode,
+    // From a clock that never runs backwards: the station's may be set
+    // meanwhile.
+    const double seconds = running.isValid() ? running.elapsed() / 1000.0 : 0;
+    file(completed(run.record, QDateTime::currentDateTime(), seconds, outcome, exitCode,
                    details.join(QStringLiteral("; "))));
 }
 

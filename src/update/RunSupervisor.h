@@ -2,6 +2,7 @@
 
 #include "update/UpdaterRun.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -68,4 +69,5 @@ private:
     QStringList notes;
     bool stopRequested = false;
     bool pendingWritten = false;
+    QElapsedTimer running;
 };

@@ -172,7 +172,8 @@ void UpdaterSession::look()
     // Off the GUI thread: a folder of a thousand logs, maybe on a slow disk.
     if (!retention) {
         retention = QThread::create([] {
-            for (const QString &name : pruneRunLogs(runsFolder(), QDateTime::currentDateTime()))
+            const QSet<QString> named = logsOfRecentRuns(historyPath(), LogLimits().days);
+            for (const QString &name : pruneRunLogs(runsFolder(), QDateTime::currentDateTime(), named))
                 qDebug() << "Run log removed:" << name;
         });
         retention->start();
