@@ -2,11 +2,11 @@
 
 #include "update/RunHistory.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QtMessageHandler>
 

@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -61,6 +62,7 @@ private slots:
     void anUnwritableHistoryNeverStopsTheUpdate();
     void theHistoryNeverHoldsTheWindow();
     void aClockSetBackDuringARunChangesNotItsLength();
+    void exportingManyRowsNeverHoldsTheWindow();
     void aWindowThatGoesLeavesItsReadingBehind();
     void countsTheRunsStartedToday_data();
     void countsTheRunsStartedToday();
@@ -306,8 +308,8 @@ void TestHistory::countsTheRunsStartedToday_data()
     QTest::newRow("a line whose times cannot be read")
         << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
     QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("after the clock was set back") << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2
-                                                  << 0;
+    QTest::newRow("after the clock was set back")
+        << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2 << 0;
     // Read back in 64 KiB pieces: lines cross their edges.
     const auto times = [](int count, const QString &run) {
         return QStringList(QVector<QString>(count, run).toList());
@@ -329,9 +331,10 @@ void TestHistory::countsTheRunsStartedToday()
     for (const QString &run : runs) {
         const QStringList fields = run.split(' ');
         if (run == "cut" || run == "garbage" || run == "huge") {
-            file.write(run == "cut"           ? QByteArray("{\"started\":\"20\n")
-                           : run == "garbage" ? QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n")
-                                              : QByteArray(17 << 20, 'x') + '\n');
+            file.write(run == "cut" ? QByteArray("{\"started\":\"20\n")
+                           : run == "garbage"
+                           ? QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n")
+                           : QByteArray(17 << 20, 'x') + '\n');
             continue;
         }
         RunRecord record;
@@ -518,7 +521,10 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
 
     // The rows shown, parsed back.
     const QString csv = dir.filePath("history.csv");
-    QVERIFY(dialog->exportTo(csv));
+    QSignalSpy exported(dialog, &HistoryDialog::exported);
+    dialog->exportTo(csv);
+    QTRY_COMPARE(exported.size(), 1);
+    QVERIFY(exported.at(0).at(0).toBool());
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray bytes = file.readAll();
@@ -664,9 +670,9 @@ void TestHistory::runLogsAreKeptWithinBounds()
     const QDateTime now = QDateTime::currentDateTime();
     // Each log: when its run started, from now, and its size. Its file's time
     // says nothing: the name does.
-    const QList<std::pair<qint64, int>> logs = {{-200 * 86400, 100}, {-190 * 86400, 100}, {-10 * 86400, 100},
-                                                {-9 * 86400, 100},   {-8 * 86400, 100},   {-7 * 86400, 1000},
-                                                {-60, 100},          {365 * 86400, 100}};
+    const QList<std::pair<qint64, int>> logs
+        = {{-200 * 86400, 100}, {-190 * 86400, 100}, {-10 * 86400, 100}, {-9 * 86400, 100},
+           {-8 * 86400, 100},   {-7 * 86400, 1000},  {-60, 100},         {365 * 86400, 100}};
     QStringList names;
     for (const auto &[seconds, bytes] : logs) {
         names.append(now.addSecs(seconds).toString("yyyy-MM-dd_HH-mm-ss-zzz") + ".log");
@@ -840,6 +846,48 @@ void TestHistory::aClockSetBackDuringARunChangesNotItsLength()
 #else
     QSKIP("libfaketime is for Linux");
 #endif
+}
+
+// Written off the GUI thread, with a way out that leaves no file.
+void TestHistory::exportingManyRowsNeverHoldsTheWindow()
+{
+    QDir().mkpath(QFileInfo(historyPath()).path());
+    QFile history(historyPath());
+    QVERIFY(history.open(QIODevice::WriteOnly));
+    RunRecord record;
+    record.started = record.ended = QDateTime::currentDateTime();
+    record.outcome = "ok";
+    const QByteArray line = toJsonLine(record) + '\n';
+    QByteArray lines;
+    for (int k = 0; k < 10000; ++k)
+        lines += line;
+    for (int k = 0; k < 30; ++k)
+        history.write(lines);
+    history.close();
+    MainWindow window;
+    window.show();
+    showHistory(window);
+    HistoryDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window.findChild<HistoryDialog *>()));
+    QSignalSpy loaded(dialog, &HistoryDialog::loaded);
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 20000);
+    QTemporaryDir dir;
+    QSignalSpy exported(dialog, &HistoryDialog::exported);
+    const StallMonitor stalls;
+    dialog->exportTo(dir.filePath("all.csv"));
+    QTRY_COMPARE_WITH_TIMEOUT(exported.size(), 1, 20000);
+    QVERIFY(exported.at(0).at(0).toBool());
+    QFile csv(dir.filePath("all.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().count("\r\n"), 300001);
+    // A tenth of a second at most on a quiet machine; room for a busy one.
+    QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
+    dialog->exportTo(dir.filePath("none.csv"));
+    // As its Cancel button does.
+    QVERIFY(QMetaObject::invokeMethod(dialog->findChild<QProgressDialog *>(), "canceled"));
+    QTRY_COMPARE(exported.size(), 2);
+    QVERIFY(!exported.at(1).at(0).toBool());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("all.csv"));
 }
 
 // A history that takes long to read (a sparse file of 8 GiB): the window

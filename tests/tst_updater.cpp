@@ -317,10 +317,10 @@ void TestUpdater::tellsHowTheRunEnded_data()
     const QString start = "When updating FW, don't press \"UpdateFW\" button!!";
     const QString failed = "FW update failed: exit code 3";
     const QString crashed = "FW update failed: the updater crashed";
-    QTest::newRow("button, exit 0") << button << QByteArray("0") << "FW update OK"
-                                    << QStringList(start) << "ok";
-    QTest::newRow("button, exit 3") << button << QByteArray("3") << failed
-                                    << QStringList({start, failed}) << "failed";
+    QTest::newRow("button, exit 0") << button << QByteArray("0") << "FW update OK" << QStringList(start)
+                                    << "ok";
+    QTest::newRow("button, exit 3") << button << QByteArray("3") << failed << QStringList({start, failed})
+                                    << "failed";
     QTest::newRow("button, crash") << button << QByteArray("crash") << crashed
                                    << QStringList({start, crashed}) << "crashed";
     QTest::newRow("button, crash with a core dump")
@@ -366,7 +366,8 @@ void TestUpdater::tellsHowTheRunEnded()
     if (shown.last() == outcome) {
         QCOMPARE(last.icon, QMessageBox::Warning);
         QCOMPARE(last.title, QString("Message Box"));
-        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"), qPrintable(last.details));
+        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"),
+                 qPrintable(last.details));
         QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
 #ifdef Q_OS_UNIX
         QVERIFY2(last.details.contains("stdin: the null device\n"), qPrintable(last.details));

@@ -246,6 +246,14 @@
         <source>1 run shown</source>
         <translation>1 件の実行を表示</translation>
     </message>
+    <message>
+        <source>Writing %1…</source>
+        <translation>%1 に書き込んでいます…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

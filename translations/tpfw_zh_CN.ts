@@ -246,6 +246,14 @@
         <source>1 run shown</source>
         <translation>显示 1 次运行</translation>
     </message>
+    <message>
+        <source>Writing %1…</source>
+        <translation>正在写入 %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

@@ -246,6 +246,14 @@
         <source>1 run shown</source>
         <translation>顯示 1 次執行</translation>
     </message>
+    <message>
+        <source>Writing %1…</source>
+        <translation>正在寫入 %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>

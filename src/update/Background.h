@@ -15,7 +15,8 @@ template <typename Work, typename Done> void inBackground(QObject *receiver, Wor
 {
     using Result = decltype(work());
     auto result = std::make_shared<std::optional<Result>>();
-    QThread *worker = QThread::create([result, work = std::move(work)]() mutable { result->emplace(work()); });
+    QThread *worker
+        = QThread::create([result, work = std::move(work)]() mutable { result->emplace(work()); });
     QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     QObject::connect(worker, &QThread::finished, receiver,
                      [result, done = std::move(done)]() mutable { done(std::move(**result)); });

@@ -11,8 +11,8 @@ bool regularOrAbsent(const QString &path)
     return !info.exists() || info.isFile();
 }
 
-qint64 forEachLine(const QString &path, qint64 from, qint64 to, const std::function<bool(const QByteArray &)> &line,
-                   const std::atomic<bool> *cancel)
+qint64 forEachLine(const QString &path, qint64 from, qint64 to,
+                   const std::function<bool(const QByteArray &)> &line, const std::atomic<bool> *cancel)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))

@@ -15,7 +15,8 @@ constexpr int maxLineBytes = 16 * 1024 * 1024;
 // line longer than maxLineBytes is passed over, never held whole. Stops when
 // `line` returns false or cancel is set. Returns where the next line to read
 // begins: past the last one handed or passed over.
-qint64 forEachLine(const QString &path, qint64 from, qint64 to, const std::function<bool(const QByteArray &)> &line,
+qint64 forEachLine(const QString &path, qint64 from, qint64 to,
+                   const std::function<bool(const QByteArray &)> &line,
                    const std::atomic<bool> *cancel = nullptr);
 
 // Whether the path names a regular file, or nothing: opening a FIFO or a

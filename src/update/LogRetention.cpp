@@ -37,7 +37,8 @@ QStringList pruneRunLogs(const QString &folder, const QDateTime &now, const QSet
         const QFileInfo &log = logs.at(i);
         const QDateTime started = startInName(log.fileName());
         const bool aged = started.isValid() && started <= now;
-        const bool beyond = i < logs.size() - limits.runs || (aged && started < oldest) || total > limits.bytes;
+        const bool beyond
+            = i < logs.size() - limits.runs || (aged && started < oldest) || total > limits.bytes;
         if (!beyond || (aged && started > settled) || kept.contains(log.fileName())
             || QFileInfo::exists(pendingPathFor(log.filePath())))
             continue;

@@ -89,8 +89,8 @@ AbandonedRuns fileAbandonedRuns(const QString &livePending)
             = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
         if (unfinished)
             record = completed(
-                record, now, qMax<qint64>(0, started.msecsTo(now)) / 1000.0, QStringLiteral("interrupted"), {},
-                QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
+                record, now, qMax<qint64>(0, started.msecsTo(now)) / 1000.0, QStringLiteral("interrupted"),
+                {}, QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
         QString error;
         if (fileRecord(historyPath(), record, path, &error) && unfinished)
             found.interrupted.append(record);

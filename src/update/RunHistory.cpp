@@ -85,7 +85,6 @@ QString historyPath()
 
 namespace {
 
-
 bool lockHistory(const QString &path, QLockFile &lock, QString *error)
 {
     QDir().mkpath(QFileInfo(path).path());

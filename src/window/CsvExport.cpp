@@ -1,6 +1,5 @@
 #include "window/CsvExport.h"
 
-#include <QAbstractItemModel>
 #include <QSaveFile>
 
 QByteArray csvRecord(const QStringList &fields)
@@ -15,22 +14,24 @@ QByteArray csvRecord(const QStringList &fields)
     return record + "\r\n";
 }
 
-bool writeCsv(const QAbstractItemModel &model, const QString &path, QString *error)
+bool writeCsv(const CsvTable &table, const QString &path, QString *error, std::atomic<int> *written,
+              const std::atomic<bool> *cancel)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;
     }
-    QStringList fields;
-    for (int column = 0; column < model.columnCount(); ++column)
-        fields.append(model.headerData(column, Qt::Horizontal).toString());
-    file.write("\xEF\xBB\xBF" + csvRecord(fields));
-    for (int row = 0; row < model.rowCount(); ++row) {
-        fields.clear();
-        for (int column = 0; column < model.columnCount(); ++column)
-            fields.append(model.index(row, column).data().toString());
-        file.write(csvRecord(fields));
+    file.write("\xEF\xBB\xBF" + csvRecord(table.header));
+    for (int row = 0; row < table.rows; ++row) {
+        if (cancel && *cancel) {
+            file.cancelWriting();
+            error->clear();
+            return false;
+        }
+        file.write(csvRecord(table.fields(row)));
+        if (written)
+            *written = row + 1;
     }
     if (!file.commit()) {
         *error = file.errorString();

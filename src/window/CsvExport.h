@@ -3,13 +3,26 @@
 #include <QString>
 #include <QStringList>
 
-class QAbstractItemModel;
+#include <atomic>
+#include <functional>
 
 // One record of a CSV file (RFC 4180): a field holding a comma, a quote or a
 // line break is quoted, its quotes doubled; the record ends with CR LF.
 QByteArray csvRecord(const QStringList &fields);
 
-// The model's rows as shown, under a header row of its column titles, in
-// UTF-8 with a byte order mark (without it, spreadsheets on Windows take the
-// names for the local code page). Whole or not at all; on failure says why.
-bool writeCsv(const QAbstractItemModel &model, const QString &path, QString *error);
+// A table to write out: its column titles, and each row's fields, made as
+// they are written (from any thread).
+struct CsvTable
+{
+    QStringList header;
+    int rows = 0;
+    std::function<QStringList(int row)> fields;
+};
+
+// The table under a header row of its column titles, in UTF-8 with a byte
+// order mark (without it, spreadsheets on Windows take the names for the
+// local code page). Whole or not at all; on failure says why. Counts the
+// rows written in *written as it goes; a set cancel leaves no file (and no
+// reason).
+bool writeCsv(const CsvTable &table, const QString &path, QString *error, std::atomic<int> *written = nullptr,
+              const std::atomic<bool> *cancel = nullptr);

@@ -9,17 +9,19 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 HistoryDialog::HistoryDialog(QWidget *parent)
@@ -121,17 +123,40 @@ void HistoryDialog::filter()
         table->selectRow(0);
 }
 
-bool HistoryDialog::exportTo(const QString &path)
+// Off the GUI thread, a million rows as much as a few, with its progress
+// in view and a way out.
+void HistoryDialog::exportTo(const QString &path)
 {
-    QString error;
-    if (writeCsv(*model, path, &error))
-        return true;
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Message Box"),
-                                tr("The history could not be written to %1: %2").arg(path, error),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-    return false;
+    const CsvTable rows = model->table();
+    auto *progress = new QProgressDialog(tr("Writing %1…").arg(QDir::toNativeSeparators(path)), tr("Cancel"),
+                                         0, rows.rows, this);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(500);
+    auto written = std::make_shared<std::atomic<int>>(0);
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    auto *poll = new QTimer(progress);
+    connect(poll, &QTimer::timeout, progress, [progress, written] { progress->setValue(*written); });
+    poll->start(100);
+    connect(progress, &QProgressDialog::canceled, progress, [cancel] { *cancel = true; });
+    inBackground(
+        this,
+        [rows, path, written, cancel] {
+            QString error;
+            const bool done = writeCsv(rows, path, &error, written.get(), cancel.get());
+            return std::make_pair(done, error);
+        },
+        [this, path, progress](const std::pair<bool, QString> &result) {
+            progress->deleteLater();
+            if (!result.first && !result.second.isEmpty()) {
+                auto *box = new QMessageBox(
+                    QMessageBox::Warning, QStringLiteral("Message Box"),
+                    tr("The history could not be written to %1: %2").arg(path, result.second),
+                    QMessageBox::Ok, this);
+                box->setAttribute(Qt::WA_DeleteOnClose);
+                box->open();
+            }
+            emit exported(result.first);
+        });
 }
 
 void HistoryDialog::exportChosen()

@@ -25,12 +25,14 @@ public:
 
     // Reads the history again and shows it.
     void reload();
-    // Writes the rows shown; on failure says so.
-    bool exportTo(const QString &path);
+    // Writes the rows shown, off the GUI thread; on failure says so.
+    void exportTo(const QString &path);
 
 signals:
     // The rows read have been shown.
     void loaded();
+    // An export has ended: written whole, or not at all.
+    void exported(bool written);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -87,7 +87,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     return text(rows.at(shown.at(index.row())), index.column());
 }
 
-QString HistoryModel::text(const HistoryRow &row, int column) const
+QString HistoryModel::text(const HistoryRow &row, int column)
 {
     switch (column) {
     case Started:
@@ -106,6 +106,23 @@ QString HistoryModel::text(const HistoryRow &row, int column) const
         return displayName(row.user);
     }
     return {};
+}
+
+CsvTable HistoryModel::table() const
+{
+    QVector<HistoryRow> chosen;
+    chosen.reserve(shown.size());
+    for (const int row : shown)
+        chosen.append(rows.at(row));
+    QStringList header;
+    for (int column = 0; column < Columns; ++column)
+        header.append(headerData(column, Qt::Horizontal).toString());
+    return {header, int(chosen.size()), [chosen](int row) {
+                QStringList fields;
+                for (int column = 0; column < Columns; ++column)
+                    fields.append(text(chosen.at(row), column));
+                return fields;
+            }};
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "update/RunHistory.h"
+#include "window/CsvExport.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -23,6 +24,9 @@ public:
     void setFilter(const QDate &day, bool failuresOnly);
     // The run log of a row shown; empty where the run has none.
     QString logOf(int row) const;
+    // The rows shown as a table to write out, apart from this model: what
+    // is shown later changes nothing of it.
+    CsvTable table() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -31,7 +35,7 @@ public:
 
 private:
     void select();
-    QString text(const HistoryRow &row, int column) const;
+    static QString text(const HistoryRow &row, int column);
 
     QVector<HistoryRow> rows;
     // The rows shown, as indices into rows.

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr qint64 shownBytes = 4 * 1024 * 1024;

@@ -2,9 +2,9 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QSize>
 #include <QTimer>
-#include <QSet>
 
 class DirGroup;
 class QWidget;
