@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/LogLimit.h"
 #include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
@@ -67,6 +68,7 @@ private slots:
     void outputNeverFreezesTheWindow_data();
     void outputNeverFreezesTheWindow();
     void aPressWaitsForASlowLeaf();
+    void aRunsLogHasASize();
 
 private:
     void press() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
@@ -763,6 +765,48 @@ void TestUpdater::aPressWaitsForASlowLeaf()
     QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
 #else
     QSKIP("FUSE is for Linux");
+#endif
+}
+
+// An updater that prints far more than a log may hold (a smaller limit for
+// the test): its first and last output stay, the middle is given back to the
+// disk, and the log and the record say how much.
+void TestUpdater::aRunsLogHasASize()
+{
+#ifdef Q_OS_LINUX
+    const qint64 limit = 4 << 20;
+    QByteArray output;
+    for (int k = 0; output.size() < 40 << 20; ++k)
+        output += "line " + QByteArray::number(k).rightJustified(10, '0') + " of a chatty updater\n";
+    QFile file(logDir.filePath("output"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(output) == output.size());
+    file.close();
+    qputenv("TPFW_STANDIN_OUTPUT", QFile::encodeName(file.fileName()));
+    qputenv("TPFW_RUN_LOG_LIMIT", QByteArray::number(limit));
+    const auto cleanUp = qScopeGuard([] {
+        qunsetenv("TPFW_STANDIN_OUTPUT");
+        qunsetenv("TPFW_RUN_LOG_LIMIT");
+    });
+    watchNotices();
+    invoke("updateFw");
+    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 30000);
+    const QString log = runLogs().value(0);
+    QVERIFY2(diskUse(log) <= limit, qPrintable(QString::number(diskUse(log))));
+    QFile kept(log);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.read(limit / 4), output.left(limit / 4));
+    kept.seek(kept.size() - 4096);
+    const QByteArray end = kept.readAll();
+    QVERIFY2(end.contains("PanelProg stand-in: would flash 0 image(s)"), end.constData());
+    const QRegularExpression note("\ntpfw: (\\d+) bytes of the updater's output were dropped from the middle "
+                                  "of the run log, to keep it within 4194304 bytes\n$");
+    const QRegularExpressionMatch told = note.match(QString::fromUtf8(end));
+    QVERIFY2(told.hasMatch(), end.constData());
+    QVERIFY(told.captured(1).toLongLong() > output.size() - 3 * limit);
+    QVERIFY(
+        historyRecords().value(0).value("detail").toString().contains(told.captured(1) + " bytes of the"));
+#else
+    QSKIP("holes are punched and measured the Linux way here");
 #endif
 }
 

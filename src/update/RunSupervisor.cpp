@@ -1,5 +1,6 @@
 #include "update/RunSupervisor.h"
 
+#include "update/LogLimit.h"
 #include "update/PendingRun.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
@@ -104,6 +105,8 @@ bool RunSupervisor::start(int *exitCode)
         finish(QStringLiteral("notStarted"), {}, error);
         return false;
     }
+    // Whatever the updater prints, its log never fills the disk.
+    logLimit = new LogLimit(logPath, LogLimit::size(), this);
     return true;
 }
 
@@ -121,6 +124,7 @@ void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, 
 {
     // Sleep may come once the panel is no longer written.
     inhibitor.reset();
+    noteDroppedOutput();
     QStringList details = notes;
     if (!detail.isEmpty())
         details.prepend(detail);
@@ -129,6 +133,25 @@ void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, 
     const double seconds = running.isValid() ? running.elapsed() / 1000.0 : 0;
     file(completed(run.record, QDateTime::currentDateTime(), seconds, outcome, exitCode,
                    details.join(QStringLiteral("; "))));
+}
+
+// The log and the record say what of the output was given back.
+void RunSupervisor::noteDroppedOutput()
+{
+    if (!logLimit)
+        return;
+    logLimit->check();
+    if (!logLimit->dropped())
+        return;
+    const QString note
+        = QStringLiteral("%1 bytes of the updater's output were dropped from the middle of the run "
+                         "log, to keep it within %2 bytes")
+              .arg(logLimit->dropped())
+              .arg(LogLimit::size());
+    notes.append(note);
+    QFile log(run.record.value(QStringLiteral("log")).toString());
+    if (log.open(QIODevice::Append))
+        log.write("\ntpfw: " + note.toUtf8() + "\n");
 }
 
 // Into the history, and only then the pending record goes. Where the history

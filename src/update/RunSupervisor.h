@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class LogLimit;
 class RunLock;
 class SleepInhibitor;
 
@@ -60,6 +61,7 @@ signals:
 private:
     bool refuse(const QString &reason, int *exitCode);
     void finish(const QString &outcome, std::optional<int> exitCode, const QString &detail);
+    void noteDroppedOutput();
     void file(QJsonObject record);
 
     SupervisedRun run;
@@ -69,5 +71,6 @@ private:
     QStringList notes;
     bool stopRequested = false;
     bool pendingWritten = false;
+    LogLimit *logLimit = nullptr;
     QElapsedTimer running;
 };
