@@ -8,6 +8,7 @@
 #include "update/UpdaterCommand.h"
 #include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
+#include "window/LogViewer.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -728,6 +729,17 @@ void TestUpdater::outputNeverFreezesTheWindow()
         QVERIFY(shown.join(' ').contains(QChar::ReplacementCharacter));
     if (percent >= 0)
         QCOMPARE(window->findChild<QProgressBar *>("runProgress")->value(), percent);
+
+    // The whole log, on demand: its end, read and shown the same way.
+    const StallMonitor viewing;
+    LogViewer::open(runLogs().value(0), window.get());
+    QPlainTextEdit *view = nullptr;
+    QTRY_VERIFY((view = window->findChild<QPlainTextEdit *>("logText")));
+    QTRY_VERIFY(view->toPlainText().contains("PanelProg stand-in: would flash 0 image(s)"));
+    for (const QString &line : view->toPlainText().split('\n'))
+        QVERIFY(line.size() <= displayedLineBytes + 1);
+    qInfo("log viewer: longest wait %lld ms", viewing.longest());
+    QVERIFY2(viewing.longest() < 500, qPrintable(QString::number(viewing.longest())));
 }
 
 // A leaf that takes its time to answer (a share, a folder of many entries):

@@ -10,15 +10,19 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr qint64 shownBytes = 4 * 1024 * 1024;
 
+// What is laid out at a time: the window answers between two such.
+constexpr int linesAtATime = 2000;
+
 // The log's last bytes as lines to show; the first one, cut where the
 // reading starts, left out.
-QString lastLines(const QString &log)
+QStringList lastLines(const QString &log)
 {
     QFile file(log);
     if (!file.open(QIODevice::ReadOnly))
@@ -35,7 +39,7 @@ QString lastLines(const QString &log)
             line.chop(1);
         shown.append(displayLine(line));
     }
-    return shown.join(QLatin1Char('\n'));
+    return shown;
 }
 
 } // namespace
@@ -86,8 +90,15 @@ void LogViewer::read(const QString &log)
 {
     inBackground(
         this, [log] { return lastLines(log); },
-        [this](const QString &text) {
-            view->setPlainText(text);
-            view->moveCursor(QTextCursor::End);
-        });
+        [this](const QStringList &lines) { showFrom(std::make_shared<const QStringList>(lines), 0); });
+}
+
+// A few thousand lines at a time, each in a turn of its own.
+void LogViewer::showFrom(const std::shared_ptr<const QStringList> &lines, int from)
+{
+    view->appendPlainText(lines->mid(from, linesAtATime).join(QLatin1Char('\n')));
+    if (from + linesAtATime < lines->size())
+        QTimer::singleShot(0, this, [this, lines, from] { showFrom(lines, from + linesAtATime); });
+    else
+        view->moveCursor(QTextCursor::End);
 }

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 class QPlainTextEdit;
 
@@ -19,6 +22,7 @@ public:
 private:
     LogViewer(const QString &log, bool cut, QWidget *parent);
     void read(const QString &log);
+    void showFrom(const std::shared_ptr<const QStringList> &lines, int from);
 
     QPlainTextEdit *view;
 };
