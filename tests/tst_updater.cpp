@@ -679,7 +679,7 @@ void TestUpdater::outputNeverFreezesTheWindow_data()
     QTest::newRow("one long line") << QByteArray(flood / 2, 'x') + "\n" << -1;
     QByteArray binary;
     for (int k = 0; k < (1 << 20); ++k)
-        binary += char(k * 7919 % 251);
+        binary += char(unsigned(k) * 7919u % 251u);
     QTest::newRow("bytes that are not text") << binary + "\n" << -1;
     QByteArray progress;
     for (int k = 0; k <= 100; ++k)
