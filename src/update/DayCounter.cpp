@@ -20,7 +20,7 @@ DayCounts DayCounter::count(const QDate &today)
     }
     // Whole lines only: a line still being written is read next time.
     offset = forEachLine(path, offset, -1, [this](const QByteArray &line) {
-        tally(QJsonDocument::fromJson(line).object(), day, counts);
+        tally(line, day, counts);
         return true;
     });
     return counts;

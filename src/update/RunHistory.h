@@ -66,8 +66,8 @@ struct DayCounts
 // history. A line whose start cannot be read is skipped.
 DayCounts countDay(const QString &path, const QDate &day);
 
-// Counts the record if its run started on that local day.
-void tally(const QJsonObject &record, const QDate &day, DayCounts &counts);
+// Counts the record of a history line if its run started on that local day.
+void tally(const QByteArray &line, const QDate &day, DayCounts &counts);
 
 // One run as the history lists it.
 struct HistoryRow
