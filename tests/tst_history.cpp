@@ -330,14 +330,20 @@ void TestHistory::countsTheRunsStartedToday()
     QVERIFY(file.open(QIODevice::WriteOnly));
     for (const QString &run : runs) {
         const QStringList fields = run.split(' ');
-        if (run == "cut" || run == "garbage" || run == "huge") {
+        if (run == "cut" || run == "garbage") {
             file.write(run == "cut" ? QByteArray("{\"started\":\"20\n")
-                           : run == "garbage"
-                           ? QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n")
-                           : QByteArray(17 << 20, 'x') + '\n');
+                                    : QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n"));
             continue;
         }
         RunRecord record;
+        // A record of today, but no record is that long: passed over.
+        if (run == "huge") {
+            record.started = record.ended = midnight.addSecs(3600);
+            record.outcome = "ok";
+            record.detail = QString(17 << 20, 'x');
+            file.write(toJsonLine(record) + '\n');
+            continue;
+        }
         record.started = midnight.addSecs(qint64(fields.at(0).toDouble() * 3600));
         record.ended = midnight.addSecs(qint64(fields.at(1).toDouble() * 3600));
         record.outcome = fields.at(2);
