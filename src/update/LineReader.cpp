@@ -31,7 +31,8 @@ qint64 forEachLine(const QString &path, qint64 from, qint64 to,
             if (to >= 0 && restAt + begin >= to && !skipping)
                 return restAt + begin;
             next = restAt + end + 1;
-            if (!std::exchange(skipping, false)
+            const bool overlong = end - begin > maxLineBytes;
+            if (!std::exchange(skipping, false) && !overlong
                 && !line(QByteArray::fromRawData(rest.constData() + begin, end - begin)))
                 return next;
         }
