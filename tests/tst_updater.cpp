@@ -660,6 +660,20 @@ void TestUpdater::outputIsReadLineByLine()
     QCOMPARE(readAppended(raw.fileName(), state, OutputTail::backlog, OutputTail::keptLines),
              QStringList({QString(displayedLineBytes, 'x') + QChar(0x2026),
                           QString("bell\uFFFD, nul\uFFFD, \uFFFD")}));
+    // A long line written slowly is held no longer than it is shown.
+    QVERIFY(raw.open(QIODevice::Append));
+    for (int k = 0; k < 20; ++k) {
+        raw.write(QByteArray(100 * 1024, 'y'));
+        raw.flush();
+        QVERIFY(readAppended(raw.fileName(), state, OutputTail::backlog, OutputTail::keptLines).isEmpty());
+        QVERIFY(state.partial.size() <= displayedLineBytes);
+    }
+    // Of many lines at once, only the last ones are told.
+    raw.write("\n" + QByteArray("line\n").repeated(5000));
+    raw.close();
+    const QStringList last = readAppended(raw.fileName(), state, OutputTail::backlog, OutputTail::keptLines);
+    QCOMPARE(last.size(), OutputTail::keptLines);
+    QCOMPARE(last.last(), QString("line"));
 }
 
 void TestUpdater::outputNeverFreezesTheWindow_data()
