@@ -33,6 +33,13 @@ void makeTree(const QString &root, const QStringList &paths)
     }
 }
 
+QStringList fileLines(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                          : QStringList();
+}
+
 QList<QJsonObject> historyRecords(const QString &path)
 {
     QFile file(path);

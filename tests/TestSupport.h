@@ -19,6 +19,9 @@ class QWidget;
 // Lays out below root: a path ending in "/" is a folder, any other a small file.
 void makeTree(const QString &root, const QStringList &paths);
 
+// The lines of a text file, empty ones left out; none where it is not there.
+QStringList fileLines(const QString &path);
+
 // The station history's records, one object a line (cut lines skipped).
 QList<QJsonObject> historyRecords(const QString &path = historyPath());
 

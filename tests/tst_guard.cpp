@@ -61,7 +61,7 @@ private:
         return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     }
     // The stand-in's starts and ends, its children's too, in order.
-    QStringList spans() const;
+    QStringList spans() const { return fileLines(scratch.filePath("spans")); }
     qint64 childPid() const { return spans().filter("child ").value(0).section(' ', 1).toLongLong(); }
 
     QTemporaryDir scratch;
@@ -87,13 +87,6 @@ void TestGuard::cleanup()
                              "TPFW_STANDIN_IGNORE_TERM"})
         qunsetenv(name);
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 15000);
-}
-
-QStringList TestGuard::spans() const
-{
-    QFile file(scratch.filePath("spans"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                                          : QStringList();
 }
 
 void TestGuard::theGuardOutlivesTheSupervisor()

@@ -51,7 +51,7 @@ private:
         return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
     }
     // The stand-in's starts and ends, in order.
-    QStringList spans() const;
+    QStringList spans() const { return fileLines(scratch.filePath("spans")); }
 
     QTemporaryDir scratch;
     // For notices that no window's button is watched for.
@@ -77,13 +77,6 @@ void TestSupervisor::cleanup()
         qunsetenv(name);
     // Nothing a test started is left holding the machine.
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 15000);
-}
-
-QStringList TestSupervisor::spans() const
-{
-    QFile file(scratch.filePath("spans"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                                          : QStringList();
 }
 
 void TestSupervisor::aSecondWindowFollowsTheRun()
