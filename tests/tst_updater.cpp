@@ -659,7 +659,12 @@ void TestUpdater::outputIsReadLineByLine()
     raw.close();
     QCOMPARE(readAppended(raw.fileName(), state, OutputTail::backlog, OutputTail::keptLines),
              QStringList({QString(displayedLineBytes, 'x') + QChar(0x2026),
+#ifdef Q_OS_WIN
+                          // The local code page (1252) reads 0xFF as a letter.
+                          QString("bell\uFFFD, nul\uFFFD, \u00FF")}));
+#else
                           QString("bell\uFFFD, nul\uFFFD, \uFFFD")}));
+#endif
     // A long line written slowly is held no longer than it is shown.
     QVERIFY(raw.open(QIODevice::Append));
     for (int k = 0; k < 20; ++k) {
