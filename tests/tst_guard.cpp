@@ -166,6 +166,7 @@ void TestGuard::noRecordNoRun_data()
     QTest::addColumn<QString>("where");
     QTest::newRow("a file where the runs folder belongs") << "runs file";
     QTest::newRow("a pending record the supervisor cannot write") << "supervisor";
+    QTest::newRow("a run lock in a folder that is not there") << "lock";
     QTest::newRow("a full data disk") << "full disk";
 }
 
@@ -184,23 +185,33 @@ void TestGuard::noRecordNoRun()
         QTRY_VERIFY(
             historyRecords().value(0).value("detail").toString().startsWith("cannot write the run's log: "));
         QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("notStarted"));
-    } else if (where == "supervisor") {
-        // Started as tpfw starts it, with a pending record no folder holds.
-        const QString other = scratch.filePath("other");
+    } else if (where == "supervisor" || where == "lock") {
+#ifdef Q_OS_WIN
+        if (where == "lock")
+            QSKIP("on Windows the lock is a named mutex, wherever its file is");
+#endif
+        // Started as tpfw starts it, with a pending record no folder holds,
+        // or a lock no folder holds: never taken for another run's.
+        const QString other = scratch.filePath(where);
         QDir().mkpath(other);
         QFile(other + "/1.log").open(QIODevice::WriteOnly);
         const QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
                                   {"log", other + "/1.log"}};
+        const QString pending = other + (where == "lock" ? "/1.pending.json" : "/missing/1.pending.json");
+        const QByteArray lock = qgetenv("TPFW_RUN_LOCK");
+        if (where == "lock")
+            qputenv("TPFW_RUN_LOCK", QFile::encodeName(other + "/missing/run.lock"));
         const int code = QProcess::execute(supervisorProgram(),
-                                           {other + "/history.jsonl", other + "/missing/1.pending.json",
+                                           {other + "/history.jsonl", pending,
                                             QJsonDocument(record).toJson(QJsonDocument::Compact),
                                             QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+        qputenv("TPFW_RUN_LOCK", lock);
         QCOMPARE(code, supervisorUnrecordedCode);
-        QVERIFY(historyRecords(other + "/history.jsonl")
-                    .value(0)
-                    .value("detail")
-                    .toString()
-                    .startsWith("cannot write the run's record: " + other + "/missing/1.pending.json: "));
+        const QString reason = where == "lock"
+            ? "cannot take the machine's run lock: " + other + "/missing/run.lock: "
+            : "cannot write the run's record: " + pending + ": ";
+        const QString detail = historyRecords(other + "/history.jsonl").value(0).value("detail").toString();
+        QVERIFY2(detail.startsWith(reason), qPrintable(detail));
         QCOMPARE(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList("history.jsonl"));
     } else {

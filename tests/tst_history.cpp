@@ -363,6 +363,8 @@ void TestHistory::recordsInTheStationsTimeZone_data()
     QTest::newRow("east, half hour") << QByteArray("XST-5:30") << "+05:30";
     QTest::newRow("west") << QByteArray("XST+3") << "-03:00";
     QTest::newRow("far east: midnight is yesterday in UTC") << QByteArray("XST-14") << "+14:00";
+    // "+00:00", never RFC 3339's "-00:00" (offset unknown).
+    QTest::newRow("UTC") << QByteArray("UTC0") << "+00:00";
 }
 
 void TestHistory::recordsInTheStationsTimeZone()

@@ -356,6 +356,8 @@ void TestUpdater::tellsHowTheRunEnded()
     // The run's own duration: the stand-in works 0.3 s.
     const double seconds = status().section('(', -1).section(' ', 0, 0).toDouble();
     QVERIFY2(seconds >= 0.3 && seconds < 3, qPrintable(status()));
+    // The stand-in told no percentage: a bar still moving would say the run goes on.
+    QVERIFY(window->findChild<QProgressBar *>("runProgress")->maximum() > 0);
     QCOMPARE(records().size(), exitWith.toInt() == 0 && exitWith != "0" ? 0 : 1);
     const QJsonObject record = historyRecords().value(0);
     QCOMPARE(record.value("outcome").toString(), recorded);
