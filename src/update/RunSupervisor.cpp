@@ -100,9 +100,7 @@ bool RunSupervisor::start(int *exitCode)
     const QString logPath = run.record.value(QStringLiteral("log")).toString();
     running.start();
     if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
-        QFile::remove(logPath);
-        run.record.insert(QStringLiteral("log"), QJsonValue());
-        finish(QStringLiteral("notStarted"), {}, error);
+        fileNotStarted(error);
         return false;
     }
     // Whatever the updater prints, its log never fills the disk.
@@ -113,11 +111,17 @@ bool RunSupervisor::start(int *exitCode)
 bool RunSupervisor::refuse(const QString &reason, int *exitCode)
 {
     std::fprintf(stderr, "tpfw-run: nothing was started: %s\n", qPrintable(reason));
+    fileNotStarted(reason);
+    *exitCode = supervisorUnrecordedCode;
+    return false;
+}
+
+// Nothing ran: no log to keep.
+void RunSupervisor::fileNotStarted(const QString &reason)
+{
     QFile::remove(run.record.value(QStringLiteral("log")).toString());
     run.record.insert(QStringLiteral("log"), QJsonValue());
     finish(QStringLiteral("notStarted"), {}, reason);
-    *exitCode = supervisorUnrecordedCode;
-    return false;
 }
 
 void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, const QString &detail)

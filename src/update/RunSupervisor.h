@@ -60,6 +60,7 @@ signals:
 
 private:
     bool refuse(const QString &reason, int *exitCode);
+    void fileNotStarted(const QString &reason);
     void finish(const QString &outcome, std::optional<int> exitCode, const QString &detail);
     void noteDroppedOutput();
     void file(QJsonObject record);

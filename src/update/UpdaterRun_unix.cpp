@@ -135,11 +135,13 @@ QVector<pid_t> descendantsOf(pid_t root)
 // number that may have been given anew.
 void signalDescendants(int signal)
 {
-    for (const pid_t pid : descendantsOf(::getpid())) {
-        const int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
-        if (pidfd < 0)
-            continue;
-        if (descendantsOf(::getpid()).contains(pid))
+    std::vector<std::pair<pid_t, int>> pidfds;
+    for (const pid_t pid : descendantsOf(::getpid()))
+        if (const int pidfd = int(syscall(SYS_pidfd_open, pid, 0)); pidfd >= 0)
+            pidfds.emplace_back(pid, pidfd);
+    const QVector<pid_t> below = descendantsOf(::getpid());
+    for (const auto &[pid, pidfd] : pidfds) {
+        if (below.contains(pid))
             syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0);
         ::close(pidfd);
     }
