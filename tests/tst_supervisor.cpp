@@ -67,7 +67,9 @@ void TestSupervisor::initTestCase()
 
 void TestSupervisor::init()
 {
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    // Windows keeps a file a reader left behind still has open: wait for it.
+    QTRY_VERIFY(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively());
     QFile::remove(scratch.filePath("spans"));
 }
 
