@@ -39,6 +39,12 @@ status=$?
 set -e
 [ $status -eq 1 ] && [[ "$message" == "tpfw: no display"* ]] || { echo "--frobnicate: $status, $message" >&2; exit 1; }
 echo "--version: $version; --help and an unknown option as expected"
+# A Wayland-only desktop is a display: the toolkit is left to reach it.
+set +e
+message=$(ulimit -c 0; env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=tpfw-test-none timeout 30 "$station/tpfw" 2>&1)
+set -e
+[[ "$message" != "tpfw: no display"* ]] || { echo "a Wayland desktop was refused: $message" >&2; exit 1; }
+echo "a Wayland-only desktop is not refused"
 
 # No OpenGL: the window needs none, and Mesa's drivers, loaded for it and
 # unloaded at exit, leave leaks no suppression can name.
@@ -59,6 +65,22 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   wait $app || status=$?
   [ $status -eq 0 ] || { grep -v "^\"" "$STATION/tpfw.log" >&2; exit 1; }
   echo "tpfw closed by the window manager, exit status $status"
+
+  # The shipped program speaks the desktop'"'"'s language: its History dialog
+  # is titled in Japanese.
+  env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=ja_JP.UTF-8 "$STATION/tpfw" >"$STATION/tpfw-ja.log" 2>&1 & app=$!
+  window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
+  # Keys reach the window once it has taken the focus: pressed until seen.
+  # (xdotool'"'"'s own name search matches no multibyte title.)
+  for _ in $(seq 20); do
+    xdotool windowactivate --sync "$window" key ctrl+h
+    sleep 0.5
+    xdotool search --name . getwindowname %@ | grep -qx "履歴" && break
+  done
+  xdotool search --name . getwindowname %@ | grep -qx "履歴"
+  kill $app
+  wait $app || true
+  echo "in Japanese under LANG=ja_JP.UTF-8"
 
   cd /
   mkfifo "$STATION/terminal"
