@@ -154,10 +154,13 @@ QStringList buttonNames(const DirGroup *group)
 
 bool clickChoice(DirGroup *group, const QString &name)
 {
-    // A user clicks only once the window has shown and laid out its buttons.
-    QCoreApplication::sendPostedEvents();
-    auto *button = group->findChild<QRadioButton *>(name);
-    if (!button || !button->isVisible())
+    // A user clicks only once the window has shown its buttons, which a
+    // folder read off the GUI thread brings late on a busy machine.
+    QRadioButton *button = nullptr;
+    if (!QTest::qWaitFor([&] {
+            button = group->findChild<QRadioButton *>(name);
+            return button && button->isVisible();
+        }))
         return false;
     // On the indicator: a button is wider than its label, and a click on the
     // blank part of it does nothing.

@@ -786,7 +786,7 @@ void TestUpdater::aPressWaitsForASlowLeaf()
     window = std::make_unique<MainWindow>();
     window->show();
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "9inch"));
-    QTRY_VERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
     QTRY_VERIFY(updateButton()->isEnabled());
     watchNotices();
     const StallMonitor stalls;
