@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QXmlStreamReader>
@@ -45,6 +46,7 @@ private slots:
     void choosingTpSizeThenSensitivityListsTheLeaf();
     void plainFilesAreOfferedAtEveryLevel();
     void namesAreShownLiterally();
+    void anElidedLineFollowsItsWidthAndReadsPlainly();
     void manifestAsksForAdministrator();
     void windowFitsAnyTree();
     void theWholeTreeIsInView_data();
@@ -162,6 +164,23 @@ void TestMainWindow::namesAreShownLiterally()
     MainWindow window;
     QVERIFY(chooseLeaf(&window, "7inch", "High"));
     QCOMPARE(shownNames(window), names);
+}
+
+// Cut anew at every width, whole where it fits; its tooltip is the text as
+// it is, whatever markup it looks like.
+void TestMainWindow::anElidedLineFollowsItsWidthAndReadsPlainly()
+{
+    const QString text = "Images of <b>7inch</b> &amp; more / High";
+    ElidedLabel label(Qt::ElideMiddle);
+    label.setFullText(text);
+    label.show();
+    label.resize(label.fontMetrics().horizontalAdvance(text) / 2, label.height());
+    QVERIFY(label.text().contains(QChar(0x2026)));
+    label.resize(label.fontMetrics().horizontalAdvance(text) + 20, label.height());
+    QCOMPARE(label.text(), text);
+    QTextDocument tip;
+    tip.setHtml(label.toolTip());
+    QCOMPARE(tip.toPlainText(), text);
 }
 
 void TestMainWindow::manifestAsksForAdministrator()
