@@ -178,6 +178,18 @@ bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivi
         && clickChoice(groupTitled(window, "Sensitivity"), sensitivity);
 }
 
+void clearFirmwareTree()
+{
+    QDir(FirmwareTree::root()).removeRecursively();
+    QDir().mkpath(FirmwareTree::root());
+}
+
+bool chooseAnImage(QWidget *window)
+{
+    makeTree(FirmwareTree::root(), {"7inch/High/fw.bin"});
+    return chooseLeaf(window, "7inch", "High");
+}
+
 NoticeWatch::NoticeWatch(std::function<QPushButton *()> button)
 {
     connect(&poll, &QTimer::timeout, this, [this, button] {

@@ -49,6 +49,14 @@ public:
     static QString root();
 };
 
+// An empty firmware tree, whose folder a window watches.
+void clearFirmwareTree();
+
+// One image, 7inch/High/fw.bin, put in the firmware tree and chosen in the
+// window, as a technician chooses before a press. Left in the tree: each
+// suite clears it in its init().
+bool chooseAnImage(QWidget *window);
+
 // The debug lines written while this lives.
 class DebugLog
 {

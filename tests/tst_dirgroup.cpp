@@ -165,7 +165,8 @@ void TestDirGroup::aFolderThatDoesNotAnswerNeverStopsTheWindow()
     QCOMPARE(waits.last().at(0).toString(), QString("Reading 7inch/slow…"));
     QVERIFY(waits.wait(6000));
     QCOMPARE(waits.last().at(0).toString(), QString("7inch/slow is not answering"));
-    QVERIFY2(clock.elapsed() >= 5000 && clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() >= 5000 && clock.elapsed() < 10000,
+             qPrintable(QString::number(clock.elapsed())));
 
     // Another folder meanwhile: at once; the first one's answer goes nowhere.
     const std::optional<FolderRead> fast = reader.read(root + "/7inch/High");

@@ -78,6 +78,7 @@ void TestGuard::initTestCase()
 void TestGuard::init()
 {
     QDir(dataFolder()).removeRecursively();
+    clearFirmwareTree();
     QFile::remove(scratch.filePath("spans"));
 }
 
@@ -94,6 +95,7 @@ void TestGuard::theGuardOutlivesTheSupervisor()
     qputenv("TPFW_STANDIN_SECONDS", "3");
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow first;
+    QVERIFY(chooseAnImage(&first));
     QMetaObject::invokeMethod(&first, "updateFw");
     QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
     // The supervisor alone dies, as by the OOM killer; its updater writes on.
@@ -101,6 +103,7 @@ void TestGuard::theGuardOutlivesTheSupervisor()
     const QString gone = "FW updater running (its supervisor is gone; started ";
     QTRY_VERIFY(status(first).startsWith(gone));
     MainWindow second;
+    QVERIFY(chooseAnImage(&second));
     QTRY_VERIFY(status(second).startsWith(gone));
     QVERIFY(!button(first)->isEnabled() && !button(second)->isEnabled());
     QMetaObject::invokeMethod(&second, "updateFw");
@@ -142,6 +145,7 @@ void TestGuard::theRunIsEveryProcessItMade()
     window.show();
     NoticeWatch notices([&] { return button(window); });
     notices.answer = QMessageBox::Yes;
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(childPid() > 0);
     if (stopped) {
@@ -178,6 +182,7 @@ void TestGuard::noRecordNoRun()
         makeTree(dataFolder(), {"runs"});
         NoticeWatch notices([&] { return &unrelated; });
         MainWindow window;
+        QVERIFY(chooseAnImage(&window));
         QMetaObject::invokeMethod(&window, "updateFw");
         QTRY_COMPARE(notices.texts(),
                      QStringList("This run cannot be recorded: cannot make the folder " + runs
@@ -229,6 +234,7 @@ void TestGuard::noRecordNoRun()
         fill.close();
         NoticeWatch notices([&] { return &unrelated; });
         MainWindow window;
+        QVERIFY(chooseAnImage(&window));
         QMetaObject::invokeMethod(&window, "updateFw");
         QTRY_COMPARE_WITH_TIMEOUT(notices.texts().size(), 1, 10000);
         QVERIFY2(notices.texts().at(0).startsWith(
@@ -311,6 +317,7 @@ void TestGuard::theLockPlaceIsChecked()
     QTRY_COMPARE(notices.texts(),
                  QStringList("The machine's run lock cannot be used: " + expected
                              + ". No FW update can be started until it is fixed."));
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE(notices.texts().value(1),
                  "This run cannot be recorded: " + expected + ". Nothing was started.");

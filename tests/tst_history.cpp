@@ -52,6 +52,18 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+// A run that was sent an image: what the day's counts count.
+RunRecord aFlash()
+{
+    RunRecord record;
+    record.images = {FileFacts {}};
+    return record;
+}
+
+} // namespace
+
 class TestHistory : public QObject
 {
     Q_OBJECT
@@ -97,6 +109,7 @@ void TestHistory::initTestCase()
 void TestHistory::init()
 {
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    clearFirmwareTree();
     placeUpdater(TPFW_STANDIN);
     qunsetenv("TPFW_STANDIN_EXIT");
 }
@@ -104,6 +117,8 @@ void TestHistory::init()
 void TestHistory::runUpdate(MainWindow &window, const QString &expectedNotice)
 {
     NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    if (window.binFiles().isEmpty())
+        QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE(watch.texts().value(0).left(expectedNotice.size()), expectedNotice);
 }
@@ -228,7 +243,7 @@ void TestHistory::aCutLineIsLeftAndFollowed()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("{\"started\":\"2026-");
     file.close();
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     record.outcome = "ok";
     QString error;
@@ -245,7 +260,7 @@ void TestHistory::aHistoryThatIsNoFileIsNeverOpened()
     QDir().mkpath(QFileInfo(historyPath()).path());
     QVERIFY(::mkfifo(QFile::encodeName(historyPath()).constData(), 0600) == 0);
     QCOMPARE(countDay(historyPath(), QDate::currentDate()).ok, 0);
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     QString error;
     QVERIFY(!appendToHistory(historyPath(), record, &error));
@@ -284,6 +299,7 @@ void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
     QLabel *problem = window.findChild<QLabel *>("historyProblem");
     QVERIFY(problem->isHidden());
     NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE(watch.texts(),
                  QStringList({"The station history could not be written: " + historyPath()
@@ -313,6 +329,8 @@ void TestHistory::countsTheRunsStartedToday_data()
     QTest::newRow("a line whose times cannot be read")
         << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
     QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1;
+    QTest::newRow("runs sent no image")
+        << QStringList({"9 9.1 ok 0", "10 10.1 failed 0", "11 11.1 crashed 0", "12 12.1 ok"}) << 1 << 1;
     QTest::newRow("after the clock was set back")
         << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2 << 0;
     // Read back in 64 KiB pieces: lines cross their edges.
@@ -340,7 +358,7 @@ void TestHistory::countsTheRunsStartedToday()
                                     : QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n"));
             continue;
         }
-        RunRecord record;
+        RunRecord record = aFlash();
         // A record of today, but no record is that long: passed over.
         if (run == "huge") {
             record.started = record.ended = midnight.addSecs(3600);
@@ -352,6 +370,7 @@ void TestHistory::countsTheRunsStartedToday()
         record.started = midnight.addSecs(qint64(fields.at(0).toDouble() * 3600));
         record.ended = midnight.addSecs(qint64(fields.at(1).toDouble() * 3600));
         record.outcome = fields.at(2);
+        record.images = QVector<FileFacts>(fields.value(3, "1").toInt());
         file.write(toJsonLine(record) + '\n');
     }
     file.close();
@@ -379,7 +398,7 @@ void TestHistory::recordsInTheStationsTimeZone()
     const QByteArray utc = qgetenv("TZ");
     qputenv("TZ", zone);
     tzset();
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = QDate::currentDate().startOfDay().addSecs(30 * 60);
     record.ended = record.started.addSecs(60);
     record.outcome = "ok";
@@ -402,7 +421,7 @@ void TestHistory::recordsInTheStationsTimeZone()
 void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
 {
     const QDateTime midnight = QDate::currentDate().startOfDay();
-    RunRecord record;
+    RunRecord record = aFlash();
     QString error;
     for (const int hour : {-2, 1, 2}) {
         record.started = record.ended = midnight.addSecs(hour * 3600);
@@ -420,7 +439,7 @@ void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
 void TestHistory::aFailedWriteLeavesTheHistoryAsItWas()
 {
 #ifdef Q_OS_UNIX
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     record.outcome = "ok";
     QString error;
@@ -483,7 +502,7 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
                              {30, "7inch", "notStarted", {}, ""}};
     QString error;
     for (const Run &run : runs) {
-        RunRecord record;
+        RunRecord record = aFlash();
         record.started = now.addSecs(-run.secondsAgo);
         record.ended = record.started.addMSecs(2500);
         record.tpSize = run.tpSize;
@@ -605,7 +624,7 @@ void TestHistory::aLongHistoryIsReadWhole()
 {
     const QString path = historyPath();
     const QDateTime start = QDateTime::currentDateTime().toOffsetFromUtc(5 * 3600 + 1800);
-    RunRecord record;
+    RunRecord record = aFlash();
     record.outcome = "ok";
     record.images = QVector<FileFacts>(3, {QString(300, 'i'), 1, QByteArray(64, 'a'), {}});
     QString error;
@@ -741,7 +760,7 @@ void TestHistory::runLogsAreKeptWithinBounds()
              QStringList());
 
     // The records of the history's last 180 days, whatever the clock says.
-    RunRecord record;
+    RunRecord record = aFlash();
     QString error;
     for (const qint64 days : {-400, -1, 0}) {
         record.started = record.ended = now.addDays(days);
@@ -759,7 +778,7 @@ void TestHistory::theDaysCountGrowsByWhatIsAppended()
 {
     const QString path = historyPath();
     const QDate today = QDate::currentDate();
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     QString error;
     for (const char *outcome : {"ok", "failed"}) {
@@ -810,7 +829,7 @@ void TestHistory::theHistoryNeverHoldsTheWindow()
     QDir().mkpath(runsFolder());
     QFile history(historyPath());
     QVERIFY(history.open(QIODevice::WriteOnly));
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     record.outcome = "ok";
     history.write(toJsonLine(record) + '\n' + QByteArray(100 << 20, 'x') + '\n');
@@ -834,6 +853,7 @@ void TestHistory::theHistoryNeverHoldsTheWindow()
     auto *counts = window.findChild<QLabel *>("todayCounts");
     QTRY_COMPARE(counts->text(), QString("Today: 1 OK · 1 failed"));
     // A press refused meanwhile says so at once.
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(notices.texts().value(0).startsWith("Cannot start the FW updater: "));
     held.unlock();
@@ -879,6 +899,7 @@ void TestHistory::aClockSetBackDuringARunChangesNotItsLength()
     });
     MainWindow window;
     NoticeWatch notices([&] { return window.findChild<QPushButton *>(); });
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("FW updater running"));
     QVERIFY(offset.seek(0) && offset.write("-1d\n") && offset.flush());
@@ -901,7 +922,7 @@ void TestHistory::exportingManyRowsNeverHoldsTheWindow()
     QDir().mkpath(QFileInfo(historyPath()).path());
     QFile history(historyPath());
     QVERIFY(history.open(QIODevice::WriteOnly));
-    RunRecord record;
+    RunRecord record = aFlash();
     record.started = record.ended = QDateTime::currentDateTime();
     record.outcome = "ok";
     const QByteArray line = toJsonLine(record) + '\n';

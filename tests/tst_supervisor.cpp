@@ -70,6 +70,7 @@ void TestSupervisor::init()
     // Windows keeps a file a reader left behind still has open: wait for it.
     QTRY_VERIFY(
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively());
+    clearFirmwareTree();
     QFile::remove(scratch.filePath("spans"));
 }
 
@@ -87,11 +88,13 @@ void TestSupervisor::aSecondWindowFollowsTheRun()
     qputenv("TPFW_STANDIN_EXIT", "3");
     NoticeWatch notices([&] { return &unrelated; });
     auto first = std::make_unique<MainWindow>();
+    QVERIFY(chooseAnImage(first.get()));
     QMetaObject::invokeMethod(first.get(), "updateFw");
     QTRY_VERIFY(status(*first).startsWith("FW updater running (started "));
     // Closed mid-run, and opened again: it finds the run and follows it.
     first.reset();
     MainWindow second;
+    QVERIFY(chooseAnImage(&second));
     QTRY_VERIFY(status(second).startsWith("FW updater running (started "));
     QVERIFY(!button(second)->isEnabled());
     QMetaObject::invokeMethod(&second, "updateFw");
@@ -132,6 +135,7 @@ void TestSupervisor::anotherUsersRunHoldsTheMachine()
     QCOMPARE(historyRecords(other + "/history.jsonl").value(0).value("outcome").toString(), QString("ok"));
 
     NoticeWatch notices([&] { return button(window); });
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE_WITH_TIMEOUT(notices.texts(), QStringList("Update FW OK !!!"), 5000);
     QCOMPARE(spans(), QStringList({"start", "end", "start", "end"}));
@@ -222,6 +226,7 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QVERIFY(stop->isHidden());
     NoticeWatch notices([&] { return button(window); });
     notices.answer = QMessageBox::No;
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(stop->isVisible());
     QCOMPARE(stop->text(), QString("Stop updater"));
@@ -293,6 +298,7 @@ void TestSupervisor::sleepIsHeldOffDuringTheRun()
     qputenv("TPFW_STANDIN_SECONDS", "1.5");
     MainWindow window;
     NoticeWatch notices([&] { return button(window); });
+    QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(status(window).startsWith("FW updater running"));
     QCOMPARE(inhibitors(), QStringList("sleep:shutdown:idle|tpfw|Updating touch panel firmware|block"));

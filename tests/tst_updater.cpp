@@ -50,6 +50,7 @@ private slots:
     void cleanupTestCase();
     void commandLineForTheLog();
     void sendsTheListedImagesByteForByte();
+    void withNothingListedSendsOnlyTheSwitch_data();
     void withNothingListedSendsOnlyTheSwitch();
     void saysWhyTheUpdaterCannotStart_data();
     void saysWhyTheUpdaterCannotStart();
@@ -108,6 +109,7 @@ void TestUpdater::init()
     QFile::remove(logPath);
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
     placeUpdater(TPFW_STANDIN);
+    clearFirmwareTree();
     window = std::make_unique<MainWindow>();
 }
 
@@ -210,15 +212,54 @@ void TestUpdater::sendsTheListedImagesByteForByte()
              QString("7inch/High"));
 }
 
+void TestUpdater::withNothingListedSendsOnlyTheSwitch_data()
+{
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<QString>("tpSize");
+    QTest::addColumn<QString>("exitCode");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("nothing chosen, No") << QStringList() << ""
+                                        << "0" << false;
+    QTest::newRow("nothing chosen, Yes") << QStringList() << ""
+                                         << "0" << true;
+    QTest::newRow("a TP size only, Yes, exit code 2") << QStringList("7inch/High/a.bin") << "7inch"
+                                                      << "2" << true;
+}
+
+// Asked first, No the default; on Yes sent "-ba" alone, and never shown nor
+// counted as OK: nothing was flashed.
 void TestUpdater::withNothingListedSendsOnlyTheSwitch()
 {
+    QFETCH(QStringList, tree);
+    QFETCH(QString, tpSize);
+    QFETCH(QString, exitCode);
+    QFETCH(bool, yes);
+    FirmwareTree made(tree);
+    qputenv("TPFW_STANDIN_EXIT", exitCode.toLatin1());
+    window = std::make_unique<MainWindow>();
+    window->show();
+    if (!tpSize.isEmpty())
+        QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), tpSize));
     DebugLog log;
-    watchNotices();
+    watchNotices()->answer = yes ? QMessageBox::Yes : QMessageBox::No;
     invoke("updateFw");
-    QTRY_COMPARE(notices->texts(), QStringList("Update FW OK !!!"));
+    const QString question = "No images are listed. Start the FW updater with no images anyway?";
+    QTRY_COMPARE(notices->texts().value(0), question);
+    QCOMPARE(notices->seen.at(0).defaultButton, QMessageBox::No);
+    if (!yes) {
+        QTRY_VERIFY(updateButton()->isEnabled());
+        QVERIFY(records().isEmpty());
+        QVERIFY(historyRecords().isEmpty());
+        return;
+    }
+    const QString result = "FW updater ended: no images were sent (exit code " + exitCode + ")";
+    QTRY_COMPARE(notices->texts(), QStringList({question, result}));
     QCOMPARE(records(), QList<QStringList>({{"-ba"}}));
     QCOMPARE(log.lines.filter("commandStr"), QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
     QVERIFY(log.lines.filter("argumentStrList").isEmpty());
+    QCOMPARE(window->findChild<QLabel *>("resultLine")->text(), result);
+    QVERIFY(window->findChild<QFrame *>("resultBanner")->styleSheet().contains("#5f6368"));
+    QTRY_COMPARE(window->findChild<QLabel *>("todayCounts")->text(), QString("Today: 0 OK · 0 failed"));
 }
 
 void TestUpdater::saysWhyTheUpdaterCannotStart_data()
@@ -259,6 +300,7 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
         return;
     }
     NoticeWatch *watch = watchNotices();
+    QVERIFY(chooseAnImage(window.get()));
     press();
     QVERIFY(!updateButton()->isEnabled());
     QTRY_COMPARE(watch->seen.size(), 1);
@@ -289,6 +331,7 @@ void TestUpdater::buttonWaitsForTheRunAndTheNotice()
         watch->mayClose = [this] {
             return runEnded();
         };
+    QVERIFY(chooseAnImage(window.get()));
     press();
     QVERIFY(!updateButton()->isEnabled());
     QTRY_COMPARE(watch->seen.size(), 1);
@@ -349,6 +392,7 @@ void TestUpdater::tellsHowTheRunEnded()
     watch->mayClose = [this] {
         return runEnded();
     };
+    QVERIFY(chooseAnImage(window.get()));
     invoke(slot);
     QTRY_COMPARE(watch->texts(), shown);
     QCOMPARE(watch->maxOpen, 1);
@@ -371,7 +415,7 @@ void TestUpdater::tellsHowTheRunEnded()
     if (shown.last() == outcome) {
         QCOMPARE(last.icon, QMessageBox::Warning);
         QCOMPARE(last.title, QString("Message Box"));
-        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 0 image(s)"),
+        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 1 image(s)"),
                  qPrintable(last.details));
         QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
 #ifdef Q_OS_UNIX
@@ -389,6 +433,7 @@ void TestUpdater::refusesASecondRun()
 {
     qputenv("TPFW_STANDIN_SECONDS", "0.5");
     NoticeWatch *watch = watchNotices();
+    QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     QVERIFY(!updateButton()->isEnabled());
     invoke("updateFw");
@@ -429,6 +474,7 @@ void TestUpdater::closingDuringARunAsksFirst()
     qputenv("TPFW_STANDIN_EXIT", "3");
     NoticeWatch *watch = watchNotices();
     window->show();
+    QVERIFY(chooseAnImage(window.get()));
     press();
     QTRY_COMPARE(watch->seen.size(), 1);
     // The run ends while the question is open: its notice waits for the answer.
@@ -531,6 +577,7 @@ void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
     QDir::setCurrent(elsewhere.path());
     DebugLog log;
     watchNotices();
+    QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     QDir::setCurrent(started);
     QTRY_COMPARE(notices->texts(), QStringList("Update FW OK !!!"));
@@ -736,6 +783,7 @@ void TestUpdater::outputNeverFreezesTheWindow()
     // What the window holds besides this test's own data.
     const qint64 before = residentMiB();
     const StallMonitor stalls;
+    QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     auto *banner = window->findChild<QFrame *>("resultBanner");
     QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 30000);
@@ -754,7 +802,7 @@ void TestUpdater::outputNeverFreezesTheWindow()
         for (const QChar c : line)
             QVERIFY(c.unicode() >= 0x20 || c == '\t');
     }
-    QVERIFY(shown.join('\n').contains("PanelProg stand-in: would flash 0 image(s)"));
+    QVERIFY(shown.join('\n').contains("PanelProg stand-in: would flash 1 image(s)"));
     if (QByteArray(QTest::currentDataTag()) == "bytes that are not text")
         QVERIFY(shown.join(' ').contains(QChar::ReplacementCharacter));
     if (percent >= 0)
@@ -765,7 +813,7 @@ void TestUpdater::outputNeverFreezesTheWindow()
     LogViewer::open(runLogs().value(0), window.get());
     QPlainTextEdit *view = nullptr;
     QTRY_VERIFY((view = window->findChild<QPlainTextEdit *>("logText")));
-    QTRY_VERIFY(view->toPlainText().contains("PanelProg stand-in: would flash 0 image(s)"));
+    QTRY_VERIFY(view->toPlainText().contains("PanelProg stand-in: would flash 1 image(s)"));
     for (const QString &line : view->toPlainText().split('\n'))
         QVERIFY(line.size() <= displayedLineBytes + 1);
     qInfo("log viewer: longest wait %lld ms", viewing.longest());
@@ -797,12 +845,14 @@ void TestUpdater::aPressWaitsForASlowLeaf()
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "9inch"));
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
     QTRY_VERIFY(updateButton()->isEnabled());
-    watchNotices();
+    // An empty leaf: sent nothing, on purpose.
+    watchNotices()->answer = QMessageBox::Yes;
     const StallMonitor stalls;
     press();
     QCOMPARE(status(), QString("Reading 9inch/High…"));
     QVERIFY(!updateButton()->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW updater ended: no images were sent (exit code 0) ("),
+                             10000);
     QCOMPARE(records().size(), 1);
     QVERIFY2(stalls.longest() < 500, qPrintable(QString::number(stalls.longest())));
 #else
@@ -830,6 +880,7 @@ void TestUpdater::aRunsLogHasASize()
         qunsetenv("TPFW_RUN_LOG_LIMIT");
     });
     watchNotices();
+    QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 30000);
     const QString log = runLogs().value(0);
@@ -839,7 +890,7 @@ void TestUpdater::aRunsLogHasASize()
     QCOMPARE(kept.read(limit / 4), output.left(limit / 4));
     kept.seek(kept.size() - 4096);
     const QByteArray end = kept.readAll();
-    QVERIFY2(end.contains("PanelProg stand-in: would flash 0 image(s)"), end.constData());
+    QVERIFY2(end.contains("PanelProg stand-in: would flash 1 image(s)"), end.constData());
     const QRegularExpression note("\ntpfw: (\\d+) bytes of the updater's output were dropped from the middle "
                                   "of the run log, to keep it within 4194304 bytes\n$");
     const QRegularExpressionMatch told = note.match(QString::fromUtf8(end));

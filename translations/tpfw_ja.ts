@@ -199,6 +199,14 @@
         <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
         <translation>破損した FW 更新の記録を退避しました: %1。記録されなかった最後の更新のパネルを確認してください。</translation>
     </message>
+    <message>
+        <source>No images are listed. Start the FW updater with no images anyway?</source>
+        <translation>イメージが一覧にありません。イメージなしで FW アップデーターを起動しますか?</translation>
+    </message>
+    <message>
+        <source>FW updater ended: no images were sent (exit code %1)</source>
+        <translation>FW アップデーター終了: イメージは送られていません (終了コード %1)</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -312,6 +320,10 @@
     <message>
         <source>User</source>
         <translation>ユーザー</translation>
+    </message>
+    <message>
+        <source>no images sent</source>
+        <translation>イメージ送信なし</translation>
     </message>
 </context>
 <context>

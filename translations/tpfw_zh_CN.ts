@@ -199,6 +199,14 @@
         <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
         <translation>已将损坏的 FW 更新记录移到一旁：%1。请检查最后一次未被记录的更新所对应的面板。</translation>
     </message>
+    <message>
+        <source>No images are listed. Start the FW updater with no images anyway?</source>
+        <translation>未列出任何映像文件。仍要在没有映像文件的情况下启动 FW 更新程序吗？</translation>
+    </message>
+    <message>
+        <source>FW updater ended: no images were sent (exit code %1)</source>
+        <translation>FW 更新程序已结束：未发送任何映像文件（退出代码 %1）</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -312,6 +320,10 @@
     <message>
         <source>User</source>
         <translation>用户</translation>
+    </message>
+    <message>
+        <source>no images sent</source>
+        <translation>未发送映像文件</translation>
     </message>
 </context>
 <context>

@@ -199,6 +199,14 @@
         <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
         <translation>已將損壞的 FW 更新記錄移到一旁：%1。請檢查最後一次未被記錄的更新所對應的面板。</translation>
     </message>
+    <message>
+        <source>No images are listed. Start the FW updater with no images anyway?</source>
+        <translation>未列出任何映像檔。仍要在沒有映像檔的情況下啟動 FW 更新程式嗎？</translation>
+    </message>
+    <message>
+        <source>FW updater ended: no images were sent (exit code %1)</source>
+        <translation>FW 更新程式已結束：未傳送任何映像檔（結束代碼 %1）</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -312,6 +320,10 @@
     <message>
         <source>User</source>
         <translation>使用者</translation>
+    </message>
+    <message>
+        <source>no images sent</source>
+        <translation>未傳送映像檔</translation>
     </message>
 </context>
 <context>

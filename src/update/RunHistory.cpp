@@ -165,6 +165,13 @@ QJsonObject findRecord(const QString &path, const QString &started)
     return {};
 }
 
+bool sentNothing(const QJsonObject &record)
+{
+    const QString outcome = record.value(QStringLiteral("outcome")).toString();
+    return (outcome == QLatin1String("ok") || outcome == QLatin1String("failed"))
+        && record.value(QStringLiteral("images")).toArray().isEmpty();
+}
+
 // Lines of other days, most of a long history, are passed over unparsed: a
 // start written in any time zone is within two days of the same moment here.
 void tally(const QByteArray &line, const QDate &day, DayCounts &counts)
@@ -177,8 +184,9 @@ void tally(const QByteArray &line, const QDate &day, DayCounts &counts)
             return;
     }
     const QJsonObject record = QJsonDocument::fromJson(line).object();
-    if (QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs).toLocalTime().date()
-        == day)
+    if (!sentNothing(record)
+        && QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs).toLocalTime().date()
+            == day)
         ++(record.value("outcome").toString() == QLatin1String("ok") ? counts.ok : counts.failed);
 }
 

@@ -56,6 +56,10 @@ bool fileRecord(const QString &path, const QJsonObject &record, const QString &p
 // it), looked for among the last ones; empty when it is not there.
 QJsonObject findRecord(const QString &path, const QString &started);
 
+// A run whose updater ended with an exit code having been sent no image: it
+// flashed nothing, whatever the code says. Neither OK nor failed.
+bool sentNothing(const QJsonObject &record);
+
 struct DayCounts
 {
     int ok = 0;

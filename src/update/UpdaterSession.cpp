@@ -124,6 +124,10 @@ void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString 
 QString outcomeText(const QJsonObject &record)
 {
     const QString outcome = record.value("outcome").toString();
+    if (sentNothing(record))
+        return QCoreApplication::translate("MainWindow",
+                                           "FW updater ended: no images were sent (exit code %1)")
+            .arg(record.value("exitCode").toInt());
     if (outcome == QLatin1String("ok"))
         return QCoreApplication::translate("MainWindow", "FW update OK");
     if (outcome == QLatin1String("failed"))
@@ -475,8 +479,10 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
     qDebug().noquote() << endLine(record);
     RunReport report;
     const QString outcome = record.value(QStringLiteral("outcome")).toString();
-    report.ok = outcome == QLatin1String("ok");
-    report.known = QStringList({"ok", "failed", "crashed", "stopped"}).contains(outcome);
+    // Neither success nor failure where nothing was sent.
+    report.ok = outcome == QLatin1String("ok") && !sentNothing(record);
+    report.known
+        = QStringList({"ok", "failed", "crashed", "stopped"}).contains(outcome) && !sentNothing(record);
     report.outcome = outcomeText(record);
     report.duration
         = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");

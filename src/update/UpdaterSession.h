@@ -47,7 +47,7 @@ struct RunView
 };
 
 // "FW update OK", "FW update failed: exit code 3", ...: never OK unless the
-// updater said so with exit code 0.
+// updater said so with exit code 0, and was sent images.
 QString outcomeText(const QJsonObject &record);
 
 // The station's updater as one window sees it. A press takes the size and

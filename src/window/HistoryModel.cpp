@@ -6,8 +6,17 @@
 
 namespace {
 
-QString outcomeWord(const QString &outcome)
+// Ended with an exit code having been sent no image: neither OK nor failed.
+bool sentNothing(const HistoryRow &row)
 {
+    return row.images == 0 && (row.outcome == QLatin1String("ok") || row.outcome == QLatin1String("failed"));
+}
+
+QString outcomeWord(const HistoryRow &row)
+{
+    const QString &outcome = row.outcome;
+    if (sentNothing(row))
+        return HistoryModel::tr("no images sent");
     if (outcome == QLatin1String("ok"))
         return HistoryModel::tr("OK");
     if (outcome == QLatin1String("failed"))
@@ -58,7 +67,7 @@ void HistoryModel::select()
         if (day.isValid() && (row.started < from || row.started >= to))
             continue;
         // As the day's counter counts: whatever did not end OK.
-        if (failuresOnly && row.outcome == QLatin1String("ok"))
+        if (failuresOnly && (row.outcome == QLatin1String("ok") || sentNothing(row)))
             continue;
         shown.append(i);
     }
@@ -97,7 +106,7 @@ QString HistoryModel::text(const HistoryRow &row, int column)
     case Images:
         return QString::number(row.images);
     case Outcome:
-        return outcomeWord(row.outcome);
+        return outcomeWord(row);
     case ExitCode:
         return row.exitCode ? QString::number(*row.exitCode) : QString();
     case Duration:

@@ -319,6 +319,12 @@ void MainWindow::checkAndStart(Notify how, const FolderRead &now)
 
 void MainWindow::startUpdater(Notify how)
 {
+    // A run that sends nothing flashes nothing: only on purpose.
+    if (binFileList.isEmpty()
+        && !notices->ask(tr("No images are listed. Start the FW updater with no images anyway?"))) {
+        updateButtonState();
+        return;
+    }
     notify = how;
     runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
                     binFileList.size());
