@@ -160,6 +160,8 @@ void TestGuard::theRunIsEveryProcessItMade()
     QVERIFY(!RunLock::current());
     QCOMPARE(spans().contains("child end"), !stopped);
     QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString(stopped ? "stopped" : "ok"));
+    if (stopped)
+        QVERIFY(historyRecords().value(0).value("detail").toString().contains("; ended when asked"));
 #else
     QSKIP("the stand-in leaves no child on Windows, where the run's job holds every process anyway");
 #endif

@@ -11,8 +11,10 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -240,9 +242,21 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QVERIFY(status(window).startsWith("FW updater running"));
 
     notices.answer = QMessageBox::Yes;
-    QTest::mouseClick(stop, Qt::LeftButton);
     QElapsedTimer asked;
+    // Each countdown word, with when it came.
+    QList<QPair<qint64, int>> countdown;
+    connect(window.statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) {
+        const QRegularExpressionMatch left
+            = QRegularExpression("^Stopping the FW updater… forced in (\\d+) s$").match(message);
+        if (left.hasMatch())
+            countdown.append({asked.elapsed(), left.captured(1).toInt()});
+    });
+    QTest::mouseClick(stop, Qt::LeftButton);
     asked.start();
+    // Answered at once, and not asked twice.
+    QCOMPARE(status(window), QString("Stopping the FW updater…"));
+    QCOMPARE(window.findChild<QLabel *>("stopLine")->text(), status(window));
+    QVERIFY(stop->isVisible() && !stop->isEnabled());
 #ifdef Q_OS_UNIX
     // SIGTERM is ignored: it takes the forced end, the grace time after Yes.
     QTest::qWait(2000);
@@ -256,6 +270,26 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QVERIFY2(asked.elapsed() > least, qPrintable(QString::number(asked.elapsed())));
     QVERIFY(processGone(updater));
     QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("stopped"));
+    // When the stop was asked for, and how it ended (notes on the station may follow).
+    const QString detail = historyRecords().value(0).value("detail").toString();
+#ifdef Q_OS_UNIX
+    const QString how = "forced after 10 s";
+#else
+    const QString how = "ended when asked";
+#endif
+    QVERIFY2(QRegularExpression("^stop asked for at \\d{4}-\\d\\d-\\d\\dT[^;]+; " + how + "(;|$)")
+                 .match(detail)
+                 .hasMatch(),
+             qPrintable(detail));
+#ifdef Q_OS_UNIX
+    // Counted down from half the grace time, second by second.
+    QVERIFY(!countdown.isEmpty());
+    QVERIFY2(countdown.first().first >= 4900, qPrintable(QString::number(countdown.first().first)));
+    for (int i = 0; i < countdown.size(); ++i) {
+        QVERIFY(countdown.at(i).second >= 1 && countdown.at(i).second <= 5);
+        QVERIFY(i == 0 || countdown.at(i).second < countdown.at(i - 1).second);
+    }
+#endif
     QVERIFY(stop->isHidden());
     QTRY_VERIFY(button(window)->isEnabled());
 }

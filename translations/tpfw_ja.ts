@@ -387,5 +387,13 @@
         <source>No output for %1 s</source>
         <translation>%1 秒間出力なし</translation>
     </message>
+    <message>
+        <source>Stopping the FW updater…</source>
+        <translation>FW アップデーターを停止しています…</translation>
+    </message>
+    <message>
+        <source>Stopping the FW updater… forced in %1 s</source>
+        <translation>FW アップデーターを停止しています… %1 秒後に強制終了</translation>
+    </message>
 </context>
 </TS>

@@ -387,5 +387,13 @@
         <source>No output for %1 s</source>
         <translation>已 %1 秒无输出</translation>
     </message>
+    <message>
+        <source>Stopping the FW updater…</source>
+        <translation>正在停止 FW 更新程序…</translation>
+    </message>
+    <message>
+        <source>Stopping the FW updater… forced in %1 s</source>
+        <translation>正在停止 FW 更新程序… %1 秒后强制结束</translation>
+    </message>
 </context>
 </TS>

@@ -387,5 +387,13 @@
         <source>No output for %1 s</source>
         <translation>已 %1 秒無輸出</translation>
     </message>
+    <message>
+        <source>Stopping the FW updater…</source>
+        <translation>正在停止 FW 更新程式…</translation>
+    </message>
+    <message>
+        <source>Stopping the FW updater… forced in %1 s</source>
+        <translation>正在停止 FW 更新程式… %1 秒後強制結束</translation>
+    </message>
 </context>
 </TS>

@@ -86,15 +86,24 @@ bool RunSupervisor::start(int *exitCode)
 
     auto *stops = new StopListener(this);
     connect(stops, &StopListener::requested, this, [this] {
-        stopRequested = true;
+        if (stopAsked.isEmpty())
+            stopAsked = isoWithOffset(QDateTime::currentDateTime());
         updater.stop();
     });
     connect(&updater, &UpdaterRun::started, this, [this, started](qint64 pid) {
         lock->publish({QCoreApplication::applicationPid(), pid, run.pending, started});
     });
     connect(&updater, &UpdaterRun::finished, this, [this](const RunEnd &end) {
-        finish(stopRequested ? QStringLiteral("stopped") : outcomeName(end),
-               end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt, end.detail);
+        const std::optional<int> code
+            = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
+        if (stopAsked.isEmpty())
+            finish(outcomeName(end), code, end.detail);
+        else
+            finish(QStringLiteral("stopped"), code,
+                   QStringLiteral("stop asked for at ") + stopAsked
+                       + (end.forced
+                              ? QStringLiteral("; forced after %1 s").arg(UpdaterRun::stopGraceMs / 1000)
+                              : QStringLiteral("; ended when asked")));
         emit done();
     });
     const QString logPath = run.record.value(QStringLiteral("log")).toString();

@@ -70,7 +70,8 @@ private:
     std::unique_ptr<SleepInhibitor> inhibitor;
     UpdaterRun updater;
     QStringList notes;
-    bool stopRequested = false;
+    // When a stop was asked for, as the record writes times; empty until then.
+    QString stopAsked;
     bool pendingWritten = false;
     LogLimit *logLimit = nullptr;
     QElapsedTimer running;

@@ -54,8 +54,9 @@ void UpdaterRun::checkRemains()
     }
     remainsCheck.stop();
     forceTimer.stop();
-    forced = false;
-    emit finished(*std::exchange(heldEnd, std::nullopt));
+    RunEnd how = *std::exchange(heldEnd, std::nullopt);
+    how.forced = std::exchange(forced, false);
+    emit finished(how);
 }
 
 QString tooManyImages()

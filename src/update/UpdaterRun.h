@@ -18,6 +18,8 @@ struct RunEnd
     int exitCode = 0;
     // Why the result is unknown; empty otherwise.
     QString detail;
+    // Stopped by force, the grace time being over.
+    bool forced = false;
 };
 
 // One run of the updater, followed to its end without owning it: the
@@ -68,7 +70,11 @@ private:
     bool anythingLeft();
     void forceStop();
 
+public:
+    // How long a stop waits before it forces the run's end.
     static constexpr int stopGraceMs = 10000;
+
+private:
     // The process started here, which leads its own process group on Unix.
     qint64 pid = 0;
     // Started under the run lock: the run is the whole tree.

@@ -281,6 +281,7 @@ void UpdaterSession::cancel()
 
 void UpdaterSession::stop()
 {
+    stopAsked = true;
     supervisor.askToStop();
 }
 
@@ -439,6 +440,7 @@ void UpdaterSession::conclude(const RunEnd &end)
         announce(last);
     const bool own = std::exchange(ownRun, false);
     announced = false;
+    stopAsked = false;
     if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorBusyCode) {
         QFile::remove(current.log);
         emit notStarted(QCoreApplication::translate("MainWindow", "The FW updater is still running."));

@@ -84,6 +84,8 @@ public:
     void start(const QStringList &binFiles, const Leaf &leaf);
     // Asks the supervisor of the followed run to stop its updater.
     void stop();
+    // A stop was asked for here and the run has not ended yet.
+    bool isStopping() const { return stopAsked; }
 
 signals:
     void running(QString status);
@@ -136,6 +138,7 @@ private:
     QJsonObject followedRecord;
     bool ownRun = false;
     bool announced = false;
+    bool stopAsked = false;
     // Another user's run, or one between its supervisor's start and word.
     bool otherRun = false;
     QFileSystemWatcher lockWatch;

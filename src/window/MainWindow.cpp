@@ -169,6 +169,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(updater, &UpdaterSession::busyChanged, this, &MainWindow::updateButtonState);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
+    connect(runPanel, &RunPanel::stopStatus, form->statusBar,
+            [this](const QString &status) { form->statusBar->showMessage(status); });
     connect(updater, &UpdaterSession::following, this, [this](const RunView &run) {
         runPanel->follow(leafTitle({run.tpSize, run.sensitivity}), run);
     });
@@ -371,13 +373,17 @@ void MainWindow::updateButtonState()
     updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading()
                                && !waitingPress);
     stopButton->setVisible(updater->canStop());
+    stopButton->setEnabled(!updater->isStopping());
 }
 
 void MainWindow::stopUpdater()
 {
-    if (notices->ask(
+    if (!notices->ask(
             tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
-        updater->stop();
+        return;
+    updater->stop();
+    runPanel->stopping(UpdaterRun::stopGraceMs / 1000);
+    updateButtonState();
 }
 
 void MainWindow::showHistory()

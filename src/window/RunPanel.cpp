@@ -46,6 +46,7 @@ RunPanel::RunPanel(QWidget *parent)
     , elapsed(named(new QLabel, "elapsed"))
     , latestLine(named(new ElidedLabel(Qt::ElideRight), "latestLine"))
     , silence(named(new QLabel, "silence"))
+    , stopLine(named(new QLabel, "stopLine"))
     , outputButton(named(new QPushButton(tr("Show output")), "outputButton"))
     , output(named(new QPlainTextEdit, "output"))
     , banner(named(new QFrame, "resultBanner"))
@@ -72,6 +73,7 @@ RunPanel::RunPanel(QWidget *parent)
     output->setAccessibleName(tr("Output"));
     output->hide();
     silence->hide();
+    stopLine->hide();
     banner->hide();
 
     auto *result = new QVBoxLayout(banner);
@@ -86,7 +88,8 @@ RunPanel::RunPanel(QWidget *parent)
     grid->addWidget(latestLine, 3, 0);
     grid->addWidget(silence, 3, 1);
     grid->addWidget(outputButton, 3, 2);
-    grid->addWidget(output, 4, 0, 1, 3);
+    grid->addWidget(stopLine, 4, 0, 1, 3);
+    grid->addWidget(output, 5, 0, 1, 3);
     grid->setColumnStretch(0, 1);
 
     connect(outputButton, &QPushButton::clicked, this, [this] {
@@ -96,6 +99,8 @@ RunPanel::RunPanel(QWidget *parent)
     connect(&tail, &OutputTail::lines, this, &RunPanel::addLines);
     clock.setInterval(1000);
     connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
+    stopClock.setInterval(1000);
+    connect(&stopClock, &QTimer::timeout, this, &RunPanel::tickStop);
     hide();
 }
 
@@ -105,6 +110,8 @@ void RunPanel::begin(const QString &leaf, int images)
     banner->hide();
     sentLine->show();
     silence->hide();
+    stopClock.stop();
+    stopLine->hide();
     output->clear();
     latestLine->setFullText(QString());
     elapsed->setText(minutesAndSeconds(0));
@@ -126,9 +133,30 @@ void RunPanel::follow(const QString &leaf, const RunView &run)
         tail.follow(run.log);
 }
 
+void RunPanel::stopping(int graceSeconds)
+{
+    stopGrace = graceSeconds;
+    sinceStop.start();
+    stopClock.start();
+    stopLine->show();
+    tickStop();
+}
+
+void RunPanel::tickStop()
+{
+    const int left = stopGrace - int(sinceStop.elapsed() / 1000);
+    const QString words = left > 0 && left <= stopGrace / 2
+        ? tr("Stopping the FW updater… forced in %1 s").arg(left)
+        : tr("Stopping the FW updater…");
+    stopLine->setText(words);
+    emit stopStatus(words);
+}
+
 void RunPanel::finish(const RunReport &report)
 {
     tail.stop();
+    stopClock.stop();
+    stopLine->hide();
     if (clock.isActive())
         tick();
     clock.stop();

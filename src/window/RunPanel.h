@@ -3,6 +3,7 @@
 #include "update/OutputTail.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QString>
 #include <QTimer>
@@ -30,20 +31,29 @@ public:
     void begin(const QString &leaf, int images);
     // The updater of the run followed has started.
     void follow(const QString &leaf, const RunView &run);
+    // A stop was asked for: said at once, and counted down to its force
+    // once the run has had half the grace time to end.
+    void stopping(int graceSeconds);
     void finish(const RunReport &report);
     // Whether a run is shown that has not ended yet.
     bool isOn() const { return on; }
+
+signals:
+    // What the status bar says while a stop goes on.
+    void stopStatus(QString status);
 
 private:
     void name(const QString &leaf, int images);
     void addLines(const QStringList &lines);
     void tick();
+    void tickStop();
 
     QLabel *sentLine;
     QProgressBar *progress;
     QLabel *elapsed;
     ElidedLabel *latestLine;
     QLabel *silence;
+    QLabel *stopLine;
     QPushButton *outputButton;
     QPlainTextEdit *output;
     QFrame *banner;
@@ -52,6 +62,9 @@ private:
 
     OutputTail tail;
     QTimer clock;
+    QTimer stopClock;
+    QElapsedTimer sinceStop;
+    int stopGrace = 0;
     QDateTime started;
     QDateTime lastOutput;
     bool on = false;
