@@ -120,10 +120,6 @@
         <translation>FW 更新を停止しました</translation>
     </message>
     <message>
-        <source>FW updater running (another user's)</source>
-        <translation>FW アップデーター実行中（別のユーザー）</translation>
-    </message>
-    <message>
         <source>FW updater running (started %1)</source>
         <translation>FW アップデーター実行中（%1 に開始）</translation>
     </message>
@@ -206,6 +202,10 @@
     <message>
         <source>FW updater ended: no images were sent (exit code %1)</source>
         <translation>FW アップデーター終了: イメージは送られていません (終了コード %1)</translation>
+    </message>
+    <message>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
+        <translation>FW アップデーター実行中 (別の tpfw による、開始 %1)</translation>
     </message>
 </context>
 <context>

@@ -120,10 +120,6 @@
         <translation>FW 更新已停止</translation>
     </message>
     <message>
-        <source>FW updater running (another user's)</source>
-        <translation>FW 更新程序正在运行（其他用户的）</translation>
-    </message>
-    <message>
         <source>FW updater running (started %1)</source>
         <translation>FW 更新程序正在运行（%1 开始）</translation>
     </message>
@@ -206,6 +202,10 @@
     <message>
         <source>FW updater ended: no images were sent (exit code %1)</source>
         <translation>FW 更新程序已结束：未发送任何映像文件（退出代码 %1）</translation>
+    </message>
+    <message>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
+        <translation>FW 更新程序正在运行（另一个 tpfw 的，开始于 %1）</translation>
     </message>
 </context>
 <context>

@@ -120,10 +120,6 @@
         <translation>FW 更新已停止</translation>
     </message>
     <message>
-        <source>FW updater running (another user's)</source>
-        <translation>FW 更新程式正在執行（其他使用者的）</translation>
-    </message>
-    <message>
         <source>FW updater running (started %1)</source>
         <translation>FW 更新程式正在執行（%1 開始）</translation>
     </message>
@@ -206,6 +202,10 @@
     <message>
         <source>FW updater ended: no images were sent (exit code %1)</source>
         <translation>FW 更新程式已結束：未傳送任何映像檔（結束代碼 %1）</translation>
+    </message>
+    <message>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
+        <translation>FW 更新程式正在執行（另一個 tpfw 的，開始於 %1）</translation>
     </message>
 </context>
 <context>

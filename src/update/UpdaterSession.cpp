@@ -387,9 +387,11 @@ void UpdaterSession::lookAtMachine()
                              "MainWindow", "FW updater running (its supervisor is gone; started %1)")
                              .arg(on->started.toLocalTime().toString("HH:mm:ss")));
         // Between a supervisor's start and its first word, or its pending
-        // record, the run is not known to be another user's.
+        // record, the run is not known to be another tpfw's.
         else if (on->supervisorPid > 0)
-            emit running(QCoreApplication::translate("MainWindow", "FW updater running (another user's)"));
+            emit running(
+                QCoreApplication::translate("MainWindow", "FW updater running (another tpfw's, started %1)")
+                    .arg(on->started.toLocalTime().toString("HH:mm:ss")));
     } else {
         recheck.stop();
         if (wasOther) {

@@ -77,6 +77,8 @@ public:
     // While held, a press whose images are checked waits to be started.
     void holdStart(bool hold);
 
+    // A run of this data folder is followed: this window's, or one it found.
+    bool isFollowing() const { return supervisor.isRunning(); }
     // A run of this data folder is followed, and so may be stopped here.
     bool canStop() const;
     // The images are read off the GUI thread; the supervisor starts when

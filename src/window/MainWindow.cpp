@@ -404,6 +404,15 @@ void MainWindow::showEvent(QShowEvent *event)
         treeFit->fit();
 }
 
+bool MainWindow::event(QEvent *event)
+{
+    // No action has a status tip: the empty one a menu sends when looked at
+    // would only wipe the run's status.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (updater->isChecking()) {
@@ -416,7 +425,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
             updater->holdStart(false);
         return;
     }
-    event->setAccepted(!updater->isBusy()
+    // Another tpfw's run is none of this window's to ask about.
+    event->setAccepted(!updater->isFollowing()
                        || notices->ask(tr("The FW updater is still running. Close anyway? "
                                           "The update goes on without this window.")));
 }

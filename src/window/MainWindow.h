@@ -44,6 +44,7 @@ public slots:
     void updateFw_Console();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
