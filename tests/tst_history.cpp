@@ -523,6 +523,7 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
     auto *dialog = window.findChild<HistoryDialog *>();
     QVERIFY(dialog && dialog->windowTitle() == "History");
+    QCOMPARE(dialog->focusWidget(), dialog->findChild<QTableView *>("historyTable"));
     QAbstractItemModel *model = dialog->findChild<QTableView *>("historyTable")->model();
     const auto column = [&](int c) {
         QStringList texts;

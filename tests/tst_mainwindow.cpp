@@ -60,6 +60,7 @@ private slots:
     void listsFollowTheDisk();
     void everyTextIsTranslated_data();
     void everyTextIsTranslated();
+    void tabGoesThroughTheWindowInOrder();
 
 private:
     // A desktop's usual 10 points, not the larger font of the headless platform.
@@ -96,6 +97,12 @@ void TestMainWindow::frameWithoutFirmwareTree()
     QVERIFY(groupTitled(&window, "Sensitivity")->radioButtons().isEmpty());
     QVERIFY(shownNames(window).isEmpty());
     QVERIFY(window.binFiles().isEmpty());
+    // Opened as it was made: nothing needs more room.
+    const auto restore = usualFont();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    QCOMPARE(window.size(), QSize(400, 300));
 }
 
 void TestMainWindow::choosingTpSizeThenSensitivityListsTheLeaf()
@@ -519,4 +526,34 @@ void TestMainWindow::everyTextIsTranslated()
 }
 
 QTEST_MAIN(TestMainWindow)
+// From the TP size on, each stop in reading order, every one of them a
+// widget that shows its focus; Stop and Show output, once there, follow
+// UpdateFW.
+void TestMainWindow::tabGoesThroughTheWindowInOrder()
+{
+    FirmwareTree tree({"7inch/High/a.bin", "10inch/High/b.bin"});
+    MainWindow window;
+    QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    QApplication::setActiveWindow(&window);
+    groupTitled(&window, "TP Size")->findChild<QRadioButton *>("7inch")->setFocus(Qt::TabFocusReason);
+    QStringList stops;
+    for (int i = 0; i < 5; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        stops.append(QString(focus->metaObject()->className()) + " " + focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(stops,
+             QStringList({"QRadioButton 7inch", "QRadioButton High", "QTextBrowser ", "QPushButton ",
+                          "QRadioButton 7inch"}));
+    const auto nextStop = [](QWidget *widget) {
+        do
+            widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus));
+        return widget;
+    };
+    auto *stop = window.findChild<QPushButton *>("stopButton");
+    QCOMPARE(nextStop(window.findChild<QPushButton *>()), stop);
+    QCOMPARE(nextStop(stop), window.findChild<QPushButton *>("outputButton"));
+}
+
 #include "tst_mainwindow.moc"

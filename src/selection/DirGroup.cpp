@@ -29,6 +29,9 @@ DirGroup::DirGroup(QString title)
     // room it is given and asks for no more.
     scrollArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     scrollArea->viewport()->setAutoFillBackground(false);
+    // The buttons take the focus, and the area follows it: a stop of its own
+    // would show nothing.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
     scrollArea->viewport()->installEventFilter(this);
     waitingLine->setObjectName(QStringLiteral("waitingLine"));
     waitingLine->setTextFormat(Qt::PlainText);

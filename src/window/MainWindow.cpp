@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -141,6 +142,8 @@ MainWindow::MainWindow(QWidget *parent)
     // list, and may need more room.
     connect(tpSizeGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
     connect(sensitivityGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
+    connect(tpSizeGroup, &DirGroup::listed, this, &MainWindow::orderTabs);
+    connect(sensitivityGroup, &DirGroup::listed, this, &MainWindow::orderTabs);
     connect(watcher, &TreeWatcher::rootChanged, tpSizeGroup, &DirGroup::relist);
     connect(watcher, &TreeWatcher::tpSizeChanged, sensitivityGroup, &DirGroup::relist);
     connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
@@ -189,6 +192,7 @@ MainWindow::MainWindow(QWidget *parent)
                 QMessageBox::Warning,
                 tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
     });
+    orderTabs();
     // Once the window listens: runs left unfinished, and a run on now.
     QTimer::singleShot(0, updater, &UpdaterSession::look);
 }
@@ -250,6 +254,18 @@ void MainWindow::showWhereListsAreFrom()
             tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));
     watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
     treeFit->fitSoon();
+}
+
+// Tab goes as the eye reads, whichever group was listed last.
+void MainWindow::orderTabs()
+{
+    QWidgetList stops;
+    for (const DirGroup *group : {tpSizeGroup, sensitivityGroup})
+        for (QRadioButton *button : group->radioButtons())
+            stops.append(button);
+    stops << binListBrowser << updateFwButton << stopButton << runPanel->tabStops();
+    for (int i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }
 
 // Whether the listed images may go to the updater as they are; says why not,

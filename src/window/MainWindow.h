@@ -61,6 +61,7 @@ private:
     void showHistory();
     void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
+    void orderTabs();
     bool listedImagesHold(const FolderRead &now);
     QString otherCheckedTpSize() const;
 

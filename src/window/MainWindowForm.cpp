@@ -36,6 +36,8 @@ void MainWindowForm::setupForm(QMainWindow *window)
     window->setMenuBar(menuBar);
     mainToolBar = named(new QToolBar(window), "mainToolBar");
     window->addToolBar(mainToolBar);
+    // It holds no action: shown, it would be a bare handle taking room.
+    mainToolBar->hide();
     centralWidget = named(new QWidget(window), "centralWidget");
     window->setCentralWidget(centralWidget);
     statusBar = named(new QStatusBar(window), "statusBar");

@@ -104,6 +104,11 @@ RunPanel::RunPanel(QWidget *parent)
     hide();
 }
 
+QWidgetList RunPanel::tabStops() const
+{
+    return {outputButton, output};
+}
+
 void RunPanel::begin(const QString &leaf, int images)
 {
     on = true;

@@ -37,6 +37,8 @@ public:
     void finish(const RunReport &report);
     // Whether a run is shown that has not ended yet.
     bool isOn() const { return on; }
+    // What takes the focus here, in the order Tab goes.
+    QWidgetList tabStops() const;
 
 signals:
     // What the status bar says while a stop goes on.
