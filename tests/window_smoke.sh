@@ -89,7 +89,7 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 1
   # 10.1inch, High, then UpdateFW.
-  click_spots "$window" 0.5 "28 91" "222 91" "199 290"
+  click_spots "$window" 0.5 "28 74" "222 74" "199 273"
   timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
   pid=$(sed -n "s/^FW updater started, pid //p" "$STATION/tpfw.log")
   kill -KILL $app $terminal
@@ -115,7 +115,7 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   "$STATION/tpfw" >"$STATION/tpfw3.log" 2>&1 & app=$!
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 1
-  click_spots "$window" 0.5 "28 91" "222 91" "199 290"
+  click_spots "$window" 0.5 "28 74" "222 74" "199 273"
   wmctrl -c MainWindow
   timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
   sleep 0.5
