@@ -3,10 +3,13 @@
 #include "app/Translations.h"
 #include "selection/DirGroup.h"
 #include "selection/NameDisplay.h"
+#include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
+#include "window/RunPanel.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +17,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +27,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -61,6 +66,7 @@ private slots:
     void everyTextIsTranslated_data();
     void everyTextIsTranslated();
     void tabGoesThroughTheWindowInOrder();
+    void theOutputFollowsItsEndUnlessScrolledUp();
 
 private:
     // A desktop's usual 10 points, not the larger font of the headless platform.
@@ -554,6 +560,36 @@ void TestMainWindow::tabGoesThroughTheWindowInOrder()
     auto *stop = window.findChild<QPushButton *>("stopButton");
     QCOMPARE(nextStop(window.findChild<QPushButton *>()), stop);
     QCOMPARE(nextStop(stop), window.findChild<QPushButton *>("outputButton"));
+}
+
+void TestMainWindow::theOutputFollowsItsEndUnlessScrolledUp()
+{
+    QTemporaryDir dir;
+    QFile log(dir.filePath("run.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const auto write = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            log.write("line " + QByteArray::number(i) + " " + QByteArray(200, 'w') + " end\n");
+    };
+    write(0, 100);
+    RunPanel panel;
+    panel.resize(300, 400);
+    panel.follow("7inch / High", {"7inch", "High", 1, log.fileName(), QDateTime::currentDateTime()});
+    QTest::mouseClick(panel.findChild<QPushButton *>("outputButton"), Qt::LeftButton);
+    auto *output = panel.findChild<QPlainTextEdit *>("output");
+    QScrollBar *bar = output->verticalScrollBar();
+    QTRY_VERIFY(output->toPlainText().endsWith(" end") && output->toPlainText().contains("line 99 "));
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+    write(100, 200);
+    QTRY_VERIFY(output->toPlainText().contains("line 199 "));
+    QCOMPARE(bar->value(), bar->maximum());
+    // Scrolled up, it stays where the technician reads.
+    bar->setValue(bar->maximum() / 2);
+    const int reading = bar->value();
+    write(200, 300);
+    QTRY_VERIFY(output->toPlainText().contains("line 299 "));
+    QCOMPARE(bar->value(), reading);
 }
 
 #include "tst_mainwindow.moc"

@@ -313,6 +313,12 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     QVERIFY(!notice.buttonEnabledWhileOpen);
     QTRY_VERIFY(updateButton()->isEnabled());
     QVERIFY(status().isEmpty());
+    // In the banner whole, a long path wrapped where it must, never clipped.
+    auto *line = window->findChild<QLabel *>("resultLine");
+    QCOMPARE(QString(line->text()).remove(QChar(0x200B)), expected);
+    QTRY_VERIFY(line->height() >= line->heightForWidth(line->width()));
+    QVERIFY(line->fontMetrics().horizontalAdvance(expected) > line->width());
+    QVERIFY(window->findChild<QFrame *>("resultBanner")->rect().contains(line->geometry()));
     QDir(updaterProgram()).removeRecursively();
 }
 

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -29,6 +30,14 @@ QString bannerStyle(const RunReport &report)
     return QStringLiteral("QFrame#resultBanner { background: %1; border-radius: 4px; }"
                           " QLabel { color: white; }")
         .arg(QLatin1String(colour));
+}
+
+// A path may wrap at its separators: whole, it is one word that may be wider
+// than the banner.
+QString wrappable(QString text)
+{
+    return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"))
+        .replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
 }
 
 template <typename Widget> Widget *named(Widget *widget, const char *name)
@@ -173,15 +182,30 @@ void RunPanel::finish(const RunReport &report)
     if (report.ok)
         progress->setValue(100);
     banner->setStyleSheet(bannerStyle(report));
-    resultLine->setText(report.outcome);
+    resultLine->setText(wrappable(report.outcome));
     resultDetail->setText(report.duration.isEmpty()
                               ? sentLine->text()
                               : sentLine->text() + QStringLiteral(" · ") + report.duration);
-    banner->setAccessibleDescription(resultLine->text() + QLatin1Char('\n') + resultDetail->text());
+    banner->setAccessibleDescription(report.outcome + QLatin1Char('\n') + resultDetail->text());
     banner->show();
+    fitBanner();
     // The banner names what was sent.
     sentLine->hide();
     show();
+}
+
+void RunPanel::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    fitBanner();
+}
+
+// A window takes no account of how tall wrapped text gets at its width: the
+// banner's lines ask for that height, and the window grows to give it.
+void RunPanel::fitBanner()
+{
+    for (QLabel *label : {resultLine, resultDetail})
+        label->setMinimumHeight(label->heightForWidth(label->width()));
 }
 
 void RunPanel::name(const QString &leaf, int images)
@@ -193,7 +217,13 @@ void RunPanel::name(const QString &leaf, int images)
 void RunPanel::addLines(const QStringList &lines)
 {
     lastOutput = QDateTime::currentDateTime();
+    // Kept at its end, wrapped lines and all, unless the technician scrolled
+    // away from it.
+    QScrollBar *bar = output->verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
     output->appendPlainText(lines.join(QLatin1Char('\n')));
+    if (atEnd)
+        bar->setValue(bar->maximum());
     latestLine->setFullText(lines.constLast());
     if (const int percent = percentIn(lines); percent >= 0) {
         progress->setRange(0, 100);

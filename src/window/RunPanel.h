@@ -44,7 +44,11 @@ signals:
     // What the status bar says while a stop goes on.
     void stopStatus(QString status);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitBanner();
     void name(const QString &leaf, int images);
     void addLines(const QStringList &lines);
     void tick();
