@@ -106,6 +106,21 @@ RunPanel::RunPanel(QWidget *parent)
         outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
     });
     connect(&tail, &OutputTail::lines, this, &RunPanel::addLines);
+    // The output keeps to its end, however its lines wrap or its room
+    // changes, until the technician scrolls away from it. The view adjusts
+    // itself after a change of range: the end is gone to once it is done.
+    QScrollBar *bar = output->verticalScrollBar();
+    connect(bar, &QScrollBar::actionTriggered, this,
+            [this, bar] { followEnd = bar->sliderPosition() >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, bar] {
+                if (followEnd)
+                    bar->setValue(bar->maximum());
+            },
+            Qt::QueuedConnection);
+    });
     clock.setInterval(1000);
     connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
     stopClock.setInterval(1000);
@@ -127,6 +142,7 @@ void RunPanel::begin(const QString &leaf, int images)
     stopClock.stop();
     stopLine->hide();
     output->clear();
+    followEnd = true;
     latestLine->setFullText(QString());
     elapsed->setText(minutesAndSeconds(0));
     progress->setRange(0, 0);
@@ -217,13 +233,7 @@ void RunPanel::name(const QString &leaf, int images)
 void RunPanel::addLines(const QStringList &lines)
 {
     lastOutput = QDateTime::currentDateTime();
-    // Kept at its end, wrapped lines and all, unless the technician scrolled
-    // away from it.
-    QScrollBar *bar = output->verticalScrollBar();
-    const bool atEnd = bar->value() == bar->maximum();
     output->appendPlainText(lines.join(QLatin1Char('\n')));
-    if (atEnd)
-        bar->setValue(bar->maximum());
     latestLine->setFullText(lines.constLast());
     if (const int percent = percentIn(lines); percent >= 0) {
         progress->setRange(0, 100);

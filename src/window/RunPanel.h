@@ -74,4 +74,5 @@ private:
     QDateTime started;
     QDateTime lastOutput;
     bool on = false;
+    bool followEnd = true;
 };
