@@ -23,7 +23,7 @@ places >"$work/before"
 DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 desktop-file-validate /usr/share/applications/tpfw.desktop /opt/tpfw/tpfw.desktop
 grep -qx 'Exec="/opt/tpfw/tpfw"' /usr/share/applications/tpfw.desktop
-[ -x /opt/tpfw/tpfw-run ] && [ -f /opt/tpfw/FwBinFiles/README.txt ] && [ -f /opt/tpfw/PanelProg/README.txt ]
+[ -x /opt/tpfw/tpfw-run ] && [ -f /opt/tpfw/README-station.txt ] && [ -d /opt/tpfw/FwBinFiles ] && [ -d /opt/tpfw/PanelProg ]
 echo "installed: $(dpkg-query -W tpfw)"
 
 export HELPERS=$(dirname "$0")/x11_helpers.sh XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none

@@ -2,7 +2,8 @@
 # Installs the build into a scratch station folder and checks its layout, and
 # that it holds no updater (only a README saying where it goes), which each
 # station supplies.
-# - linux: tpfw and its run supervisor at the root, an empty firmware tree with its README, and a
+# - linux: tpfw and its run supervisor at the root, with the README saying
+#   what goes where, an empty firmware tree and updater folder, and a
 #   launcher that starts that tpfw;
 # - windows: tpfw.exe with the Qt and compiler runtime DLLs it loads, the
 #   latter stripped, its platform plugin and style, and the firmware tree.
@@ -13,11 +14,11 @@ trap 'rm -rf "$station"' EXIT
 cmake --install "$1" --prefix "$station" >/dev/null
 cd "$station"
 if [ "$2" = windows ]; then
-  expected=$'./FwBinFiles/README.txt\n./PanelProg/README.txt\n./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll'
+  expected=$'./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll\n./README-station.txt'
   expected+=$'\n./libgcc_s_seh-1.dll\n./libstdc++-6.dll\n./libwinpthread-1.dll'
   expected+=$'\n./platforms/qwindows.dll\n./styles/qwindowsvistastyle.dll\n./tpfw-run.exe\n./tpfw.exe'
 else
-  expected=$'./FwBinFiles/README.txt\n./PanelProg/README.txt\n./tpfw\n./tpfw-run\n./tpfw.desktop\n./tpfw.png'
+  expected=$'./README-station.txt\n./tpfw\n./tpfw-run\n./tpfw.desktop\n./tpfw.png'
 fi
 actual=$(find . -type f | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
@@ -25,6 +26,8 @@ if [ "$actual" != "$expected" ]; then
   echo "$actual" >&2
   exit 1
 fi
+# The firmware tree and the updater's folder are there, and list nothing.
+[ -d FwBinFiles ] && [ -d PanelProg ] && [ -z "$(ls -A FwBinFiles)$(ls -A PanelProg)" ]
 if [ "$2" = windows ]; then
   for dll in lib*.dll; do
     if x86_64-w64-mingw32-objdump -h "$dll" | grep -q "\.debug_"; then

@@ -16,9 +16,10 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/TP Firmw
 rm -rf "$folder" "$menu"
 
 "$wine_run" "$installer" /S
-for file in tpfw.exe tpfw-run.exe Uninstall.exe Qt5Core.dll platforms/qwindows.dll FwBinFiles/README.txt; do
+for file in tpfw.exe tpfw-run.exe Uninstall.exe Qt5Core.dll platforms/qwindows.dll README-station.txt; do
   [ -f "$folder/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
+[ -d "$folder/FwBinFiles" ] && [ -z "$(ls -A "$folder/FwBinFiles")" ]
 [ -f "$menu/TP Firmware Update.lnk" ]
 echo "$(basename "$installer") installed the station folder under Program Files, with a Start-menu entry"
 
