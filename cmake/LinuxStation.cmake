@@ -39,6 +39,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Touch panel firmware update station")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolkit's own texts in the station's language, and a font that draws
+# Chinese and Japanese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n, fonts-noto-cjk | fonts-wqy-microhei")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL Unspecified desktop)

@@ -10,6 +10,14 @@ install(IMPORTED_RUNTIME_ARTIFACTS Qt5::Core Qt5::Gui Qt5::Widgets ${runtime_set
 install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsIntegrationPlugin ${runtime_set} LIBRARY DESTINATION platforms)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsVistaStylePlugin ${runtime_set} LIBRARY DESTINATION styles)
 
+# The toolkit's own texts in the languages tpfw speaks. A kit may have none:
+# they are the same files on every platform, so the build host's do.
+foreach(language ja zh_CN zh_TW)
+  find_file(qtbase_${language} qtbase_${language}.qm
+    PATHS ${Qt5_DIR}/../../../translations /usr/share/qt5/translations NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  install(FILES ${qtbase_${language}} DESTINATION translations)
+endforeach()
+
 if(MINGW)
   # The compiler's runtime is where the compiler says.
   foreach(dll libstdc++-6.dll libwinpthread-1.dll)

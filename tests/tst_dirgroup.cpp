@@ -3,7 +3,9 @@
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
 #include "selection/FolderReader.h"
+#include "selection/NameDisplay.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLayout>
 #include <QPushButton>
@@ -28,6 +30,8 @@ private slots:
     void ignoresCallsNotFromItsButtons();
     void unlistedGroupFreesItsLayout();
     void aFolderThatDoesNotAnswerNeverStopsTheWindow();
+    void namesStayApartAtEveryWidth_data();
+    void namesStayApartAtEveryWidth();
 };
 
 void TestDirGroup::listingRule()
@@ -183,6 +187,39 @@ void TestDirGroup::aFolderThatDoesNotAnswerNeverStopsTheWindow()
     QCOMPARE(choicesOf(answers.at(0).at(0).value<FolderRead>(), false), QStringList("a.bin"));
     QVERIFY(!reader.isReading());
     QCOMPARE(waits.size(), 2);
+}
+
+void TestDirGroup::namesStayApartAtEveryWidth_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("customers, apart in the middle") << QStringList(
+        {"Panel_CustomerA_7inch_Rev2_Glass_v1.2", "Panel_CustomerB_7inch_Rev2_Glass_v1.2", "7inch"});
+    QTest::newRow("apart at the end")
+        << QStringList({"Panel_Customer_7inch_Rev2_Glass_v1.2", "Panel_Customer_7inch_Rev2_Glass_v1.3"});
+    QTest::newRow("apart at the start")
+        << QStringList({"A_Panel_Customer_7inch_Rev2_Glass_v1.2", "B_Panel_Customer_7inch_Rev2_Glass_v1.2"});
+    QTest::newRow("three, two of them apart late")
+        << QStringList({"Panel_CustomerA_7inch_Rev2_Glass_v1.2", "Panel_CustomerA_7inch_Rev3_Glass_v1.2",
+                        "Panel_CustomerB_7inch_Rev2_Glass_v1.2"});
+}
+
+// From a column of a few characters up: each name within the width, whole
+// where it fits, and never shown as another is.
+void TestDirGroup::namesStayApartAtEveryWidth()
+{
+    QFETCH(QStringList, names);
+    const QFontMetrics metrics(QApplication::font());
+    for (int width = metrics.horizontalAdvance("Panel_Cu"); width < 600; width += 7) {
+        const QStringList shown = elidedApart(names, metrics, width);
+        QCOMPARE(shown.size(), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            QVERIFY2(metrics.horizontalAdvance(shown.at(i)) <= width, qPrintable(shown.at(i)));
+            if (metrics.horizontalAdvance(names.at(i)) <= width)
+                QCOMPARE(shown.at(i), names.at(i));
+            QVERIFY2(shown.count(shown.at(i)) == 1,
+                     qPrintable(QString("%1 at %2").arg(shown.at(i)).arg(width)));
+        }
+    }
 }
 
 QTEST_MAIN(TestDirGroup)

@@ -10,6 +10,7 @@
 #include "window/ElidedLabel.h"
 #include "window/LogViewer.h"
 #include "window/MainWindow.h"
+#include "window/WrappingLabel.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -259,7 +260,7 @@ void TestUpdater::withNothingListedSendsOnlyTheSwitch()
     QCOMPARE(records(), QList<QStringList>({{"-ba"}}));
     QCOMPARE(log.lines.filter("commandStr"), QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
     QVERIFY(log.lines.filter("argumentStrList").isEmpty());
-    QCOMPARE(window->findChild<QLabel *>("resultLine")->text(), result);
+    QCOMPARE(window->findChild<WrappingLabel *>("resultLine")->wholeText(), result);
     QVERIFY(window->findChild<QFrame *>("resultBanner")->styleSheet().contains("#5f6368"));
     QTRY_COMPARE(window->findChild<QLabel *>("todayCounts")->text(), QString("Today: 0 OK · 0 failed"));
 }
@@ -314,8 +315,8 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     QTRY_VERIFY(updateButton()->isEnabled());
     QVERIFY(status().isEmpty());
     // In the banner whole, a long path wrapped where it must, never clipped.
-    auto *line = window->findChild<QLabel *>("resultLine");
-    QCOMPARE(QString(line->text()).remove(QChar(0x200B)), expected);
+    auto *line = window->findChild<WrappingLabel *>("resultLine");
+    QCOMPARE(line->wholeText(), expected);
     QTRY_VERIFY(line->height() >= line->heightForWidth(line->width()));
     QVERIFY(line->fontMetrics().horizontalAdvance(expected) > line->width());
     QVERIFY(window->findChild<QFrame *>("resultBanner")->rect().contains(line->geometry()));
@@ -465,7 +466,7 @@ void TestUpdater::aListFromAnotherTpSizeAsksFirst()
     window = std::make_unique<MainWindow>();
     QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "10.1inch"));
-    QCOMPARE(window->findChild<ElidedLabel *>("leafLine")->fullText(),
+    QCOMPARE(window->findChild<WrappingLabel *>("leafLine")->wholeText(),
              QString("Images of 7inch / High, still: 10.1inch is checked, no sensitivity yet"));
     NoticeWatch *watch = watchNotices();
     watch->answer = QMessageBox::No;
@@ -671,8 +672,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     QVERIFY2(times.mid(0, 3) == QStringList({"0:00", "0:01", "0:02"}), qPrintable(times.join(' ')));
 
     QVERIFY(banner->isVisible());
-    QCOMPARE(window->findChild<QLabel *>("resultLine")->text(), result);
-    const QString detail = window->findChild<QLabel *>("resultDetail")->text();
+    QCOMPARE(window->findChild<WrappingLabel *>("resultLine")->wholeText(), result);
+    const QString detail = window->findChild<WrappingLabel *>("resultDetail")->wholeText();
     QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(),
              qPrintable(detail));
     QVERIFY(banner->styleSheet().contains(colour));

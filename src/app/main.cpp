@@ -64,9 +64,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Names the folder of the run logs.
     QCoreApplication::setApplicationName(QStringLiteral("tpfw"));
-    const std::unique_ptr<QTranslator> translator = translatorFor(QLocale());
-    if (translator)
-        QCoreApplication::installTranslator(translator.get());
+    // Kept until the window is gone: a translator is only lent.
+    const std::unique_ptr<QTranslator> translators[]
+        = {translatorFor(QLocale()), toolkitTranslatorFor(QLocale())};
+    for (const std::unique_ptr<QTranslator> &translator : translators)
+        if (translator)
+            QCoreApplication::installTranslator(translator.get());
     int code = 0;
     {
         MainWindow window;

@@ -74,6 +74,14 @@ int DirGroup::hiddenHeight() const
     return column ? qMax(0, column->sizeHint().height() - scrollArea->viewport()->height()) : 0;
 }
 
+int DirGroup::hiddenWidth() const
+{
+    int widest = 0;
+    for (const QRadioButton *button : radioButtonList)
+        widest = qMax(widest, fontMetrics().horizontalAdvance(displayName(button->objectName())));
+    return qMax(0, widest - nameRoom());
+}
+
 QSize DirGroup::sizeHint() const
 {
     // The title and frame around the column, and the column whole.
@@ -178,19 +186,26 @@ void DirGroup::addButtons(const QStringList &names)
     }
 }
 
-// Each name as wide as the column allows, cut in the middle when longer.
-void DirGroup::fitNames()
+// What a name may take beside its button's indicator.
+int DirGroup::nameRoom() const
 {
     const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
         + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     const QMargins margins = dirLayout->contentsMargins();
-    const int room = scrollArea->viewport()->width() - margins.left() - margins.right() - indicator - 4;
-    for (QRadioButton *button : radioButtonList) {
-        const QString full = displayName(button->objectName());
-        QString shown = button->fontMetrics().elidedText(full, Qt::ElideMiddle, qMax(room, 0));
+    return qMax(scrollArea->viewport()->width() - margins.left() - margins.right() - indicator - 4, 0);
+}
+
+// Each name as wide as the column allows, cut when longer, never reading
+// the same as another.
+void DirGroup::fitNames()
+{
+    QStringList names;
+    for (const QRadioButton *button : radioButtonList)
+        names.append(displayName(button->objectName()));
+    const QStringList shown = elidedApart(names, fontMetrics(), nameRoom());
+    for (int i = 0; i < radioButtonList.size(); ++i)
         // A single "&" would be taken as a shortcut mark.
-        button->setText(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
-    }
+        radioButtonList.at(i)->setText(QString(shown.at(i)).replace(QLatin1Char('&'), QLatin1String("&&")));
 }
 
 void DirGroup::clearLayout(QLayout *layout)

@@ -32,6 +32,8 @@ public:
     int unlistedCount() const { return unlisted; }
     // How much taller the group would have to be to show every entry.
     int hiddenHeight() const;
+    // How much wider it would have to be to show every name whole.
+    int hiddenWidth() const;
     // Tall enough for every entry: a layout with room to spare gives the
     // group all of its entries before anything else grows.
     QSize sizeHint() const override;
@@ -59,6 +61,7 @@ private:
     void showListing(const FolderRead &read);
     void addButtons(const QStringList &names);
     void fitNames();
+    int nameRoom() const;
 
     QList<QRadioButton *> radioButtonList;
     QVBoxLayout *dirLayout;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QString>
+#include <QStringList>
 
 // A name as it is shown, on a button or in the list: what cannot be seen,
 // or would change how the rest reads, made visible. Control characters show
@@ -13,3 +15,12 @@ QString displayName(const QString &name);
 
 // A tooltip that shows the text as it is, on one line, never as markup.
 QString plainToolTip(const QString &text);
+
+// Cut to width as metrics measure it, marked "…" where the font draws that,
+// else "...": a cut name must never read as a whole one.
+QString elided(const QString &text, const QFontMetrics &metrics, Qt::TextElideMode mode, int width);
+
+// Names of one group cut to width, each whole where it fits, in the middle
+// where it does not; where two would then read the same, each keeps where
+// it differs from the other instead, and is cut after that.
+QStringList elidedApart(const QStringList &names, const QFontMetrics &metrics, int width);

@@ -34,5 +34,5 @@ void ElidedLabel::resizeEvent(QResizeEvent *event)
 
 void ElidedLabel::refit()
 {
-    setText(fontMetrics().elidedText(full, mode, contentsRect().width()));
+    setText(elided(full, fontMetrics(), mode, contentsRect().width()));
 }

@@ -6,7 +6,6 @@
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
 #include "update/UpdaterSession.h"
-#include "window/ElidedLabel.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
@@ -14,6 +13,7 @@
 #include "window/RunPanel.h"
 #include "window/ShutdownGuard.h"
 #include "window/TreeFit.h"
+#include "window/WrappingLabel.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -106,8 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
     warningLine->setWordWrap(true);
     warningLine->setStyleSheet(QStringLiteral("color: #b00000"));
     warningLine->hide();
-    // Cut in the middle: no name widens the window.
-    leafLine = new ElidedLabel(Qt::ElideMiddle);
+    // Wrapped, never cut: the names checked are always whole.
+    leafLine = new WrappingLabel;
     leafLine->setObjectName(QStringLiteral("leafLine"));
     leafLine->hide();
     runPanel = new RunPanel;
@@ -246,11 +246,11 @@ void MainWindow::showWhereListsAreFrom()
     const QString other = otherCheckedTpSize();
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
-        leafLine->setFullText(QString());
+        leafLine->setWholeText(QString());
     else if (other.isEmpty())
-        leafLine->setFullText(tr("Images of %1").arg(leaf));
+        leafLine->setWholeText(tr("Images of %1").arg(leaf));
     else
-        leafLine->setFullText(
+        leafLine->setWholeText(
             tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));
     watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
     treeFit->fitSoon();

@@ -10,7 +10,6 @@
 class DirGroup;
 class FolderReader;
 struct FolderRead;
-class ElidedLabel;
 class HistoryDialog;
 class HistoryStatus;
 class NoticeQueue;
@@ -24,6 +23,7 @@ struct RunReport;
 class TreeFit;
 class TreeWatcher;
 class UpdaterSession;
+class WrappingLabel;
 
 // The one window: a TP size and a sensitivity chosen in two chained groups,
 // the images of that folder listed, and the button that hands them on.
@@ -79,7 +79,7 @@ private:
     FolderReader *pressReader;
     // Names a shown folder cannot list, and where the list is from.
     QLabel *warningLine;
-    ElidedLabel *leafLine;
+    WrappingLabel *leafLine;
     TreeWatcher *watcher;
     UpdaterSession *updater;
     NoticeQueue *notices;

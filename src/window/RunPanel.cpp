@@ -2,6 +2,7 @@
 
 #include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
+#include "window/WrappingLabel.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -32,14 +33,6 @@ QString bannerStyle(const RunReport &report)
         .arg(QLatin1String(colour));
 }
 
-// A path may wrap at its separators: whole, it is one word that may be wider
-// than the banner.
-QString wrappable(QString text)
-{
-    return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"))
-        .replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
-}
-
 template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -59,16 +52,12 @@ RunPanel::RunPanel(QWidget *parent)
     , outputButton(named(new QPushButton(tr("Show output")), "outputButton"))
     , output(named(new QPlainTextEdit, "output"))
     , banner(named(new QFrame, "resultBanner"))
-    , resultLine(named(new QLabel, "resultLine"))
-    , resultDetail(named(new QLabel, "resultDetail"))
+    , resultLine(named(new WrappingLabel, "resultLine"))
+    , resultDetail(named(new WrappingLabel, "resultDetail"))
 {
     setObjectName(QStringLiteral("runPanel"));
     setAccessibleName(tr("FW update run"));
     sentLine->setTextFormat(Qt::PlainText);
-    resultLine->setTextFormat(Qt::PlainText);
-    resultDetail->setTextFormat(Qt::PlainText);
-    resultLine->setWordWrap(true);
-    resultDetail->setWordWrap(true);
     QFont large = resultLine->font();
     large.setBold(true);
     large.setPointSizeF(large.pointSizeF() * 1.5);
@@ -198,30 +187,15 @@ void RunPanel::finish(const RunReport &report)
     if (report.ok)
         progress->setValue(100);
     banner->setStyleSheet(bannerStyle(report));
-    resultLine->setText(wrappable(report.outcome));
-    resultDetail->setText(report.duration.isEmpty()
-                              ? sentLine->text()
-                              : sentLine->text() + QStringLiteral(" · ") + report.duration);
-    banner->setAccessibleDescription(report.outcome + QLatin1Char('\n') + resultDetail->text());
+    resultLine->setWholeText(report.outcome);
+    resultDetail->setWholeText(report.duration.isEmpty()
+                                   ? sentLine->text()
+                                   : sentLine->text() + QStringLiteral(" · ") + report.duration);
+    banner->setAccessibleDescription(report.outcome + QLatin1Char('\n') + resultDetail->wholeText());
     banner->show();
-    fitBanner();
     // The banner names what was sent.
     sentLine->hide();
     show();
-}
-
-void RunPanel::resizeEvent(QResizeEvent *event)
-{
-    QFrame::resizeEvent(event);
-    fitBanner();
-}
-
-// A window takes no account of how tall wrapped text gets at its width: the
-// banner's lines ask for that height, and the window grows to give it.
-void RunPanel::fitBanner()
-{
-    for (QLabel *label : {resultLine, resultDetail})
-        label->setMinimumHeight(label->heightForWidth(label->width()));
 }
 
 void RunPanel::name(const QString &leaf, int images)

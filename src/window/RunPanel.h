@@ -9,6 +9,7 @@
 #include <QTimer>
 
 class ElidedLabel;
+class WrappingLabel;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -44,11 +45,7 @@ signals:
     // What the status bar says while a stop goes on.
     void stopStatus(QString status);
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
-    void fitBanner();
     void name(const QString &leaf, int images);
     void addLines(const QStringList &lines);
     void tick();
@@ -63,8 +60,8 @@ private:
     QPushButton *outputButton;
     QPlainTextEdit *output;
     QFrame *banner;
-    QLabel *resultLine;
-    QLabel *resultDetail;
+    WrappingLabel *resultLine;
+    WrappingLabel *resultDetail;
 
     OutputTail tail;
     QTimer clock;

@@ -49,6 +49,7 @@ void TreeFit::fit()
         || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect room = window->screen()->availableGeometry();
+    widen(room.width() * 2 / 3);
     const int most = room.height() - frameHeight();
     // The groups share the window's height with the list, so each step gives
     // them part of what was added: a few steps make up the rest.
@@ -59,10 +60,11 @@ void TreeFit::fit()
             break;
         window->resize(window->width(), height);
     }
-    // Grown past the screen's bottom edge, it moves up.
+    // Grown past the screen's edges, it moves back in.
     const QRect frame = window->frameGeometry();
-    if (frame.bottom() > room.bottom())
-        window->move(frame.left(), qMax(room.top(), room.bottom() + 1 - frame.height()));
+    if (frame.bottom() > room.bottom() || frame.right() > room.right())
+        window->move(qMin(frame.left(), qMax(room.left(), room.right() + 1 - frame.width())),
+                     qMin(frame.top(), qMax(room.top(), room.bottom() + 1 - frame.height())));
 }
 
 // The title bar and borders around the window; before the window manager
@@ -71,6 +73,19 @@ int TreeFit::frameHeight() const
 {
     const int framed = window->frameGeometry().height() - window->height();
     return framed > 0 ? framed : window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+}
+
+// The groups share the width: each pixel a name lacks takes two. Never
+// narrower than it is, nor wider than most.
+void TreeFit::widen(int most)
+{
+    int hidden = 0;
+    for (const DirGroup *group : groups)
+        hidden = qMax(hidden, group->hiddenWidth());
+    const int width = qMin(window->width() + 2 * hidden, qMax(most, window->width()));
+    if (width > window->width())
+        window->resize(width, window->height());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 int TreeFit::hiddenHeight() const

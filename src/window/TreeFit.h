@@ -9,8 +9,9 @@
 class DirGroup;
 class QWidget;
 
-// Grows the window until the groups show every entry, as far as the screen
-// allows, so that they scroll only where the screen is too small. The
+// Grows the window until the groups show every entry, and every name whole
+// (up to two thirds of the screen's width), as far as the screen allows, so
+// that they scroll, or cut names, only where the screen is too small. The
 // window only ever grows, and once the user has sized it, it is left so.
 class TreeFit : public QObject
 {
@@ -29,6 +30,7 @@ protected:
 private:
     int frameHeight() const;
     int hiddenHeight() const;
+    void widen(int most);
 
     QWidget *window;
     QList<DirGroup *> groups;

@@ -1,0 +1,42 @@
+#include "window/WrappingLabel.h"
+
+#include "selection/NameDisplay.h"
+
+namespace {
+
+// A zero-width space after each character: a break wherever one is needed.
+QString breakableAnywhere(const QString &text)
+{
+    QString breakable;
+    breakable.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        breakable.append(c);
+        if (!c.isHighSurrogate() && !c.isSpace())
+            breakable.append(QChar(0x200B));
+    }
+    return breakable;
+}
+
+} // namespace
+
+WrappingLabel::WrappingLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+}
+
+void WrappingLabel::setWholeText(const QString &text)
+{
+    whole = text;
+    setText(breakableAnywhere(text));
+    setToolTip(text.isEmpty() ? QString() : plainToolTip(text));
+    setAccessibleName(text);
+    setMinimumHeight(heightForWidth(width()));
+}
+
+void WrappingLabel::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    setMinimumHeight(heightForWidth(width()));
+}
