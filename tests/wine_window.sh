@@ -27,9 +27,14 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 2
   # 10.1inch, High, then UpdateFW.
-  click_spots "$window" 1 "24 77" "218 77" "199 285"
+  click_spots "$window" 1 "24 66" "218 66" "199 274"
   wait_for_file "$STATION/records"
   import -window root "$SCREENSHOT"
+  # The run ends a moment after the updater wrote what it got.
+  for _ in $(seq 100); do
+    tr -d "\r" <"$STATION/tpfw.log" | grep -qx "FW updater ended: exit code 0" && break
+    sleep 0.1
+  done
   tr -d "\r" <"$STATION/tpfw.log" | grep -qx "FW updater ended: exit code 0"
   [ "$(tr "\0" "\n" <"$STATION/records" | grep -c "FwBinFiles/10.1inch/High/TP101_H_")" -eq 3 ]
   tr "\0" "\n" <"$STATION/records" | tail -1 | grep -qx -- "-ba"
