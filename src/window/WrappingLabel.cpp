@@ -32,11 +32,17 @@ void WrappingLabel::setWholeText(const QString &text)
     setText(breakableAnywhere(text));
     setToolTip(text.isEmpty() ? QString() : plainToolTip(text));
     setAccessibleName(text);
-    setMinimumHeight(heightForWidth(width()));
+    holdHeight();
 }
 
 void WrappingLabel::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
-    setMinimumHeight(heightForWidth(width()));
+    holdHeight();
+}
+
+// Before its first layout the label may know no height for its width (-1).
+void WrappingLabel::holdHeight()
+{
+    setMinimumHeight(qMax(0, heightForWidth(width())));
 }

@@ -20,5 +20,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void holdHeight();
+
     QString whole;
 };
