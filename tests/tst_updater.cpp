@@ -640,6 +640,12 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     qputenv("TPFW_STANDIN_EXIT", exitWith);
     const auto cleanUp = qScopeGuard([] { qunsetenv("TPFW_STANDIN_TICKS"); });
     watchNotices();
+    // Room for the list beyond its least, that the panel could take.
+    window->resize(400, 340);
+    const auto buttonsPlace = [this] {
+        return updateButton()->mapTo(window.get(), QPoint());
+    };
+    QPoint running;
     press();
     // The panel names what was sent, whatever is chosen meanwhile.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
@@ -656,6 +662,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     for (QDeadlineTimer limit(15000); !banner->isVisible() && !limit.hasExpired();) {
         const QString line = latest->fullText();
         if (line.startsWith("writing block") && !ticks.contains(line)) {
+            if (ticks.isEmpty())
+                running = buttonsPlace();
             ticks.append(line);
             QCOMPARE(progress->value(), percentIn({line}));
         }
@@ -681,6 +689,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     // The window made room for the panel: the choices are all still in view.
     for (const QString title : {"TP Size", "Sensitivity"})
         QTRY_COMPARE(groupTitled(window.get(), title)->hiddenHeight(), 0);
+    // It grew with the banner: the buttons stayed where they were.
+    QCOMPARE(buttonsPlace(), running);
 
     // The whole output, on demand.
     auto *output = window->findChild<QPlainTextEdit *>("output");

@@ -9,10 +9,12 @@
 #include <QStyle>
 #include <QWidget>
 
-TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
+TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups, QWidget *list, QWidget *below)
     : QObject(window)
     , window(window)
     , groups(std::move(groups))
+    , list(list)
+    , below(below)
 {
     soon.setSingleShot(true);
     soon.setInterval(0);
@@ -21,13 +23,17 @@ TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups)
     window->installEventFilter(this);
     for (DirGroup *group : this->groups)
         group->installEventFilter(this);
+    below->installEventFilter(this);
 }
 
 bool TreeFit::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == below && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        fitSoon();
     if (event->type() != QEvent::Resize)
         return QObject::eventFilter(watched, event);
-    // A group squeezed by what grew below it asks for room again.
+    // A group squeezed by what grew below it asks for room again; what is
+    // below changed the list.
     if (watched != window) {
         fitSoon();
         return QObject::eventFilter(watched, event);
@@ -45,12 +51,21 @@ bool TreeFit::eventFilter(QObject *watched, QEvent *event)
 
 void TreeFit::fit()
 {
-    if (!window->isVisible() || userSized
-        || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (window->isVisible() && !userSized
+        && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        grow();
+    belowLaidOut = belowHeight();
+    listKept = list->height();
+}
+
+void TreeFit::grow()
+{
     const QRect room = window->screen()->availableGeometry();
-    widen(room.width() * 2 / 3);
     const int most = room.height() - frameHeight();
+    if (belowHeight() != belowLaidOut && listKept >= 0)
+        keepList(most);
+    widen(room.width() * 2 / 3);
     // The groups share the window's height with the list, so each step gives
     // them part of what was added: a few steps make up the rest.
     for (int step = 0; step < 20; ++step) {
@@ -73,6 +88,24 @@ int TreeFit::frameHeight() const
 {
     const int framed = window->frameGeometry().height() - window->height();
     return framed > 0 ? framed : window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+}
+
+int TreeFit::belowHeight() const
+{
+    return below->isVisible() ? below->height() : 0;
+}
+
+// What the list gave up to what grew below it, the window gives back (and
+// takes back what it gained), as far as the screen and the window's
+// minimum allow.
+void TreeFit::keepList(int most)
+{
+    const int height = qBound(window->minimumHeight(), window->height() + listKept - list->height(),
+                              qMax(most, window->minimumHeight()));
+    if (height == window->height())
+        return;
+    window->resize(window->width(), height);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 // The groups share the width: each pixel a name lacks takes two. Never

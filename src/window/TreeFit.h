@@ -11,14 +11,16 @@ class QWidget;
 
 // Grows the window until the groups show every entry, and every name whole
 // (up to two thirds of the screen's width), as far as the screen allows, so
-// that they scroll, or cut names, only where the screen is too small. The
-// window only ever grows, and once the user has sized it, it is left so.
+// that they scroll, or cut names, only where the screen is too small. As
+// what sits below the list grows or shrinks, so does the window: the list,
+// and the buttons under it, keep their place. Otherwise the window only ever
+// grows, and once the user has sized it, it is left so.
 class TreeFit : public QObject
 {
     Q_OBJECT
 
 public:
-    TreeFit(QWidget *window, QList<DirGroup *> groups);
+    TreeFit(QWidget *window, QList<DirGroup *> groups, QWidget *list, QWidget *below);
 
     // Once what changed is laid out.
     void fitSoon() { soon.start(); }
@@ -28,12 +30,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void grow();
     int frameHeight() const;
     int hiddenHeight() const;
+    int belowHeight() const;
+    void keepList(int most);
     void widen(int most);
 
     QWidget *window;
     QList<DirGroup *> groups;
+    QWidget *list;
+    QWidget *below;
+    // As the last fit left them.
+    int belowLaidOut = 0;
+    int listKept = -1;
     // The heights the program set: the window system confirms each, maybe
     // late.
     QSet<int> asked;
