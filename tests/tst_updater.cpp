@@ -294,6 +294,15 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
         + (images > 0 ? supervisorProgram() : updaterProgram()) + " (" + reason + ")";
 
     if (images > 0) {
+        // A line per argument would use up the test log's lines for what
+        // follows, the lines a later failure needs.
+        static QtMessageHandler testLog = nullptr;
+        testLog = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+                if (!text.startsWith("argumentStrList"))
+                    testLog(type, context, text);
+            });
+        const auto restore = qScopeGuard([] { qInstallMessageHandler(testLog); });
         UpdaterSession session;
         QSignalSpy failed(&session, &UpdaterSession::notStarted);
         session.start(
