@@ -82,6 +82,22 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   wait $app || true
   echo "in Japanese under LANG=ja_JP.UTF-8"
 
+  # A run left interrupted is told as the window opens, centred on it.
+  runs=$STATION/data2/tpfw/runs
+  mkdir -p "$runs" && touch "$runs/1.log"
+  printf "{\"started\":\"2026-12-08T01:00:00.000+00:00\",\"log\":\"%s\",\"images\":[]}" "$runs/1.log" >"$runs/1.pending.json"
+  XDG_DATA_HOME=$STATION/data2 "$STATION/tpfw" >"$STATION/tpfw2.log" 2>&1 & app=$!
+  window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
+  notice=$(timeout 10 xdotool search --sync --name "^Message Box$" | head -1)
+  sleep 0.5
+  centre() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2)); }
+  read -r wx wy < <(centre "$window")
+  read -r nx ny < <(centre "$notice")
+  (( (nx - wx) ** 2 + (ny - wy) ** 2 < 40 ** 2 )) || { echo "notice at $nx,$ny, window at $wx,$wy" >&2; exit 1; }
+  kill $app
+  wait $app || true
+  echo "the interrupted run told centred on the window"
+
   cd /
   mkfifo "$STATION/terminal"
   cat "$STATION/terminal" >"$STATION/tpfw.log" & terminal=$!

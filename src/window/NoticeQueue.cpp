@@ -1,6 +1,7 @@
 #include "window/NoticeQueue.h"
 
 #include <QCoreApplication>
+#include <QWindow>
 
 NoticeQueue::NoticeQueue(QWidget *window)
     : QObject(window)
@@ -10,8 +11,25 @@ NoticeQueue::NoticeQueue(QWidget *window)
 void NoticeQueue::show(QMessageBox::Icon icon, const QString &text, const QString &details)
 {
     waiting.enqueue({icon, text, details});
-    if (!open)
-        showWaiting();
+    if (open)
+        return;
+    // Shown before the window system has placed the window, a notice is
+    // centred on nothing: it opens in a corner of the screen.
+    if (window->isVisible() && !window->windowHandle()->isExposed()) {
+        open = true;
+        window->windowHandle()->installEventFilter(this);
+        return;
+    }
+    showWaiting();
+}
+
+bool NoticeQueue::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && window->windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &NoticeQueue::showWaiting, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool NoticeQueue::ask(const QString &question)

@@ -25,6 +25,9 @@ public:
 signals:
     void allClosed();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showWaiting();
 
