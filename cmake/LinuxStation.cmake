@@ -45,3 +45,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n, fonts-noto-cjk | font
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL Unspecified desktop)
+# dpkg takes every folder a package lists as partly its own, /opt too, and
+# warns on purge that it cannot remove it: the package leaves /opt out.
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/DebWithoutOpt.cmake")

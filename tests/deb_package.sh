@@ -37,7 +37,9 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   exit $status
 '
 
-apt-get purge -y tpfw >/dev/null 2>&1
+! dpkg -L tpfw | grep -qx /opt || { echo "the package owns /opt" >&2; exit 1; }
+apt-get purge -y tpfw >"$work/purge.log" 2>&1
+! grep -i "warning" "$work/purge.log" || exit 1
 places >"$work/after"
 diff "$work/before" "$work/after"
-echo "purged: nothing of it is left"
+echo "purged, without a warning: nothing of it is left"
