@@ -46,6 +46,8 @@ bool TreeFit::eventFilter(QObject *watched, QEvent *event)
         asked.insert(height);
     else if (!asked.contains(height))
         userSized = true;
+    else if (height != settled)
+        fitSoon();
     return QObject::eventFilter(watched, event);
 }
 
@@ -57,14 +59,21 @@ void TreeFit::fit()
         grow();
     belowLaidOut = belowHeight();
     listKept = list->height();
+    settled = window->height();
 }
 
 void TreeFit::grow()
 {
     const QRect room = window->screen()->availableGeometry();
     const int most = room.height() - frameHeight();
+    // What the list gave up to what grew below it, the window gives back
+    // (and takes back what it gained).
     if (belowHeight() != belowLaidOut && listKept >= 0)
-        keepList(most);
+        setHeight(window->height() + listKept - list->height(), most);
+    // The window system may confirm an older size after the newer one was
+    // asked for: the newer stands.
+    else if (settled >= 0)
+        setHeight(settled, most);
     widen(room.width() * 2 / 3);
     // The groups share the window's height with the list, so each step gives
     // them part of what was added: a few steps make up the rest.
@@ -95,13 +104,10 @@ int TreeFit::belowHeight() const
     return below->isVisible() ? below->height() : 0;
 }
 
-// What the list gave up to what grew below it, the window gives back (and
-// takes back what it gained), as far as the screen and the window's
-// minimum allow.
-void TreeFit::keepList(int most)
+// As far as the screen and the window's minimum allow.
+void TreeFit::setHeight(int height, int most)
 {
-    const int height = qBound(window->minimumHeight(), window->height() + listKept - list->height(),
-                              qMax(most, window->minimumHeight()));
+    height = qBound(window->minimumHeight(), height, qMax(most, window->minimumHeight()));
     if (height == window->height())
         return;
     window->resize(window->width(), height);

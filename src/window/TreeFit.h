@@ -34,7 +34,7 @@ private:
     int frameHeight() const;
     int hiddenHeight() const;
     int belowHeight() const;
-    void keepList(int most);
+    void setHeight(int height, int most);
     void widen(int most);
 
     QWidget *window;
@@ -44,6 +44,7 @@ private:
     // As the last fit left them.
     int belowLaidOut = 0;
     int listKept = -1;
+    int settled = -1;
     // The heights the program set: the window system confirms each, maybe
     // late.
     QSet<int> asked;
