@@ -7,9 +7,9 @@
 #include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/UpdaterCommand.h"
-#include "update/UpdaterSession.h"
 #include "window/HistoryDialog.h"
 #include "window/MainWindow.h"
+#include "window/UpdaterSession.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -275,8 +275,9 @@ void writeHistory(const QString &path, const QDateTime &now)
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    RunRecord record;
-    record.outcome = "ok";
+    RunRecord record = RunRecord::begun();
+    record.outcome = Outcome::Ok;
+    record.seconds = 1;
     record.tpSize = "10.1inch";
     record.sensitivity = "High";
     for (int i = 0; i < 3; ++i)

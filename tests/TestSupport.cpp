@@ -40,6 +40,16 @@ QStringList fileLines(const QString &path)
                                           : QStringList();
 }
 
+QString pressedRecord(const QString &log)
+{
+    RunRecord record = RunRecord::begun();
+    record.started = QDateTime::currentDateTime();
+    record.tpSize = "7inch";
+    record.sensitivity = "High";
+    record.log = log;
+    return QString::fromUtf8(toJsonLine(record));
+}
+
 QList<QJsonObject> historyRecords(const QString &path)
 {
     QFile file(path);

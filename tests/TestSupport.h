@@ -24,6 +24,8 @@ QStringList fileLines(const QString &path);
 
 // The station history's records, one object a line (cut lines skipped).
 QList<QJsonObject> historyRecords(const QString &path = historyPath());
+// A record as tpfw hands it to its supervisor at a press of 7inch / High.
+QString pressedRecord(const QString &log);
 
 // Puts the given program where the window looks for the updater.
 void placeUpdater(const QString &program);

@@ -9,9 +9,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    RunRecord record;
-    record.started = record.ended = QDateTime::currentDateTime();
-    record.outcome = QStringLiteral("ok");
+    RunRecord record = RunRecord::begun();
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
+    record.outcome = Outcome::Ok;
     // Long lines, so that a write split in two would show.
     for (int i = 0; i < 50; ++i)
         record.images.append(

@@ -16,7 +16,7 @@ fi
 for history in writable folder; do
   rm -rf "$work/run" && mkdir "$work/run" && touch "$work/run/1.log"
   [ $history = folder ] && mkdir "$work/run/history.jsonl"
-  record="{\"started\":\"2026-12-08T01:00:00.000+00:00\",\"log\":\"$work/run/1.log\"}"
+  record="{\"started\":\"2026-12-08T01:00:00.000+00:00\",\"tpSize\":\"7inch\",\"sensitivity\":\"High\",\"images\":[],\"log\":\"$work/run/1.log\"}"
   # LeakSanitizer cannot work under a tracer: a sanitized build runs without it.
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 TPFW_RUN_LOCK=$work/run/run.lock strace -f -qq -y -o "$work/trace" \
     -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2,unlink,exit_group \

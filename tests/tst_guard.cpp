@@ -202,16 +202,14 @@ void TestGuard::noRecordNoRun()
         const QString other = scratch.filePath(where);
         QDir().mkpath(other);
         QFile(other + "/1.log").open(QIODevice::WriteOnly);
-        const QJsonObject record {{"started", isoWithOffset(QDateTime::currentDateTime())},
-                                  {"log", other + "/1.log"}};
         const QString pending = other + (where == "lock" ? "/1.pending.json" : "/missing/1.pending.json");
         const QByteArray lock = qgetenv("TPFW_RUN_LOCK");
         if (where == "lock")
             qputenv("TPFW_RUN_LOCK", QFile::encodeName(other + "/missing/run.lock"));
-        const int code = QProcess::execute(supervisorProgram(),
-                                           {other + "/history.jsonl", pending,
-                                            QJsonDocument(record).toJson(QJsonDocument::Compact),
-                                            QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+        const int code
+            = QProcess::execute(supervisorProgram(),
+                                {other + "/history.jsonl", pending, pressedRecord(other + "/1.log"),
+                                 QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
         qputenv("TPFW_RUN_LOCK", lock);
         QCOMPARE(code, supervisorUnrecordedCode);
         const QString reason = where == "lock"
@@ -367,7 +365,7 @@ void TestGuard::forgedWordsAreNotFollowed()
     QString error;
     QDir().mkpath(runsFolder());
     if (forgery == "pid 1")
-        QVERIFY(writePending(ours, record, &error));
+        QVERIFY(writePending(ours, *fromJson(record), &error));
     RunInfo forged = real;
     if (forgery == "absent")
         forged = {real.updaterPid, real.updaterPid, runsFolder() + "/x.pending.json", real.started};
@@ -412,12 +410,11 @@ void TestGuard::aLockWithoutAWordFilesNothing()
     held->publish({});
     QFile(RunLock::path()).resize(0);
     QDir().mkpath(runsFolder());
-    QVERIFY(writePending(runsFolder() + "/1.pending.json",
-                         {{"started", isoWithOffset(QDateTime::currentDateTime())},
-                          {"tpSize", "7inch"},
-                          {"sensitivity", "High"},
-                          {"images", QJsonArray()}},
-                         &error));
+    RunRecord pending = RunRecord::begun();
+    pending.started = QDateTime::currentDateTime();
+    pending.tpSize = "7inch";
+    pending.sensitivity = "High";
+    QVERIFY(writePending(runsFolder() + "/1.pending.json", pending, &error));
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow window;
     QTest::qWait(1500);

@@ -57,7 +57,7 @@ namespace {
 // A run that was sent an image: what the day's counts count.
 RunRecord aFlash()
 {
-    RunRecord record;
+    RunRecord record = RunRecord::begun();
     record.images = {FileFacts {}};
     return record;
 }
@@ -156,9 +156,9 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
 
     QTRY_COMPARE(historyRecords().size(), 3);
     const QList<QJsonObject> lines = historyRecords();
-    const QStringList keys({"detail", "ended", "exitCode", "host", "images", "log", "outcome", "seconds",
-                            "sensitivity", "started", "tpSize", "tpfwVersion", "updater", "updaterSha256",
-                            "user"});
+    const QStringList keys({"detail", "ended", "exitCode", "found", "host", "images", "log", "notes",
+                            "outcome", "runId", "schema", "seconds", "sensitivity", "started", "tpSize",
+                            "tpfwVersion", "updater", "updaterSha256", "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash
@@ -244,8 +244,9 @@ void TestHistory::aCutLineIsLeftAndFollowed()
     file.write("{\"started\":\"2026-");
     file.close();
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
-    record.outcome = "ok";
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
+    record.outcome = Outcome::Ok;
     QString error;
     QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -261,11 +262,12 @@ void TestHistory::aHistoryThatIsNoFileIsNeverOpened()
     QVERIFY(::mkfifo(QFile::encodeName(historyPath()).constData(), 0600) == 0);
     QCOMPARE(countDay(historyPath(), QDate::currentDate()).ok, 0);
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
     QString error;
     QVERIFY(!appendToHistory(historyPath(), record, &error));
     QCOMPARE(error, historyPath() + ": not a regular file");
-    QVERIFY(findRecord(historyPath(), "x").isEmpty());
+    QVERIFY(!findRecord(historyPath(), record.runId));
 #endif
 }
 
@@ -286,7 +288,7 @@ void TestHistory::imagesThatAreNoFilesAreSentUnread()
     const QJsonObject line = historyRecords().value(0);
     const QJsonObject unread = line.value("images").toArray().at(1).toObject();
     QVERIFY(unread.value("bytes").isNull() && unread.value("sha256").isNull());
-    QCOMPARE(line.value("detail").toString().section("; ", 0, 0), QString("link.bin: not a regular file"));
+    QCOMPARE(line.value("notes").toArray().at(0).toString(), QString("link.bin: not a regular file"));
 #endif
 }
 
@@ -361,15 +363,16 @@ void TestHistory::countsTheRunsStartedToday()
         RunRecord record = aFlash();
         // A record of today, but no record is that long: passed over.
         if (run == "huge") {
-            record.started = record.ended = midnight.addSecs(3600);
-            record.outcome = "ok";
+            record.started = midnight.addSecs(3600);
+            record.ended = record.started;
+            record.outcome = Outcome::Ok;
             record.detail = QString(17 << 20, 'x');
             file.write(toJsonLine(record) + '\n');
             continue;
         }
         record.started = midnight.addSecs(qint64(fields.at(0).toDouble() * 3600));
         record.ended = midnight.addSecs(qint64(fields.at(1).toDouble() * 3600));
-        record.outcome = fields.at(2);
+        record.outcome = outcomeNamed(fields.at(2));
         record.images = QVector<FileFacts>(fields.value(3, "1").toInt());
         file.write(toJsonLine(record) + '\n');
     }
@@ -401,7 +404,7 @@ void TestHistory::recordsInTheStationsTimeZone()
     RunRecord record = aFlash();
     record.started = QDate::currentDate().startOfDay().addSecs(30 * 60);
     record.ended = record.started.addSecs(60);
-    record.outcome = "ok";
+    record.outcome = Outcome::Ok;
     QString error;
     const bool written = appendToHistory(historyPath(), record, &error);
     const DayCounts today = countDay(historyPath(), QDate::currentDate());
@@ -424,8 +427,9 @@ void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
     RunRecord record = aFlash();
     QString error;
     for (const int hour : {-2, 1, 2}) {
-        record.started = record.ended = midnight.addSecs(hour * 3600);
-        record.outcome = hour < 0 ? "ok" : "failed";
+        record.started = midnight.addSecs(hour * 3600);
+        record.ended = record.started;
+        record.outcome = hour < 0 ? Outcome::Ok : Outcome::Failed;
         QVERIFY(appendToHistory(historyPath(), record, &error));
     }
     QDateTime now = midnight.addMSecs(-300);
@@ -440,8 +444,9 @@ void TestHistory::aFailedWriteLeavesTheHistoryAsItWas()
 {
 #ifdef Q_OS_UNIX
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
-    record.outcome = "ok";
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
+    record.outcome = Outcome::Ok;
     QString error;
     QVERIFY(appendToHistory(historyPath(), record, &error));
     QFile file(historyPath());
@@ -470,8 +475,8 @@ void TestHistory::runsStartedInOneMillisecondGetALogEach()
 {
     const QDateTime started = QDateTime::currentDateTime();
     QString error;
-    const QString first = createRunLog(started, &error);
-    const QString second = createRunLog(started, &error);
+    const QString first = createRunLog(started, QUuid::createUuid(), &error);
+    const QString second = createRunLog(started, QUuid::createUuid(), &error);
     QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
     QVERIFY(QFile::exists(first) && QFile::exists(second));
 }
@@ -505,10 +510,11 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         RunRecord record = aFlash();
         record.started = now.addSecs(-run.secondsAgo);
         record.ended = record.started.addMSecs(2500);
+        record.seconds = 2.5;
         record.tpSize = run.tpSize;
         record.sensitivity = "High";
         record.images = {FileFacts {}, FileFacts {}};
-        record.outcome = run.outcome;
+        record.outcome = outcomeNamed(run.outcome);
         record.exitCode = run.exitCode;
         record.log = run.log;
         QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
@@ -626,11 +632,12 @@ void TestHistory::aLongHistoryIsReadWhole()
     const QString path = historyPath();
     const QDateTime start = QDateTime::currentDateTime().toOffsetFromUtc(5 * 3600 + 1800);
     RunRecord record = aFlash();
-    record.outcome = "ok";
+    record.outcome = Outcome::Ok;
     record.images = QVector<FileFacts>(3, {QString(300, 'i'), 1, QByteArray(64, 'a'), {}});
     QString error;
     for (int i = 0; i < 3000; ++i) {
-        record.started = record.ended = start.addSecs(i);
+        record.started = start.addSecs(i);
+        record.ended = record.started;
         QVERIFY(appendToHistory(path, record, &error));
     }
     QVERIFY(QFileInfo(path).size() > 2 * 1024 * 1024);
@@ -764,7 +771,8 @@ void TestHistory::runLogsAreKeptWithinBounds()
     RunRecord record = aFlash();
     QString error;
     for (const qint64 days : {-400, -1, 0}) {
-        record.started = record.ended = now.addDays(days);
+        record.started = now.addDays(days);
+        record.ended = record.started;
         record.log = runs.filePath(QString::number(days) + ".log");
         QVERIFY(appendToHistory(historyPath(), record, &error));
     }
@@ -780,10 +788,11 @@ void TestHistory::theDaysCountGrowsByWhatIsAppended()
     const QString path = historyPath();
     const QDate today = QDate::currentDate();
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
     QString error;
     for (const char *outcome : {"ok", "failed"}) {
-        record.outcome = outcome;
+        record.outcome = outcomeNamed(outcome);
         QVERIFY(appendToHistory(path, record, &error));
     }
     DayCounter counter(path);
@@ -799,7 +808,7 @@ void TestHistory::theDaysCountGrowsByWhatIsAppended()
     file.write(all.replace("\"outcome\":\"ok\"", "\"outcome\":\"no\""));
     file.write("not a record\n{\"started\":\"garbage\",\"outcome\":\"ok\"}\n{\"started\":\"20");
     file.close();
-    record.outcome = "ok";
+    record.outcome = Outcome::Ok;
     QVERIFY(appendToHistory(path, record, &error));
     QCOMPARE(counts(today), qMakePair(2, 1));
     QVERIFY(file.open(QIODevice::Append));
@@ -831,15 +840,17 @@ void TestHistory::theHistoryNeverHoldsTheWindow()
     QFile history(historyPath());
     QVERIFY(history.open(QIODevice::WriteOnly));
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
-    record.outcome = "ok";
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
+    record.outcome = Outcome::Ok;
     history.write(toJsonLine(record) + '\n' + QByteArray(100 << 20, 'x') + '\n');
-    record.outcome = "failed";
+    record.outcome = Outcome::Failed;
     history.write(toJsonLine(record) + '\n');
     history.close();
-    QJsonObject unfinished = toJson(record);
-    for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
-        unfinished.remove(end);
+    RunRecord unfinished = record;
+    unfinished.ended.reset();
+    unfinished.seconds.reset();
+    unfinished.outcome.reset();
     QString error;
     QVERIFY(writePending(runsFolder() + "/1.pending.json", unfinished, &error));
     QLockFile held(historyPath() + ".lock");
@@ -924,8 +935,9 @@ void TestHistory::exportingManyRowsNeverHoldsTheWindow()
     QFile history(historyPath());
     QVERIFY(history.open(QIODevice::WriteOnly));
     RunRecord record = aFlash();
-    record.started = record.ended = QDateTime::currentDateTime();
-    record.outcome = "ok";
+    record.started = QDateTime::currentDateTime();
+    record.ended = record.started;
+    record.outcome = Outcome::Ok;
     const QByteArray line = toJsonLine(record) + '\n';
     QByteArray lines;
     for (int k = 0; k < 10000; ++k)

@@ -3,10 +3,10 @@
 #include "app/Translations.h"
 #include "selection/DirGroup.h"
 #include "selection/NameDisplay.h"
-#include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
 #include "window/RunPanel.h"
+#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QApplication>

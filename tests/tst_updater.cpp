@@ -1,15 +1,16 @@
 #include "TestSupport.h"
 
+#include "app/Translations.h"
 #include "selection/DirGroup.h"
 #include "update/LogLimit.h"
 #include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
 #include "update/UpdaterCommand.h"
-#include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
 #include "window/LogViewer.h"
 #include "window/MainWindow.h"
+#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QApplication>
@@ -270,12 +271,20 @@ void TestUpdater::saysWhyTheUpdaterCannotStart_data()
     QTest::addColumn<QString>("updater");
     QTest::addColumn<int>("images");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "none" << 0 << "not found";
+    QTest::addColumn<QString>("language");
+    QTest::newRow("missing") << "none" << 0 << "not found"
+                             << "";
+    // The screen speaks the station's language, the record English.
+    QTest::newRow("missing, in Japanese") << "none" << 0 << "not found"
+                                          << "ja";
     // On Windows a file that is not a program; elsewhere one without the
     // permission to run.
-    QTest::newRow("not a program") << "text" << 0 << "not executable";
-    QTest::newRow("a folder") << "folder" << 0 << "a folder";
-    QTest::newRow("too many images") << "stand-in" << 20000 << "too many images for one command line";
+    QTest::newRow("not a program") << "text" << 0 << "not executable"
+                                   << "";
+    QTest::newRow("a folder") << "folder" << 0 << "a folder"
+                              << "";
+    QTest::newRow("too many images") << "stand-in" << 20000 << "too many images for one command line"
+                                     << "";
 }
 
 void TestUpdater::saysWhyTheUpdaterCannotStart()
@@ -283,6 +292,10 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     QFETCH(QString, updater);
     QFETCH(int, images);
     QFETCH(QString, reason);
+    QFETCH(QString, language);
+    const std::unique_ptr<QTranslator> translator = translatorFor(QLocale(language));
+    if (translator)
+        QCoreApplication::installTranslator(translator.get());
     if (updater != "stand-in")
         QFile::remove(updaterProgram());
     if (updater == "text")
@@ -290,8 +303,10 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     if (updater == "folder")
         QDir().mkpath(updaterProgram());
     // Too many for the supervisor's command line already.
-    const QString expected = "Cannot start the FW updater: "
-        + (images > 0 ? supervisorProgram() : updaterProgram()) + " (" + reason + ")";
+    const QString expected = language == "ja"
+        ? "FW アップデーターを起動できません：" + updaterProgram() + " (見つかりません)"
+        : "Cannot start the FW updater: " + (images > 0 ? supervisorProgram() : updaterProgram()) + " ("
+            + reason + ")";
 
     if (images > 0) {
         // A line per argument would use up the test log's lines for what
@@ -318,11 +333,13 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     QTRY_COMPARE(watch->seen.size(), 1);
     const Notice notice = watch->seen.at(0);
     QCOMPARE(notice.icon, QMessageBox::Warning);
-    QCOMPARE(notice.title, QString("Message Box"));
+    QCOMPARE(notice.title, translator ? QString("メッセージ") : QString("Message Box"));
     QCOMPARE(notice.text, expected);
     QVERIFY(!notice.buttonEnabledWhileOpen);
     QTRY_VERIFY(updateButton()->isEnabled());
     QVERIFY(status().isEmpty());
+    QTRY_COMPARE(historyRecords().size(), 1);
+    QCOMPARE(historyRecords().at(0).value("detail").toString(), reason);
     // In the banner whole, a long path wrapped where it must, never clipped.
     auto *line = window->findChild<WrappingLabel *>("resultLine");
     QCOMPARE(line->wholeText(), expected);
@@ -930,8 +947,7 @@ void TestUpdater::aRunsLogHasASize()
     const QRegularExpressionMatch told = note.match(QString::fromUtf8(end));
     QVERIFY2(told.hasMatch(), end.constData());
     QVERIFY(told.captured(1).toLongLong() > output.size() - 3 * limit);
-    QVERIFY(
-        historyRecords().value(0).value("detail").toString().contains(told.captured(1) + " bytes of the"));
+    QVERIFY(historyRecords().value(0).value("notes").toArray().contains(told.captured(0).trimmed().mid(6)));
 #else
     QSKIP("holes are punched and measured the Linux way here");
 #endif

@@ -3,8 +3,6 @@
 #include "update/LineReader.h"
 
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 DayCounter::DayCounter(QString path)
     : path(std::move(path))

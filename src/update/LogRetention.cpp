@@ -6,15 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <utility>
 
 namespace {
 
-// "2026-12-07_16-24-03-512.log", or "..._2.log" for the second of that
-// millisecond: when the run started, in the station's time.
+// "2026-12-07_16-24-03-512_<run id>.log" ("..._2.log" before run ids):
+// when the run started, in the station's time.
 QDateTime startInName(const QString &name)
 {
     return QDateTime::fromString(name.left(23), QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz"));
@@ -55,16 +53,13 @@ QSet<QString> logsOfRecentRuns(const QString &historyPath, int days)
     QList<std::pair<QDateTime, QString>> named;
     QDateTime newest;
     forEachLine(historyPath, 0, -1, [&](const QByteArray &line) {
-        const QJsonObject record = QJsonDocument::fromJson(line).object();
-        const QString log = record.value(QStringLiteral("log")).toString();
-        const QDateTime started
-            = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
-        if (!started.isValid())
+        const std::optional<RunRecord> record = fromJsonLine(line);
+        if (!record)
             return true;
-        if (!newest.isValid() || started > newest)
-            newest = started;
-        if (!log.isEmpty())
-            named.append({started, QFileInfo(log).fileName()});
+        if (!newest.isValid() || record->started > newest)
+            newest = record->started;
+        if (!record->log.isEmpty())
+            named.append({record->started, QFileInfo(record->log).fileName()});
         return true;
     });
     QSet<QString> recent;

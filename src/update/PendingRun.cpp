@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QSaveFile>
 
 namespace {
@@ -14,17 +13,6 @@ namespace {
 const QString pendingSuffix = QStringLiteral(".pending.json");
 // Far beyond the record of thousands of images.
 constexpr qint64 maxPendingSize = 1024 * 1024;
-
-// What a run's record has from its press on: without it, nothing can be
-// said of the run.
-bool whole(const QJsonObject &record)
-{
-    return QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs)
-               .isValid()
-        && record.value(QStringLiteral("tpSize")).isString()
-        && record.value(QStringLiteral("sensitivity")).isString()
-        && record.value(QStringLiteral("images")).isArray();
-}
 
 } // namespace
 
@@ -34,13 +22,13 @@ QString pendingPathFor(const QString &logPath)
                              : logPath.left(logPath.lastIndexOf(QLatin1Char('.'))) + pendingSuffix;
 }
 
-bool writePending(const QString &path, const QJsonObject &record, QString *error)
+bool writePending(const QString &path, const RunRecord &record, QString *error)
 {
     // Put in place of the old one whole and on the disk, or not at all: what
     // is found after a power cut is one record or the other, never half of
     // one, and no part of it is left behind.
     QSaveFile file(path);
-    const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
+    const QByteArray json = toJsonLine(record);
     if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file)
         && file.commit())
         return true;
@@ -48,23 +36,12 @@ bool writePending(const QString &path, const QJsonObject &record, QString *error
     return false;
 }
 
-QJsonObject readPending(const QString &path)
+std::optional<RunRecord> readPending(const QString &path)
 {
     QFile file(path);
     if (file.size() > maxPendingSize || !file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-QJsonObject completed(QJsonObject record, const QDateTime &ended, double seconds, const QString &outcome,
-                      std::optional<int> exitCode, const QString &detail)
-{
-    record.insert(QStringLiteral("ended"), isoWithOffset(ended));
-    record.insert(QStringLiteral("seconds"), seconds);
-    record.insert(QStringLiteral("outcome"), outcome);
-    record.insert(QStringLiteral("exitCode"), exitCode ? QJsonValue(*exitCode) : QJsonValue());
-    record.insert(QStringLiteral("detail"), detail.isEmpty() ? QJsonValue() : QJsonValue(detail));
-    return record;
+        return std::nullopt;
+    return fromJsonLine(file.readAll());
 }
 
 AbandonedRuns fileAbandonedRuns(const QString &livePending)
@@ -75,25 +52,24 @@ AbandonedRuns fileAbandonedRuns(const QString &livePending)
         const QString path = runs.filePath(name);
         if (path == livePending)
             continue;
-        QJsonObject record = readPending(path);
-        if (!whole(record)) {
+        std::optional<RunRecord> record = readPending(path);
+        if (!record) {
             if (QFile::rename(path, path + QStringLiteral(".damaged")))
                 found.damaged.append(path + QStringLiteral(".damaged"));
             continue;
         }
-        const bool unfinished = !record.contains(QStringLiteral("outcome"));
-        record.remove(QStringLiteral("historyProblem"));
-        // All that is known of an interrupted run's length is when it was found.
-        const QDateTime now = QDateTime::currentDateTime();
-        const QDateTime started
-            = QDateTime::fromString(record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
-        if (unfinished)
-            record = completed(
-                record, now, qMax<qint64>(0, started.msecsTo(now)) / 1000.0, QStringLiteral("interrupted"),
-                {}, QStringLiteral("found unfinished: the run's supervisor ended before the updater"));
+        const bool unfinished = !record->outcome;
+        record->historyProblem.clear();
+        // How it ended, and when, nobody knows: only when it was found.
+        if (unfinished) {
+            record->outcome = Outcome::Interrupted;
+            record->found = QDateTime::currentDateTime();
+            record->detail
+                = QStringLiteral("found unfinished: the run's supervisor ended before the updater");
+        }
         QString error;
-        if (fileRecord(historyPath(), record, path, &error) && unfinished)
-            found.interrupted.append(record);
+        if (fileRecord(historyPath(), *record, path, &error) && unfinished)
+            found.interrupted.append(*record);
     }
     return found;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDateTime>
-#include <QJsonObject>
+#include "update/RunRecord.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,19 +16,15 @@
 QString pendingPathFor(const QString &logPath);
 
 // Written whole or not at all, and on the disk before this returns.
-bool writePending(const QString &path, const QJsonObject &record, QString *error);
-QJsonObject readPending(const QString &path);
-
-// The record with its end filled in: when it ended by the clock, and how
-// long it took, which a clock set back or ahead meanwhile must not change.
-QJsonObject completed(QJsonObject record, const QDateTime &ended, double seconds, const QString &outcome,
-                      std::optional<int> exitCode, const QString &detail);
+bool writePending(const QString &path, const RunRecord &record, QString *error);
+// Nothing where there is none, or what is there cannot be read as one.
+std::optional<RunRecord> readPending(const QString &path);
 
 struct AbandonedRuns
 {
     // Found unfinished and filed as interrupted by this call, which nobody
     // else will.
-    QList<QJsonObject> interrupted;
+    QList<RunRecord> interrupted;
     // Pending records that could not be read as one (too long, not a
     // record, no start, leaf or images): set aside as <name>.damaged.
     QStringList damaged;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/FileFacts.h"
+#include "update/RunRecord.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -11,31 +11,6 @@
 #include <atomic>
 #include <optional>
 
-// One updater run as the station's history keeps it.
-struct RunRecord
-{
-    QDateTime started;
-    QDateTime ended;
-    QString tpSize;
-    QString sensitivity;
-    QVector<FileFacts> images;
-    FileFacts updater;
-    // "ok", "failed", "crashed", "stopped", "interrupted", "notStarted" or
-    // "unknown".
-    QString outcome;
-    std::optional<int> exitCode;
-    // Each empty one is kept as null.
-    QString log;
-    QString detail;
-};
-
-// The record as the history keeps it: times with their offset from UTC.
-QJsonObject toJson(const RunRecord &record);
-QString isoWithOffset(const QDateTime &time);
-
-// The record as one compact JSON object on one line, whatever its names hold.
-QByteArray toJsonLine(const RunRecord &record);
-
 // history.jsonl in the station's data folder, beside the run logs.
 QString historyPath();
 
@@ -44,21 +19,15 @@ QString historyPath();
 // power loss) is left as it is, and the record starts on a fresh line. On
 // failure says why.
 bool appendToHistory(const QString &path, const RunRecord &record, QString *error);
-bool appendToHistory(const QString &path, const QJsonObject &record, QString *error);
 
 // The same, for a run whose record waits in pendingPath: under the history's
 // lock, so that of all who try, one appends it and removes the pending
 // record, once. False, with *error empty, where another already did;
 // false, with *error saying why, where the history cannot be written.
-bool fileRecord(const QString &path, const QJsonObject &record, const QString &pendingPath, QString *error);
+bool fileRecord(const QString &path, const RunRecord &record, const QString &pendingPath, QString *error);
 
-// The record of the run that started at `started` (as the history writes
-// it), looked for among the last ones; empty when it is not there.
-QJsonObject findRecord(const QString &path, const QString &started);
-
-// A run whose updater ended with an exit code having been sent no image: it
-// flashed nothing, whatever the code says. Neither OK nor failed.
-bool sentNothing(const QJsonObject &record);
+// The record of that run, looked for among the last ones.
+std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId);
 
 struct DayCounts
 {
@@ -81,9 +50,11 @@ struct HistoryRow
     QString tpSize;
     QString sensitivity;
     int images = 0;
-    QString outcome;
+    Outcome outcome = Outcome::Unknown;
+    bool sentNothing = false;
     std::optional<int> exitCode;
-    double seconds = 0;
+    // Unknown for an interrupted run.
+    std::optional<double> seconds;
     QString user;
     QString log;
 };

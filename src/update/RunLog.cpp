@@ -9,26 +9,21 @@ QString runsFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
 }
 
-QString createRunLog(const QDateTime &started, QString *error)
+QString createRunLog(const QDateTime &started, const QUuid &runId, QString *error)
 {
     const QString folder = runsFolder();
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("cannot make the folder ") + folder;
         return {};
     }
-    // No colons: the name must be valid on Windows too. Two windows starting
-    // in the same millisecond each get a file of their own.
-    const QString stem
-        = folder + QLatin1Char('/') + started.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz"));
-    for (int n = 1;; ++n) {
-        QFile log(n == 1 ? stem + ".log" : QStringLiteral("%1_%2.log").arg(stem).arg(n));
-        if (log.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return log.fileName();
-        if (log.error() != QFileDevice::OpenError || !log.exists()) {
-            *error = log.fileName() + QStringLiteral(": ") + log.errorString();
-            return {};
-        }
-    }
+    // No colons: the name must be valid on Windows too. Read on its own, a
+    // log names its run.
+    QFile log(folder + QLatin1Char('/') + started.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz_"))
+              + runId.toString(QUuid::WithoutBraces) + QStringLiteral(".log"));
+    if (log.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return log.fileName();
+    *error = log.fileName() + QStringLiteral(": ") + log.errorString();
+    return {};
 }
 
 QString logTail(const QString &path, int lineCount)

@@ -10,33 +10,30 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QJsonDocument>
 
 #include <cstdio>
 
 namespace {
 
-// The outcome as the history names it.
-QString outcomeName(const RunEnd &end)
+Outcome outcomeOf(const RunEnd &end)
 {
     switch (end.kind) {
     case RunEnd::Exited:
-        return QLatin1String(end.exitCode == 0 ? "ok" : "failed");
+        return end.exitCode == 0 ? Outcome::Ok : Outcome::Failed;
     case RunEnd::Crashed:
-        return QStringLiteral("crashed");
+        return Outcome::Crashed;
     case RunEnd::Unknown:
         break;
     }
-    return QStringLiteral("unknown");
+    return Outcome::Unknown;
 }
 
 } // namespace
 
 QStringList supervisorArguments(const SupervisedRun &run)
 {
-    return QStringList {run.history, run.pending,
-                        QString::fromUtf8(QJsonDocument(run.record).toJson(QJsonDocument::Compact)),
-                        run.workingDir, run.program}
+    return QStringList {run.history, run.pending, QString::fromUtf8(toJsonLine(run.record)), run.workingDir,
+                        run.program}
     + run.arguments;
 }
 
@@ -44,10 +41,10 @@ std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &argumen
 {
     if (arguments.size() < 5)
         return std::nullopt;
-    const QJsonObject record = QJsonDocument::fromJson(arguments.at(2).toUtf8()).object();
-    if (record.isEmpty())
+    const std::optional<RunRecord> record = fromJsonLine(arguments.at(2).toUtf8());
+    if (!record)
         return std::nullopt;
-    return SupervisedRun {arguments.at(0), arguments.at(1), record,
+    return SupervisedRun {arguments.at(0), arguments.at(1), *record,
                           arguments.at(3), arguments.at(4), arguments.mid(5)};
 }
 
@@ -67,14 +64,10 @@ bool RunSupervisor::start(int *exitCode)
         return false;
     }
     *exitCode = 0;
-    // What the window noted before the start (images it did not read).
-    if (const QString before = run.record.value(QStringLiteral("detail")).toString(); !before.isEmpty())
-        notes.append(before);
     // Never a second updater on the panel: without the lock, none.
     if (!lock)
         return refuse(QStringLiteral("cannot take the machine's run lock: ") + error, exitCode);
-    const QDateTime started
-        = QDateTime::fromString(run.record.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
+    const QDateTime started = run.record.started;
     lock->publish({QCoreApplication::applicationPid(), 0, run.pending, started});
     // Never a run that a crash would leave without a trace.
     if (!writePending(run.pending, run.record, &error))
@@ -82,7 +75,7 @@ bool RunSupervisor::start(int *exitCode)
     pendingWritten = true;
     inhibitor = std::make_unique<SleepInhibitor>();
     if (!inhibitor->problem().isEmpty())
-        notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
+        run.record.notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
 
     auto *stops = new StopListener(this);
     connect(stops, &StopListener::requested, this, [this] {
@@ -97,16 +90,16 @@ bool RunSupervisor::start(int *exitCode)
         const std::optional<int> code
             = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
         if (stopAsked.isEmpty())
-            finish(outcomeName(end), code, end.detail);
+            finish(outcomeOf(end), code, end.detail);
         else
-            finish(QStringLiteral("stopped"), code,
+            finish(Outcome::Stopped, code,
                    QStringLiteral("stop asked for at ") + stopAsked
                        + (end.forced
                               ? QStringLiteral("; forced after %1 s").arg(UpdaterRun::stopGraceMs / 1000)
                               : QStringLiteral("; ended when asked")));
         emit done();
     });
-    const QString logPath = run.record.value(QStringLiteral("log")).toString();
+    const QString logPath = run.record.log;
     running.start();
     if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
         fileNotStarted(error);
@@ -128,24 +121,24 @@ bool RunSupervisor::refuse(const QString &reason, int *exitCode)
 // Nothing ran: no log to keep.
 void RunSupervisor::fileNotStarted(const QString &reason)
 {
-    QFile::remove(run.record.value(QStringLiteral("log")).toString());
-    run.record.insert(QStringLiteral("log"), QJsonValue());
-    finish(QStringLiteral("notStarted"), {}, reason);
+    QFile::remove(run.record.log);
+    run.record.log.clear();
+    finish(Outcome::NotStarted, {}, reason);
 }
 
-void RunSupervisor::finish(const QString &outcome, std::optional<int> exitCode, const QString &detail)
+void RunSupervisor::finish(Outcome outcome, std::optional<int> exitCode, const QString &detail)
 {
     // Sleep may come once the panel is no longer written.
     inhibitor.reset();
     noteDroppedOutput();
-    QStringList details = notes;
-    if (!detail.isEmpty())
-        details.prepend(detail);
+    run.record.ended = QDateTime::currentDateTime();
     // From a clock that never runs backwards: the station's may be set
     // meanwhile.
-    const double seconds = running.isValid() ? running.elapsed() / 1000.0 : 0;
-    file(completed(run.record, QDateTime::currentDateTime(), seconds, outcome, exitCode,
-                   details.join(QStringLiteral("; "))));
+    run.record.seconds = running.isValid() ? running.elapsed() / 1000.0 : 0;
+    run.record.outcome = outcome;
+    run.record.exitCode = exitCode;
+    run.record.detail = detail;
+    file();
 }
 
 // The log and the record say what of the output was given back.
@@ -161,8 +154,8 @@ void RunSupervisor::noteDroppedOutput()
                          "log, to keep it within %2 bytes")
               .arg(logLimit->dropped())
               .arg(LogLimit::size());
-    notes.append(note);
-    QFile log(run.record.value(QStringLiteral("log")).toString());
+    run.record.notes.append(note);
+    QFile log(run.record.log);
     if (log.open(QIODevice::Append))
         log.write("\ntpfw: " + note.toUtf8() + "\n");
 }
@@ -170,16 +163,16 @@ void RunSupervisor::noteDroppedOutput()
 // Into the history, and only then the pending record goes. Where the history
 // cannot be written, the completed record stays pending, saying why, for the
 // windows to show and for the next tpfw to file.
-void RunSupervisor::file(QJsonObject record)
+void RunSupervisor::file()
 {
     QString error;
     if (!pendingWritten) {
-        if (!appendToHistory(run.history, record, &error))
+        if (!appendToHistory(run.history, run.record, &error))
             std::fprintf(stderr, "History not written: %s\n", qPrintable(error));
         return;
     }
-    if (fileRecord(run.history, record, run.pending, &error) || error.isEmpty())
+    if (fileRecord(run.history, run.record, run.pending, &error) || error.isEmpty())
         return;
-    record.insert(QStringLiteral("historyProblem"), error);
-    writePending(run.pending, record, &error);
+    run.record.historyProblem = error;
+    writePending(run.pending, run.record, &error);
 }

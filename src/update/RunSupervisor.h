@@ -1,9 +1,9 @@
 #pragma once
 
+#include "update/RunRecord.h"
 #include "update/UpdaterRun.h"
 
 #include <QElapsedTimer>
-#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -22,7 +22,7 @@ struct SupervisedRun
     QString history;
     // Empty where no run log, and so no pending record, can be written.
     QString pending;
-    QJsonObject record;
+    RunRecord record;
     QString workingDir;
     QString program;
     QStringList arguments;
@@ -61,15 +61,14 @@ signals:
 private:
     bool refuse(const QString &reason, int *exitCode);
     void fileNotStarted(const QString &reason);
-    void finish(const QString &outcome, std::optional<int> exitCode, const QString &detail);
+    void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail);
     void noteDroppedOutput();
-    void file(QJsonObject record);
+    void file();
 
     SupervisedRun run;
     std::unique_ptr<RunLock> lock;
     std::unique_ptr<SleepInhibitor> inhibitor;
     UpdaterRun updater;
-    QStringList notes;
     // When a stop was asked for, as the record writes times; empty until then.
     QString stopAsked;
     bool pendingWritten = false;

@@ -1,7 +1,5 @@
 #include "update/UpdaterRun.h"
 
-#include <QCoreApplication>
-
 #include <utility>
 
 UpdaterRun::UpdaterRun(QObject *parent)
@@ -61,5 +59,5 @@ void UpdaterRun::checkRemains()
 
 QString tooManyImages()
 {
-    return QCoreApplication::translate("MainWindow", "too many images for one command line");
+    return QStringLiteral("too many images for one command line");
 }

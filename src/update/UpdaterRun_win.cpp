@@ -3,7 +3,6 @@
 #include "update/RunLock.h"
 #include "update/StopListener.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QWinEventNotifier>
 
@@ -160,7 +159,7 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
                         flags, nullptr, wide(QDir::toNativeSeparators(workingDir)).c_str(),
                         &startup.StartupInfo, &process)) {
         const DWORD failed = GetLastError();
-        *error = failed == ERROR_BAD_EXE_FORMAT ? QCoreApplication::translate("MainWindow", "not executable")
+        *error = failed == ERROR_BAD_EXE_FORMAT ? QStringLiteral("not executable")
                                                 : qt_error_string(int(failed));
         return false;
     }

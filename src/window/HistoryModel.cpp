@@ -6,29 +6,26 @@
 
 namespace {
 
-// Ended with an exit code having been sent no image: neither OK nor failed.
-bool sentNothing(const HistoryRow &row)
-{
-    return row.images == 0 && (row.outcome == QLatin1String("ok") || row.outcome == QLatin1String("failed"));
-}
-
 QString outcomeWord(const HistoryRow &row)
 {
-    const QString &outcome = row.outcome;
-    if (sentNothing(row))
+    if (row.sentNothing)
         return HistoryModel::tr("no images sent");
-    if (outcome == QLatin1String("ok"))
+    switch (row.outcome) {
+    case Outcome::Ok:
         return HistoryModel::tr("OK");
-    if (outcome == QLatin1String("failed"))
+    case Outcome::Failed:
         return HistoryModel::tr("failed");
-    if (outcome == QLatin1String("crashed"))
+    case Outcome::Crashed:
         return HistoryModel::tr("crashed");
-    if (outcome == QLatin1String("stopped"))
+    case Outcome::Stopped:
         return HistoryModel::tr("stopped");
-    if (outcome == QLatin1String("interrupted"))
+    case Outcome::Interrupted:
         return HistoryModel::tr("interrupted");
-    if (outcome == QLatin1String("notStarted"))
+    case Outcome::NotStarted:
         return HistoryModel::tr("not started");
+    case Outcome::Unknown:
+        break;
+    }
     return HistoryModel::tr("unknown");
 }
 
@@ -67,7 +64,7 @@ void HistoryModel::select()
         if (day.isValid() && (row.started < from || row.started >= to))
             continue;
         // As the day's counter counts: whatever did not end OK.
-        if (failuresOnly && (row.outcome == QLatin1String("ok") || sentNothing(row)))
+        if (failuresOnly && (row.outcome == ::Outcome::Ok || row.sentNothing))
             continue;
         shown.append(i);
     }
@@ -110,7 +107,7 @@ QString HistoryModel::text(const HistoryRow &row, int column)
     case ExitCode:
         return row.exitCode ? QString::number(*row.exitCode) : QString();
     case Duration:
-        return QString::number(row.seconds, 'f', 1) + QStringLiteral(" s");
+        return row.seconds ? QString::number(*row.seconds, 'f', 1) + QStringLiteral(" s") : tr("unknown");
     case User:
         return displayName(row.user);
     }

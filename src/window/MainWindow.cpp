@@ -5,7 +5,6 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
-#include "update/UpdaterSession.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
@@ -13,6 +12,7 @@
 #include "window/RunPanel.h"
 #include "window/ShutdownGuard.h"
 #include "window/TreeFit.h"
+#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "window/RunPanel.h"
 
-#include "update/UpdaterSession.h"
 #include "window/ElidedLabel.h"
+#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QFontDatabase>

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "selection/DirListing.h"
-#include "update/RunHistory.h"
+#include "update/RunRecord.h"
 #include "update/UpdaterRun.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
-#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -48,7 +47,7 @@ struct RunView
 
 // "FW update OK", "FW update failed: exit code 3", ...: never OK unless the
 // updater said so with exit code 0, and was sent images.
-QString outcomeText(const QJsonObject &record);
+QString outcomeText(const RunRecord &record);
 
 // The station's updater as one window sees it. A press takes the size and
 // hash of the listed images and of the updater, then hands the run to a
@@ -117,7 +116,8 @@ private:
     void follow(const RunInfo &info);
     void announce(const RunInfo &info);
     void conclude(const RunEnd &end);
-    void report(const QJsonObject &record, const QString &historyProblem);
+    void endUnstarted(const QString &reason);
+    void report(const std::optional<RunRecord> &found, const QString &historyProblem);
     // Files the runs left unfinished but the one on (on), if any.
     void fileAbandoned(const std::optional<RunInfo> &on);
     void tellAbandoned(const AbandonedRuns &abandoned);
@@ -137,7 +137,7 @@ private:
 
     // The run followed: its pending record's path and what it said at first.
     QString followedPending;
-    QJsonObject followedRecord;
+    RunRecord followedRecord;
     bool ownRun = false;
     bool announced = false;
     bool stopAsked = false;

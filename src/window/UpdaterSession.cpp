@@ -1,10 +1,11 @@
-#include "update/UpdaterSession.h"
+#include "window/UpdaterSession.h"
 
 #include "selection/NameDisplay.h"
 #include "update/Background.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
 #include "update/ProcessFacts.h"
+#include "update/RunHistory.h"
 #include "update/RunLock.h"
 #include "update/RunLog.h"
 #include "update/RunSupervisor.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QThread>
 
 #include <atomic>
@@ -25,27 +25,43 @@
 
 namespace {
 
-// What keeps the program from being started at all, in words; empty when
-// nothing is known to.
+// What keeps the program from being started at all, in the record's
+// English; empty when nothing is known to.
 QString unstartable(const QString &program)
 {
     const QFileInfo info(program);
     if (!info.exists())
-        return QCoreApplication::translate("MainWindow", "not found");
+        return QStringLiteral("not found");
     if (info.isDir())
-        return QCoreApplication::translate("MainWindow", "a folder");
+        return QStringLiteral("a folder");
 #ifndef Q_OS_WIN
     // Windows runs a program whatever its permissions.
     if (!info.isExecutable())
-        return QCoreApplication::translate("MainWindow", "not executable");
+        return QStringLiteral("not executable");
 #endif
     return {};
+}
+
+// A record's reason as the screen says it: those tpfw words are translated,
+// the system's own (an errno's text) are shown as they are.
+QString reasonOnScreen(const QString &reason)
+{
+    static const char *const words[] = {
+        QT_TRANSLATE_NOOP("MainWindow", "not found"),
+        QT_TRANSLATE_NOOP("MainWindow", "a folder"),
+        QT_TRANSLATE_NOOP("MainWindow", "not executable"),
+        QT_TRANSLATE_NOOP("MainWindow", "too many images for one command line"),
+    };
+    for (const char *word : words)
+        if (reason == QLatin1String(word))
+            return QCoreApplication::translate("MainWindow", word);
+    return reason;
 }
 
 QString cannotStart(const QString &program, const QString &reason)
 {
     return QCoreApplication::translate("MainWindow", "Cannot start the FW updater: ") + program
-        + QStringLiteral(" (") + reason + QLatin1Char(')');
+        + QStringLiteral(" (") + reasonOnScreen(reason) + QLatin1Char(')');
 }
 
 QString unrecordable(const QString &reason)
@@ -71,14 +87,18 @@ bool isOwnSupervisor(const RunInfo &info)
 }
 
 // The debug line of a run's end.
-QString endLine(const QJsonObject &record)
+QString endLine(const RunRecord &record)
 {
-    const QString outcome = record.value("outcome").toString();
-    if (outcome == QLatin1String("ok") || outcome == QLatin1String("failed"))
-        return QStringLiteral("FW updater ended: exit code %1").arg(record.value("exitCode").toInt());
-    if (outcome == QLatin1String("crashed") || outcome == QLatin1String("stopped"))
-        return QStringLiteral("FW updater ended: ") + outcome;
-    return QStringLiteral("FW updater ended: result unknown, ") + record.value("detail").toString();
+    switch (record.outcome.value_or(Outcome::Unknown)) {
+    case Outcome::Ok:
+    case Outcome::Failed:
+        return QStringLiteral("FW updater ended: exit code %1").arg(record.exitCode.value_or(-1));
+    case Outcome::Crashed:
+    case Outcome::Stopped:
+        return QStringLiteral("FW updater ended: ") + outcomeName(*record.outcome);
+    default:
+        return QStringLiteral("FW updater ended: result unknown, ") + record.detail;
+    }
 }
 
 } // namespace
@@ -121,25 +141,27 @@ void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString 
 
 } // namespace
 
-QString outcomeText(const QJsonObject &record)
+QString outcomeText(const RunRecord &record)
 {
-    const QString outcome = record.value("outcome").toString();
-    if (sentNothing(record))
+    const int exitCode = record.exitCode.value_or(-1);
+    if (record.sentNothing())
         return QCoreApplication::translate("MainWindow",
                                            "FW updater ended: no images were sent (exit code %1)")
-            .arg(record.value("exitCode").toInt());
-    if (outcome == QLatin1String("ok"))
+            .arg(exitCode);
+    switch (record.outcome.value_or(Outcome::Unknown)) {
+    case Outcome::Ok:
         return QCoreApplication::translate("MainWindow", "FW update OK");
-    if (outcome == QLatin1String("failed"))
-        return QCoreApplication::translate("MainWindow", "FW update failed: exit code %1")
-            .arg(record.value("exitCode").toInt());
-    if (outcome == QLatin1String("crashed"))
+    case Outcome::Failed:
+        return QCoreApplication::translate("MainWindow", "FW update failed: exit code %1").arg(exitCode);
+    case Outcome::Crashed:
         return QCoreApplication::translate("MainWindow", "FW update failed: the updater crashed");
-    if (outcome == QLatin1String("stopped"))
+    case Outcome::Stopped:
         return QCoreApplication::translate("MainWindow", "FW update stopped");
-    if (outcome == QLatin1String("interrupted"))
+    case Outcome::Interrupted:
         return QCoreApplication::translate("MainWindow", "FW update interrupted: result unknown");
-    return QCoreApplication::translate("MainWindow", "FW updater ended (result unknown)");
+    default:
+        return QCoreApplication::translate("MainWindow", "FW updater ended (result unknown)");
+    }
 }
 
 UpdaterSession::UpdaterSession(QObject *parent)
@@ -214,7 +236,7 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
         qDebug() << "argumentStrList" << i << ": " << arguments.at(i);
     qDebug() << "commandStr: " << updaterCommand(program, binFiles);
 
-    current = {};
+    current = RunRecord::begun();
     current.tpSize = leaf.tpSize;
     current.sensitivity = leaf.sensitivity;
     for (const QString &file : binFiles)
@@ -270,9 +292,8 @@ void UpdaterSession::cancel()
         connect(checker, &QThread::finished, checker, &QObject::deleteLater);
         checker = nullptr;
     }
-    current.started = current.ended = QDateTime::currentDateTime();
-    current.outcome = QStringLiteral("notStarted");
-    current.detail = QStringLiteral("cancelled: the window was closed while the images were checked");
+    current.started = QDateTime::currentDateTime();
+    endUnstarted(QStringLiteral("cancelled: the window was closed while the images were checked"));
     QString problem;
     if (!appendToHistory(historyPath(), current, &problem))
         qDebug() << "History not written:" << problem;
@@ -289,15 +310,13 @@ void UpdaterSession::launch()
 {
     current.images = checked->images;
     current.updater = checked->updater;
-    QStringList unread;
     for (const FileFacts &image : qAsConst(current.images))
         if (!image.unread.isEmpty())
-            unread.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.unread);
-    current.detail = unread.join(QStringLiteral("; "));
+            current.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.unread);
     const QString program = current.updater.path;
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
-    current.log = createRunLog(current.started, &logProblem);
+    current.log = createRunLog(current.started, current.runId, &logProblem);
     // What is sent must be what was checked.
     for (const FileFacts &image : qAsConst(current.images))
         if (image.unsteady) {
@@ -318,23 +337,29 @@ void UpdaterSession::launch()
         return refuse(QStringLiteral("cannot take the machine's run lock: ") + problem,
                       unrecordable(problem));
 
-    QJsonObject record = toJson(current);
-    for (const char *end : {"ended", "seconds", "outcome", "exitCode"})
-        record.remove(QLatin1String(end));
     const QString pending = pendingPathFor(current.log);
     const QString appDir = QCoreApplication::applicationDirPath();
     QString reason;
     // The updater's own folder may hold what it needs; it is found from the
     // application folder however tpfw was started.
     if (!supervisor.start(supervisorProgram(),
-                          supervisorArguments({historyPath(), pending, record, appDir, program, arguments}),
+                          supervisorArguments({historyPath(), pending, current, appDir, program, arguments}),
                           appDir, current.log, nullptr, &reason))
         return refuse(reason, cannotStart(supervisorProgram(), reason));
     ownRun = true;
     announced = false;
     followedPending = pending;
-    followedRecord = record;
+    followedRecord = current;
     emit busyChanged();
+}
+
+// Nothing ran: the record says why, and ends as it started.
+void UpdaterSession::endUnstarted(const QString &reason)
+{
+    current.ended = current.started;
+    current.seconds = 0;
+    current.outcome = Outcome::NotStarted;
+    current.detail = reason;
 }
 
 // Nothing was started: the window records it, as nobody else will.
@@ -343,9 +368,7 @@ void UpdaterSession::refuse(const QString &reason, const QString &notice)
     qDebug().noquote() << notice;
     QFile::remove(current.log);
     current.log.clear();
-    current.ended = QDateTime::currentDateTime();
-    current.outcome = QStringLiteral("notStarted");
-    current.detail = current.detail.isEmpty() ? reason : reason + QStringLiteral("; ") + current.detail;
+    endUnstarted(reason);
     emit notStarted(notice);
     emit busyChanged();
     // Off the GUI thread: another tpfw may hold the history's lock a while.
@@ -411,7 +434,7 @@ void UpdaterSession::follow(const RunInfo &info)
     ownRun = false;
     announced = false;
     followedPending = info.pending;
-    followedRecord = readPending(info.pending);
+    followedRecord = readPending(info.pending).value_or(RunRecord());
     logProblem.clear();
     announce(info);
     emit busyChanged();
@@ -422,14 +445,13 @@ void UpdaterSession::announce(const RunInfo &info)
     if (announced || info.updaterPid <= 0)
         return;
     announced = true;
-    if (followedRecord.isEmpty())
-        followedRecord = readPending(info.pending);
+    if (followedRecord.runId.isNull())
+        followedRecord = readPending(info.pending).value_or(RunRecord());
     qDebug() << "FW updater started, pid" << info.updaterPid;
     emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)")
                      .arg(info.started.toLocalTime().toString("HH:mm:ss")));
-    emit following({followedRecord.value("tpSize").toString(), followedRecord.value("sensitivity").toString(),
-                    followedRecord.value("images").toArray().size(), followedRecord.value("log").toString(),
-                    QDateTime::fromString(followedRecord.value("started").toString(), Qt::ISODateWithMs)});
+    emit following({followedRecord.tpSize, followedRecord.sensitivity, int(followedRecord.images.size()),
+                    followedRecord.log, followedRecord.started});
     if (ownRun)
         emit started();
     emit busyChanged();
@@ -454,47 +476,51 @@ void UpdaterSession::conclude(const RunEnd &end)
         emit busyChanged();
         return lookAtMachine();
     }
-    QJsonObject record = readPending(followedPending);
-    if (!record.isEmpty() && !record.contains(QStringLiteral("outcome"))) {
+    const std::optional<RunRecord> pending = readPending(followedPending);
+    if (pending && !pending->outcome) {
         // Its supervisor ended before the updater did, which may write on.
         fileAbandoned(RunLock::current());
+    } else if (pending) {
+        report(*pending, pending->historyProblem);
     } else {
-        const QString problem = record.value(QStringLiteral("historyProblem")).toString();
-        if (record.isEmpty())
-            record = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
-        report(record, problem);
+        report(findRecord(historyPath(), followedRecord.runId), QString());
     }
     emit busyChanged();
     lookAtMachine();
 }
 
-void UpdaterSession::report(const QJsonObject &record, const QString &historyProblem)
+void UpdaterSession::report(const std::optional<RunRecord> &found, const QString &historyProblem)
 {
-    if (historyProblem.isEmpty() && record.isEmpty())
+    if (historyProblem.isEmpty() && !found)
         qDebug() << "History not written: the run's record is not in it";
     else if (!historyProblem.isEmpty())
         qDebug() << "History not written:" << historyProblem;
     emit recorded(historyProblem);
-    const QString detail = record.value(QStringLiteral("detail")).toString();
-    if (record.value(QStringLiteral("outcome")).toString() == QLatin1String("notStarted")) {
-        emit notStarted(cannotStart(record.value("updater").toString(), detail));
+    const RunRecord record = found.value_or(RunRecord());
+    const QString detail = record.detail;
+    if (record.outcome == Outcome::NotStarted) {
+        emit notStarted(cannotStart(record.updater.path, detail));
         return;
     }
     qDebug().noquote() << endLine(record);
     RunReport report;
-    const QString outcome = record.value(QStringLiteral("outcome")).toString();
+    const Outcome outcome = record.outcome.value_or(Outcome::Unknown);
     // Neither success nor failure where nothing was sent.
-    report.ok = outcome == QLatin1String("ok") && !sentNothing(record);
-    report.known
-        = QStringList({"ok", "failed", "crashed", "stopped"}).contains(outcome) && !sentNothing(record);
+    report.ok = record.isOk();
+    report.known = (outcome == Outcome::Ok || outcome == Outcome::Failed || outcome == Outcome::Crashed
+                    || outcome == Outcome::Stopped)
+        && !record.sentNothing();
     report.outcome = outcomeText(record);
     report.duration
-        = QString::number(record.value(QStringLiteral("seconds")).toDouble(), 'f', 1) + QStringLiteral(" s");
-    const QString log = record.value(QStringLiteral("log")).toString();
+        = record.seconds ? QString::number(*record.seconds, 'f', 1) + QStringLiteral(" s") : QString();
+    const QString log = record.log;
     const QString where = log.isEmpty()
         ? QCoreApplication::translate("MainWindow", "No run log: ") + logProblem
         : QCoreApplication::translate("MainWindow", "Run log: ") + log;
-    report.details = (detail.isEmpty() ? QString() : detail + "\n\n") + logTail(log, 20) + "\n\n" + where;
+    // The updater's own last words first; what the station noted last.
+    QStringList parts {logTail(log, 20), detail, record.notes.join(QLatin1Char('\n')), where};
+    parts.removeAll(QString());
+    report.details = parts.join(QStringLiteral("\n\n"));
     emit ended(report);
 }
 
@@ -502,9 +528,7 @@ void UpdaterSession::report(const QJsonObject &record, const QString &historyPro
 // that, with the reason, is in the history where the history could be written.
 void UpdaterSession::tellUnrecorded()
 {
-    const QJsonObject record
-        = findRecord(historyPath(), followedRecord.value(QStringLiteral("started")).toString());
-    const QString reason = record.value(QStringLiteral("detail")).toString();
+    const QString reason = findRecord(historyPath(), followedRecord.runId).value_or(RunRecord()).detail;
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
     emit notStarted(unrecordable(reason.isEmpty() ? QCoreApplication::translate(
@@ -532,18 +556,15 @@ void UpdaterSession::tellAbandoned(const AbandonedRuns &abandoned)
                                         "A damaged record of a FW update was set aside: %1. Check the "
                                         "panel of the last update that was not recorded.")
                 .arg(QDir::toNativeSeparators(path)));
-    const QList<QJsonObject> &found = abandoned.interrupted;
-    for (const QJsonObject &record : found)
+    const QList<RunRecord> &found = abandoned.interrupted;
+    for (const RunRecord &record : found)
         emit interrupted(
             QCoreApplication::translate(
                 "MainWindow",
                 "The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel "
                 "before using it.")
-                .arg(QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs)
-                         .toLocalTime()
-                         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                     displayName(record.value("tpSize").toString()),
-                     displayName(record.value("sensitivity").toString())));
+                .arg(record.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     displayName(record.tpSize), displayName(record.sensitivity)));
     if (!found.isEmpty())
         emit recorded(QString());
 }

@@ -1,0 +1,165 @@
+#include "update/RunRecord.h"
+#include "update/RunSupervisor.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+// The record and what carries it, read and written without a window or a
+// process: the station's contract with whoever reads its history.
+class TestRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aRecordReadsBackAsWritten_data();
+    void aRecordReadsBackAsWritten();
+    void linesOfEarlierVersionsAndOthers_data();
+    void linesOfEarlierVersionsAndOthers();
+    void theSupervisorGetsTheRunAsGiven();
+    void timesReadAsTheToolkitReadsThem_data();
+    void timesReadAsTheToolkitReadsThem();
+};
+
+namespace {
+
+RunRecord aRun()
+{
+    RunRecord record = RunRecord::begun();
+    record.started = QDateTime::fromString("2026-12-07T10:35:53.291+09:00", Qt::ISODateWithMs);
+    record.tpSize = "7inch";
+    record.sensitivity = "High \"quoted\"\n日本";
+    record.images = {{"/fw/a.bin", 33, QByteArray(64, 'a'), {}, false}, {"/fw/dir", -1, {}, {}, false}};
+    record.updater = {"/opt/tpfw/PanelProg/PanelProg", 100, QByteArray(64, 'b'), {}, false};
+    record.log = "/runs/1.log";
+    return record;
+}
+
+} // namespace
+
+void TestRecord::aRecordReadsBackAsWritten_data()
+{
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("pending") << -1 << QString();
+    const QStringList names {"ok", "failed", "crashed", "stopped", "interrupted", "notStarted", "unknown"};
+    for (int i = 0; i < names.size(); ++i)
+        QTest::newRow(qPrintable(names.at(i))) << i << names.at(i);
+}
+
+void TestRecord::aRecordReadsBackAsWritten()
+{
+    QFETCH(int, outcome);
+    QFETCH(QString, written);
+    RunRecord record = aRun();
+    if (outcome >= 0) {
+        record.outcome = Outcome(outcome);
+        record.detail = "why";
+        record.notes = QStringList {"sleep and shutdown not held off: no bus", "b.bin: not a regular file"};
+        if (record.outcome == Outcome::Interrupted) {
+            record.found = record.started.addDays(3);
+        } else {
+            record.ended = record.started.addMSecs(1500);
+            record.seconds = 1.5;
+            record.exitCode = 3;
+        }
+    }
+    const QJsonObject json = toJson(record);
+    QCOMPARE(json.value("outcome").toString(), written);
+    QCOMPARE(json.contains("outcome"), outcome >= 0);
+    QCOMPARE(json.value("schema").toInt(), 2);
+    QCOMPARE(json.value("runId").toString(), record.runId.toString(QUuid::WithoutBraces));
+    QCOMPARE(json.value("started").toString(), QString("2026-12-07T10:35:53.291+09:00"));
+    // An interrupted run's end, and length, are not known: not the moment it was found.
+    QCOMPARE(json.value("ended").isNull(), !record.ended.has_value());
+    QCOMPARE(json.value("seconds").isNull(), !record.seconds.has_value());
+    const std::optional<RunRecord> read = fromJsonLine(toJsonLine(record));
+    QVERIFY(read);
+    QCOMPARE(toJsonLine(*read), toJsonLine(record));
+    QCOMPARE(read->runId, record.runId);
+    QCOMPARE(read->images.at(1).bytes, qint64(-1));
+    QCOMPARE(read->outcome.has_value(), outcome >= 0);
+}
+
+void TestRecord::linesOfEarlierVersionsAndOthers_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("isRecord");
+    QTest::newRow("1.0.0, ok") << QByteArray(
+        R"({"detail":null,"ended":"2026-12-07T10:35:53.328+00:00","exitCode":0,"host":"vm",)"
+        R"("images":[{"bytes":33,"path":"/a.bin","sha256":"4e13"}],"log":"/r/1.log","outcome":"ok",)"
+        R"("seconds":0.037,"sensitivity":"High","started":"2026-12-07T10:35:53.291+00:00",)"
+        R"("tpSize":"10.1inch","updater":"/p","updaterSha256":null,"user":"line"})")
+                               << true;
+    QTest::newRow("cut short") << QByteArray(R"({"started":"2026-12-07T10:35:53.291+00:00","tpSi)") << false;
+    QTest::newRow("no start") << QByteArray(R"({"tpSize":"7inch","sensitivity":"High","images":[]})")
+                              << false;
+    QTest::newRow("no images") << QByteArray(
+        R"({"started":"2026-12-07T10:35:53.291+00:00","tpSize":"7","sensitivity":"H"})")
+                               << false;
+    QTest::newRow("a start that is none") << QByteArray(
+        R"({"started":"2026-02-30T10:00:00.000+00:00","tpSize":"7","sensitivity":"H","images":[]})")
+                                          << false;
+}
+
+void TestRecord::linesOfEarlierVersionsAndOthers()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, isRecord);
+    const std::optional<RunRecord> record = fromJsonLine(line);
+    QCOMPARE(record.has_value(), isRecord);
+    if (!record)
+        return;
+    QCOMPARE(record->schema, 1);
+    QVERIFY(record->runId.isNull());
+    QCOMPARE(record->outcome, std::optional<Outcome>(Outcome::Ok));
+    QCOMPARE(record->seconds, std::optional<double>(0.037));
+    QCOMPARE(record->exitCode, std::optional<int>(0));
+    QCOMPARE(record->images.at(0).sha256, QByteArray("4e13"));
+    QVERIFY(record->isOk() && record->notes.isEmpty() && record->detail.isEmpty());
+}
+
+void TestRecord::theSupervisorGetsTheRunAsGiven()
+{
+    SupervisedRun run {"/h/history.jsonl",
+                       "/h/runs/1.pending.json",
+                       aRun(),
+                       "/opt/tpfw",
+                       "/opt/tpfw/PanelProg",
+                       QStringList {"/fw/a b.bin", "\"quoted\"", "日本.bin", "-ba"}};
+    const std::optional<SupervisedRun> parsed = parseSupervisorArguments(supervisorArguments(run));
+    QVERIFY(parsed);
+    QCOMPARE(QStringList({parsed->history, parsed->pending, parsed->workingDir, parsed->program}),
+             QStringList({run.history, run.pending, run.workingDir, run.program}));
+    QCOMPARE(parsed->arguments, run.arguments);
+    QCOMPARE(toJsonLine(parsed->record), toJsonLine(run.record));
+    QVERIFY(!parseSupervisorArguments({"/h", "/p", "not json", "/w", "/u"}));
+}
+
+void TestRecord::timesReadAsTheToolkitReadsThem_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char *text :
+         {"2026-12-07T16:24:03.512+09:00", "2026-12-07T16:24:03.512-03:30", "2026-12-07T16:24:03.512+00:00",
+          "2026-12-07T16:24:03Z", "2026-02-30T16:24:03.512+00:00", "2026-12-07T24:24:03.512+00:00",
+          "yesterday", ""})
+        QTest::newRow(text) << QString(text);
+}
+
+void TestRecord::timesReadAsTheToolkitReadsThem()
+{
+    QFETCH(QString, text);
+    const QDateTime expected = QDateTime::fromString(text, Qt::ISODateWithMs);
+    const std::optional<QDateTime> read = recordTime(text);
+    QCOMPARE(read.has_value(), expected.isValid());
+    if (!read)
+        return;
+    QCOMPARE(read->toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
+    QCOMPARE(read->offsetFromUtc(), expected.offsetFromUtc());
+    // Written back as it was, the offset whatever it is.
+    if (text.contains('.'))
+        QCOMPARE(isoWithOffset(*read), text);
+}
+
+QTEST_GUILESS_MAIN(TestRecord)
+#include "tst_record.moc"
