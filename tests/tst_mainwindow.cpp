@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
-#include "app/Translations.h"
 #include "selection/DirGroup.h"
 #include "selection/NameDisplay.h"
 #include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
 #include "window/RunPanel.h"
+#include "window/Translations.h"
 #include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include "app/Translations.h"
 #include "selection/DirGroup.h"
 #include "update/LogLimit.h"
 #include "update/OutputTail.h"
@@ -10,6 +9,7 @@
 #include "window/ElidedLabel.h"
 #include "window/LogViewer.h"
 #include "window/MainWindow.h"
+#include "window/Translations.h"
 #include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
@@ -806,12 +806,12 @@ void TestUpdater::outputNeverFreezesTheWindow_data()
     QTest::newRow("a flood of lines") << lines << (k - 1) % 100;
     QTest::newRow("one long line") << QByteArray(flood / 2, 'x') + "\n" << -1;
     QByteArray binary;
-    for (int k = 0; k < (1 << 20); ++k)
-        binary += char(unsigned(k) * 7919u % 251u);
+    for (int b = 0; b < (1 << 20); ++b)
+        binary += char(unsigned(b) * 7919u % 251u);
     QTest::newRow("bytes that are not text") << binary + "\n" << -1;
     QByteArray progress;
-    for (int k = 0; k <= 100; ++k)
-        progress += "\rwriting " + QByteArray::number(k) + "%";
+    for (int percent = 0; percent <= 100; ++percent)
+        progress += "\rwriting " + QByteArray::number(percent) + "%";
     QTest::newRow("progress by carriage returns") << progress + "\n" << 100;
 }
 

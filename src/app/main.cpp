@@ -1,6 +1,6 @@
 #include "app/Console.h"
-#include "app/Translations.h"
 #include "window/MainWindow.h"
+#include "window/Translations.h"
 
 #include <QApplication>
 

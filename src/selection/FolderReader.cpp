@@ -46,9 +46,9 @@ struct FolderReader::Pending
     FolderReader *receiver = nullptr;
 };
 
-FolderReader::FolderReader(QObject *parent, Reading reading)
+FolderReader::FolderReader(QObject *parent, Reading read)
     : QObject(parent)
-    , reading(std::move(reading))
+    , reading(std::move(read))
 {
     for (QTimer *timer : {&slow, &dead}) {
         timer->setSingleShot(true);

@@ -4,8 +4,8 @@
 
 #include <QFileInfo>
 
-DayCounter::DayCounter(QString path)
-    : path(std::move(path))
+DayCounter::DayCounter(QString historyPath)
+    : path(std::move(historyPath))
 { }
 
 DayCounts DayCounter::count(const QDate &today)

@@ -15,11 +15,11 @@ qint64 LogLimit::size()
     return chosen > 0 ? chosen : qint64(256) << 20;
 }
 
-LogLimit::LogLimit(QString path, qint64 limit, QObject *parent)
+LogLimit::LogLimit(QString logPath, qint64 bytes, QObject *parent)
     : QObject(parent)
-    , path(std::move(path))
-    , limit(limit)
-    , holeEnd(limit / 4)
+    , path(std::move(logPath))
+    , limit(bytes)
+    , holeEnd(bytes / 4)
 {
     connect(&timer, &QTimer::timeout, this, &LogLimit::check);
     timer.start(200);

@@ -48,9 +48,9 @@ std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &argumen
                           arguments.at(3), arguments.at(4), arguments.mid(5)};
 }
 
-RunSupervisor::RunSupervisor(SupervisedRun run, QObject *parent)
+RunSupervisor::RunSupervisor(SupervisedRun given, QObject *parent)
     : QObject(parent)
-    , run(std::move(run))
+    , run(std::move(given))
 { }
 
 RunSupervisor::~RunSupervisor() = default;
@@ -83,10 +83,10 @@ bool RunSupervisor::start(int *exitCode)
             stopAsked = isoWithOffset(QDateTime::currentDateTime());
         updater.stop();
     });
-    connect(&updater, &UpdaterRun::started, this, [this, started](qint64 pid) {
+    connect(&updater, &RunProcess::started, this, [this, started](qint64 pid) {
         lock->publish({QCoreApplication::applicationPid(), pid, run.pending, started});
     });
-    connect(&updater, &UpdaterRun::finished, this, [this](const RunEnd &end) {
+    connect(&updater, &RunProcess::finished, this, [this](const RunEnd &end) {
         const std::optional<int> code
             = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
         if (stopAsked.isEmpty())
@@ -95,7 +95,7 @@ bool RunSupervisor::start(int *exitCode)
             finish(Outcome::Stopped, code,
                    QStringLiteral("stop asked for at ") + stopAsked
                        + (end.forced
-                              ? QStringLiteral("; forced after %1 s").arg(UpdaterRun::stopGraceMs / 1000)
+                              ? QStringLiteral("; forced after %1 s").arg(RunProcess::stopGraceMs / 1000)
                               : QStringLiteral("; ended when asked")));
         emit done();
     });

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "update/RunProcess.h"
 #include "update/RunRecord.h"
-#include "update/UpdaterRun.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -68,7 +68,7 @@ private:
     SupervisedRun run;
     std::unique_ptr<RunLock> lock;
     std::unique_ptr<SleepInhibitor> inhibitor;
-    UpdaterRun updater;
+    RunProcess updater;
     // When a stop was asked for, as the record writes times; empty until then.
     QString stopAsked;
     bool pendingWritten = false;

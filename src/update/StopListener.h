@@ -4,7 +4,7 @@
 
 #include <memory>
 
-// Hears a window ask the supervisor to stop its updater (UpdaterRun::askToStop).
+// Hears a window ask the supervisor to stop its updater (RunProcess::askToStop).
 // On Unix the request is SIGUSR1, which must be blocked in every thread:
 // call blockRequests() before any thread starts.
 class StopListener : public QObject

@@ -2,9 +2,9 @@
 
 #include "selection/NameDisplay.h"
 
-ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget *parent)
+ElidedLabel::ElidedLabel(Qt::TextElideMode elision, QWidget *parent)
     : QLabel(parent)
-    , mode(mode)
+    , mode(elision)
 {
     setTextFormat(Qt::PlainText);
 }

@@ -11,9 +11,9 @@
 
 #include <utility>
 
-HistoryStatus::HistoryStatus(Clock now, QWidget *parent)
+HistoryStatus::HistoryStatus(Clock clock, QWidget *parent)
     : QWidget(parent)
-    , now(std::move(now))
+    , now(std::move(clock))
     , problemLabel(new QLabel)
     , countLabel(new QLabel)
     , counter(std::make_shared<DayCounter>(historyPath()))

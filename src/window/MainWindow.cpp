@@ -398,7 +398,7 @@ void MainWindow::stopUpdater()
             tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
         return;
     updater->stop();
-    runPanel->stopping(UpdaterRun::stopGraceMs / 1000);
+    runPanel->stopping(RunProcess::stopGraceMs / 1000);
     updateButtonState();
 }
 

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QWindow>
 
-NoticeQueue::NoticeQueue(QWidget *window)
-    : QObject(window)
-    , window(window)
+NoticeQueue::NoticeQueue(QWidget *parentWindow)
+    : QObject(parentWindow)
+    , window(parentWindow)
 { }
 
 void NoticeQueue::show(QMessageBox::Icon icon, const QString &text, const QString &details)

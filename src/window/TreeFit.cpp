@@ -9,12 +9,12 @@
 #include <QStyle>
 #include <QWidget>
 
-TreeFit::TreeFit(QWidget *window, QList<DirGroup *> groups, QWidget *list, QWidget *below)
-    : QObject(window)
-    , window(window)
-    , groups(std::move(groups))
-    , list(list)
-    , below(below)
+TreeFit::TreeFit(QWidget *fitted, QList<DirGroup *> fittedGroups, QWidget *theList, QWidget *belowList)
+    : QObject(fitted)
+    , window(fitted)
+    , groups(std::move(fittedGroups))
+    , list(theList)
+    , below(belowList)
 {
     soon.setSingleShot(true);
     soon.setInterval(0);

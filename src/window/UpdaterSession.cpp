@@ -167,7 +167,7 @@ QString outcomeText(const RunRecord &record)
 UpdaterSession::UpdaterSession(QObject *parent)
     : QObject(parent)
 {
-    connect(&supervisor, &UpdaterRun::finished, this, &UpdaterSession::conclude);
+    connect(&supervisor, &RunProcess::finished, this, &UpdaterSession::conclude);
     connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
         // A lock file made anew is watched anew.
         if (lockWatch.files().isEmpty())

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "selection/DirListing.h"
+#include "update/RunProcess.h"
 #include "update/RunRecord.h"
-#include "update/UpdaterRun.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
@@ -123,7 +123,7 @@ private:
     void tellAbandoned(const AbandonedRuns &abandoned);
     void tellUnrecorded();
 
-    UpdaterRun supervisor;
+    RunProcess supervisor;
     QThread *checker = nullptr;
     bool held = false;
     // Checked while held: to be started, or cancelled.

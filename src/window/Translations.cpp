@@ -1,4 +1,4 @@
-#include "app/Translations.h"
+#include "window/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -10,7 +10,7 @@
 
 class RunLock;
 
-// How a run of the updater ended, as far as tpfw could learn it.
+// How a process of a run ended, as far as tpfw could learn it.
 struct RunEnd
 {
     enum Kind { Exited, Crashed, Unknown };
@@ -22,17 +22,20 @@ struct RunEnd
     bool forced = false;
 };
 
-// One run of the updater, followed to its end without owning it: the
-// updater runs in a session of its own, reads the null device, writes into
-// its run log and goes on unharmed when tpfw closes, crashes or is killed.
-// Destroying this object stops following the run, never the run itself.
-class UpdaterRun : public QObject
+// A process and all it starts, followed to its end without owning it: in
+// tpfw-run the updater (started under the machine's run lock, so the run is
+// its whole tree), in the window the run's supervisor (started, or found
+// running and attached to). It runs in a session of its own, reads the null
+// device, writes into a log and goes on unharmed when whoever started it
+// closes, crashes or is killed. Destroying this object stops following the
+// process, never the process itself.
+class RunProcess : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit UpdaterRun(QObject *parent = nullptr);
-    ~UpdaterRun() override;
+    explicit RunProcess(QObject *parent = nullptr);
+    ~RunProcess() override;
 
     // Starts program with the arguments, each passed on byte for byte, in
     // workingDir, its output and errors going to logPath (to the null device

@@ -1,4 +1,4 @@
-#include "update/UpdaterRun.h"
+#include "update/RunProcess.h"
 
 #include "update/RunLock.h"
 
@@ -26,7 +26,7 @@ extern char **environ;
 // learnt at all, but in a session of its own, so that neither a closing
 // terminal nor tpfw's end reaches it. A pidfd tells when it has ended without
 // any polling or SIGCHLD handler, and leaves QProcess's children alone.
-struct UpdaterRun::Watch
+struct RunProcess::Watch
 {
     int pidfd = -1;
     QSocketNotifier *notifier = nullptr;
@@ -47,8 +47,8 @@ namespace {
 class Fd
 {
 public:
-    explicit Fd(int fd)
-        : fd(fd)
+    explicit Fd(int opened)
+        : fd(opened)
     { }
     ~Fd()
     {
@@ -159,12 +159,12 @@ void signalRun(qint64 pid, bool wholeTree, int signal)
 
 } // namespace
 
-void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
+void RunProcess::WatchDeleter::operator()(Watch *watch) const
 {
     delete watch;
 }
 
-bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
+bool RunProcess::start(const QString &program, const QStringList &arguments, const QString &workingDir,
                        const QString &logPath, const RunLock *guard, QString *error)
 {
     // Whatever the updater starts comes back to this process when its parent
@@ -185,34 +185,34 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     argv.push_back(nullptr);
 
     const SpawnSetup setup(log.fd, QFile::encodeName(workingDir), guard);
-    pid_t pid = 0;
+    pid_t spawned = 0;
     // glibc reports a failed exec here too, with its errno.
     if (const int failed
-        = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
+        = posix_spawn(&spawned, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
         *error = failed == E2BIG ? tooManyImages() : qt_error_string(failed);
         return false;
     }
     watch.reset(new Watch);
-    this->pid = pid;
-    follow(pid);
+    pid = spawned;
+    follow(spawned);
     return true;
 }
 
-bool UpdaterRun::attach(qint64 pid)
+bool RunProcess::attach(qint64 other)
 {
     watch.reset(new Watch);
-    this->pid = 0;
-    if (!watchProcess(pid)) {
+    pid = 0;
+    if (!watchProcess(other)) {
         watch.reset();
         return false;
     }
     return true;
 }
 
-void UpdaterRun::follow(qint64 pid)
+void RunProcess::follow(qint64 launched)
 {
-    emit started(pid);
-    if (!watchProcess(pid)) {
+    emit started(launched);
+    if (!watchProcess(launched)) {
         const QString why = QStringLiteral("cannot follow the updater: ") + qt_error_string(errno);
         QTimer::singleShot(0, this, [this, why] { end({RunEnd::Unknown, 0, why}); });
     }
@@ -220,10 +220,10 @@ void UpdaterRun::follow(qint64 pid)
 
 // A pidfd tells of the end of any process, tpfw's child or not; only a child
 // can be asked how it ended, and is reaped by asking.
-bool UpdaterRun::watchProcess(qint64 pid)
+bool RunProcess::watchProcess(qint64 watched)
 {
     // Through syscall: the C library's wrapper is newer than Debian 12's.
-    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(pid), 0));
+    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(watched), 0));
     if (watch->pidfd < 0)
         return false;
     watch->notifier = new QSocketNotifier(watch->pidfd, QSocketNotifier::Read, this);
@@ -243,7 +243,7 @@ bool UpdaterRun::watchProcess(qint64 pid)
     return true;
 }
 
-void UpdaterRun::askToStop()
+void RunProcess::askToStop()
 {
     if (watch)
         syscall(SYS_pidfd_send_signal, watch->pidfd, SIGUSR1, nullptr, 0);
@@ -251,14 +251,14 @@ void UpdaterRun::askToStop()
 
 // The process started here leads a session, and so a process group, of its
 // own: whatever it started goes with it.
-void UpdaterRun::askToEnd()
+void RunProcess::askToEnd()
 {
     signalRun(pid, guarded, SIGTERM);
 }
 
 // Under the run lock every child of this process is of the run; elsewhere
 // what is left of the process started here is its group.
-bool UpdaterRun::anythingLeft()
+bool RunProcess::anythingLeft()
 {
     if (pid <= 0)
         return false;
@@ -273,7 +273,7 @@ bool UpdaterRun::anythingLeft()
     }
 }
 
-void UpdaterRun::forceStop()
+void RunProcess::forceStop()
 {
     signalRun(pid, guarded, SIGKILL);
 }

@@ -1,8 +1,8 @@
-#include "update/UpdaterRun.h"
+#include "update/RunProcess.h"
 
 #include <utility>
 
-UpdaterRun::UpdaterRun(QObject *parent)
+RunProcess::RunProcess(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<RunEnd>();
@@ -14,17 +14,17 @@ UpdaterRun::UpdaterRun(QObject *parent)
         checkRemains();
     });
     remainsCheck.setInterval(100);
-    connect(&remainsCheck, &QTimer::timeout, this, &UpdaterRun::checkRemains);
+    connect(&remainsCheck, &QTimer::timeout, this, &RunProcess::checkRemains);
 }
 
-UpdaterRun::~UpdaterRun() = default;
+RunProcess::~RunProcess() = default;
 
-bool UpdaterRun::isRunning() const
+bool RunProcess::isRunning() const
 {
     return watch != nullptr || heldEnd;
 }
 
-void UpdaterRun::stop()
+void RunProcess::stop()
 {
     if (!isRunning() || forceTimer.isActive() || forced)
         return;
@@ -32,14 +32,14 @@ void UpdaterRun::stop()
     askToEnd();
 }
 
-void UpdaterRun::end(const RunEnd &how)
+void RunProcess::end(const RunEnd &how)
 {
     watch.reset();
     heldEnd = how;
     checkRemains();
 }
 
-void UpdaterRun::checkRemains()
+void RunProcess::checkRemains()
 {
     if (!heldEnd)
         return;

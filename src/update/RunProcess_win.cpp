@@ -1,4 +1,4 @@
-#include "update/UpdaterRun.h"
+#include "update/RunProcess.h"
 
 #include "update/RunLock.h"
 #include "update/StopListener.h"
@@ -16,7 +16,7 @@
 // would tie the updater to the supervisor's life. Under the run lock the job
 // is named for the lock, so that the machine stays held while any process
 // of the run lives, its supervisor or not.
-struct UpdaterRun::Watch
+struct RunProcess::Watch
 {
     HANDLE process = nullptr;
     HANDLE job = nullptr;
@@ -120,12 +120,12 @@ public:
 
 } // namespace
 
-void UpdaterRun::WatchDeleter::operator()(Watch *watch) const
+void RunProcess::WatchDeleter::operator()(Watch *watch) const
 {
     delete watch;
 }
 
-bool UpdaterRun::start(const QString &program, const QStringList &arguments, const QString &workingDir,
+bool RunProcess::start(const QString &program, const QStringList &arguments, const QString &workingDir,
                        const QString &logPath, const RunLock *guard, QString *error)
 {
     guarded = guard != nullptr;
@@ -180,25 +180,25 @@ bool UpdaterRun::start(const QString &program, const QStringList &arguments, con
     return true;
 }
 
-bool UpdaterRun::attach(qint64 pid)
+bool RunProcess::attach(qint64 other)
 {
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(other));
     if (!process)
         return false;
     watch.reset(new Watch);
     watch->process = process;
-    watch->pid = pid;
-    watchProcess(pid);
+    watch->pid = other;
+    watchProcess(other);
     return true;
 }
 
-void UpdaterRun::follow(qint64 pid)
+void RunProcess::follow(qint64 launched)
 {
-    emit started(pid);
-    watchProcess(pid);
+    emit started(launched);
+    watchProcess(launched);
 }
 
-bool UpdaterRun::watchProcess(qint64)
+bool RunProcess::watchProcess(qint64)
 {
     watch->notifier = new QWinEventNotifier(watch->process, this);
     connect(watch->notifier, &QWinEventNotifier::activated, this, [this] {
@@ -215,7 +215,7 @@ bool UpdaterRun::watchProcess(qint64)
     return true;
 }
 
-void UpdaterRun::askToStop()
+void RunProcess::askToStop()
 {
     if (!watch)
         return;
@@ -228,17 +228,17 @@ void UpdaterRun::askToStop()
 
 // Windows has no request to end that a console program must heed: the job
 // ends at once, all of it, and nothing is left to force.
-void UpdaterRun::askToEnd()
+void RunProcess::askToEnd()
 {
     forceStop();
 }
 
-bool UpdaterRun::anythingLeft()
+bool RunProcess::anythingLeft()
 {
     return guarded && RunLock::jobLives();
 }
 
-void UpdaterRun::forceStop()
+void RunProcess::forceStop()
 {
     if (watch && watch->job)
         TerminateJobObject(watch->job, 1);
