@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -21,4 +22,21 @@ template <typename Work, typename Done> void inBackground(QObject *receiver, Wor
     QObject::connect(worker, &QThread::finished, receiver,
                      [result, done = std::move(done)]() mutable { done(std::move(**result)); });
     worker->start();
+}
+
+// Runs work(part) for every part in [0, parts), each on a thread of its own
+// (the first on the caller's), and returns once all are done.
+template <typename Work> void inParallel(int parts, Work work)
+{
+    QVector<QThread *> helpers;
+    for (int part = 1; part < parts; ++part) {
+        helpers.append(QThread::create([&work, part] { work(part); }));
+        helpers.last()->start();
+    }
+    if (parts > 0)
+        work(0);
+    for (QThread *helper : qAsConst(helpers)) {
+        helper->wait();
+        delete helper;
+    }
 }

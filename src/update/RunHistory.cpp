@@ -1,5 +1,6 @@
 #include "update/RunHistory.h"
 
+#include "update/Background.h"
 #include "update/LineReader.h"
 #include "update/OsSupport.h"
 
@@ -165,20 +166,12 @@ QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool>
     const qint64 size = QFileInfo(path).size();
     const int parts = size < 1024 * 1024 ? 1 : qMax(1, QThread::idealThreadCount());
     QVector<QVector<HistoryRow>> shares(parts);
-    QVector<QThread *> readers;
-    for (int i = 1; i < parts; ++i) {
-        readers.append(QThread::create([&shares, &path, i, parts, size, cancel] {
-            shares[i] = rowsIn(path, size * i / parts, size * (i + 1) / parts, cancel);
-        }));
-        readers.last()->start();
-    }
-    shares[0] = rowsIn(path, 0, size / parts, cancel);
-    QVector<HistoryRow> rows = std::move(shares[0]);
-    for (int i = 1; i < parts; ++i) {
-        readers.at(i - 1)->wait();
-        delete readers.at(i - 1);
-        rows += shares.at(i);
-    }
+    inParallel(parts, [&](int part) {
+        shares[part] = rowsIn(path, size * part / parts, size * (part + 1) / parts, cancel);
+    });
+    QVector<HistoryRow> rows;
+    for (const QVector<HistoryRow> &share : qAsConst(shares))
+        rows += share;
     // Records are written as runs end: a long run ends after shorter ones
     // that started later.
     std::stable_sort(rows.begin(), rows.end(),

@@ -1,13 +1,13 @@
 #include "window/HistoryStatus.h"
 
 #include "selection/NameDisplay.h"
+#include "update/Background.h"
 #include "update/DayCounter.h"
 #include "update/RunHistory.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QThread>
 
 #include <utility>
 
@@ -65,18 +65,15 @@ void HistoryStatus::count()
     counting = true;
     // Off the GUI thread: a history on a slow disk never stops the window.
     // A window that goes meanwhile leaves the count behind.
-    auto today = std::make_shared<DayCounts>();
-    QThread *worker
-        = QThread::create([counter = counter, today, day = time.date()] { *today = counter->count(day); });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    connect(worker, &QThread::finished, this, [this, today] {
-        countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
-                                .arg(today->ok)
-                                .arg(today->failed));
-        askForRoom();
-        counting = false;
-        if (std::exchange(countAgain, false))
-            count();
-    });
-    worker->start();
+    inBackground(
+        this, [counter = counter, day = time.date()] { return counter->count(day); },
+        [this](const DayCounts &today) {
+            countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
+                                    .arg(today.ok)
+                                    .arg(today.failed));
+            askForRoom();
+            counting = false;
+            if (std::exchange(countAgain, false))
+                count();
+        });
 }

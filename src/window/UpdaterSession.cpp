@@ -126,16 +126,7 @@ void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString 
             ++files.done;
         }
     };
-    QVector<QThread *> helpers;
-    for (int k = 1; k < qMin(QThread::idealThreadCount(), binFiles.size()); ++k) {
-        helpers.append(QThread::create(work));
-        helpers.last()->start();
-    }
-    work();
-    for (QThread *helper : qAsConst(helpers)) {
-        helper->wait();
-        delete helper;
-    }
+    inParallel(qMax(1, qMin(QThread::idealThreadCount(), binFiles.size())), [&](int) { work(); });
     files.updater = factsOf(program);
 }
 
