@@ -4,6 +4,7 @@
 
 #include "selection/DirGroup.h"
 #include "update/FileFacts.h"
+#include "update/HistoryReading.h"
 #include "update/OutputTail.h"
 #include "update/RunHistory.h"
 #include "update/UpdaterCommand.h"

@@ -2,6 +2,7 @@
 
 #include "update/DayCounter.h"
 #include "update/FileFacts.h"
+#include "update/HistoryReading.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
 #include "update/RunHistory.h"

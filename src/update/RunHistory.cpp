@@ -1,6 +1,5 @@
 #include "update/RunHistory.h"
 
-#include "update/Background.h"
 #include "update/LineReader.h"
 #include "update/OsSupport.h"
 
@@ -8,11 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSet>
 #include <QStandardPaths>
-#include <QThread>
 
-#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -79,102 +75,4 @@ bool fileRecord(const QString &path, const RunRecord &record, const QString &pen
         return false;
     QFile::remove(pendingPath);
     return true;
-}
-
-std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId)
-{
-    QFile file(path);
-    if (runId.isNull() || !regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // A run's record is written when it ends: among the last, whatever else
-    // other windows of the station wrote meanwhile.
-    file.seek(qMax<qint64>(0, file.size() - 1024 * 1024));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
-        if (std::optional<RunRecord> record = fromJsonLine(*line); record && record->runId == runId)
-            return record;
-    return std::nullopt;
-}
-
-// Lines of other days, most of a long history, are passed over unparsed: a
-// start written in any time zone is within two days of the same moment here.
-void tally(const QByteArray &line, const QDate &day, DayCounts &counts)
-{
-    if (const std::optional<QDate> written = writtenStartDay(line); written && qAbs(written->daysTo(day)) > 2)
-        return;
-    const std::optional<RunRecord> record = fromJsonLine(line);
-    if (record && record->outcome && !record->sentNothing() && record->started.toLocalTime().date() == day)
-        ++(record->isOk() ? counts.ok : counts.failed);
-}
-
-DayCounts countDay(const QString &path, const QDate &day)
-{
-    DayCounts counts;
-    forEachLine(path, 0, -1, [&](const QByteArray &line) {
-        tally(line, day, counts);
-        return true;
-    });
-    return counts;
-}
-
-namespace {
-
-// The rows of the history lines that start within [from, to) of the file,
-// read a block at a time, so that no long history is all in memory at once.
-QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const std::atomic<bool> *cancel)
-{
-    QVector<HistoryRow> rows;
-    // The same few names recur in every line: each is kept once.
-    QSet<QString> names;
-    const auto shared = [&names](const QString &name) {
-        return *names.insert(name);
-    };
-    const auto add = [&](const QByteArray &line) {
-        const std::optional<RunRecord> record = fromJsonLine(line);
-        if (!record)
-            return;
-        HistoryRow row;
-        row.started = record->started.toMSecsSinceEpoch();
-        row.tpSize = shared(record->tpSize);
-        row.sensitivity = shared(record->sensitivity);
-        row.images = record->images.size();
-        row.outcome = record->outcome.value_or(Outcome::Unknown);
-        row.sentNothing = record->sentNothing();
-        row.exitCode = record->exitCode;
-        row.seconds = record->seconds;
-        row.user = shared(record->user);
-        row.log = record->log;
-        rows.append(row);
-    };
-    forEachLine(
-        path, from, to,
-        [&](const QByteArray &line) {
-            add(line);
-            return true;
-        },
-        cancel);
-    return rows;
-}
-
-} // namespace
-
-QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool> *cancel)
-{
-    if (!regularOrAbsent(path) || !QFileInfo::exists(path))
-        return {};
-    // Parsing the lines is what takes the time: every core takes a share.
-    const qint64 size = QFileInfo(path).size();
-    const int parts = size < 1024 * 1024 ? 1 : qMax(1, QThread::idealThreadCount());
-    QVector<QVector<HistoryRow>> shares(parts);
-    inParallel(parts, [&](int part) {
-        shares[part] = rowsIn(path, size * part / parts, size * (part + 1) / parts, cancel);
-    });
-    QVector<HistoryRow> rows;
-    for (const QVector<HistoryRow> &share : qAsConst(shares))
-        rows += share;
-    // Records are written as runs end: a long run ends after shorter ones
-    // that started later.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const HistoryRow &a, const HistoryRow &b) { return a.started > b.started; });
-    return rows;
 }

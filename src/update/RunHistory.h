@@ -2,16 +2,10 @@
 
 #include "update/RunRecord.h"
 
-#include <QDate>
-#include <QDateTime>
-#include <QJsonObject>
 #include <QString>
-#include <QVector>
 
-#include <atomic>
-#include <optional>
-
-// history.jsonl in the station's data folder, beside the run logs.
+// Writing the station's history: history.jsonl in the station's data
+// folder, beside the run logs.
 QString historyPath();
 
 // Appends the record as one line, whole or not at all, synced to disk, under
@@ -25,42 +19,3 @@ bool appendToHistory(const QString &path, const RunRecord &record, QString *erro
 // record, once. False, with *error empty, where another already did;
 // false, with *error saying why, where the history cannot be written.
 bool fileRecord(const QString &path, const RunRecord &record, const QString &pendingPath, QString *error);
-
-// The record of that run, looked for among the last ones.
-std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId);
-
-struct DayCounts
-{
-    int ok = 0;
-    int failed = 0;
-};
-
-// The runs that started on that local day, wherever they stand in the
-// history. A line whose start cannot be read is skipped.
-DayCounts countDay(const QString &path, const QDate &day);
-
-// Counts the record of a history line if its run started on that local day.
-void tally(const QByteArray &line, const QDate &day, DayCounts &counts);
-
-// One run as the history lists it.
-struct HistoryRow
-{
-    // Milliseconds since the epoch, UTC.
-    qint64 started = 0;
-    QString tpSize;
-    QString sensitivity;
-    int images = 0;
-    Outcome outcome = Outcome::Unknown;
-    bool sentNothing = false;
-    std::optional<int> exitCode;
-    // Unknown for an interrupted run.
-    std::optional<double> seconds;
-    QString user;
-    QString log;
-};
-
-// Every run of the history, newest start first; lines cut short or whose
-// start cannot be read are left out. Reads a file of a hundred thousand runs
-// in well under a second, so the caller's thread is the caller's choice; a
-// set cancel ends the reading soon, with what was read.
-QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool> *cancel = nullptr);

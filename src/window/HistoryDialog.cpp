@@ -1,6 +1,7 @@
 #include "window/HistoryDialog.h"
 
 #include "update/Background.h"
+#include "update/HistoryReading.h"
 #include "update/RunHistory.h"
 #include "window/CsvExport.h"
 #include "window/HistoryModel.h"

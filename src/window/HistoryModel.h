@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/RunHistory.h"
+#include "update/HistoryReading.h"
 #include "window/CsvExport.h"
 
 #include <QAbstractTableModel>

@@ -3,6 +3,7 @@
 #include "selection/NameDisplay.h"
 #include "update/Background.h"
 #include "update/DayCounter.h"
+#include "update/HistoryReading.h"
 #include "update/RunHistory.h"
 
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 
 #include "selection/NameDisplay.h"
 #include "update/Background.h"
+#include "update/HistoryReading.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
 #include "update/ProcessFacts.h"
