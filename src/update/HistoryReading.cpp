@@ -3,7 +3,6 @@
 #include "update/Background.h"
 #include "update/LineReader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
@@ -12,17 +11,19 @@
 
 std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId)
 {
-    QFile file(path);
-    if (runId.isNull() || !regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    std::optional<RunRecord> found;
+    if (runId.isNull())
+        return found;
     // A run's record is written when it ends: among the last, whatever else
     // other windows of the station wrote meanwhile.
-    file.seek(qMax<qint64>(0, file.size() - 1024 * 1024));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
-        if (std::optional<RunRecord> record = fromJsonLine(*line); record && record->runId == runId)
-            return record;
-    return std::nullopt;
+    const QByteArray id = runIdText(runId).toLatin1();
+    forEachLine(path, qMax<qint64>(0, QFileInfo(path).size() - 1024 * 1024), -1, [&](const QByteArray &line) {
+        if (line.contains(id))
+            if (std::optional<RunRecord> record = fromJsonLine(line); record && record->runId == runId)
+                found = record;
+        return true;
+    });
+    return found;
 }
 
 // Lines of other days, most of a long history, are passed over unparsed: a
