@@ -104,35 +104,6 @@ QString endLine(const RunRecord &record)
 
 } // namespace
 
-struct CheckedFiles
-{
-    QVector<FileFacts> images;
-    FileFacts updater;
-    // Images checked so far, of how many.
-    std::atomic<int> done {0};
-    int total = 0;
-};
-
-namespace {
-
-// Several images at once, one on each core, then the updater.
-void checkFiles(CheckedFiles &files, const QStringList &binFiles, const QString &program)
-{
-    files.images.resize(binFiles.size());
-    FileFacts *const facts = files.images.data();
-    std::atomic<int> next {0};
-    const auto work = [&] {
-        for (int i; (i = next++) < binFiles.size();) {
-            facts[i] = factsOf(binFiles.at(i));
-            ++files.done;
-        }
-    };
-    inParallel(qMax(1, qMin(QThread::idealThreadCount(), binFiles.size())), [&](int) { work(); });
-    files.updater = factsOf(program);
-}
-
-} // namespace
-
 QString outcomeText(const RunRecord &record)
 {
     const int exitCode = record.exitCode.value_or(-1);
@@ -166,8 +137,11 @@ UpdaterSession::UpdaterSession(QObject *parent)
             lockWatch.addPath(RunLock::path());
         lookAtMachine();
     });
-    checkProgress.setInterval(100);
-    connect(&checkProgress, &QTimer::timeout, this, &UpdaterSession::tellCheckProgress);
+    connect(&imageCheck, &ImageCheck::progress, this, [this](int done, int total) {
+        emit running(
+            QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2").arg(done).arg(total));
+    });
+    connect(&imageCheck, &ImageCheck::checked, this, &UpdaterSession::launch);
     // For another user's run, which cannot be followed: once a second.
     recheck.setInterval(1000);
     connect(&recheck, &QTimer::timeout, this, &UpdaterSession::lookAtMachine);
@@ -233,57 +207,22 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     current.sensitivity = leaf.sensitivity;
     for (const QString &file : binFiles)
         current.images.append({file, -1, {}, {}});
-    // Hashing large images would freeze the window. The check shares
-    // nothing with this session but what it fills in, so that a closed
-    // window can leave it behind.
-    checked = std::make_shared<CheckedFiles>();
-    checked->total = binFiles.size();
-    checker
-        = QThread::create([files = checked, binFiles, program] { checkFiles(*files, binFiles, program); });
-    connect(checker, &QThread::finished, this, [this] {
-        checkProgress.stop();
-        tellCheckProgress();
-        checker->deleteLater();
-        checker = nullptr;
-        checkedAwaiting = held;
-        if (!held)
-            launch();
-    });
-    checker->start();
-    tellCheckProgress();
-    checkProgress.start();
-}
-
-void UpdaterSession::tellCheckProgress()
-{
-    emit running(QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2")
-                     .arg(checked->done)
-                     .arg(checked->total));
+    imageCheck.start(binFiles, program);
 }
 
 bool UpdaterSession::isChecking() const
 {
-    return checker || checkedAwaiting;
+    return imageCheck.state() != ImageCheck::State::Idle;
 }
 
 void UpdaterSession::holdStart(bool hold)
 {
-    held = hold;
-    if (!held && std::exchange(checkedAwaiting, false))
-        launch();
+    imageCheck.hold(hold);
 }
 
 void UpdaterSession::cancel()
 {
-    checkProgress.stop();
-    held = checkedAwaiting = false;
-    // Never waited for: a read may be stuck on a share that does not answer.
-    // What it finds goes nowhere, and nothing is started.
-    if (checker) {
-        checker->disconnect(this);
-        connect(checker, &QThread::finished, checker, &QObject::deleteLater);
-        checker = nullptr;
-    }
+    imageCheck.cancel();
     current.started = QDateTime::currentDateTime();
     endUnstarted(QStringLiteral("cancelled: the window was closed while the images were checked"));
     QString problem;
@@ -298,10 +237,10 @@ void UpdaterSession::stop()
     supervisor.askToStop();
 }
 
-void UpdaterSession::launch()
+void UpdaterSession::launch(const QVector<FileFacts> &images, const FileFacts &updater)
 {
-    current.images = checked->images;
-    current.updater = checked->updater;
+    current.images = images;
+    current.updater = updater;
     for (const FileFacts &image : qAsConst(current.images))
         if (!image.unread.isEmpty())
             current.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.unread);
@@ -383,7 +322,7 @@ void UpdaterSession::lookAtMachine()
             announce(*on);
         return;
     }
-    if (checker)
+    if (imageCheck.state() == ImageCheck::State::Checking)
         return;
     const bool wasOther = otherRun;
     otherRun = on.has_value();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "selection/DirListing.h"
+#include "update/ImageCheck.h"
 #include "update/RunProcess.h"
 #include "update/RunRecord.h"
 
@@ -16,7 +17,6 @@
 
 class QThread;
 struct AbandonedRuns;
-struct CheckedFiles;
 struct RunInfo;
 
 // What the window shows of a run that has ended.
@@ -106,8 +106,7 @@ signals:
     void busyChanged();
 
 private:
-    void launch();
-    void tellCheckProgress();
+    void launch(const QVector<FileFacts> &images, const FileFacts &updater);
     // Leaves the check of the images behind, unwaited, and records the
     // press as not started.
     void cancel();
@@ -124,13 +123,9 @@ private:
     void tellUnrecorded();
 
     RunProcess supervisor;
-    QThread *checker = nullptr;
-    bool held = false;
-    // Checked while held: to be started, or cancelled.
-    bool checkedAwaiting = false;
+    ImageCheck imageCheck;
     // Removes the run logs beyond what is kept, once, at start.
     QThread *retention = nullptr;
-    std::shared_ptr<CheckedFiles> checked;
     QStringList arguments;
     RunRecord current;
     QString logProblem;
@@ -145,5 +140,4 @@ private:
     bool otherRun = false;
     QFileSystemWatcher lockWatch;
     QTimer recheck;
-    QTimer checkProgress;
 };
