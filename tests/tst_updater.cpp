@@ -620,7 +620,7 @@ void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
     QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     QDir::setCurrent(started);
-    QTRY_COMPARE(notices->texts(), QStringList("Update FW OK !!!"));
+    QTRY_VERIFY2(notices->texts() == QStringList("Update FW OK !!!"), qPrintable(notices->texts().join("|")));
 
     const QStringList logs = runLogs();
     QCOMPARE(logs.size(), 1);
@@ -665,8 +665,9 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     qputenv("TPFW_STANDIN_EXIT", exitWith);
     const auto cleanUp = qScopeGuard([] { qunsetenv("TPFW_STANDIN_TICKS"); });
     watchNotices();
-    // Room for the list beyond its least, that the panel could take.
-    window->resize(400, 340);
+    // Room for the groups' whole height, and for the list beyond its least,
+    // that the panel could take.
+    window->resize(400, 420);
     const auto buttonsPlace = [this] {
         return updateButton()->mapTo(window.get(), QPoint());
     };
@@ -715,7 +716,7 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     for (const QString title : {"TP Size", "Sensitivity"})
         QTRY_COMPARE(groupTitled(window.get(), title)->hiddenHeight(), 0);
     // It grew with the banner: the buttons stayed where they were.
-    QCOMPARE(buttonsPlace(), running);
+    QTRY_COMPARE(buttonsPlace(), running);
 
     // The whole output, on demand.
     auto *output = window->findChild<QPlainTextEdit *>("output");

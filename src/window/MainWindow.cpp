@@ -129,7 +129,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The choices take what they need to show every entry, the list the rest.
     grid->setRowStretch(3, 1);
     form->centralWidget->setLayout(grid);
-    treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup}, binListBrowser, runPanel);
+    treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup}, binListBrowser);
 
     connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
     connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));

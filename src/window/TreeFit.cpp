@@ -9,12 +9,13 @@
 #include <QStyle>
 #include <QWidget>
 
-TreeFit::TreeFit(QWidget *fitted, QList<DirGroup *> fittedGroups, QWidget *theList, QWidget *belowList)
+#include <utility>
+
+TreeFit::TreeFit(QWidget *fitted, QList<DirGroup *> fittedGroups, QWidget *theList)
     : QObject(fitted)
     , window(fitted)
     , groups(std::move(fittedGroups))
     , list(theList)
-    , below(belowList)
 {
     soon.setSingleShot(true);
     soon.setInterval(0);
@@ -23,17 +24,15 @@ TreeFit::TreeFit(QWidget *fitted, QList<DirGroup *> fittedGroups, QWidget *theLi
     window->installEventFilter(this);
     for (DirGroup *group : this->groups)
         group->installEventFilter(this);
-    below->installEventFilter(this);
+    list->installEventFilter(this);
 }
 
 bool TreeFit::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == below && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
-        fitSoon();
     if (event->type() != QEvent::Resize)
         return QObject::eventFilter(watched, event);
-    // A group squeezed by what grew below it asks for room again; what is
-    // below changed the list.
+    // A group squeezed by what grew below it asks for room again; the list
+    // may have given room to what is below it.
     if (watched != window) {
         fitSoon();
         return QObject::eventFilter(watched, event);
@@ -46,8 +45,10 @@ bool TreeFit::eventFilter(QObject *watched, QEvent *event)
         asked.insert(height);
     else if (!asked.contains(height))
         userSized = true;
-    else if (height != settled)
+    else if (height != settled) {
+        staleSize = true;
         fitSoon();
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -67,12 +68,16 @@ void TreeFit::grow()
     const QRect room = window->screen()->availableGeometry();
     const int most = room.height() - frameHeight();
     // What the list gave up to what grew below it, the window gives back
-    // (and takes back what it gained).
-    if (belowHeight() != belowLaidOut && listKept >= 0)
-        setHeight(window->height() + listKept - list->height(), most);
+    // (and takes back what it gained). Groups squeezed meanwhile take their
+    // part of what is given first: a few steps make up the rest.
+    if (belowHeight() != belowLaidOut && listKept >= 0) {
+        for (int step = 0; step < 5 && list->height() != listKept; ++step)
+            if (!setHeight(window->height() + listKept - list->height(), most))
+                break;
+    }
     // The window system may confirm an older size after the newer one was
     // asked for: the newer stands.
-    else if (settled >= 0)
+    else if (std::exchange(staleSize, false))
         setHeight(settled, most);
     widen(room.width() * 2 / 3);
     // The groups share the window's height with the list, so each step gives
@@ -99,19 +104,22 @@ int TreeFit::frameHeight() const
     return framed > 0 ? framed : window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
 }
 
+// Whatever it is: the buttons, the run panel.
 int TreeFit::belowHeight() const
 {
-    return below->isVisible() ? below->height() : 0;
+    return list->parentWidget()->height() - list->geometry().bottom();
 }
 
-// As far as the screen and the window's minimum allow.
-void TreeFit::setHeight(int height, int most)
+// As far as the screen and the window's minimum allow; false where that is
+// where it is.
+bool TreeFit::setHeight(int height, int most)
 {
     height = qBound(window->minimumHeight(), height, qMax(most, window->minimumHeight()));
     if (height == window->height())
-        return;
+        return false;
     window->resize(window->width(), height);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    return true;
 }
 
 // The groups share the width: each pixel a name lacks takes two. Never

@@ -20,7 +20,7 @@ class TreeFit : public QObject
     Q_OBJECT
 
 public:
-    TreeFit(QWidget *window, QList<DirGroup *> groups, QWidget *list, QWidget *below);
+    TreeFit(QWidget *window, QList<DirGroup *> groups, QWidget *list);
 
     // Once what changed is laid out.
     void fitSoon() { soon.start(); }
@@ -34,17 +34,18 @@ private:
     int frameHeight() const;
     int hiddenHeight() const;
     int belowHeight() const;
-    void setHeight(int height, int most);
+    bool setHeight(int height, int most);
     void widen(int most);
 
     QWidget *window;
     QList<DirGroup *> groups;
     QWidget *list;
-    QWidget *below;
     // As the last fit left them.
     int belowLaidOut = 0;
     int listKept = -1;
     int settled = -1;
+    // The window system confirmed a size older than the one asked last.
+    bool staleSize = false;
     // The heights the program set: the window system confirms each, maybe
     // late.
     QSet<int> asked;
