@@ -455,7 +455,9 @@ void TestUpdater::tellsHowTheRunEnded()
     if (shown.last() == outcome) {
         QCOMPARE(last.icon, QMessageBox::Warning);
         QCOMPARE(last.title, QString("Message Box"));
-        QVERIFY2(last.details.contains("PanelProg stand-in: would flash 1 image(s)"),
+        // The updater's own words first, what the station noted after them.
+        QVERIFY2(last.details.startsWith("working folder: ")
+                     && last.details.contains("PanelProg stand-in: would flash 1 image(s)"),
                  qPrintable(last.details));
         QVERIFY(last.details.endsWith("Run log: " + runLogs().value(0)));
 #ifdef Q_OS_UNIX
