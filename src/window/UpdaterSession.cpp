@@ -5,9 +5,7 @@
 #include "update/HistoryReading.h"
 #include "update/LogRetention.h"
 #include "update/PendingRun.h"
-#include "update/ProcessFacts.h"
 #include "update/RunHistory.h"
-#include "update/RunLock.h"
 #include "update/RunLog.h"
 #include "update/RunSupervisor.h"
 #include "update/UpdaterCommand.h"
@@ -19,10 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-
-#include <atomic>
-#include <memory>
-#include <utility>
 
 namespace {
 
@@ -71,22 +65,6 @@ QString unrecordable(const QString &reason)
         .arg(reason);
 }
 
-// The pending record a run's word names is this data folder's own: resolved,
-// it lies in the runs folder. Anyone may write the word.
-bool isOwnPending(const QString &pending)
-{
-    const QFileInfo info(pending);
-    return pending.endsWith(QStringLiteral(".pending.json")) && info.isFile()
-        && info.canonicalPath() == QFileInfo(runsFolder()).canonicalFilePath();
-}
-
-// The word's supervisor is a tpfw-run of this installation, started before
-// the pending record was written: not a process that took its number since.
-bool isOwnSupervisor(const RunInfo &info)
-{
-    return isProcessOf(info.supervisorPid, supervisorProgram(), QFileInfo(info.pending).lastModified());
-}
-
 // The debug line of a run's end.
 QString endLine(const RunRecord &record)
 {
@@ -130,21 +108,29 @@ QString outcomeText(const RunRecord &record)
 UpdaterSession::UpdaterSession(QObject *parent)
     : QObject(parent)
 {
-    connect(&supervisor, &RunProcess::finished, this, &UpdaterSession::conclude);
-    connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
-        // A lock file made anew is watched anew.
-        if (lockWatch.files().isEmpty())
-            lockWatch.addPath(RunLock::path());
-        lookAtMachine();
-    });
     connect(&imageCheck, &ImageCheck::progress, this, [this](int done, int total) {
         emit running(
             QCoreApplication::translate("MainWindow", "Checking the images: %1 of %2").arg(done).arg(total));
     });
     connect(&imageCheck, &ImageCheck::checked, this, &UpdaterSession::launch);
-    // For another user's run, which cannot be followed: once a second.
-    recheck.setInterval(1000);
-    connect(&recheck, &QTimer::timeout, this, &UpdaterSession::lookAtMachine);
+    connect(&runWatch, &RunWatch::announced, this, &UpdaterSession::tellStarted);
+    connect(&runWatch, &RunWatch::ended, this, &UpdaterSession::conclude);
+    connect(&runWatch, &RunWatch::heldBy, this, [this](const RunInfo &on, bool ours) {
+        const QString time = on.started.toLocalTime().toString("HH:mm:ss");
+        if (ours)
+            emit running(QCoreApplication::translate(
+                             "MainWindow", "FW updater running (its supervisor is gone; started %1)")
+                             .arg(time));
+        // Between a supervisor's start and its first word, or its pending
+        // record, the run is not known to be another tpfw's.
+        else if (on.supervisorPid > 0)
+            emit running(
+                QCoreApplication::translate("MainWindow", "FW updater running (another tpfw's, started %1)")
+                    .arg(time));
+    });
+    connect(&runWatch, &RunWatch::freed, this, [this] { emit running(QString()); });
+    connect(&runWatch, &RunWatch::filed, this, &UpdaterSession::tellAbandoned);
+    connect(&runWatch, &RunWatch::stateChanged, this, &UpdaterSession::busyChanged);
 }
 
 UpdaterSession::~UpdaterSession()
@@ -178,20 +164,17 @@ void UpdaterSession::look()
                                         "The machine's run lock cannot be used: %1. No FW update can be "
                                         "started until it is fixed.")
                 .arg(problem));
-    // Once the lock's file is made: a path that is not there is not watched.
-    lockWatch.addPath(RunLock::path());
-    fileAbandoned(RunLock::current());
-    lookAtMachine();
+    runWatch.look();
 }
 
 bool UpdaterSession::isBusy() const
 {
-    return isChecking() || supervisor.isRunning() || otherRun;
+    return isChecking() || runWatch.state() != RunWatch::State::Free;
 }
 
 bool UpdaterSession::canStop() const
 {
-    return supervisor.isRunning() && announced;
+    return runWatch.state() == RunWatch::State::Following;
 }
 
 void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
@@ -207,6 +190,8 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
     current.sensitivity = leaf.sensitivity;
     for (const QString &file : binFiles)
         current.images.append({file, -1, {}, {}});
+    // Until the images are checked, a run found is left to itself.
+    runWatch.pause(true);
     imageCheck.start(binFiles, program);
 }
 
@@ -223,6 +208,7 @@ void UpdaterSession::holdStart(bool hold)
 void UpdaterSession::cancel()
 {
     imageCheck.cancel();
+    runWatch.pause(false);
     current.started = QDateTime::currentDateTime();
     endUnstarted(QStringLiteral("cancelled: the window was closed while the images were checked"));
     QString problem;
@@ -234,11 +220,12 @@ void UpdaterSession::cancel()
 void UpdaterSession::stop()
 {
     stopAsked = true;
-    supervisor.askToStop();
+    runWatch.askToStop();
 }
 
 void UpdaterSession::launch(const QVector<FileFacts> &images, const FileFacts &updater)
 {
+    runWatch.pause(false);
     current.images = images;
     current.updater = updater;
     for (const FileFacts &image : qAsConst(current.images))
@@ -268,20 +255,13 @@ void UpdaterSession::launch(const QVector<FileFacts> &images, const FileFacts &u
         return refuse(QStringLiteral("cannot take the machine's run lock: ") + problem,
                       unrecordable(problem));
 
-    const QString pending = pendingPathFor(current.log);
-    const QString appDir = QCoreApplication::applicationDirPath();
     QString reason;
-    // The updater's own folder may hold what it needs; it is found from the
-    // application folder however tpfw was started.
-    if (!supervisor.start(supervisorProgram(),
-                          supervisorArguments({historyPath(), pending, current, appDir, program, arguments}),
-                          appDir, current.log, nullptr, &reason))
+    // The updater runs in the application folder, where its own files may
+    // be, however tpfw was started.
+    if (!runWatch.launch({historyPath(), pendingPathFor(current.log), current,
+                          QCoreApplication::applicationDirPath(), program, arguments},
+                         &reason))
         return refuse(reason, cannotStart(supervisorProgram(), reason));
-    ownRun = true;
-    announced = false;
-    followedPending = pending;
-    followedRecord = current;
-    emit busyChanged();
 }
 
 // Nothing ran: the record says why, and ends as it started.
@@ -314,110 +294,35 @@ void UpdaterSession::refuse(const QString &reason, const QString &notice)
         [this](const QString &problem) { emit recorded(problem); });
 }
 
-void UpdaterSession::lookAtMachine()
+void UpdaterSession::tellStarted(const RunInfo &info, const RunRecord &run, bool own)
 {
-    const std::optional<RunInfo> on = RunLock::current();
-    if (supervisor.isRunning()) {
-        if (on && on->pending == followedPending)
-            announce(*on);
-        return;
-    }
-    if (imageCheck.state() == ImageCheck::State::Checking)
-        return;
-    const bool wasOther = otherRun;
-    otherRun = on.has_value();
-    // Anyone may write the lock's word; only this user can write the pending
-    // record it names, so that is what makes the run one to follow (and stop),
-    // and only through the supervisor that wrote it.
-    const bool ours = on && isOwnPending(on->pending);
-    if (ours && isOwnSupervisor(*on) && supervisor.attach(on->supervisorPid))
-        return follow(*on);
-    if (otherRun) {
-        recheck.start();
-        // The lock outlives a killed supervisor while its updater writes:
-        // the run is filed once the machine is free, not before.
-        if (ours)
-            emit running(QCoreApplication::translate(
-                             "MainWindow", "FW updater running (its supervisor is gone; started %1)")
-                             .arg(on->started.toLocalTime().toString("HH:mm:ss")));
-        // Between a supervisor's start and its first word, or its pending
-        // record, the run is not known to be another tpfw's.
-        else if (on->supervisorPid > 0)
-            emit running(
-                QCoreApplication::translate("MainWindow", "FW updater running (another tpfw's, started %1)")
-                    .arg(on->started.toLocalTime().toString("HH:mm:ss")));
-    } else {
-        recheck.stop();
-        if (wasOther) {
-            emit running(QString());
-            fileAbandoned(std::nullopt);
-        }
-    }
-    if (wasOther != otherRun)
-        emit busyChanged();
-}
-
-// A run of this data folder that another window started.
-void UpdaterSession::follow(const RunInfo &info)
-{
-    recheck.stop();
-    otherRun = false;
-    ownRun = false;
-    announced = false;
-    followedPending = info.pending;
-    followedRecord = readPending(info.pending).value_or(RunRecord());
-    logProblem.clear();
-    announce(info);
-    emit busyChanged();
-}
-
-void UpdaterSession::announce(const RunInfo &info)
-{
-    if (announced || info.updaterPid <= 0)
-        return;
-    announced = true;
-    if (followedRecord.runId.isNull())
-        followedRecord = readPending(info.pending).value_or(RunRecord());
-    qDebug() << "FW updater started, pid" << info.updaterPid;
+    if (!own)
+        logProblem.clear();
     emit running(QCoreApplication::translate("MainWindow", "FW updater running (started %1)")
                      .arg(info.started.toLocalTime().toString("HH:mm:ss")));
-    emit following({followedRecord.tpSize, followedRecord.sensitivity, int(followedRecord.images.size()),
-                    followedRecord.log, followedRecord.started});
-    if (ownRun)
+    emit following({run.tpSize, run.sensitivity, int(run.images.size()), run.log, run.started});
+    if (own)
         emit started();
-    emit busyChanged();
 }
 
-void UpdaterSession::conclude(const RunEnd &end)
+void UpdaterSession::conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending)
 {
-    // A short run may end before its supervisor's word was read.
-    if (const RunInfo last = RunLock::lastWord(); last.pending == followedPending)
-        announce(last);
-    const bool own = std::exchange(ownRun, false);
-    announced = false;
     stopAsked = false;
     if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorBusyCode) {
         QFile::remove(current.log);
         emit notStarted(QCoreApplication::translate("MainWindow", "The FW updater is still running."));
-        emit busyChanged();
-        return lookAtMachine();
+        return;
     }
-    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorUnrecordedCode) {
-        tellUnrecorded();
-        emit busyChanged();
-        return lookAtMachine();
-    }
-    const std::optional<RunRecord> pending = readPending(followedPending);
-    if (pending && !pending->outcome) {
+    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorUnrecordedCode)
+        return tellUnrecorded(run);
+    const std::optional<RunRecord> record = readPending(pending);
+    if (record && !record->outcome)
         // Its supervisor ended before the updater did, which may write on.
-        fileAbandoned(RunLock::current());
-    } else if (pending) {
-        report(*pending, pending->historyProblem);
-    } else {
-        report(findRecord(historyPath(), followedRecord.runId), QString());
-    }
-    emit busyChanged();
-    lookAtMachine();
+        runWatch.fileAbandoned(RunLock::current());
+    else if (record)
+        report(*record, record->historyProblem);
+    else
+        report(findRecord(historyPath(), run.runId), QString());
 }
 
 void UpdaterSession::report(const std::optional<RunRecord> &found, const QString &historyProblem)
@@ -457,26 +362,14 @@ void UpdaterSession::report(const std::optional<RunRecord> &found, const QString
 
 // The supervisor refused to start a run it could not record; its record of
 // that, with the reason, is in the history where the history could be written.
-void UpdaterSession::tellUnrecorded()
+void UpdaterSession::tellUnrecorded(const RunRecord &run)
 {
-    const QString reason = findRecord(historyPath(), followedRecord.runId).value_or(RunRecord()).detail;
+    const QString reason = findRecord(historyPath(), run.runId).value_or(RunRecord()).detail;
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
     emit notStarted(unrecordable(reason.isEmpty() ? QCoreApplication::translate(
                                      "MainWindow", "its supervisor could not write a record")
                                                   : reason));
-}
-
-void UpdaterSession::fileAbandoned(const std::optional<RunInfo> &on)
-{
-    // A held lock whose word names no record (being written, or not yet
-    // written by a supervisor just started) may belong to any of them.
-    if (on && on->pending.isEmpty())
-        return;
-    // Off the GUI thread: a folder of many runs, a history another tpfw holds.
-    inBackground(
-        this, [live = on ? on->pending : QString()] { return fileAbandonedRuns(live); },
-        [this](const AbandonedRuns &abandoned) { tellAbandoned(abandoned); });
 }
 
 void UpdaterSession::tellAbandoned(const AbandonedRuns &abandoned)

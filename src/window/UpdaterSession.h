@@ -2,21 +2,17 @@
 
 #include "selection/DirListing.h"
 #include "update/ImageCheck.h"
-#include "update/RunProcess.h"
 #include "update/RunRecord.h"
+#include "update/RunWatch.h"
 
 #include <QDateTime>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
-#include <memory>
 #include <optional>
 
 class QThread;
-struct AbandonedRuns;
 struct RunInfo;
 
 // What the window shows of a run that has ended.
@@ -77,7 +73,7 @@ public:
     void holdStart(bool hold);
 
     // A run of this data folder is followed: this window's, or one it found.
-    bool isFollowing() const { return supervisor.isRunning(); }
+    bool isFollowing() const { return runWatch.isFollowing(); }
     // A run of this data folder is followed, and so may be stopped here.
     bool canStop() const;
     // The images are read off the GUI thread; the supervisor starts when
@@ -111,33 +107,19 @@ private:
     // press as not started.
     void cancel();
     void refuse(const QString &reason, const QString &notice);
-    void lookAtMachine();
-    void follow(const RunInfo &info);
-    void announce(const RunInfo &info);
-    void conclude(const RunEnd &end);
+    void tellStarted(const RunInfo &info, const RunRecord &run, bool own);
+    void conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending);
     void endUnstarted(const QString &reason);
     void report(const std::optional<RunRecord> &found, const QString &historyProblem);
-    // Files the runs left unfinished but the one on (on), if any.
-    void fileAbandoned(const std::optional<RunInfo> &on);
     void tellAbandoned(const AbandonedRuns &abandoned);
-    void tellUnrecorded();
+    void tellUnrecorded(const RunRecord &run);
 
-    RunProcess supervisor;
+    RunWatch runWatch;
     ImageCheck imageCheck;
     // Removes the run logs beyond what is kept, once, at start.
     QThread *retention = nullptr;
     QStringList arguments;
     RunRecord current;
     QString logProblem;
-
-    // The run followed: its pending record's path and what it said at first.
-    QString followedPending;
-    RunRecord followedRecord;
-    bool ownRun = false;
-    bool announced = false;
     bool stopAsked = false;
-    // Another user's run, or one between its supervisor's start and word.
-    bool otherRun = false;
-    QFileSystemWatcher lockWatch;
-    QTimer recheck;
 };
