@@ -40,7 +40,7 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
 # The uninstaller finishes in a copy of itself: wait for it.
 "$wine_run" "$folder/Uninstall.exe" /S
 for _ in $(seq 300); do
-  [ -e "$folder" ] || break
+  [ -e "$folder" ] || [ -e "$menu" ] || break
   sleep 0.1
 done
 [ ! -e "$folder" ] && [ ! -e "$menu" ] || { echo "left behind:" >&2; find "$folder" "$menu" >&2; exit 1; }

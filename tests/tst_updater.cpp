@@ -111,7 +111,10 @@ void TestUpdater::initTestCase()
 void TestUpdater::init()
 {
     QFile::remove(logPath);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    // On Windows a file still read by a window's work left behind cannot be
+    // removed until that work is done.
+    QTRY_VERIFY(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively());
     placeUpdater(TPFW_STANDIN);
     clearFirmwareTree();
     window = std::make_unique<MainWindow>();
@@ -616,10 +619,10 @@ void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
 {
     QTemporaryDir elsewhere;
     const QString started = QDir::currentPath();
-    QDir::setCurrent(elsewhere.path());
     DebugLog log;
     watchNotices();
     QVERIFY(chooseAnImage(window.get()));
+    QDir::setCurrent(elsewhere.path());
     invoke("updateFw");
     QDir::setCurrent(started);
     QTRY_VERIFY2(notices->texts() == QStringList("Update FW OK !!!"), qPrintable(notices->texts().join("|")));
