@@ -959,7 +959,7 @@ void TestHistory::exportingManyRowsNeverHoldsTheWindow()
     HistoryDialog *dialog = nullptr;
     QTRY_VERIFY((dialog = window.findChild<HistoryDialog *>()));
     QSignalSpy loaded(dialog, &HistoryDialog::loaded);
-    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 60000);
     QTemporaryDir dir;
     QSignalSpy exported(dialog, &HistoryDialog::exported);
     const StallMonitor stalls;
