@@ -113,8 +113,9 @@ void TestUpdater::init()
     QFile::remove(logPath);
     // On Windows a file still read by a window's work left behind cannot be
     // removed until that work is done.
-    QTRY_VERIFY(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively(),
+        15000);
     placeUpdater(TPFW_STANDIN);
     clearFirmwareTree();
     window = std::make_unique<MainWindow>();
