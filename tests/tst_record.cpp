@@ -1,3 +1,4 @@
+#include "update/OutputTail.h"
 #include "update/RunRecord.h"
 #include "update/RunSupervisor.h"
 
@@ -6,7 +7,8 @@
 #include <QTest>
 
 // The record and what carries it, read and written without a window or a
-// process: the station's contract with whoever reads its history.
+// process: the station's contract with whoever reads its history; and the
+// progress read off the updater's output.
 class TestRecord : public QObject
 {
     Q_OBJECT
@@ -19,6 +21,8 @@ private slots:
     void theSupervisorGetsTheRunAsGiven();
     void timesReadAsTheToolkitReadsThem_data();
     void timesReadAsTheToolkitReadsThem();
+    void theLatestPercentOfTheOutput_data();
+    void theLatestPercentOfTheOutput();
 };
 
 namespace {
@@ -159,6 +163,26 @@ void TestRecord::timesReadAsTheToolkitReadsThem()
     // Written back as it was, the offset whatever it is.
     if (text.contains('.'))
         QCOMPARE(isoWithOffset(*read), text);
+}
+
+void TestRecord::theLatestPercentOfTheOutput_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("in a line") << QStringList {"writing block 3/8 (37%)"} << 37;
+    QTest::newRow("a space before %") << QStringList {"45 %"} << 45;
+    QTest::newRow("the last of a line") << QStringList {"1% then 2%"} << 2;
+    QTest::newRow("a fraction") << QStringList {"3.5%"} << 3;
+    QTest::newRow("past 100") << QStringList {"150%"} << -1;
+    QTest::newRow("the last line that has one") << QStringList {"10%", "20%", "verifying"} << 20;
+    QTest::newRow("none") << QStringList {"none"} << -1;
+}
+
+void TestRecord::theLatestPercentOfTheOutput()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, percent);
+    QCOMPARE(percentIn(lines), percent);
 }
 
 QTEST_GUILESS_MAIN(TestRecord)
