@@ -5,6 +5,7 @@
 #include "update/RunLock.h"
 #include "update/RunLog.h"
 #include "update/RunSupervisor.h"
+#include "update/SupervisorProtocol.h"
 #include "update/UpdaterCommand.h"
 #include "window/MainWindow.h"
 

@@ -2,7 +2,7 @@
 // for it, and records how it ended. Started by tpfw only.
 
 #include "update/RunSupervisor.h"
-#include "update/StopListener.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QCoreApplication>
 

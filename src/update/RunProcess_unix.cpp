@@ -1,6 +1,7 @@
 #include "update/RunProcess.h"
 
 #include "update/RunLock.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QDir>
 #include <QFile>
@@ -246,7 +247,7 @@ bool RunProcess::watchProcess(qint64 watched)
 void RunProcess::askToStop()
 {
     if (watch)
-        syscall(SYS_pidfd_send_signal, watch->pidfd, SIGUSR1, nullptr, 0);
+        requestStop(watch->pidfd);
 }
 
 // The process started here leads a session, and so a process group, of its

@@ -1,7 +1,7 @@
 #include "update/RunProcess.h"
 
 #include "update/RunLock.h"
-#include "update/StopListener.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QDir>
 #include <QWinEventNotifier>
@@ -217,13 +217,8 @@ bool RunProcess::watchProcess(qint64)
 
 void RunProcess::askToStop()
 {
-    if (!watch)
-        return;
-    const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, wide(stopEventName(watch->pid)).c_str());
-    if (event) {
-        SetEvent(event);
-        CloseHandle(event);
-    }
+    if (watch)
+        requestStop(watch->pid);
 }
 
 // Windows has no request to end that a console program must heed: the job

@@ -5,7 +5,7 @@
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
 #include "update/SleepInhibitor.h"
-#include "update/StopListener.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -32,14 +32,6 @@ struct SupervisedRun
 QStringList supervisorArguments(const SupervisedRun &run);
 std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &arguments);
 
-// How the supervisor ends when another run holds the machine: nothing was
-// started and nothing recorded.
-constexpr int supervisorBusyCode = 75;
-// How it ends when the run could not have been found again after a crash
-// (no run lock, no pending record): nothing was started, and the record of
-// that, with the reason, is in the history where the history can be written.
-constexpr int supervisorUnrecordedCode = 74;
-
 // Runs one update for the station, whatever becomes of the window that asked
 // for it: holds the machine's run lock, writes the run's record ahead, keeps
 // the machine awake, starts the updater and waits for it, stops it when a

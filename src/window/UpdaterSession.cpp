@@ -8,6 +8,7 @@
 #include "update/RunHistory.h"
 #include "update/RunLog.h"
 #include "update/RunSupervisor.h"
+#include "update/SupervisorProtocol.h"
 #include "update/UpdaterCommand.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,27 @@
-#include "update/StopListener.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QCoreApplication>
 #include <QWinEventNotifier>
 
 #include <windows.h>
+
+namespace {
+
+std::wstring stopEventName(qint64 supervisorPid)
+{
+    return QStringLiteral("Local\\tpfw-stop-%1").arg(supervisorPid).toStdWString();
+}
+
+} // namespace
+
+void requestStop(qint64 supervisorPid)
+{
+    const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, stopEventName(supervisorPid).c_str());
+    if (event) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
+}
 
 // A named event of this session that a window sets.
 struct StopListener::Channel
@@ -23,8 +41,8 @@ StopListener::StopListener(QObject *parent)
     : QObject(parent)
     , channel(std::make_unique<Channel>())
 {
-    const QString name = stopEventName(QCoreApplication::applicationPid());
-    channel->event = CreateEventW(nullptr, FALSE, FALSE, reinterpret_cast<const wchar_t *>(name.utf16()));
+    channel->event
+        = CreateEventW(nullptr, FALSE, FALSE, stopEventName(QCoreApplication::applicationPid()).c_str());
     if (!channel->event)
         return;
     auto *notifier = new QWinEventNotifier(channel->event, this);
@@ -32,8 +50,3 @@ StopListener::StopListener(QObject *parent)
 }
 
 StopListener::~StopListener() = default;
-
-QString stopEventName(qint64 supervisorPid)
-{
-    return QStringLiteral("Local\\tpfw-stop-%1").arg(supervisorPid);
-}

@@ -1,9 +1,10 @@
-#include "update/StopListener.h"
+#include "update/SupervisorProtocol.h"
 
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <sys/signalfd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 // A signalfd: the request arrives as a readable descriptor in the event
@@ -29,6 +30,12 @@ sigset_t requestSignal()
 }
 
 } // namespace
+
+void requestStop(int supervisorPidfd)
+{
+    // Through syscall: the C library's wrapper is newer than Debian 12's.
+    syscall(SYS_pidfd_send_signal, supervisorPidfd, SIGUSR1, nullptr, 0);
+}
 
 void StopListener::blockRequests()
 {
