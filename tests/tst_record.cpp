@@ -1,3 +1,4 @@
+#include "update/CsvExport.h"
 #include "update/OutputTail.h"
 #include "update/RunRecord.h"
 #include "update/RunSupervisor.h"
@@ -23,6 +24,8 @@ private slots:
     void timesReadAsTheToolkitReadsThem();
     void theLatestPercentOfTheOutput_data();
     void theLatestPercentOfTheOutput();
+    void csvFieldsAreQuotedOnlyWhereNeeded_data();
+    void csvFieldsAreQuotedOnlyWhereNeeded();
 };
 
 namespace {
@@ -183,6 +186,25 @@ void TestRecord::theLatestPercentOfTheOutput()
     QFETCH(QStringList, lines);
     QFETCH(int, percent);
     QCOMPARE(percentIn(lines), percent);
+}
+
+void TestRecord::csvFieldsAreQuotedOnlyWhereNeeded_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("plain") << QStringList {"a", "7inch", ""} << QByteArray("a,7inch,\r\n");
+    QTest::newRow("a comma") << QStringList {"a,b"} << QByteArray("\"a,b\"\r\n");
+    QTest::newRow("quotes doubled") << QStringList {"say \"hi\""} << QByteArray("\"say \"\"hi\"\"\"\r\n");
+    QTest::newRow("line breaks") << QStringList {"a\nb", "c\rd"} << QByteArray("\"a\nb\",\"c\rd\"\r\n");
+    QTest::newRow("UTF-8") << QStringList {"日本"} << QString("日本\r\n").toUtf8();
+    QTest::newRow("no fields") << QStringList {} << QByteArray("\r\n");
+}
+
+void TestRecord::csvFieldsAreQuotedOnlyWhereNeeded()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QByteArray, line);
+    QCOMPARE(csvRecord(fields), line);
 }
 
 QTEST_GUILESS_MAIN(TestRecord)

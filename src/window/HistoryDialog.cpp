@@ -3,7 +3,7 @@
 #include "update/Background.h"
 #include "update/HistoryReading.h"
 #include "update/RunHistory.h"
-#include "window/CsvExport.h"
+#include "update/CsvExport.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
 

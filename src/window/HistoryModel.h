@@ -1,7 +1,7 @@
 #pragma once
 
 #include "update/HistoryReading.h"
-#include "window/CsvExport.h"
+#include "update/CsvExport.h"
 
 #include <QAbstractTableModel>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "window/CsvExport.h"
+#include "update/CsvExport.h"
 
 #include <QSaveFile>
 
