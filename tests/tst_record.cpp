@@ -2,9 +2,12 @@
 #include "update/OutputTail.h"
 #include "update/RunRecord.h"
 #include "update/RunSupervisor.h"
+#include "update/StationSettings.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The record and what carries it, read and written without a window or a
@@ -26,6 +29,8 @@ private slots:
     void theLatestPercentOfTheOutput();
     void csvFieldsAreQuotedOnlyWhereNeeded_data();
     void csvFieldsAreQuotedOnlyWhereNeeded();
+    void stationSettingsAsWritten_data();
+    void stationSettingsAsWritten();
 };
 
 namespace {
@@ -62,6 +67,9 @@ void TestRecord::aRecordReadsBackAsWritten()
     if (outcome >= 0) {
         record.outcome = Outcome(outcome);
         record.detail = "why";
+        record.unit = "SN-0042";
+        record.operatorId = "op7";
+        record.order = "WO-1";
         record.notes = QStringList {"sleep and shutdown not held off: no bus", "b.bin: not a regular file"};
         if (record.outcome == Outcome::Interrupted) {
             record.found = record.started.addDays(3);
@@ -77,6 +85,10 @@ void TestRecord::aRecordReadsBackAsWritten()
     QCOMPARE(json.value("schema").toInt(), 2);
     QCOMPARE(json.value("runId").toString(), record.runId.toString(QUuid::WithoutBraces));
     QCOMPARE(json.value("started").toString(), QString("2026-12-07T10:35:53.291+09:00"));
+    // Who and what for: null where the station did not ask.
+    QCOMPARE(json.value("station").toString(), record.host);
+    for (const char *key : {"unit", "operator", "order"})
+        QCOMPARE(json.value(key).isNull(), outcome < 0);
     // An interrupted run's end, and length, are not known: not the moment it was found.
     QCOMPARE(json.value("ended").isNull(), !record.ended.has_value());
     QCOMPARE(json.value("seconds").isNull(), !record.seconds.has_value());
@@ -205,6 +217,78 @@ void TestRecord::csvFieldsAreQuotedOnlyWhereNeeded()
     QFETCH(QStringList, fields);
     QFETCH(QByteArray, line);
     QCOMPARE(csvRecord(fields), line);
+}
+
+void TestRecord::stationSettingsAsWritten_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("leaf");
+    QTest::addColumn<bool>("released");
+    const QString long64(64, 'x');
+    QTest::newRow("absent") << QString() << 0 << "" << long64 << true << "any/leaf" << true;
+    QTest::newRow("comments and blanks") << "; a station\n\n# more\n[unit]\nrequired = TRUE\n"
+                                         << 0 << "" << long64 + "x" << false << "any/leaf" << true;
+    QTest::newRow("a pattern as written") << "[unit]\npattern=SN\\d{2,4}\n"
+                                          << 0 << ""
+                                          << "SN123" << true << "" << true;
+    QTest::newRow("matched whole") << "[unit]\npattern=SN\\d{2,4}\n"
+                                   << 0 << ""
+                                   << "SN12345" << false << "" << true;
+    QTest::newRow("no control characters") << "" << 0 << ""
+                                           << "SN1\t" << false << "" << true;
+    QTest::newRow("leaves with semicolons") << "[order]\nname=WO-1\nleaves=7inch/High; 10.1inch/Low;\n"
+                                            << 0 << ""
+                                            << "a" << true << "10.1inch/Low" << true;
+    QTest::newRow("a leaf not released") << "[order]\nname=WO-1\nleaves=7inch/High\n"
+                                         << 0 << ""
+                                         << "a" << true << "7inch/Low" << false;
+    const auto bad = [](const char *row, const QString &file, SettingsFault::Kind kind, const QString &key) {
+        QTest::newRow(row) << file << int(kind) << key << "a" << true << "" << true;
+    };
+    bad("unknown key", "[unit]\nrequire=true\n", SettingsFault::UnknownKey, "unit/require");
+    bad("a key with no section", "name=a\n", SettingsFault::UnknownKey, "/name");
+    bad("required=maybe", "[operator]\nrequired=maybe\n", SettingsFault::NotTrueOrFalse, "operator/required");
+    bad("a pattern that does not compile", "[unit]\npattern=SN(\n", SettingsFault::BadPattern,
+        "unit/pattern");
+    bad("minutes below zero", "[operator]\nidleMinutes=-1\n", SettingsFault::NotMinutes,
+        "operator/idleMinutes");
+    bad("a leaf without its sensitivity", "[order]\nname=W\nleaves=7inch\n", SettingsFault::BadLeaf,
+        "order/leaves");
+    bad("leaves of no order", "[order]\nleaves=7inch/High\n", SettingsFault::NoOrderName, "order/name");
+    bad("a folder in its place", "<folder>", SettingsFault::Unreadable, "");
+    bad("a line that is no key", "[unit]\nrequired\n", SettingsFault::NotAKeyLine, "2");
+}
+
+// A station's rules as its file states them: anything the file gets wrong
+// is a fault the window refuses every start for, never a rule left out.
+void TestRecord::stationSettingsAsWritten()
+{
+    QFETCH(QString, file);
+    QFETCH(int, fault);
+    QFETCH(QString, key);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("station.ini");
+    if (file == "<folder>")
+        QVERIFY(QDir(dir.path()).mkdir("station.ini"));
+    else if (!file.isNull()) {
+        QFile ini(path);
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(file.toUtf8()) == file.toUtf8().size());
+    }
+    const StationSettings settings = StationSettings::read(path);
+    QCOMPARE(int(settings.fault.kind), fault);
+    QCOMPARE(settings.fault.key, key);
+    if (fault)
+        return;
+    QFETCH(QString, serial);
+    QFETCH(bool, accepted);
+    QFETCH(QString, leaf);
+    QFETCH(bool, released);
+    QCOMPARE(settings.acceptsSerial(serial), accepted);
+    QCOMPARE(settings.releases(leaf.section('/', 0, 0), leaf.section('/', 1)), released);
 }
 
 QTEST_GUILESS_MAIN(TestRecord)

@@ -81,6 +81,7 @@ RunRecord RunRecord::begun()
     RunRecord record;
     record.runId = QUuid::createUuid();
     record.host = QSysInfo::machineHostName();
+    record.station = record.host;
     record.user = userName();
     record.tpfwVersion = QStringLiteral(TPFW_VERSION);
     return record;
@@ -110,6 +111,10 @@ QJsonObject toJson(const RunRecord &record)
         {"found", orNull(record.found)},
         {"host", record.host},
         {"user", record.user},
+        {"station", orNull(record.station)},
+        {"unit", orNull(record.unit)},
+        {"operator", orNull(record.operatorId)},
+        {"order", orNull(record.order)},
         {"tpSize", record.tpSize},
         {"sensitivity", record.sensitivity},
         {"images", images},
@@ -146,6 +151,10 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
     record.found = timeIn(object.value("found"));
     record.host = object.value("host").toString();
     record.user = object.value("user").toString();
+    record.station = object.value("station").toString();
+    record.unit = object.value("unit").toString();
+    record.operatorId = object.value("operator").toString();
+    record.order = object.value("order").toString();
     record.tpSize = object.value("tpSize").toString();
     record.sensitivity = object.value("sensitivity").toString();
     for (const QJsonValue image : object.value("images").toArray())

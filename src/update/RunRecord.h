@@ -38,6 +38,13 @@ struct RunRecord
     std::optional<QDateTime> found;
     QString host;
     QString user;
+    // Who and what the run was for, as the station's settings ask for them;
+    // empty (null in the record) where they are not set or asked for.
+    // The station's name defaults to the host's.
+    QString station;
+    QString unit;
+    QString operatorId;
+    QString order;
     QString tpSize;
     QString sensitivity;
     QVector<FileFacts> images;
