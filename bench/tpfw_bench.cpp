@@ -189,7 +189,7 @@ void followRun(benchmark::State &state)
             state.SkipWithError(qPrintable(error));
             loop.quit();
         });
-        starter->start({}, {});
+        starter->start({}, {}, {});
         loop.exec();
         // The window that started it closes; another opens.
         starter.reset();
@@ -262,7 +262,7 @@ void pressToStart(benchmark::State &state)
         UpdaterSession session;
         QObject::connect(&session, &UpdaterSession::started, &loop, &QEventLoop::quit);
         QObject::connect(&session, &UpdaterSession::notStarted, &loop, &QEventLoop::quit);
-        session.start(images, {});
+        session.start(images, {}, {});
         loop.exec();
         state.counters["press_to_start_ms"] = clock.elapsed();
         QObject::connect(&session, &UpdaterSession::ended, &loop, &QEventLoop::quit);

@@ -3,6 +3,7 @@
 #include "selection/DirGroup.h"
 #include "selection/NameDisplay.h"
 #include "window/ElidedLabel.h"
+#include "window/HistoryStatus.h"
 #include "window/MainWindow.h"
 #include "window/RunPanel.h"
 #include "window/Translations.h"
@@ -311,7 +312,8 @@ void TestMainWindow::statusBarMessagesShowWhole()
     // The counts come after the menu bar was laid out; they get their room.
     QTRY_VERIFY(!corner->findChild<QLabel *>("todayCounts")->text().isEmpty());
     QTRY_VERIFY(corner->width() >= corner->sizeHint().width());
-    QMetaObject::invokeMethod(corner, "refresh", Q_ARG(QString, "No space left on device"));
+    QMetaObject::invokeMethod(corner->findChild<HistoryStatus *>(), "refresh",
+                              Q_ARG(QString, "No space left on device"));
     QCoreApplication::processEvents();
     QVERIFY(corner->findChild<QLabel *>("historyProblem")->isVisible());
     QTRY_VERIFY(corner->width() >= corner->sizeHint().width());

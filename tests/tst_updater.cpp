@@ -325,7 +325,8 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
         UpdaterSession session;
         QSignalSpy failed(&session, &UpdaterSession::notStarted);
         session.start(
-            QVector<QString>(images, FirmwareTree::root() + "/7inch/High/" + QString(200, 'x')).toList(), {});
+            QVector<QString>(images, FirmwareTree::root() + "/7inch/High/" + QString(200, 'x')).toList(), {},
+            {});
         QTRY_COMPARE(failed.size(), 1);
         QCOMPARE(failed.at(0).at(0).toString(), expected);
         return;

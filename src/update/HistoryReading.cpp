@@ -4,6 +4,8 @@
 #include "update/LineReader.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QThread>
 
@@ -20,6 +22,24 @@ std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId)
     forEachLine(path, qMax<qint64>(0, QFileInfo(path).size() - 1024 * 1024), -1, [&](const QByteArray &line) {
         if (line.contains(id))
             if (std::optional<RunRecord> record = fromJsonLine(line); record && record->runId == runId)
+                found = record;
+        return true;
+    });
+    return found;
+}
+
+std::optional<RunRecord> lastOkRunOf(const QString &path, const QString &unit)
+{
+    std::optional<RunRecord> found;
+    if (unit.isEmpty())
+        return found;
+    // Only lines that hold the serial as JSON writes it are parsed.
+    const QByteArray written
+        = QJsonDocument(QJsonArray {unit}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    forEachLine(path, 0, -1, [&](const QByteArray &line) {
+        if (line.contains(written))
+            if (std::optional<RunRecord> record = fromJsonLine(line);
+                record && record->unit == unit && record->isOk())
                 found = record;
         return true;
     });

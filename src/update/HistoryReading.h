@@ -15,6 +15,9 @@
 // The record of that run, looked for among the last ones.
 std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId);
 
+// The last OK run of that panel (by its serial), if any.
+std::optional<RunRecord> lastOkRunOf(const QString &path, const QString &unit);
+
 struct DayCounts
 {
     int ok = 0;

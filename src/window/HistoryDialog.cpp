@@ -1,9 +1,9 @@
 #include "window/HistoryDialog.h"
 
 #include "update/Background.h"
+#include "update/CsvExport.h"
 #include "update/HistoryReading.h"
 #include "update/RunHistory.h"
-#include "update/CsvExport.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
 

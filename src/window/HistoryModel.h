@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/HistoryReading.h"
 #include "update/CsvExport.h"
+#include "update/HistoryReading.h"
 
 #include <QAbstractTableModel>
 #include <QDate>

@@ -40,18 +40,7 @@ void HistoryStatus::refresh(QString problem)
     problemLabel->setText(QCoreApplication::translate("MainWindow", "History not written"));
     problemLabel->setToolTip(plainToolTip(problem));
     problemLabel->setVisible(!problem.isEmpty());
-    askForRoom();
     count();
-}
-
-// A menu bar lays out its corner again only when the corner is shown anew,
-// and the counts come later than the menu bar is laid out.
-void HistoryStatus::askForRoom()
-{
-    if (!parentWidget() || !isVisible() || width() >= sizeHint().width())
-        return;
-    hide();
-    show();
 }
 
 void HistoryStatus::count()
@@ -72,7 +61,6 @@ void HistoryStatus::count()
             countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
                                     .arg(today.ok)
                                     .arg(today.failed));
-            askForRoom();
             counting = false;
             if (std::exchange(countAgain, false))
                 count();

@@ -30,7 +30,6 @@ public slots:
 
 private:
     void count();
-    void askForRoom();
 
     Clock now;
     QLabel *problemLabel;

@@ -5,12 +5,18 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
+#include "update/Background.h"
+#include "update/HistoryReading.h"
+#include "update/RunHistory.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
+#include "window/MenuCorner.h"
 #include "window/NoticeQueue.h"
 #include "window/RunPanel.h"
+#include "window/SerialField.h"
 #include "window/ShutdownGuard.h"
+#include "window/StationGate.h"
 #include "window/TreeFit.h"
 #include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
@@ -19,7 +25,9 @@
 #include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -111,6 +119,8 @@ MainWindow::MainWindow(QWidget *parent)
     leafLine->setObjectName(QStringLiteral("leafLine"));
     leafLine->hide();
     runPanel = new RunPanel;
+    gate = new StationGate(this);
+    serialField = new SerialField;
     tpSizeGroup->setAccessibleName(tpSizeGroup->title());
     sensitivityGroup->setAccessibleName(sensitivityGroup->title());
     binListBrowser->setAccessibleName(tr("Images to send"));
@@ -121,11 +131,12 @@ MainWindow::MainWindow(QWidget *parent)
     grid->addWidget(warningLine, 1, 0, 1, 2);
     grid->addWidget(leafLine, 2, 0, 1, 2);
     grid->addWidget(binListBrowser, 3, 0, 1, 2);
+    grid->addWidget(serialField, 4, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(updateFwButton, 1);
     buttons->addWidget(stopButton);
-    grid->addLayout(buttons, 4, 0, 1, 2);
-    grid->addWidget(runPanel, 5, 0, 1, 2);
+    grid->addLayout(buttons, 5, 0, 1, 2);
+    grid->addWidget(runPanel, 6, 0, 1, 2);
     // The choices take what they need to show every entry, the list the rest.
     grid->setRowStretch(3, 1);
     form->centralWidget->setLayout(grid);
@@ -182,8 +193,26 @@ MainWindow::MainWindow(QWidget *parent)
     QMenu *station = form->menuBar->addMenu(tr("&Station"));
     QAction *showHistory = station->addAction(tr("&History…"), this, &MainWindow::showHistory);
     showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    signInAction = station->addAction(tr("Sign &in…"), this, &MainWindow::signIn);
+    signOutAction = station->addAction(tr("Sign &out"), gate->operatorSession(), &OperatorSession::signOut);
     history = new HistoryStatus;
-    form->menuBar->setCornerWidget(history);
+    stationLine = new QLabel;
+    stationLine->setObjectName(QStringLiteral("stationLine"));
+    stationLine->setTextFormat(Qt::PlainText);
+    form->menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
+    // A scanner's Enter presses UpdateFW; a panel's serial is asked for
+    // whenever a leaf is chosen.
+    connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
+    connect(sensitivityGroup, &DirGroup::passFullDirName, serialField, [this] {
+        if (gate->settings().unitRequired)
+            serialField->ready();
+    });
+    connect(gate, &StationGate::changed, this, &MainWindow::showStation);
+    connect(gate, &StationGate::faulted, this,
+            [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
+    showStation();
+    if (const QString fault = gate->fault(); !fault.isEmpty())
+        notices->show(QMessageBox::Warning, fault);
     connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
     // A station whose records stopped must notice, not only in small print.
     connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
@@ -247,6 +276,8 @@ void MainWindow::showWhereListsAreFrom()
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
         leafLine->setWholeText(QString());
+    else if (!gate->releases(leafOf(listedLeafPath)))
+        leafLine->setWholeText(gate->unreleased(leafOf(listedLeafPath), true));
     else if (other.isEmpty())
         leafLine->setWholeText(tr("Images of %1").arg(leaf));
     else
@@ -263,7 +294,7 @@ void MainWindow::orderTabs()
     for (const DirGroup *group : {tpSizeGroup, sensitivityGroup})
         for (QRadioButton *button : group->radioButtons())
             stops.append(button);
-    stops << binListBrowser << updateFwButton << stopButton << runPanel->tabStops();
+    stops << binListBrowser << serialField->tabStop() << updateFwButton << stopButton << runPanel->tabStops();
     for (int i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }
@@ -314,9 +345,53 @@ void MainWindow::launchUpdater(Notify how)
         notices->show(QMessageBox::Warning, tr("The FW updater is still running."));
         return;
     }
-    if (waitingPress)
+    if (waitingPress || lookingForUnit || !stationAllows(leafOf(listedLeafPath)))
         return;
     updateFwButton->setEnabled(false);
+    if (gate->settings().unitRequired)
+        return checkUnitThenRead(how);
+    readLeafThenStart(how);
+}
+
+bool MainWindow::stationAllows(const Leaf &leaf)
+{
+    if (const QString refusal = gate->refusal(); !refusal.isEmpty()) {
+        notices->show(QMessageBox::Warning, refusal);
+        return false;
+    }
+    pressSerial = serialField->serial();
+    if (const QString refusal = gate->serialRefusal(pressSerial); !refusal.isEmpty()) {
+        serialField->refuse(refusal);
+        return false;
+    }
+    gate->operatorSession()->pressed();
+    if (gate->releases(leaf))
+        return true;
+    updater->refuseAtPress(binFileList, leaf, gate->runFor(pressSerial), gate->unreleased(leaf, false),
+                           gate->unreleased(leaf, true));
+    return false;
+}
+
+// The history is read off the GUI thread: it may hold a hundred thousand runs.
+void MainWindow::checkUnitThenRead(Notify how)
+{
+    lookingForUnit = true;
+    inBackground(
+        this, [unit = pressSerial] { return lastOkRunOf(historyPath(), unit); },
+        [this, how](const std::optional<RunRecord> &earlier) {
+            lookingForUnit = false;
+            if (earlier
+                && !notices->ask(tr("Panel %1 was already updated OK on %2 at %3. Update it again?")
+                                     .arg(displayName(pressSerial),
+                                          earlier->started.toLocalTime().toString("yyyy-MM-dd HH:mm"),
+                                          earlier->station.isEmpty() ? earlier->host : earlier->station)))
+                return updateButtonState();
+            readLeafThenStart(how);
+        });
+}
+
+void MainWindow::readLeafThenStart(Notify how)
+{
     if (listedLeafPath.isEmpty())
         return startUpdater(how);
     // The leaf is read again off the GUI thread, the window answering while
@@ -346,7 +421,7 @@ void MainWindow::startUpdater(Notify how)
     notify = how;
     runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
                     binFileList.size());
-    updater->start(binFileList, leafOf(listedLeafPath));
+    updater->start(binFileList, leafOf(listedLeafPath), gate->runFor(pressSerial));
     // Notices shown meanwhile may have given the button back.
     updateButtonState();
 }
@@ -368,6 +443,7 @@ void MainWindow::tellNotStarted(const QString &error)
     }
     notices->show(QMessageBox::Warning, error);
     updateButtonState();
+    readyForNextPanel();
 }
 
 void MainWindow::reportRun(const RunReport &report)
@@ -381,13 +457,14 @@ void MainWindow::reportRun(const RunReport &report)
     // A run this window did not start tells nothing on success.
     notify = Notify::AtStart;
     updateButtonState();
+    readyForNextPanel();
 }
 
 void MainWindow::updateButtonState()
 {
     shutdownGuard->hold(updater->isBusy());
     updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading()
-                               && !waitingPress);
+                               && !waitingPress && !lookingForUnit);
     stopButton->setVisible(updater->canStop());
     stopButton->setEnabled(!updater->isStopping());
 }
@@ -400,6 +477,40 @@ void MainWindow::stopUpdater()
     updater->stop();
     runPanel->stopping(RunProcess::stopGraceMs / 1000);
     updateButtonState();
+}
+
+void MainWindow::showStation()
+{
+    const StationSettings &settings = gate->settings();
+    serialField->setVisible(settings.unitRequired);
+    signInAction->setVisible(settings.operatorRequired);
+    signOutAction->setVisible(settings.operatorRequired);
+    signOutAction->setEnabled(gate->operatorSession()->state() == OperatorSession::State::SignedIn);
+    stationLine->setText(gate->cornerText());
+    stationLine->setVisible(!stationLine->text().isEmpty());
+    showWhereListsAreFrom();
+}
+
+void MainWindow::signIn()
+{
+    auto *dialog = new QInputDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(tr("Sign in"));
+    dialog->setLabelText(tr("Operator ID (type or scan):"));
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
+    connect(dialog, &QInputDialog::textValueSelected, gate->operatorSession(), [this](const QString &id) {
+        if (!id.trimmed().isEmpty())
+            gate->operatorSession()->signIn(id.trimmed());
+    });
+    dialog->open();
+}
+
+// The field is cleared for the next panel once a run has ended.
+void MainWindow::readyForNextPanel()
+{
+    if (gate->settings().unitRequired)
+        serialField->ready();
 }
 
 void MainWindow::showHistory()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection/DirListing.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -14,11 +16,14 @@ class HistoryDialog;
 class HistoryStatus;
 class NoticeQueue;
 class ShutdownGuard;
+class QAction;
 class QLabel;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
 class RunPanel;
+class SerialField;
+class StationGate;
 struct RunReport;
 class TreeFit;
 class TreeWatcher;
@@ -51,6 +56,11 @@ protected:
 private:
     enum class Notify { AtStart, OnSuccess };
     void launchUpdater(Notify how);
+    // Whether the station allows a press now; says why not where it does not.
+    bool stationAllows(const Leaf &leaf);
+    // Asks where the panel was updated OK before, then reads the leaf again.
+    void checkUnitThenRead(Notify how);
+    void readLeafThenStart(Notify how);
     void checkAndStart(Notify how, const FolderRead &now);
     void startUpdater(Notify how);
     void tellStarted();
@@ -62,6 +72,9 @@ private:
     void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
     void orderTabs();
+    void showStation();
+    void signIn();
+    void readyForNextPanel();
     bool listedImagesHold(const FolderRead &now);
     QString otherCheckedTpSize() const;
 
@@ -92,4 +105,12 @@ private:
     // A press whose reading of the leaf is on its way, and how long it waits.
     std::optional<Notify> waitingPress;
     QTimer *pressPatience;
+    StationGate *gate;
+    SerialField *serialField;
+    QLabel *stationLine;
+    QAction *signInAction;
+    QAction *signOutAction;
+    // The serial read at the press, and whether its earlier runs are looked for.
+    QString pressSerial;
+    bool lookingForUnit = false;
 };

@@ -178,7 +178,29 @@ bool UpdaterSession::canStop() const
     return runWatch.state() == RunWatch::State::Following;
 }
 
-void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
+void UpdaterSession::begin(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor)
+{
+    current = RunRecord::begun();
+    current.tpSize = leaf.tpSize;
+    current.sensitivity = leaf.sensitivity;
+    if (!runFor.station.isEmpty())
+        current.station = runFor.station;
+    current.unit = runFor.unit;
+    current.operatorId = runFor.operatorId;
+    current.order = runFor.order;
+    for (const QString &file : binFiles)
+        current.images.append({file, -1, {}, {}});
+}
+
+void UpdaterSession::refuseAtPress(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor,
+                                   const QString &detail, const QString &notice)
+{
+    begin(binFiles, leaf, runFor);
+    current.started = QDateTime::currentDateTime();
+    refuse(detail, notice);
+}
+
+void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor)
 {
     const QString program = updaterProgram();
     arguments = updaterArguments(binFiles);
@@ -186,11 +208,7 @@ void UpdaterSession::start(const QStringList &binFiles, const Leaf &leaf)
         qDebug() << "argumentStrList" << i << ": " << arguments.at(i);
     qDebug() << "commandStr: " << updaterCommand(program, binFiles);
 
-    current = RunRecord::begun();
-    current.tpSize = leaf.tpSize;
-    current.sensitivity = leaf.sensitivity;
-    for (const QString &file : binFiles)
-        current.images.append({file, -1, {}, {}});
+    begin(binFiles, leaf, runFor);
     // Until the images are checked, a run found is left to itself.
     runWatch.pause(true);
     imageCheck.start(binFiles, program);

@@ -4,6 +4,7 @@
 #include "update/ImageCheck.h"
 #include "update/RunRecord.h"
 #include "update/RunWatch.h"
+#include "window/StationGate.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -78,7 +79,11 @@ public:
     bool canStop() const;
     // The images are read off the GUI thread; the supervisor starts when
     // that is done, or notStarted says why it could not.
-    void start(const QStringList &binFiles, const Leaf &leaf);
+    void start(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor);
+    // Records a press the station does not allow (detail in the record's
+    // English), and tells notStarted with the notice.
+    void refuseAtPress(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor,
+                       const QString &detail, const QString &notice);
     // Asks the supervisor of the followed run to stop its updater.
     void stop();
     // A stop was asked for here and the run has not ended yet.
@@ -102,6 +107,7 @@ signals:
     void busyChanged();
 
 private:
+    void begin(const QStringList &binFiles, const Leaf &leaf, const RunFor &runFor);
     void launch(const QVector<FileFacts> &images, const FileFacts &updater);
     // Leaves the check of the images behind, unwaited, and records the
     // press as not started.

@@ -1,0 +1,48 @@
+#include "window/OperatorSession.h"
+
+OperatorSession::OperatorSession(QObject *parent)
+    : QObject(parent)
+{
+    idleCheck.setInterval(5000);
+    connect(&idleCheck, &QTimer::timeout, this, &OperatorSession::checkIdle);
+}
+
+void OperatorSession::signIn(const QString &id)
+{
+    who = id;
+    current = State::SignedIn;
+    lastPress = now();
+    if (idleMinutes > 0)
+        idleCheck.start();
+    emit changed();
+}
+
+void OperatorSession::signOut()
+{
+    idleCheck.stop();
+    if (current == State::SignedOut)
+        return;
+    who.clear();
+    current = State::SignedOut;
+    emit changed();
+}
+
+void OperatorSession::setIdleMinutes(int minutes)
+{
+    idleMinutes = minutes;
+    if (idleMinutes > 0 && current == State::SignedIn)
+        idleCheck.start();
+    else
+        idleCheck.stop();
+}
+
+void OperatorSession::pressed()
+{
+    lastPress = now();
+}
+
+void OperatorSession::checkIdle()
+{
+    if (current == State::SignedIn && idleMinutes > 0 && lastPress.secsTo(now()) >= idleMinutes * 60)
+        signOut();
+}

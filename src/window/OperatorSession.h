@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+// Who works the station, where the station asks: signed in for this start of
+// tpfw only, and signed out after a number of idle minutes without a press.
+class OperatorSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { SignedOut, SignedIn };
+    using Clock = std::function<QDateTime()>;
+    explicit OperatorSession(QObject *parent = nullptr);
+
+    State state() const { return current; }
+    // Empty when signed out.
+    QString id() const { return who; }
+    void signIn(const QString &id);
+    void signOut();
+    // 0: never signed out for idleness.
+    void setIdleMinutes(int minutes);
+    // A press: the idle time starts again.
+    void pressed();
+    // Signs out where the idle time is over; done every few seconds.
+    void checkIdle();
+    void setClock(Clock clock) { now = std::move(clock); }
+
+signals:
+    void changed();
+
+private:
+    Clock now = &QDateTime::currentDateTime;
+    State current = State::SignedOut;
+    QString who;
+    QDateTime lastPress;
+    int idleMinutes = 0;
+    QTimer idleCheck;
+};

@@ -1,0 +1,54 @@
+#include "window/SerialField.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+SerialField::SerialField(QWidget *parent)
+    : QWidget(parent)
+    , edit(new QLineEdit)
+    , problem(new QLabel)
+{
+    edit->setObjectName(QStringLiteral("unitSerial"));
+    edit->setAccessibleName(QCoreApplication::translate("MainWindow", "Panel serial"));
+    problem->setObjectName(QStringLiteral("unitProblem"));
+    problem->setTextFormat(Qt::PlainText);
+    problem->setWordWrap(true);
+    problem->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem->hide();
+    auto *label = new QLabel(QCoreApplication::translate("MainWindow", "Panel serial:"));
+    label->setBuddy(edit);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(edit, 0, 1);
+    grid->addWidget(problem, 1, 1);
+    connect(edit, &QLineEdit::returnPressed, this, &SerialField::entered);
+    connect(edit, &QLineEdit::textEdited, problem, &QLabel::hide);
+}
+
+QString SerialField::serial() const
+{
+    return edit->text().trimmed();
+}
+
+void SerialField::refuse(const QString &why)
+{
+    problem->setText(why);
+    problem->show();
+    edit->selectAll();
+    edit->setFocus();
+}
+
+void SerialField::ready()
+{
+    edit->clear();
+    problem->hide();
+    edit->setFocus();
+}
+
+QWidget *SerialField::tabStop() const
+{
+    return edit;
+}

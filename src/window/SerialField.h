@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+
+// Where the panel's serial is typed or scanned (a hand-held scanner types it
+// and sends Enter), with why it was refused in red beneath.
+class SerialField : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SerialField(QWidget *parent = nullptr);
+
+    // As read, without the spaces around it.
+    QString serial() const;
+    void refuse(const QString &why);
+    // Cleared, and the focus taken, for the next panel.
+    void ready();
+    QWidget *tabStop() const;
+
+signals:
+    void entered();
+
+private:
+    QLineEdit *edit;
+    QLabel *problem;
+};
