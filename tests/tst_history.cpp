@@ -157,9 +157,10 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
 
     QTRY_COMPARE(historyRecords().size(), 3);
     const QList<QJsonObject> lines = historyRecords();
-    const QStringList keys({"detail", "ended", "exitCode", "found", "host", "images", "log", "notes",
-                            "outcome", "runId", "schema", "seconds", "sensitivity", "started", "tpSize",
-                            "tpfwVersion", "updater", "updaterSha256", "user"});
+    const QStringList keys({"detail",      "ended",   "exitCode",    "found",         "host",    "images",
+                            "log",         "notes",   "operator",    "order",         "outcome", "runId",
+                            "schema",      "seconds", "sensitivity", "started",       "station", "tpSize",
+                            "tpfwVersion", "unit",    "updater",     "updaterSha256", "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash
@@ -176,6 +177,10 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
         QVERIFY(isoWithOffset.match(line.value("ended").toString()).hasMatch());
         QVERIFY(line.value("seconds").toDouble() >= 0);
         QVERIFY(!line.value("user").toString().isEmpty());
+        // A station without settings is named by its host and asks for no one.
+        QCOMPARE(line.value("station"), line.value("host"));
+        QVERIFY(line.value("unit").isNull() && line.value("operator").isNull()
+                && line.value("order").isNull());
         const QJsonArray sent = line.value("images").toArray();
         QCOMPARE(sent.size(), images.size());
         for (int i = 0; i < images.size(); ++i)

@@ -633,11 +633,36 @@ void TestUpdater::runsFromTheApplicationFolderIntoItsLog()
     QCOMPARE(logs.size(), 1);
     QFile runLog(logs.at(0));
     QVERIFY(runLog.open(QIODevice::ReadOnly));
-    const QString output = QString::fromUtf8(runLog.readAll());
+    const QString whole = QString::fromUtf8(runLog.readAll());
+    // Read on its own, the log names its run first and its end last.
+    QStringList lines = whole.split('\n');
+    QVERIFY(lines.takeLast().isEmpty());
+    const QString footer = lines.takeLast();
+    QVERIFY2(footer.contains(QRegularExpression(
+                 "^tpfw: ended \\d{4}-\\d\\d-\\d\\dT[\\d:.]+[+-]\\d\\d:\\d\\d, outcome ok, exit code 0$")),
+             qPrintable(footer));
+    QMap<QString, QStringList> header;
+    while (lines.first().startsWith("tpfw: ")) {
+        const QString line = lines.takeFirst().mid(6);
+        header[line.section(' ', 0, 0)].append(line.section(' ', 1));
+    }
+    const RunRecord record = *fromJson(historyRecords().constLast());
+    QCOMPARE(header.value("run"), QStringList(runIdText(record.runId)));
+    QCOMPARE(header.value("unit"), QStringList("-"));
+    QCOMPARE(header.value("station"), QStringList(record.station));
+    QCOMPARE(header.value("leaf"), QStringList("7inch/High"));
+    QCOMPARE(header.value("image").size(), record.images.size());
+    QCOMPARE(header.value("image").first(),
+             record.images.first().path + "  " + QString::number(record.images.first().bytes) + "  "
+                 + record.images.first().sha256);
+    QCOMPARE(header.value("updater"), QStringList(record.updater.path + "  " + record.updater.sha256));
+    QCOMPARE(header.value("started"), QStringList(isoWithOffset(record.started)));
+    QVERIFY(header.value("command").value(0).endsWith(" -ba"));
+    const QString output = lines.join('\n');
     QVERIFY2(output.startsWith("working folder: "
                                + QDir::toNativeSeparators(QCoreApplication::applicationDirPath())),
              qPrintable(output));
-    QVERIFY(output.contains(QRegularExpression("\nswitch: -ba\r?\n")));
+    QVERIFY(output.contains(QRegularExpression("\nswitch: -ba\r?(\n|$)")));
 
     // Followed to its end and reaped: nothing of it is left behind.
     const QStringList startedLine = log.lines.filter("FW updater started, pid ");
@@ -734,6 +759,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     const QString text = output->toPlainText();
     QVERIFY2(text.contains("writing block 1/4 (25%)\nwriting block 2/4 (50%)\n") && text.contains("switch: "),
              qPrintable(text));
+    // The log's own lines of the run are no output of the updater.
+    QVERIFY2(!text.contains("tpfw: "), qPrintable(text));
     // Until the next press.
     QTRY_VERIFY(updateButton()->isEnabled());
     qputenv("TPFW_STANDIN_SECONDS", "0.5");
@@ -939,16 +966,19 @@ void TestUpdater::aRunsLogHasASize()
     QVERIFY2(diskUse(log) <= limit, qPrintable(QString::number(diskUse(log))));
     QFile kept(log);
     QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.read(limit / 4), output.left(limit / 4));
+    QByteArray head = kept.read(limit / 4);
+    while (head.startsWith("tpfw: "))
+        head = head.mid(head.indexOf('\n') + 1);
+    QCOMPARE(head, output.left(head.size()));
     kept.seek(kept.size() - 4096);
     const QByteArray end = kept.readAll();
     QVERIFY2(end.contains("PanelProg stand-in: would flash 1 image(s)"), end.constData());
-    const QRegularExpression note("\ntpfw: (\\d+) bytes of the updater's output were dropped from the middle "
-                                  "of the run log, to keep it within 4194304 bytes\n$");
+    const QRegularExpression note("\ntpfw: ((\\d+) bytes of the updater's output were dropped from the middle "
+                                  "of the run log, to keep it within 4194304 bytes)\ntpfw: ended [^\n]*\n$");
     const QRegularExpressionMatch told = note.match(QString::fromUtf8(end));
     QVERIFY2(told.hasMatch(), end.constData());
-    QVERIFY(told.captured(1).toLongLong() > output.size() - 3 * limit);
-    QVERIFY(historyRecords().value(0).value("notes").toArray().contains(told.captured(0).trimmed().mid(6)));
+    QVERIFY(told.captured(2).toLongLong() > output.size() - 3 * limit);
+    QVERIFY(historyRecords().value(0).value("notes").toArray().contains(told.captured(1)));
 #else
     QSKIP("holes are punched and measured the Linux way here");
 #endif

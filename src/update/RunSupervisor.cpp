@@ -4,8 +4,10 @@
 #include "update/PendingRun.h"
 #include "update/RunHistory.h"
 #include "update/RunLock.h"
+#include "update/RunLog.h"
 #include "update/SleepInhibitor.h"
 #include "update/SupervisorProtocol.h"
+#include "update/UpdaterCommand.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -100,6 +102,7 @@ bool RunSupervisor::start(int *exitCode)
         emit done();
     });
     const QString logPath = run.record.log;
+    writeLogHeader();
     running.start();
     if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
         fileNotStarted(error);
@@ -138,7 +141,20 @@ void RunSupervisor::finish(Outcome outcome, std::optional<int> exitCode, const Q
     run.record.outcome = outcome;
     run.record.exitCode = exitCode;
     run.record.detail = detail;
+    QString error;
+    if (!run.record.log.isEmpty())
+        appendToLog(run.record.log, logFooter(run.record), &error);
     file();
+}
+
+void RunSupervisor::writeLogHeader()
+{
+    QStringList images;
+    for (const FileFacts &image : qAsConst(run.record.images))
+        images.append(image.path);
+    QString error;
+    if (!appendToLog(run.record.log, logHeader(run.record, updaterCommand(run.program, images)), &error))
+        run.record.notes.append(QStringLiteral("the run log's opening lines were not written: ") + error);
 }
 
 // The log and the record say what of the output was given back.
@@ -155,9 +171,8 @@ void RunSupervisor::noteDroppedOutput()
               .arg(logLimit->dropped())
               .arg(LogLimit::size());
     run.record.notes.append(note);
-    QFile log(run.record.log);
-    if (log.open(QIODevice::Append))
-        log.write("\ntpfw: " + note.toUtf8() + "\n");
+    QString error;
+    appendToLog(run.record.log, "tpfw: " + note.toUtf8() + '\n', &error);
 }
 
 // Into the history, and only then the pending record goes. Where the history

@@ -54,6 +54,7 @@ private:
     bool refuse(const QString &reason, int *exitCode);
     void fileNotStarted(const QString &reason);
     void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail);
+    void writeLogHeader();
     void noteDroppedOutput();
     void file();
 

@@ -1,5 +1,7 @@
 #include "window/RunPanel.h"
 
+#include "update/RunLog.h"
+
 #include "window/ElidedLabel.h"
 #include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
@@ -204,8 +206,12 @@ void RunPanel::name(const QString &leaf, int images)
                       + (images == 1 ? tr("1 image") : tr("%1 images").arg(images)));
 }
 
-void RunPanel::addLines(const QStringList &lines)
+void RunPanel::addLines(const QStringList &read)
 {
+    // tpfw's own lines name the run, which the panel shows already.
+    const QStringList lines = updaterLinesOf(read);
+    if (lines.isEmpty())
+        return;
     lastOutput = QDateTime::currentDateTime();
     output->appendPlainText(lines.join(QLatin1Char('\n')));
     latestLine->setFullText(lines.constLast());
