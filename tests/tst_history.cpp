@@ -23,6 +23,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -506,11 +507,15 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         QString outcome;
         std::optional<int> exitCode;
         QString log;
+        QString unit;
+        QString operatorId;
+        QString image;
     };
-    const QList<Run> runs = {{3 * 3600, "7inch", "ok", 0, log.fileName()},
-                             {86400 + 60, "10.1inch", "failed", 2, ""},
-                             {60, "15.6\"inch, big", "failed", 3, dir.filePath("gone.log")},
-                             {30, "7inch", "notStarted", {}, ""}};
+    const QList<Run> runs
+        = {{3 * 3600, "7inch", "ok", 0, log.fileName(), "SN-001", "op1", "a.bin"},
+           {86400 + 60, "10.1inch", "failed", 2, "", "SN-002", "op1", "a.bin"},
+           {60, "15.6\"inch, big", "failed", 3, dir.filePath("gone.log"), "=SN3", "op9", "=cmd.bin"},
+           {30, "7inch", "notStarted", {}, "", "", "", "a.bin"}};
     QString error;
     for (const Run &run : runs) {
         RunRecord record = aFlash();
@@ -519,7 +524,11 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         record.seconds = 2.5;
         record.tpSize = run.tpSize;
         record.sensitivity = "High";
-        record.images = {FileFacts {}, FileFacts {}};
+        record.images = {FileFacts {"/fw/" + run.image, 33, QByteArray(64, 'a'), {}, false},
+                         FileFacts {"/fw/unread.bin", -1, {}, {}, false}};
+        record.station = "Line 2";
+        record.unit = run.unit;
+        record.operatorId = run.operatorId;
         record.outcome = outcomeNamed(run.outcome);
         record.exitCode = run.exitCode;
         record.log = run.log;
@@ -551,6 +560,9 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QCOMPARE(column(HistoryModel::Images), QStringList({"2", "2", "2", "2"}));
     QCOMPARE(column(HistoryModel::Duration).first(), QString("2.5 s"));
     QCOMPARE(column(HistoryModel::Started).first(), now.addSecs(-30).toString("yyyy-MM-dd HH:mm:ss"));
+    QCOMPARE(column(HistoryModel::Unit), QStringList({"", "=SN3", "SN-001", "SN-002"}));
+    QCOMPARE(column(HistoryModel::Operator), QStringList({"", "op9", "op1", "op1"}));
+    QCOMPARE(column(HistoryModel::Station), QStringList({"Line 2", "Line 2", "Line 2", "Line 2"}));
 
     const auto check = [&](const QString &text, bool on) {
         for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
@@ -574,6 +586,26 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     check("&Failures only", false);
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(shown(), QString("3 runs shown"));
+    // A search as one types: units, operators, stations, leaves, images.
+    QLineEdit *search = nullptr;
+    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>())
+        if (edit->accessibleName() == "Search")
+            search = edit;
+    QVERIFY(search);
+    for (const auto &[text, found] :
+         QList<std::pair<QString, QStringList>> {{"sn-00", {"SN-001"}},
+                                                 {"OP9", {"=SN3"}},
+                                                 {"big", {"=SN3"}},
+                                                 {"=cmd", {"=SN3"}},
+                                                 {"line 2", {"", "=SN3", "SN-001"}},
+                                                 {"7inch", {"", "SN-001"}},
+                                                 {"nothing", {}}}) {
+        search->clear();
+        QTest::keyClicks(search, text);
+        QCOMPARE(column(HistoryModel::Unit), found);
+    }
+    search->clear();
+    QCOMPARE(model->rowCount(), 3);
 
     // The rows shown, parsed back.
     const QString csv = dir.filePath("history.csv");
@@ -605,13 +637,26 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         } else
             field += c;
     }
+    // Every field of the rows shown, in the order shown, named by its key.
     QCOMPARE(rows.size(), 4);
-    QCOMPARE(rows.first(),
-             QStringList(
-                 {"Started", "TP size / sensitivity", "Images", "Outcome", "Exit code", "Duration", "User"}));
-    for (int row = 0; row < 3; ++row)
-        for (int c = 0; c < HistoryModel::Columns; ++c)
-            QCOMPARE(rows.at(row + 1).at(c), model->index(row, c).data().toString());
+    const QStringList keys {"runId",         "started",     "ended",  "seconds", "station", "host",
+                            "user",          "operator",    "unit",   "order",   "tpSize",  "sensitivity",
+                            "outcome",       "exitCode",    "detail", "notes",   "images",  "updater",
+                            "updaterSha256", "tpfwVersion", "log"};
+    QCOMPARE(rows.first(), keys);
+    const auto cell = [&](int row, const QString &key) {
+        return rows.at(row).at(keys.indexOf(key));
+    };
+    for (int row = 1; row < 4; ++row)
+        QCOMPARE(cell(row, "unit"), QStringList({"", "'=SN3", "SN-001"}).at(row - 1));
+    QCOMPARE(cell(2, "started"), isoWithOffset(now.addSecs(-60)));
+    QCOMPARE(cell(2, "tpSize"), QString("15.6\"inch, big"));
+    QCOMPARE(cell(2, "exitCode"), QString("3"));
+    QCOMPARE(cell(2, "seconds"), QString("2.5"));
+    QCOMPARE(cell(2, "operator"), QString("op9"));
+    QCOMPARE(cell(2, "order"), QString());
+    QCOMPARE(cell(2, "images"), "/fw/=cmd.bin  33  " + QString(64, 'a') + "\n/fw/unread.bin    ");
+    QCOMPARE(cell(2, "outcome"), QString("failed"));
 
     // A run's log on Enter, or word that it is gone.
     auto *table = dialog->findChild<QTableView *>("historyTable");

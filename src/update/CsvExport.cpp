@@ -14,6 +14,12 @@ QByteArray csvRecord(const QStringList &fields)
     return record + "\r\n";
 }
 
+QString csvText(const QString &text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && formulaStarts.contains(text.at(0)) ? QLatin1Char('\'') + text : text;
+}
+
 bool writeCsv(const CsvTable &table, const QString &path, QString *error, std::atomic<int> *written,
               const std::atomic<bool> *cancel)
 {
@@ -29,7 +35,12 @@ bool writeCsv(const CsvTable &table, const QString &path, QString *error, std::a
             error->clear();
             return false;
         }
-        file.write(csvRecord(table.fields(row)));
+        const QStringList fields = table.fields(row, error);
+        if (!error->isEmpty()) {
+            file.cancelWriting();
+            return false;
+        }
+        file.write(csvRecord(fields));
         if (written)
             *written = row + 1;
     }

@@ -10,13 +10,19 @@
 // line break is quoted, its quotes doubled; the record ends with CR LF.
 QByteArray csvRecord(const QStringList &fields);
 
+// Text as a spreadsheet shows it, never as a formula it would run: text
+// that begins with '=', '+', '-', '@', a tab or a carriage return gets a
+// leading apostrophe.
+QString csvText(const QString &text);
+
 // A table to write out: its column titles, and each row's fields, made as
 // they are written (from any thread).
 struct CsvTable
 {
     QStringList header;
     int rows = 0;
-    std::function<QStringList(int row)> fields;
+    // An error stops the writing: nothing is written.
+    std::function<QStringList(int row, QString *error)> fields;
 };
 
 // The table under a header row of its column titles, in UTF-8 with a byte

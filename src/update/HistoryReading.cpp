@@ -79,7 +79,7 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const st
     const auto shared = [&names](const QString &name) {
         return *names.insert(name);
     };
-    const auto add = [&](const QByteArray &line) {
+    const auto add = [&](const QByteArray &line, qint64 at) {
         const std::optional<RunRecord> record = fromJsonLine(line);
         if (!record)
             return;
@@ -93,13 +93,21 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const st
         row.exitCode = record->exitCode;
         row.seconds = record->seconds;
         row.user = shared(record->user);
+        row.station = shared(record->station);
+        row.unit = record->unit;
+        row.operatorId = shared(record->operatorId);
+        QStringList imageNames;
+        for (const FileFacts &image : qAsConst(record->images))
+            imageNames.append(image.path.mid(image.path.lastIndexOf(QLatin1Char('/')) + 1));
+        row.imageNames = shared(imageNames.join(QLatin1Char('\n')));
         row.log = record->log;
+        row.at = at;
         rows.append(row);
     };
-    forEachLine(
+    forEachLineAt(
         path, from, to,
-        [&](const QByteArray &line) {
-            add(line);
+        [&](const QByteArray &line, qint64 at) {
+            add(line, at);
             return true;
         },
         cancel);

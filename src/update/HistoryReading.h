@@ -45,7 +45,15 @@ struct HistoryRow
     // Unknown for an interrupted run.
     std::optional<double> seconds;
     QString user;
+    QString station;
+    QString unit;
+    QString operatorId;
+    // The images' file names, one a line: what a search looks in.
+    QString imageNames;
     QString log;
+    // Where its line begins in the history: the whole record is read from
+    // there when it is written out.
+    qint64 at = 0;
 };
 
 // Every run of the history, newest start first; lines cut short or whose

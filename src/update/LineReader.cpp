@@ -14,6 +14,14 @@ bool regularOrAbsent(const QString &path)
 qint64 forEachLine(const QString &path, qint64 from, qint64 to,
                    const std::function<bool(const QByteArray &)> &line, const std::atomic<bool> *cancel)
 {
+    return forEachLineAt(
+        path, from, to, [&line](const QByteArray &bytes, qint64) { return line(bytes); }, cancel);
+}
+
+qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
+                     const std::function<bool(const QByteArray &, qint64)> &line,
+                     const std::atomic<bool> *cancel)
+{
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return from;
@@ -33,7 +41,7 @@ qint64 forEachLine(const QString &path, qint64 from, qint64 to,
             next = restAt + end + 1;
             const bool overlong = end - begin > maxLineBytes;
             if (!std::exchange(skipping, false) && !overlong
-                && !line(QByteArray::fromRawData(rest.constData() + begin, end - begin)))
+                && !line(QByteArray::fromRawData(rest.constData() + begin, end - begin), restAt + begin))
                 return next;
         }
         rest.remove(0, begin);
@@ -46,4 +54,15 @@ qint64 forEachLine(const QString &path, qint64 from, qint64 to,
         }
     }
     return next;
+}
+
+std::optional<QByteArray> lineAt(QFile &file, qint64 at)
+{
+    if (!file.seek(at))
+        return std::nullopt;
+    QByteArray line = file.readLine(maxLineBytes + 2);
+    if (!line.endsWith('\n'))
+        return std::nullopt;
+    line.chop(1);
+    return line;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 // No record of the station comes near it; a line this long is no record.
 constexpr int maxLineBytes = 16 * 1024 * 1024;
@@ -18,6 +20,15 @@ constexpr int maxLineBytes = 16 * 1024 * 1024;
 qint64 forEachLine(const QString &path, qint64 from, qint64 to,
                    const std::function<bool(const QByteArray &)> &line,
                    const std::atomic<bool> *cancel = nullptr);
+
+// The same, with where each line begins in the file.
+qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
+                     const std::function<bool(const QByteArray &, qint64 at)> &line,
+                     const std::atomic<bool> *cancel = nullptr);
+
+// The whole line that begins at `at` in an open file, without its '\n';
+// nothing where there is none.
+std::optional<QByteArray> lineAt(QFile &file, qint64 at);
 
 // Whether the path names a regular file, or nothing: opening a FIFO or a
 // device for reading could wait for a writer for ever.

@@ -1,5 +1,6 @@
 #include "update/RunRecord.h"
 
+#include "update/CsvExport.h"
 #include "update/OsSupport.h"
 
 #include <QJsonArray>
@@ -172,6 +173,45 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
     record.historyProblem = object.value("historyProblem").toString();
     record.tpfwVersion = object.value("tpfwVersion").toString();
     return record;
+}
+
+const QStringList &csvColumns()
+{
+    static const QStringList columns {
+        "runId",    "started", "ended",  "seconds", "station",       "host",        "user",
+        "operator", "unit",    "order",  "tpSize",  "sensitivity",   "outcome",     "exitCode",
+        "detail",   "notes",   "images", "updater", "updaterSha256", "tpfwVersion", "log"};
+    return columns;
+}
+
+namespace {
+
+// An unread image's size and hash are unknown: left out, not 0.
+QString imageLine(const QJsonObject &image)
+{
+    const QJsonValue bytes = image.value("bytes");
+    return image.value("path").toString() + QStringLiteral("  ")
+        + (bytes.isDouble() ? QString::number(bytes.toDouble(), 'f', 0) : QString()) + QStringLiteral("  ")
+        + image.value("sha256").toString();
+}
+
+} // namespace
+
+QStringList csvFields(const RunRecord &record)
+{
+    const QJsonObject object = toJson(record);
+    QStringList fields;
+    for (const QString &column : csvColumns()) {
+        const QJsonValue value = object.value(column);
+        QStringList lines;
+        for (const QJsonValue item : value.toArray())
+            lines.append(item.isObject() ? imageLine(item.toObject()) : item.toString());
+        if (value.isDouble())
+            fields.append(QString::number(value.toDouble(), 'g', 15));
+        else
+            fields.append(csvText(value.isArray() ? lines.join(QLatin1Char('\n')) : value.toString()));
+    }
+    return fields;
 }
 
 QByteArray toJsonLine(const RunRecord &record)

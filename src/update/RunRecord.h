@@ -82,6 +82,13 @@ std::optional<RunRecord> fromJson(const QJsonObject &object);
 QByteArray toJsonLine(const RunRecord &record);
 std::optional<RunRecord> fromJsonLine(const QByteArray &line);
 
+// The record's keys in the order a CSV export writes them, a column each.
+const QStringList &csvColumns();
+// The record's values in that order: times with their offset, numbers as
+// numbers, nothing for null, each image ("<path>  <bytes>  <sha256>") and
+// each note on a line of its own; no text a spreadsheet takes for a formula.
+QStringList csvFields(const RunRecord &record);
+
 // The run's identity as a record writes it (no braces).
 QString runIdText(const QUuid &runId);
 

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -31,6 +32,7 @@ HistoryDialog::HistoryDialog(QWidget *parent)
     , table(new QTableView)
     , todayOnly(new QCheckBox(tr("&Today")))
     , failuresOnly(new QCheckBox(tr("&Failures only")))
+    , search(new QLineEdit)
     , state(new QLabel)
     , exportButton(new QPushButton(tr("&Export CSV…")))
 {
@@ -51,11 +53,14 @@ HistoryDialog::HistoryDialog(QWidget *parent)
     table->horizontalHeader()->setResizeContentsPrecision(50);
     table->horizontalHeader()->setStretchLastSection(true);
     state->setTextFormat(Qt::PlainText);
+    search->setAccessibleName(tr("Search"));
+    search->setPlaceholderText(tr("Search units, operators, stations, leaves, images"));
+    search->setClearButtonEnabled(true);
 
     auto *filters = new QHBoxLayout;
     filters->addWidget(todayOnly);
     filters->addWidget(failuresOnly);
-    filters->addStretch(1);
+    filters->addWidget(search, 1);
     filters->addWidget(state);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->addButton(exportButton, QDialogButtonBox::ActionRole);
@@ -66,6 +71,7 @@ HistoryDialog::HistoryDialog(QWidget *parent)
 
     connect(todayOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
     connect(failuresOnly, &QCheckBox::toggled, this, &HistoryDialog::filter);
+    connect(search, &QLineEdit::textChanged, this, &HistoryDialog::filter);
     table->setFocus();
     table->installEventFilter(this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -117,7 +123,8 @@ void HistoryDialog::reload()
 
 void HistoryDialog::filter()
 {
-    model->setFilter(todayOnly->isChecked() ? QDate::currentDate() : QDate(), failuresOnly->isChecked());
+    model->setFilter(todayOnly->isChecked() ? QDate::currentDate() : QDate(), failuresOnly->isChecked(),
+                     search->text());
     const int shown = model->rowCount();
     state->setText(shown == 1 ? tr("1 run shown") : tr("%1 runs shown").arg(shown));
     if (model->rowCount())
@@ -128,7 +135,7 @@ void HistoryDialog::filter()
 // in view and a way out.
 void HistoryDialog::exportTo(const QString &path)
 {
-    const CsvTable rows = model->table();
+    const CsvTable rows = model->table(historyPath());
     auto *progress = new QProgressDialog(tr("Writing %1…").arg(QDir::toNativeSeparators(path)), tr("Cancel"),
                                          0, rows.rows, this);
     progress->setWindowModality(Qt::WindowModal);

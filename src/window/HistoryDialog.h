@@ -8,11 +8,12 @@
 class HistoryModel;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 
 // The station's history in the window: its runs, newest first, filtered to
-// today's or to failures, a run's log on Enter or a double click, and the
+// today's, to failures or to what a search finds, a run's log on Enter or a double click, and the
 // rows shown written out as CSV. Read off the GUI thread each time it opens.
 class HistoryDialog : public QDialog
 {
@@ -46,6 +47,7 @@ private:
     QTableView *table;
     QCheckBox *todayOnly;
     QCheckBox *failuresOnly;
+    QLineEdit *search;
     QLabel *state;
     QPushButton *exportButton;
     // Set to end the reading on its way, if any: a window that goes never

@@ -1,8 +1,12 @@
 #include "window/HistoryModel.h"
 
 #include "selection/NameDisplay.h"
+#include "update/LineReader.h"
 
 #include <QDateTime>
+#include <QFile>
+
+#include <memory>
 
 namespace {
 
@@ -29,6 +33,15 @@ QString outcomeWord(const HistoryRow &row)
     return HistoryModel::tr("unknown");
 }
 
+bool holds(const HistoryRow &row, const QString &search)
+{
+    for (const QString *text :
+         {&row.unit, &row.operatorId, &row.station, &row.tpSize, &row.sensitivity, &row.imageNames})
+        if (text->contains(search, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 } // namespace
 
 HistoryModel::HistoryModel(QObject *parent)
@@ -41,10 +54,11 @@ void HistoryModel::setRows(QVector<HistoryRow> newRows)
     select();
 }
 
-void HistoryModel::setFilter(const QDate &newDay, bool newFailuresOnly)
+void HistoryModel::setFilter(const QDate &newDay, bool newFailuresOnly, const QString &newSearch)
 {
     day = newDay;
     failuresOnly = newFailuresOnly;
+    search = newSearch.trimmed();
     select();
 }
 
@@ -65,6 +79,8 @@ void HistoryModel::select()
             continue;
         // As the day's counter counts: whatever did not end OK.
         if (failuresOnly && (row.outcome == ::Outcome::Ok || row.sentNothing))
+            continue;
+        if (!search.isEmpty() && !holds(row, search))
             continue;
         shown.append(i);
     }
@@ -108,26 +124,40 @@ QString HistoryModel::text(const HistoryRow &row, int column)
         return row.exitCode ? QString::number(*row.exitCode) : QString();
     case Duration:
         return row.seconds ? QString::number(*row.seconds, 'f', 1) + QStringLiteral(" s") : tr("unknown");
+    case Station:
+        return displayName(row.station);
+    case Unit:
+        return displayName(row.unit);
+    case Operator:
+        return displayName(row.operatorId);
     case User:
         return displayName(row.user);
     }
     return {};
 }
 
-CsvTable HistoryModel::table() const
+CsvTable HistoryModel::table(const QString &historyPath) const
 {
-    QVector<HistoryRow> chosen;
+    QVector<std::pair<qint64, qint64>> chosen;
     chosen.reserve(shown.size());
     for (const int row : shown)
-        chosen.append(rows.at(row));
-    QStringList header;
-    for (int column = 0; column < Columns; ++column)
-        header.append(headerData(column, Qt::Horizontal).toString());
-    return {header, int(chosen.size()), [chosen](int row) {
-                QStringList fields;
-                for (int column = 0; column < Columns; ++column)
-                    fields.append(text(chosen.at(row), column));
-                return fields;
+        chosen.append({rows.at(row).at, rows.at(row).started});
+    const QString changed = tr("the history changed since it was read: open it again, then export");
+    auto history = std::make_shared<QFile>(historyPath);
+    return {csvColumns(), int(chosen.size()), [chosen, history, changed](int row, QString *error) {
+                if (!history->isOpen() && !history->open(QIODevice::ReadOnly)) {
+                    *error = history->errorString();
+                    return QStringList();
+                }
+                const auto [at, started] = chosen.at(row);
+                const std::optional<QByteArray> line = lineAt(*history, at);
+                const std::optional<RunRecord> record = line ? fromJsonLine(*line) : std::nullopt;
+                // Another line there now: never another run's fields.
+                if (!record || record->started.toMSecsSinceEpoch() != started) {
+                    *error = changed;
+                    return QStringList();
+                }
+                return csvFields(*record);
             }};
 }
 
@@ -148,6 +178,12 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         return tr("Exit code");
     case Duration:
         return tr("Duration");
+    case Station:
+        return tr("Station");
+    case Unit:
+        return tr("Unit");
+    case Operator:
+        return tr("Operator");
     case User:
         return tr("User");
     }

@@ -15,18 +15,32 @@ class HistoryModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Started, Leaf, Images, Outcome, ExitCode, Duration, User, Columns };
+    enum Column {
+        Started,
+        Unit,
+        Leaf,
+        Images,
+        Outcome,
+        ExitCode,
+        Duration,
+        Station,
+        Operator,
+        User,
+        Columns
+    };
 
     explicit HistoryModel(QObject *parent = nullptr);
 
     void setRows(QVector<HistoryRow> rows);
-    // An invalid day shows every day.
-    void setFilter(const QDate &day, bool failuresOnly);
+    // An invalid day shows every day; a search shows the runs whose unit,
+    // operator, station, TP size, sensitivity or an image's name holds it.
+    void setFilter(const QDate &day, bool failuresOnly, const QString &search = {});
     // The run log of a row shown; empty where the run has none.
     QString logOf(int row) const;
-    // The rows shown as a table to write out, apart from this model: what
-    // is shown later changes nothing of it.
-    CsvTable table() const;
+    // The records of the rows shown, every field, as a table to write out,
+    // read again from the history they were read from; apart from this
+    // model: what is shown later changes nothing of it.
+    CsvTable table(const QString &historyPath) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -42,4 +56,5 @@ private:
     QVector<int> shown;
     QDate day;
     bool failuresOnly = false;
+    QString search;
 };
