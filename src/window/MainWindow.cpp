@@ -211,8 +211,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(gate, &StationGate::faulted, this,
             [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
     showStation();
-    if (const QString fault = gate->fault(); !fault.isEmpty())
-        notices->show(QMessageBox::Warning, fault);
     connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
     // A station whose records stopped must notice, not only in small print.
     connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
@@ -222,8 +220,13 @@ MainWindow::MainWindow(QWidget *parent)
                 tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
     });
     orderTabs();
-    // Once the window listens: runs left unfinished, and a run on now.
+    // Once the window listens: runs left unfinished, a run on now, and
+    // settings it cannot use.
     QTimer::singleShot(0, updater, &UpdaterSession::look);
+    QTimer::singleShot(0, this, [this] {
+        if (const QString fault = gate->fault(); !fault.isEmpty())
+            notices->show(QMessageBox::Warning, fault);
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -277,7 +280,8 @@ void MainWindow::showWhereListsAreFrom()
     if (listedLeafPath.isEmpty())
         leafLine->setWholeText(QString());
     else if (!gate->releases(leafOf(listedLeafPath)))
-        leafLine->setWholeText(gate->unreleased(leafOf(listedLeafPath), true));
+        leafLine->setWholeText(tr("Images of %1, not released for order %2: UpdateFW will not start them")
+                                   .arg(leaf, gate->settings().orderName));
     else if (other.isEmpty())
         leafLine->setWholeText(tr("Images of %1").arg(leaf));
     else
@@ -384,8 +388,10 @@ void MainWindow::checkUnitThenRead(Notify how)
                 && !notices->ask(tr("Panel %1 was already updated OK on %2 at %3. Update it again?")
                                      .arg(displayName(pressSerial),
                                           earlier->started.toLocalTime().toString("yyyy-MM-dd HH:mm"),
-                                          earlier->station.isEmpty() ? earlier->host : earlier->station)))
+                                          earlier->station.isEmpty() ? earlier->host : earlier->station))) {
+                readyForNextPanel();
                 return updateButtonState();
+            }
             readLeafThenStart(how);
         });
 }

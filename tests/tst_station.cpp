@@ -1,0 +1,227 @@
+#include "TestSupport.h"
+
+#include "update/RunLock.h"
+#include "window/MainWindow.h"
+#include "window/OperatorSession.h"
+#include "window/StationGate.h"
+#include "window/WrappingLabel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// A station whose line engineer asks for the panel's serial, the operator
+// and the released firmware: what the window allows, and what the records
+// then say.
+class TestStation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aScanStartsTheRunOfThatPanel();
+    void settingsThatCannotBeUsedRefuseEveryStart();
+
+private:
+    void writeSettings(const QByteArray &text);
+    QPushButton *updateButton() const;
+    QLineEdit *serialField() const { return window->findChild<QLineEdit *>("unitSerial"); }
+    QString corner() const { return window->findChild<QLabel *>("stationLine")->text(); }
+    void scan(const QString &serial);
+    void signIn(const QString &id);
+
+    QTemporaryDir settingsDir;
+    QString settingsPath;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<NoticeWatch> notices;
+};
+
+void TestStation::initTestCase()
+{
+    settingsPath = settingsDir.filePath("station.ini");
+    qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settingsPath));
+    placeUpdater(TPFW_STANDIN);
+}
+
+void TestStation::init()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively(),
+        15000);
+    clearFirmwareTree();
+    makeTree(FirmwareTree::root(), {"7inch/High/fw.bin", "7inch/Low/fw.bin"});
+}
+
+void TestStation::cleanup()
+{
+    notices.reset();
+    window.reset();
+    QFile::remove(settingsPath);
+    QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
+}
+
+void TestStation::writeSettings(const QByteArray &text)
+{
+    QFile file(settingsPath + ".new");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    // As an editor saves: a new file in place of the old.
+    QFile::remove(settingsPath);
+    QVERIFY(file.rename(settingsPath));
+}
+
+QPushButton *TestStation::updateButton() const
+{
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        if (button->text() == "UpdateFW")
+            return button;
+    return nullptr;
+}
+
+// As a hand-held scanner sends it: the characters, then Enter.
+void TestStation::scan(const QString &serial)
+{
+    // As a window manager does once a notice closes; the offscreen platform
+    // may leave no window active.
+    if (!QApplication::activeWindow()) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    QTRY_VERIFY(serialField()->hasFocus());
+    QTest::keyClicks(serialField(), serial);
+    QTest::keyClick(serialField(), Qt::Key_Return);
+}
+
+void TestStation::signIn(const QString &id)
+{
+    for (QAction *action : window->findChild<QMenuBar *>()->actions().first()->menu()->actions())
+        if (action->text() == "Sign &in…")
+            action->trigger();
+    QInputDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window->findChild<QInputDialog *>()) && dialog->isVisible());
+    auto *field = dialog->findChild<QLineEdit *>();
+    QCOMPARE(field->accessibleName(), QString("Operator"));
+    QTest::keyClicks(field, id);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_VERIFY(!window->findChild<QInputDialog *>());
+}
+
+void TestStation::aScanStartsTheRunOfThatPanel()
+{
+    writeSettings("[station]\nname=Line 3\n[unit]\nrequired=true\npattern=SN\\d{4}\n"
+                  "[operator]\nrequired=true\nidleMinutes=5\n[order]\nname=WO-7\nleaves=7inch/High\n");
+    window = std::make_unique<MainWindow>();
+    notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
+    notices->answer = QMessageBox::No;
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(serialField()->isVisible());
+    QCOMPARE(serialField()->accessibleName(), QString("Panel serial"));
+    QCOMPARE(corner(), QString("Order: WO-7  Not signed in"));
+
+    // Nobody signed in: nothing starts.
+    scan("SN1234");
+    QTRY_COMPARE(notices->texts(), QStringList("Sign in first: Station > Sign in…"));
+    signIn("op7");
+    QTRY_COMPARE(corner(), QString("Order: WO-7  Operator: op7"));
+
+    // A serial that does not match is refused in place, naming what was read.
+    serialField()->clear();
+    scan("SN12");
+    auto *problem = window->findChild<QLabel *>("unitProblem");
+    QTRY_VERIFY(problem->isVisible());
+    QCOMPARE(problem->text(),
+             QString("\"SN12\" is not a panel serial of this station: nothing was started."));
+    QVERIFY(historyRecords().isEmpty());
+
+    // A leaf not released for the order says so, and is refused on record.
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
+    const QString unreleased = "7inch/Low is not released for order WO-7: nothing was started.";
+    QTRY_COMPARE(window->findChild<WrappingLabel *>("leafLine")->wholeText(),
+                 QString("Images of 7inch / Low, not released for order WO-7: UpdateFW will not start them"));
+    scan("SN1234");
+    QTRY_COMPARE(notices->texts().size(), 2);
+    QCOMPARE(notices->texts().last(), unreleased);
+    QTRY_COMPARE(historyRecords().size(), 1);
+    QCOMPARE(historyRecords().first().value("outcome").toString(), QString("notStarted"));
+    QCOMPARE(historyRecords().first().value("detail").toString(), unreleased);
+
+    // The released one runs, for that panel, by that operator, on record.
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
+    scan("SN1234");
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
+    const QJsonObject record = historyRecords().last();
+    QCOMPARE(record.value("outcome").toString(), QString("ok"));
+    for (const auto &[key, value] : QList<std::pair<QString, QString>> {
+             {"station", "Line 3"}, {"unit", "SN1234"}, {"operator", "op7"}, {"order", "WO-7"}})
+        QCOMPARE(record.value(key).toString(), value);
+    // Ready for the next panel.
+    QTRY_VERIFY(serialField()->text().isEmpty() && window->focusWidget() == serialField());
+
+    // The same panel again is asked about; No starts nothing.
+    QTRY_VERIFY(updateButton()->isEnabled());
+    const int seen = notices->texts().size();
+    scan("SN1234");
+    QTRY_COMPARE(notices->texts().size(), seen + 1);
+    QVERIFY2(notices->texts().last().startsWith("Panel SN1234 was already updated OK on "),
+             qPrintable(notices->texts().last()));
+    QVERIFY(notices->texts().last().endsWith(" at Line 3. Update it again?"));
+    QCOMPARE(notices->seen.last().defaultButton, QMessageBox::No);
+    QTRY_VERIFY(updateButton()->isEnabled() && serialField()->text().isEmpty());
+    QCOMPARE(historyRecords().size(), 2);
+    // Yes updates it again.
+    notices->answer = QMessageBox::Yes;
+    scan("SN1234");
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, 30000);
+    QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN1234"));
+
+    // Idle for the minutes set, the operator is signed out.
+    auto *session = window->findChild<OperatorSession *>();
+    session->checkIdle();
+    QCOMPARE(corner(), QString("Order: WO-7  Operator: op7"));
+    session->setClock([] { return QDateTime::currentDateTime().addSecs(5 * 60); });
+    session->checkIdle();
+    QCOMPARE(corner(), QString("Order: WO-7  Not signed in"));
+}
+
+// Never a wider door: a file the window cannot use refuses every start with
+// the words of its warning, until it is fixed.
+void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
+{
+    writeSettings("[unit]\nrequired=maybe\n");
+    window = std::make_unique<MainWindow>();
+    notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
+    const QString warning = "Station settings " + QDir::toNativeSeparators(settingsPath)
+        + ": unit/required: \"maybe\" is neither true nor false. No FW update can be started until the file "
+          "is fixed.";
+    QTRY_COMPARE(notices->texts(), QStringList(warning));
+    QVERIFY(chooseAnImage(window.get()));
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_COMPARE(notices->texts(), QStringList({warning, warning}));
+
+    // Fixed while the window is open: the door opens as the file says.
+    writeSettings("[unit]\nrequired=false\n");
+    QTRY_VERIFY(window->findChild<StationGate *>()->fault().isEmpty());
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(notices->texts().contains("When updating FW, don't press \"UpdateFW\" button!!"),
+                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
+    QVERIFY(historyRecords().first().value("unit").isNull());
+}
+
+QTEST_MAIN(TestStation)
+#include "tst_station.moc"
