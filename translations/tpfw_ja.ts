@@ -207,6 +207,106 @@
         <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW アップデーター実行中 (別の tpfw による、開始 %1)</translation>
     </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>サインイン(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>サインアウト(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Panel %1 was already updated OK on %2 at %3. Update it again?</source>
+        <translation>パネル %1 は %2 に %3 で既に更新に成功しています。もう一度更新しますか?</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>サインイン</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>作業者 ID (入力またはスキャン):</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>作業者</translation>
+    </message>
+    <message>
+        <source>Panel serial</source>
+        <translation>パネルのシリアル</translation>
+    </message>
+    <message>
+        <source>Panel serial:</source>
+        <translation>パネルのシリアル:</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>line %1 is not key=value: %2</source>
+        <translation>%1 行目が key=value ではありません: %2</translation>
+    </message>
+    <message>
+        <source>%1: no such setting</source>
+        <translation>%1: そのような設定はありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
+        <translation>%1: &quot;%2&quot; は true でも false でもありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
+        <translation>%1: &quot;%2&quot; は分数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: the pattern does not compile: %2</source>
+        <translation>%1: パターンをコンパイルできません: %2</translation>
+    </message>
+    <message>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
+        <translation>%1: 各フォルダーは TP サイズ/感度 の形式で、&quot;%2&quot; ではありません</translation>
+    </message>
+    <message>
+        <source>%1: leaves are released for no order: name it</source>
+        <translation>%1: どのオーダーのリリースでもありません。オーダー名を指定してください</translation>
+    </message>
+    <message>
+        <source>Station settings %1: %2. No FW update can be started until the file is fixed.</source>
+        <translation>ステーション設定 %1: %2。ファイルが修正されるまで FW 更新は開始できません。</translation>
+    </message>
+    <message>
+        <source>Sign in first: Station &gt; Sign in…</source>
+        <translation>先にサインインしてください: ステーション &gt; サインイン…</translation>
+    </message>
+    <message>
+        <source>Scan or type the panel&apos;s serial first.</source>
+        <translation>先にパネルのシリアルをスキャンまたは入力してください。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
+        <translation>&quot;%1&quot; はこのステーションのパネルのシリアルではありません。何も開始されていません。</translation>
+    </message>
+    <message>
+        <source>%1/%2 is not released for order %3: nothing was started.</source>
+        <translation>%1/%2 はオーダー %3 にリリースされていません。何も開始されていません。</translation>
+    </message>
+    <message>
+        <source>Order: %1</source>
+        <translation>オーダー: %1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>作業者: %1</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>未サインイン</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -261,6 +361,14 @@
     <message>
         <source>Cancel</source>
         <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Search units, operators, stations, leaves, images</source>
+        <translation>パネル、作業者、ステーション、フォルダー、イメージを検索</translation>
     </message>
 </context>
 <context>
@@ -324,6 +432,22 @@
     <message>
         <source>no images sent</source>
         <translation>イメージ送信なし</translation>
+    </message>
+    <message>
+        <source>the history changed since it was read: open it again, then export</source>
+        <translation>読み込んだ後に履歴が変わりました。開き直してからエクスポートしてください</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>ステーション</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>パネル</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>作業者</translation>
     </message>
 </context>
 <context>

@@ -207,6 +207,106 @@
         <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW 更新程序正在运行（另一个 tpfw 的，开始于 %1）</translation>
     </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>登录(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>注销(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Panel %1 was already updated OK on %2 at %3. Update it again?</source>
+        <translation>面板 %1 已于 %2 在 %3 更新成功。要再次更新吗？</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>操作员 ID（输入或扫描）：</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Panel serial</source>
+        <translation>面板序列号</translation>
+    </message>
+    <message>
+        <source>Panel serial:</source>
+        <translation>面板序列号：</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>无法读取：%1</translation>
+    </message>
+    <message>
+        <source>line %1 is not key=value: %2</source>
+        <translation>第 %1 行不是 key=value：%2</translation>
+    </message>
+    <message>
+        <source>%1: no such setting</source>
+        <translation>%1：没有此设置</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
+        <translation>%1：“%2”既不是 true 也不是 false</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
+        <translation>%1：“%2”不是分钟数</translation>
+    </message>
+    <message>
+        <source>%1: the pattern does not compile: %2</source>
+        <translation>%1：模式无法编译：%2</translation>
+    </message>
+    <message>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
+        <translation>%1：每个文件夹应为 TP 尺寸/灵敏度，而不是“%2”</translation>
+    </message>
+    <message>
+        <source>%1: leaves are released for no order: name it</source>
+        <translation>%1：这些文件夹未对任何工单发布：请指定工单</translation>
+    </message>
+    <message>
+        <source>Station settings %1: %2. No FW update can be started until the file is fixed.</source>
+        <translation>工位设置 %1：%2。在修正该文件之前无法启动 FW 更新。</translation>
+    </message>
+    <message>
+        <source>Sign in first: Station &gt; Sign in…</source>
+        <translation>请先登录：工位 &gt; 登录…</translation>
+    </message>
+    <message>
+        <source>Scan or type the panel&apos;s serial first.</source>
+        <translation>请先扫描或输入面板的序列号。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
+        <translation>“%1”不是此工位的面板序列号：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>%1/%2 is not released for order %3: nothing was started.</source>
+        <translation>%1/%2 未对工单 %3 发布：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>Order: %1</source>
+        <translation>工单：%1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>操作员：%1</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>未登录</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -261,6 +361,14 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Search units, operators, stations, leaves, images</source>
+        <translation>搜索面板、操作员、工位、文件夹、映像</translation>
     </message>
 </context>
 <context>
@@ -324,6 +432,22 @@
     <message>
         <source>no images sent</source>
         <translation>未发送映像文件</translation>
+    </message>
+    <message>
+        <source>the history changed since it was read: open it again, then export</source>
+        <translation>读取后历史记录已更改：请重新打开后再导出</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>面板</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
     </message>
 </context>
 <context>

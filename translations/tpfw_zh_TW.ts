@@ -207,6 +207,106 @@
         <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW 更新程式正在執行（另一個 tpfw 的，開始於 %1）</translation>
     </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>登入(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>登出(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Panel %1 was already updated OK on %2 at %3. Update it again?</source>
+        <translation>面板 %1 已於 %2 在 %3 更新成功。要再次更新嗎？</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登入</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>操作員 ID（輸入或掃描）：</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作員</translation>
+    </message>
+    <message>
+        <source>Panel serial</source>
+        <translation>面板序號</translation>
+    </message>
+    <message>
+        <source>Panel serial:</source>
+        <translation>面板序號：</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>無法讀取：%1</translation>
+    </message>
+    <message>
+        <source>line %1 is not key=value: %2</source>
+        <translation>第 %1 行不是 key=value：%2</translation>
+    </message>
+    <message>
+        <source>%1: no such setting</source>
+        <translation>%1：沒有此設定</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
+        <translation>%1：「%2」既不是 true 也不是 false</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
+        <translation>%1：「%2」不是分鐘數</translation>
+    </message>
+    <message>
+        <source>%1: the pattern does not compile: %2</source>
+        <translation>%1：模式無法編譯：%2</translation>
+    </message>
+    <message>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
+        <translation>%1：每個資料夾應為 TP 尺寸/靈敏度，而不是「%2」</translation>
+    </message>
+    <message>
+        <source>%1: leaves are released for no order: name it</source>
+        <translation>%1：這些資料夾未對任何工單發佈：請指定工單</translation>
+    </message>
+    <message>
+        <source>Station settings %1: %2. No FW update can be started until the file is fixed.</source>
+        <translation>工作站設定 %1：%2。在修正該檔案之前無法啟動 FW 更新。</translation>
+    </message>
+    <message>
+        <source>Sign in first: Station &gt; Sign in…</source>
+        <translation>請先登入：工作站 &gt; 登入…</translation>
+    </message>
+    <message>
+        <source>Scan or type the panel&apos;s serial first.</source>
+        <translation>請先掃描或輸入面板的序號。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
+        <translation>「%1」不是此工作站的面板序號：未啟動任何操作。</translation>
+    </message>
+    <message>
+        <source>%1/%2 is not released for order %3: nothing was started.</source>
+        <translation>%1/%2 未對工單 %3 發佈：未啟動任何操作。</translation>
+    </message>
+    <message>
+        <source>Order: %1</source>
+        <translation>工單：%1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>操作員：%1</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>未登入</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -261,6 +361,14 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Search units, operators, stations, leaves, images</source>
+        <translation>搜尋面板、操作員、工作站、資料夾、映像</translation>
     </message>
 </context>
 <context>
@@ -324,6 +432,22 @@
     <message>
         <source>no images sent</source>
         <translation>未傳送映像檔</translation>
+    </message>
+    <message>
+        <source>the history changed since it was read: open it again, then export</source>
+        <translation>讀取後歷史記錄已變更：請重新開啟後再匯出</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工作站</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>面板</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作員</translation>
     </message>
 </context>
 <context>
