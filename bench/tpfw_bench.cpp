@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -284,7 +285,10 @@ void writeHistory(const QString &path, const QDateTime &now)
     for (int i = 0; i < 3; ++i)
         record.images.append(
             {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a'), {}});
+    record.station = "Line 3";
     for (int i = 0; i < 100000; ++i) {
+        record.unit = QString("SN%1").arg(i, 6, 10, QLatin1Char('0'));
+        record.operatorId = QString("op%1").arg(i % 20);
         record.started = now.addDays(i / 1000 - 99).addSecs(-1);
         record.ended = record.started.addSecs(1);
         file.write(toJsonLine(record) + '\n');
@@ -354,6 +358,28 @@ void openHistory(benchmark::State &state)
     QFile::remove(historyPath());
 }
 
+// A key typed into the dialog's search over 100,000 loaded records, until
+// the rows it leaves are on screen.
+void filterHistory(benchmark::State &state)
+{
+    writeHistory(historyPath(), QDateTime::currentDateTime());
+    HistoryDialog dialog;
+    QEventLoop loop;
+    QObject::connect(&dialog, &HistoryDialog::loaded, &loop, &QEventLoop::quit);
+    dialog.reload();
+    dialog.show();
+    loop.exec();
+    drainEvents();
+    auto *search = dialog.findChild<QLineEdit *>();
+    const QStringList typed {"SN04", "op7", "high", "SN0421"};
+    int i = 0;
+    for (auto _ : state) {
+        search->setText(typed.at(i++ % typed.size()));
+        drainEvents();
+    }
+    QFile::remove(historyPath());
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -371,6 +397,7 @@ BENCHMARK(countToday)->Unit(benchmark::kMillisecond);
 BENCHMARK(followOutput)->Unit(benchmark::kMicrosecond);
 BENCHMARK(readHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(openHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(filterHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(followRun)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char *argv[])
