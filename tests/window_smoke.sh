@@ -6,7 +6,8 @@
 # as a terminal would, presses UpdateFW on 10.1inch / High and kills tpfw and
 # the reader mid-run: the updater must run to its end regardless, in the
 # application folder, writing all of its output, be gone once it has ended,
-# and its failure be recorded by its supervisor.
+# and its failure be recorded by its supervisor. Last, a line's station:
+# signed in, a serial scanned, and the run recorded for that panel.
 # usage: window_smoke.sh TPFW TPFW_RUN PANELPROG FWBINFILES SCREENSHOT
 set -euo pipefail
 station=$(mktemp -d)
@@ -144,5 +145,36 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   sleep 1
   [ ! -e "$STATION/records" ]
   echo "closed while the images were checked: gone in $took ms, nothing started, the press recorded"
+
+  # A line'"'"'s station: the operator signs in from the Station menu, the
+  # panel'"'"'s serial is scanned (typed, then Enter) and that starts the run.
+  rm "$STATION/FwBinFiles/10.1inch/High/zz_big.bin"
+  export XDG_DATA_HOME=$STATION/data4 TPFW_STATION_SETTINGS=$STATION/station.ini
+  printf "[station]\nname=Line 3\n[unit]\nrequired=true\npattern=SN\\d{4}\n[operator]\nrequired=true\n[order]\nname=WO-7\n" \
+    >"$STATION/station.ini"
+  "$STATION/tpfw" >"$STATION/tpfw4.log" 2>&1 & app=$!
+  window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
+  sleep 1
+  xdotool windowactivate --sync "$window" key alt+s
+  sleep 0.5
+  xdotool key i
+  timeout 10 xdotool search --sync --name "^Sign in$" >/dev/null
+  sleep 0.5
+  xdotool type op7
+  xdotool key Return
+  sleep 0.5
+  click_spots "$window" 0.5 "28 74" "222 74"
+  xdotool type SN0001
+  xdotool key Return
+  timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
+  sleep 0.5
+  import -window root "${SCREENSHOT%.png}-station.png"
+  xdotool key Return
+  wait_for_file "$STATION/data4/tpfw/history.jsonl"
+  grep -q "\"operator\":\"op7\",\"order\":\"WO-7\",\"outcome\":\"ok\"" "$STATION/data4/tpfw/history.jsonl"
+  grep -q "\"station\":\"Line 3\".*\"unit\":\"SN0001\"" "$STATION/data4/tpfw/history.jsonl"
+  kill $app
+  wait $app || true
+  echo "signed in, scanned, started: the record names station, unit, operator and order"
   kill $wm
 '
