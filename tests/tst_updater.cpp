@@ -973,8 +973,9 @@ void TestUpdater::aRunsLogHasASize()
     kept.seek(kept.size() - 4096);
     const QByteArray end = kept.readAll();
     QVERIFY2(end.contains("PanelProg stand-in: would flash 1 image(s)"), end.constData());
-    const QRegularExpression note("\ntpfw: ((\\d+) bytes of the updater's output were dropped from the middle "
-                                  "of the run log, to keep it within 4194304 bytes)\ntpfw: ended [^\n]*\n$");
+    const QRegularExpression note(
+        "\ntpfw: ((\\d+) bytes of the updater's output were dropped from the middle "
+        "of the run log, to keep it within 4194304 bytes)\ntpfw: ended [^\n]*\n$");
     const QRegularExpressionMatch told = note.match(QString::fromUtf8(end));
     QVERIFY2(told.hasMatch(), end.constData());
     QVERIFY(told.captured(2).toLongLong() > output.size() - 3 * limit);
