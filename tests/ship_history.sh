@@ -1,94 +1,222 @@
 #!/usr/bin/env bash
-# Ships a station's history to a central server with the shipped rsyslog
-# configurations, for real: two rsyslogd on the loopback address, each with
-# its own configuration, work folder and port. 50 records are appended by
-# tpfw's own history writer: 20, then 5 while the station's rsyslogd is
-# stopped, then 10 while the central rsyslogd is stopped, then 15 more once it
-# is back. Every record must reach the central file exactly as written, in
-# order; one delivered again must be whole. Only its own processes are started
-# and stopped, by pid.
-# usage: ship_history.sh DEPLOY_RSYSLOG_DIR HISTORY_WRITER
+# Ships a station's history to a central server and its database with the
+# shipped rsyslog configurations and SQL, for real: two rsyslogd on the
+# loopback address and a PostgreSQL cluster of this test's own (a Unix
+# socket in a temporary folder), each with its own work folder and port; only
+# places, ports and credentials are put into the shipped files. 50 records
+# are appended by tpfw's own history writer, one of them 64 KiB and one named
+# by its station: 20, then 5 while the station's rsyslogd is stopped, 10 while
+# the central rsyslogd is, 5 while the database is, 10 more, of which one is
+# appended a second time on purpose. The central files must hold every record
+# whole, the README's jq line each once, and the table exactly one row per
+# runId, each equal to what the station wrote; the README's queries must run.
+# Then the limit: a record of 4,000 images of 255-character paths arrives
+# whole, one over the limit is set aside centrally, never stored cut, and
+# holds up nothing behind it. Only its own processes are started and
+# stopped, by pid. With TPFW_SHIP_MEASURE=N it also measures N records.
+# usage: ship_history.sh DEPLOY_DIR HISTORY_WRITER README
 set -euo pipefail
-configs=$1
+deploy=$1
 writer=$2
+readme=$3
+
+pgbin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
+missing=()
+command -v rsyslogd >/dev/null || missing+=(rsyslog)
+for module in imrelp ompgsql; do
+  ls /usr/lib/*/rsyslog/$module.so >/dev/null 2>&1 || missing+=("rsyslog's $module")
+done
+[ -n "$pgbin" ] || missing+=(postgresql)
+command -v jq >/dev/null || missing+=(jq)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "skipped: missing ${missing[*]}"
+  exit 77
+fi
+
 work=$(mktemp -d)
+chmod 755 "$work"
 central_pid=
 station_pid=
+pg_pid=
+# PostgreSQL is stopped with SIGINT: SIGTERM waits for its clients to leave.
 stop() {
-  local pid=$1
+  local pid=$1 signal=${2:-TERM}
   [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || true
+  kill -"$signal" "$pid" 2>/dev/null || true
   while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
 }
-trap 'stop "$station_pid"; stop "$central_pid"; rm -rf "$work"' EXIT
+trap 'stop "$station_pid"; stop "$central_pid"; stop "$pg_pid" INT; rm -rf "$work"' EXIT
 
 # A free port, as the kernel hands one out.
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 port=$(free_port)
-mkdir -p "$work/central" "$work/station" "$work/logs"
+pgport=$(free_port)
+mkdir -p "$work/central" "$work/station" "$work/logs" "$work/pg"
 history=$work/history.jsonl
 touch "$history"
 
-# The shipped files, with this test's places, port and retry time put in.
-sed -e "s|Port=\"2514\"|Port=\"$port\"|" -e "s|/var/log/tpfw|$work/logs|" \
-  "$configs/tpfw-central.conf" >"$work/central/tpfw.conf"
+# PostgreSQL will not run as root: there, its own user runs it.
+as_postgres() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+[ "$(id -u)" -ne 0 ] || chown postgres "$work/pg"
+admin=admin-$RANDOM$RANDOM
+ingest=ingest-$RANDOM$RANDOM
+echo "$admin" >"$work/pg/password"
+as_postgres "$pgbin/initdb" -D "$work/pg/data" -U tpfw_admin --auth=scram-sha-256 --pwfile="$work/pg/password" >/dev/null
+start_database() {
+  as_postgres "$pgbin/pg_ctl" -D "$work/pg/data" -l "$work/pg/log" -w -s \
+    -o "-k $work/pg -p $pgport -c listen_addresses=''" start
+  pg_pid=$(head -1 "$work/pg/data/postmaster.pid")
+}
+sql() {
+  PGPASSWORD=$admin psql -h "$work/pg" -p "$pgport" -U tpfw_admin -d tpfw -X -q -t -A -v ON_ERROR_STOP=1 "$@"
+}
+start_database
+PGPASSWORD=$admin psql -h "$work/pg" -p "$pgport" -U tpfw_admin -d postgres -X -q -c "CREATE DATABASE tpfw"
+sql -v ingest_password="$ingest" -f "$deploy/postgresql/tpfw.sql"
+
+# The shipped files, with this test's places, ports, credentials and retry
+# time put in.
+sed -e "s|Port=\"2514\"|Port=\"$port\"|" -e "s|/var/log/tpfw|$work/logs|" -e "s|server=\"localhost\"|server=\"$work/pg\"|" \
+  -e "s|port=\"5432\"|port=\"$pgport\"|" -e "s|pass=\"change-me\"|pass=\"$ingest\"|" \
+  -e "s|resumeInterval=\"10\"|resumeInterval=\"1\"|" \
+  "$deploy/rsyslog/tpfw-central-pgsql.conf" >"$work/central/tpfw.conf"
 sed -e "s|Port=\"2514\"|Port=\"$port\"|" -e "s|tpfw-central.example|127.0.0.1|" \
   -e "s|/home/line/.local/share/tpfw/history.jsonl|$history|" -e "s|resumeInterval=\"10\"|resumeInterval=\"1\"|" \
-  "$configs/tpfw-station.conf" >"$work/station/tpfw.conf"
+  "$deploy/rsyslog/tpfw-station.conf" >"$work/station/tpfw.conf"
 for side in central station; do
   printf 'global(workDirectory="%s")\ninclude(file="%s")\n' "$work/$side" "$work/$side/tpfw.conf" >"$work/$side/rsyslog.conf"
   rsyslogd -N1 -f "$work/$side/rsyslog.conf" >/dev/null
 done
+# The central server without a database reads as well.
+sed "s|/var/log/tpfw|$work/logs|" "$deploy/rsyslog/tpfw-central.conf" >"$work/files-only.conf"
+printf 'global(workDirectory="%s")\ninclude(file="%s")\n' "$work/central" "$work/files-only.conf" >"$work/files-only-rsyslog.conf"
+rsyslogd -N1 -f "$work/files-only-rsyslog.conf" >/dev/null
 
 start() {
   rsyslogd -n -f "$work/$1/rsyslog.conf" -i "$work/$1/pid" >>"$work/$1/out" 2>&1 &
   echo $!
 }
-# What arrived, each record once, in order of its first arrival: RELP
-# delivers at least once, so a record in flight when a side stops may come
-# again, whole (the central database keeps one per run).
-received() {
-  cat "$work"/logs/*.jsonl 2>/dev/null | awk '!seen[$0]++'
+# The README's line that keeps the first of each runId, on this test's files.
+once() {
+  local line
+  line=$(grep -m1 "jq -c -n 'foreach inputs" "$readme" | sed -e 's/^ *//' -e "s|/var/log/tpfw|$work/logs|")
+  eval "$line"
 }
 arrived() {
-  received | wc -l
+  once 2>/dev/null | wc -l
 }
-wait_for_lines() {
+rows() {
+  sql -c "SELECT count(*) FROM tpfw_runs"
+}
+fail() {
+  echo "$1" >&2
+  for log in "$work"/*/out "$work/pg/log"; do tail -c 2000 "$log" | cut -c 1-300 >&2; done
+  exit 1
+}
+wait_for() {
   for _ in $(seq 600); do
-    [ "$(arrived)" -ge "$1" ] && return 0
+    [ "$($1)" -ge "$2" ] && return 0
     sleep 0.1
   done
-  echo "only $(arrived) of $1 records arrived" >&2
-  cat "$work"/*/out >&2
-  return 1
+  fail "only $($1) of $2 records: $1"
 }
 
 central_pid=$(start central)
 station_pid=$(start station)
-"$writer" "$history" 20
-wait_for_lines 20
-echo "20 records shipped"
+"$writer" "$history" 18
+"$writer" "$history" 1 65536
+"$writer" "$history" 1 0 "Line 3/A 'B'"
+wait_for arrived 20
+wait_for rows 20
+echo "20 records shipped, one of 64 KiB, one named by its station"
 
 # Written while the station's rsyslogd is down: read on its start from where
 # it had got to.
 stop "$station_pid"
 "$writer" "$history" 5
 station_pid=$(start station)
-wait_for_lines 25
+wait_for arrived 25
 echo "5 records written while the station's rsyslogd was stopped, shipped once it was back"
 
 stop "$central_pid"
 central_pid=
 "$writer" "$history" 10
 central_pid=$(start central)
-"$writer" "$history" 15
-wait_for_lines 50
-# Every record as written, in order.
-diff -q "$history" <(received) >/dev/null \
-  || { grep -o '"detail":"[^"]*"' "$work"/logs/*.jsonl >&2; exit 1; }
-[ "$(ls "$work"/logs | wc -l)" -eq 1 ]
+wait_for arrived 35
 echo "10 records written while the central rsyslogd was stopped, shipped once it was back"
-echo "all 50 records arrived as written, in order, in $(ls "$work"/logs)" \
-  "($(($(cat "$work"/logs/*.jsonl | wc -l) - 50)) delivered again, whole)"
+
+stop "$pg_pid" INT
+pg_pid=
+"$writer" "$history" 5
+wait_for arrived 40
+start_database
+"$writer" "$history" 10
+# Sent twice on purpose.
+tail -n 1 "$history" >>"$history"
+wait_for arrived 50
+wait_for rows 50
+echo "5 records written while the database was stopped, stored once it was back; one appended twice"
+
+# Every line the station wrote is in a central file, whole and as written,
+# and the README's line keeps each record once.
+[ "$(wc -l <"$history")" -eq 51 ]
+diff <(sort -u "$history") <(cat "$work"/logs/*.jsonl | sort -u) >/dev/null || fail "the central files differ"
+[ "$(once | wc -l)" -eq 50 ] || fail "jq kept $(once | wc -l) records"
+[ -e "$work/logs/$(hostname).jsonl" ] && [ -e "$work/logs/Line 3_A 'B'.jsonl" ] || fail "files: $(ls "$work/logs")"
+echo "the central files hold every record whole, in $(ls "$work"/logs | tr '\n' ' ')" \
+  "($(($(cat "$work"/logs/*.jsonl | wc -l) - 50)) delivered again, whole); the README's jq line keeps 50"
+
+# One row per runId, each the record the station wrote.
+sql -c "CREATE TEMPORARY TABLE written (line text)" \
+  -c "\\copy written FROM '$history' WITH (FORMAT csv, QUOTE e'\\x01', DELIMITER e'\\x02')" \
+  -c "SELECT count(*) FROM tpfw_runs WHERE record NOT IN (SELECT line::jsonb FROM written)" >"$work/unmatched"
+[ "$(rows)" -eq 50 ] && [ "$(tail -1 "$work/unmatched")" -eq 0 ] || fail "rows $(rows), unmatched $(cat "$work/unmatched")"
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE run_id::text = record->>'runId' AND host = record->>'host'
+             AND started = (record->>'started')::timestamptz AND outcome = 'ok'")" -eq 50 ] || fail "columns differ"
+echo "the table holds one row per runId, each equal to what the station wrote"
+
+# The README's queries, as a quality engineer would run them.
+awk '/^```sql/ { on = 1; next } /^```/ { on = 0 } on' "$readme" >"$work/queries.sql"
+[ "$(grep -c ';$' "$work/queries.sql")" -eq 3 ] || fail "the README shows $(grep -c ';$' "$work/queries.sql") queries"
+sql -f "$work/queries.sql" >/dev/null
+echo "the README's three queries run"
+
+# At the limit and past it: the largest record arrives whole; a longer one
+# is set aside, never stored cut, and the next arrives regardless.
+"$writer" "$history" 1 $((4000 * 360))
+"$writer" "$history" 1 $((5 << 20))
+"$writer" "$history" 1
+wait_for rows 52
+sleep 1
+[ "$(rows)" -eq 52 ] || fail "$(rows) rows"
+sed -n 52p "$history" >"$work/largest"
+[ "$(wc -c <"$work/largest")" -gt $((1400 << 10)) ] && grep -qxF -f "$work/largest" "$work/logs/$(hostname).jsonl" \
+  || fail "the largest record did not arrive whole"
+rejected=$work/logs/$(hostname).rejected
+[ -e "$rejected" ] && [ "$(wc -l <"$rejected")" -eq 1 ] && [ "$(wc -c <"$rejected")" -lt $((5 << 20)) ] \
+  || fail "the cut record was not set aside"
+echo "a record of $(($(wc -c <"$work/largest") >> 10)) KiB arrived whole; one of 5 MiB was cut at the limit," \
+  "set aside in $(basename "$rejected") ($(($(wc -c <"$rejected") >> 10)) KiB), and the record after it stored"
+
+if [ -n "${TPFW_SHIP_MEASURE:-}" ]; then
+  before=$(rows)
+  start_ns=$(date +%s%N)
+  "$writer" "$history" "$TPFW_SHIP_MEASURE"
+  wait_for rows $((before + TPFW_SHIP_MEASURE))
+  took=$(($(date +%s%N) - start_ns))
+  echo "$TPFW_SHIP_MEASURE records to rows in $((took / 1000000)) ms: $((TPFW_SHIP_MEASURE * 1000000000 / took)) records/s"
+  sql -c "SELECT 'burst: delay median ' || round(extract(epoch FROM percentile_cont(0.5) WITHIN GROUP (ORDER BY arrived - ended)) * 1000) || ' ms, max '
+                 || round(extract(epoch FROM max(arrived - ended)) * 1000) || ' ms' FROM (SELECT * FROM tpfw_runs ORDER BY arrived DESC LIMIT $TPFW_SHIP_MEASURE) AS burst"
+  before=$(rows)
+  for _ in $(seq 50); do
+    "$writer" "$history" 1
+    sleep 0.2
+  done
+  wait_for rows $((before + 50))
+  sql -c "SELECT 'one at a time: delay median ' || round(extract(epoch FROM percentile_cont(0.5) WITHIN GROUP (ORDER BY arrived - ended)) * 1000) || ' ms, max '
+                 || round(extract(epoch FROM max(arrived - ended)) * 1000) || ' ms' FROM (SELECT * FROM tpfw_runs ORDER BY arrived DESC LIMIT 50) AS trickle"
+fi

@@ -1,0 +1,83 @@
+-- tpfw's records in PostgreSQL: one row per run, the whole record as jsonb
+-- beside the columns a query needs most. Run once, as a superuser, in the
+-- database the records go to (the password is the one tpfw-central-pgsql.conf
+-- signs in with):
+--
+--   createdb tpfw
+--   psql -d tpfw -v ingest_password='…' -f tpfw.sql
+--
+-- rsyslog signs in as tpfw_ingest, which may only add rows; people who ask
+-- the records questions get tpfw_reader (GRANT tpfw_reader TO <login>).
+
+CREATE TABLE tpfw_runs (
+    run_id      uuid PRIMARY KEY,
+    station     text,
+    host        text,
+    unit        text,
+    operator    text,
+    tp_size     text,
+    sensitivity text,
+    outcome     text,
+    exit_code   integer,
+    started     timestamptz,
+    ended       timestamptz,
+    -- When the row was stored: how long a record took to arrive.
+    arrived     timestamptz NOT NULL DEFAULT clock_timestamp(),
+    record      jsonb NOT NULL
+);
+CREATE INDEX tpfw_runs_unit ON tpfw_runs (unit);
+CREATE INDEX tpfw_runs_started ON tpfw_runs (started);
+CREATE INDEX tpfw_runs_station ON tpfw_runs (station, started);
+
+-- A value that is not what its column holds is left null rather than
+-- refused: rsyslog would offer a refused row again and again, and hold up
+-- every record behind it.
+CREATE FUNCTION tpfw_uuid(value text) RETURNS uuid LANGUAGE plpgsql IMMUTABLE AS $$
+BEGIN
+    RETURN value::uuid;
+EXCEPTION WHEN others THEN
+    RETURN NULL;
+END $$;
+
+CREATE FUNCTION tpfw_time(value text) RETURNS timestamptz LANGUAGE plpgsql STABLE AS $$
+BEGIN
+    RETURN value::timestamptz;
+EXCEPTION WHEN others THEN
+    RETURN NULL;
+END $$;
+
+CREATE FUNCTION tpfw_integer(value text) RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $$
+BEGIN
+    RETURN value::integer;
+EXCEPTION WHEN others THEN
+    RETURN NULL;
+END $$;
+
+-- rsyslog hands over the record alone; its columns are taken from it here,
+-- before the key is checked, so a record delivered twice meets its own
+-- run_id and is left out. A record of tpfw 1.0.0 has no runId: the digest
+-- of the record stands in for it.
+CREATE FUNCTION tpfw_runs_columns() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    NEW.run_id := coalesce(tpfw_uuid(NEW.record->>'runId'), md5(NEW.record::text)::uuid);
+    NEW.station := NEW.record->>'station';
+    NEW.host := NEW.record->>'host';
+    NEW.unit := NEW.record->>'unit';
+    NEW.operator := NEW.record->>'operator';
+    NEW.tp_size := NEW.record->>'tpSize';
+    NEW.sensitivity := NEW.record->>'sensitivity';
+    NEW.outcome := NEW.record->>'outcome';
+    NEW.exit_code := tpfw_integer(NEW.record->>'exitCode');
+    NEW.started := tpfw_time(NEW.record->>'started');
+    NEW.ended := tpfw_time(NEW.record->>'ended');
+    RETURN NEW;
+END $$;
+
+CREATE TRIGGER tpfw_runs_columns BEFORE INSERT ON tpfw_runs
+    FOR EACH ROW EXECUTE FUNCTION tpfw_runs_columns();
+
+CREATE ROLE tpfw_ingest LOGIN PASSWORD :'ingest_password';
+GRANT INSERT ON tpfw_runs TO tpfw_ingest;
+
+CREATE ROLE tpfw_reader NOLOGIN;
+GRANT SELECT ON tpfw_runs TO tpfw_reader;
