@@ -60,9 +60,19 @@ std::optional<QByteArray> lineAt(QFile &file, qint64 at)
 {
     if (!file.seek(at))
         return std::nullopt;
-    QByteArray line = file.readLine(maxLineBytes + 2);
-    if (!line.endsWith('\n'))
-        return std::nullopt;
-    line.chop(1);
-    return line;
+    // A piece at a time: asked for at most maxLineBytes at once, the toolkit
+    // would take that much memory for every line.
+    QByteArray line;
+    char piece[64 * 1024];
+    while (line.size() <= maxLineBytes) {
+        const qint64 got = file.readLine(piece, sizeof piece);
+        if (got <= 0)
+            return std::nullopt;
+        line.append(piece, int(got));
+        if (line.endsWith('\n')) {
+            line.chop(1);
+            return line;
+        }
+    }
+    return std::nullopt;
 }
