@@ -56,12 +56,51 @@ qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
     return next;
 }
 
-std::optional<QByteArray> lineAt(QFile &file, qint64 at)
+namespace {
+
+constexpr qint64 blockBytes = 1024 * 1024;
+// Of a block, how much lies past the line asked for.
+constexpr qint64 aheadBytes = 64 * 1024;
+
+} // namespace
+
+LinesByPlace::LinesByPlace(const QString &path)
+    : file(path)
+{ }
+
+std::optional<QByteArray> LinesByPlace::lineAt(qint64 at, QString *error)
+{
+    if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    if (std::optional<QByteArray> line = fromBlock(at))
+        return line;
+    // Mostly before the line: a history is read newest first.
+    blockAt = qMax<qint64>(0, at + aheadBytes - blockBytes);
+    block = file.seek(blockAt) ? file.read(blockBytes) : QByteArray();
+    if (std::optional<QByteArray> line = fromBlock(at))
+        return line;
+    return readAlone(at);
+}
+
+std::optional<QByteArray> LinesByPlace::fromBlock(qint64 at) const
+{
+    const qint64 begin = at - blockAt;
+    if (begin < 0 || begin >= block.size())
+        return std::nullopt;
+    const int end = block.indexOf('\n', int(begin));
+    if (end < 0)
+        return std::nullopt;
+    return block.mid(int(begin), end - int(begin));
+}
+
+// A line longer than a block, a piece at a time: asked for at most
+// maxLineBytes at once, the toolkit would take that much memory.
+std::optional<QByteArray> LinesByPlace::readAlone(qint64 at)
 {
     if (!file.seek(at))
         return std::nullopt;
-    // A piece at a time: asked for at most maxLineBytes at once, the toolkit
-    // would take that much memory for every line.
     QByteArray line;
     char piece[64 * 1024];
     while (line.size() <= maxLineBytes) {

@@ -26,9 +26,26 @@ qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
                      const std::function<bool(const QByteArray &, qint64 at)> &line,
                      const std::atomic<bool> *cancel = nullptr);
 
-// The whole line that begins at `at` in an open file, without its '\n';
-// nothing where there is none.
-std::optional<QByteArray> lineAt(QFile &file, qint64 at);
+// Whole lines of a file found again by where they begin. The part of the
+// file around the last one read is kept: lines read newest first, or oldest
+// first, cost one read of the file for a mebibyte of them, not one each.
+class LinesByPlace
+{
+public:
+    explicit LinesByPlace(const QString &path);
+
+    // The whole line that begins at `at`, without its '\n'; nothing where
+    // there is none, or the file cannot be read (then error says why).
+    std::optional<QByteArray> lineAt(qint64 at, QString *error);
+
+private:
+    std::optional<QByteArray> fromBlock(qint64 at) const;
+    std::optional<QByteArray> readAlone(qint64 at);
+
+    QFile file;
+    qint64 blockAt = 0;
+    QByteArray block;
+};
 
 // Whether the path names a regular file, or nothing: opening a FIFO or a
 // device for reading could wait for a writer for ever.

@@ -224,11 +224,16 @@ std::optional<RunRecord> fromJsonLine(const QByteArray &line)
     return fromJson(QJsonDocument::fromJson(line).object());
 }
 
+// Written without the locale a QDateTime's own formatting consults, which on
+// Windows asks the system again for every time: an export writes millions.
 QString isoWithOffset(const QDateTime &time)
 {
+    const QDate day = time.date();
+    const QTime clock = time.time();
     const int offset = time.offsetFromUtc() / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
-        + QString::asprintf("%c%02d:%02d", offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60);
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", day.year(), day.month(),
+                             day.day(), clock.hour(), clock.minute(), clock.second(), clock.msec(),
+                             offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60);
 }
 
 // The form records write is read without the time zone lookups a QDateTime

@@ -143,14 +143,12 @@ CsvTable HistoryModel::table(const QString &historyPath) const
     for (const int row : shown)
         chosen.append({rows.at(row).at, rows.at(row).started});
     const QString changed = tr("the history changed since it was read: open it again, then export");
-    auto history = std::make_shared<QFile>(historyPath);
+    auto history = std::make_shared<LinesByPlace>(historyPath);
     return {csvColumns(), int(chosen.size()), [chosen, history, changed](int row, QString *error) {
-                if (!history->isOpen() && !history->open(QIODevice::ReadOnly)) {
-                    *error = history->errorString();
-                    return QStringList();
-                }
                 const auto [at, started] = chosen.at(row);
-                const std::optional<QByteArray> line = lineAt(*history, at);
+                const std::optional<QByteArray> line = history->lineAt(at, error);
+                if (!error->isEmpty())
+                    return QStringList();
                 const std::optional<RunRecord> record = line ? fromJsonLine(*line) : std::nullopt;
                 // Another line there now: never another run's fields.
                 if (!record || record->started.toMSecsSinceEpoch() != started) {
