@@ -337,6 +337,17 @@ long residentKiB()
     return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLong() * 4 : 0;
 }
 
+// Opens the dialog and returns once its rows are on screen.
+void showLoaded(HistoryDialog &dialog)
+{
+    QEventLoop loop;
+    QObject::connect(&dialog, &HistoryDialog::loaded, &loop, &QEventLoop::quit);
+    dialog.reload();
+    dialog.show();
+    loop.exec();
+    drainEvents();
+}
+
 // From opening the history dialog to its rows on screen, and what the
 // rows take in memory.
 void openHistory(benchmark::State &state)
@@ -346,12 +357,7 @@ void openHistory(benchmark::State &state)
     for (auto _ : state) {
         const long before = residentKiB();
         HistoryDialog dialog;
-        QEventLoop loop;
-        QObject::connect(&dialog, &HistoryDialog::loaded, &loop, &QEventLoop::quit);
-        dialog.reload();
-        dialog.show();
-        loop.exec();
-        drainEvents();
+        showLoaded(dialog);
         grown = std::max(grown, residentKiB() - before);
     }
     state.counters["MiB"] = grown / 1024.0;
@@ -364,12 +370,7 @@ void filterHistory(benchmark::State &state)
 {
     writeHistory(historyPath(), QDateTime::currentDateTime());
     HistoryDialog dialog;
-    QEventLoop loop;
-    QObject::connect(&dialog, &HistoryDialog::loaded, &loop, &QEventLoop::quit);
-    dialog.reload();
-    dialog.show();
-    loop.exec();
-    drainEvents();
+    showLoaded(dialog);
     auto *search = dialog.findChild<QLineEdit *>();
     const QStringList typed {"SN04", "op7", "high", "SN0421"};
     int i = 0;

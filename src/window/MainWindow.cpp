@@ -203,10 +203,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A scanner's Enter presses UpdateFW; a panel's serial is asked for
     // whenever a leaf is chosen.
     connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
-    connect(sensitivityGroup, &DirGroup::passFullDirName, serialField, [this] {
-        if (gate->settings().unitRequired)
-            serialField->ready();
-    });
+    connect(sensitivityGroup, &DirGroup::passFullDirName, this, &MainWindow::readyForNextPanel);
     connect(gate, &StationGate::changed, this, &MainWindow::showStation);
     connect(gate, &StationGate::faulted, this,
             [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
@@ -512,7 +509,8 @@ void MainWindow::signIn()
     dialog->open();
 }
 
-// The field is cleared for the next panel once a run has ended.
+// The serial field is cleared and focused for the next panel: once a run has
+// ended or was not started, and whenever a leaf is chosen.
 void MainWindow::readyForNextPanel()
 {
     if (gate->settings().unitRequired)
