@@ -3,11 +3,11 @@
 // updater run costs.
 
 #include "selection/DirGroup.h"
-#include "update/FileFacts.h"
-#include "update/HistoryReading.h"
-#include "update/OutputTail.h"
-#include "update/RunHistory.h"
-#include "update/UpdaterCommand.h"
+#include "update/record/FileFacts.h"
+#include "update/record/HistoryReading.h"
+#include "update/run/OutputTail.h"
+#include "update/record/RunHistory.h"
+#include "update/run/UpdaterCommand.h"
 #include "window/HistoryDialog.h"
 #include "window/MainWindow.h"
 #include "window/UpdaterSession.h"

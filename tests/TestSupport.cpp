@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
-#include "update/UpdaterCommand.h"
+#include "update/run/UpdaterCommand.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/RunHistory.h"
+#include "update/record/RunHistory.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>

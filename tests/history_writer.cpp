@@ -3,7 +3,7 @@
 // images' paths 255 characters each); with STATION, named by it.
 // usage: history_writer HISTORY COUNT [MIN_BYTES [STATION]]
 
-#include "update/RunHistory.h"
+#include "update/record/RunHistory.h"
 
 #include <QCoreApplication>
 

@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include "update/PendingRun.h"
-#include "update/RunHistory.h"
-#include "update/RunLock.h"
-#include "update/RunLog.h"
-#include "update/RunSupervisor.h"
-#include "update/SupervisorProtocol.h"
-#include "update/UpdaterCommand.h"
+#include "update/record/PendingRun.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLock.h"
+#include "update/run/RunLog.h"
+#include "update/run/RunSupervisor.h"
+#include "update/run/SupervisorProtocol.h"
+#include "update/run/UpdaterCommand.h"
 #include "window/MainWindow.h"
 
 #include <QDir>
@@ -100,7 +100,7 @@ void TestGuard::theGuardOutlivesTheSupervisor()
     QMetaObject::invokeMethod(&first, "updateFw");
     QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
     // The supervisor alone dies, as by the OOM killer; its updater writes on.
-    killProcess(RunLock::lastWord().supervisorPid);
+    killProcess(RunLock::lastInfo().supervisorPid);
     const QString gone = "FW updater running (its supervisor is gone; started ";
     QTRY_VERIFY(status(first).startsWith(gone));
     MainWindow second;
@@ -301,11 +301,10 @@ void TestGuard::theLockPlaceIsChecked()
     }
     const QString expected = problem.isEmpty() ? QString() : lock + ": " + problem;
     QCOMPARE(RunLock::prepare(), expected);
-    QString error;
-    const std::unique_ptr<RunLock> taken = RunLock::take(&error);
-    QCOMPARE(bool(taken), problem.isEmpty());
-    QCOMPARE(error, expected);
-    QCOMPARE(bool(RunLock::current()), bool(taken));
+    const RunLockAttempt taken = RunLock::take();
+    QCOMPARE(taken.result, problem.isEmpty() ? RunLockAttempt::Result::Taken : RunLockAttempt::Result::Failed);
+    QCOMPARE(taken.error, expected);
+    QCOMPARE(bool(RunLock::current()), bool(taken.lock));
     if (kind == "symlink") {
         QCOMPARE(QFile::permissions(target), targetMode);
         QCOMPARE(QFileInfo(target).size(), qint64(6));
@@ -358,9 +357,9 @@ void TestGuard::forgedWordsAreNotFollowed()
                   QJsonDocument(record).toJson(QJsonDocument::Compact),
                   QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
     QVERIFY(theirs.waitForStarted());
-    QTRY_VERIFY(RunLock::lastWord().pending == other + "/runs/1.pending.json"
-                && RunLock::lastWord().updaterPid > 0);
-    const RunInfo real = RunLock::lastWord();
+    QTRY_VERIFY(RunLock::lastInfo().pending == other + "/runs/1.pending.json"
+                && RunLock::lastInfo().updaterPid > 0);
+    const RunInfo real = RunLock::lastInfo();
     // This folder's own record, for a word that names it.
     const QString ours = runsFolder() + "/1.pending.json";
     QString error;
@@ -403,18 +402,18 @@ void TestGuard::forgedWordsAreNotFollowed()
 void TestGuard::aLockWithoutAWordFilesNothing()
 {
 #ifdef Q_OS_UNIX
-    // Held, its word not yet written (or being written anew): the run on may
+    // Held, its run info not yet written (or being written anew): the run on may
     // be any pending record, so none is filed until the lock is free.
-    QString error;
-    std::unique_ptr<RunLock> held = RunLock::take(&error);
+    std::unique_ptr<RunLock> held = RunLock::take().lock;
     QVERIFY(held);
-    held->publish({});
+    held->setInfo({});
     QFile(RunLock::path()).resize(0);
     QDir().mkpath(runsFolder());
     RunRecord pending = RunRecord::begun();
     pending.started = QDateTime::currentDateTime();
     pending.tpSize = "7inch";
     pending.sensitivity = "High";
+    QString error;
     QVERIFY(writePending(runsFolder() + "/1.pending.json", pending, &error));
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow window;

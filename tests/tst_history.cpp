@@ -1,13 +1,13 @@
 #include "TestSupport.h"
 
-#include "update/DayCounter.h"
-#include "update/FileFacts.h"
-#include "update/HistoryReading.h"
-#include "update/LogRetention.h"
-#include "update/PendingRun.h"
-#include "update/RunHistory.h"
-#include "update/RunLog.h"
-#include "update/UpdaterCommand.h"
+#include "update/record/DayCounter.h"
+#include "update/record/FileFacts.h"
+#include "update/record/HistoryReading.h"
+#include "update/run/LogRetention.h"
+#include "update/record/PendingRun.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLog.h"
+#include "update/run/UpdaterCommand.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryModel.h"
 #include "window/HistoryStatus.h"
@@ -756,7 +756,7 @@ void TestHistory::anImageThatChangesWhileCheckedIsRefused()
         const FileFacts facts = factsOf(once.fileName());
         finisher->wait();
         ::close(watch);
-        QVERIFY(!facts.unsteady);
+        QVERIFY(!facts.changedWhileRead);
         QCOMPARE(facts.bytes, 128 * 1024 * 1024 + 1);
         once.remove();
     }
@@ -769,8 +769,8 @@ void TestHistory::anImageThatChangesWhileCheckedIsRefused()
             big.write("x");
     }));
     writer->start();
-    QVERIFY(factsOf(leaf + "/big.bin").unsteady);
-    QVERIFY(!factsOf(leaf + "/a.bin").unsteady);
+    QVERIFY(factsOf(leaf + "/big.bin").changedWhileRead);
+    QVERIFY(!factsOf(leaf + "/a.bin").changedWhileRead);
 
     MainWindow window;
     QVERIFY(chooseLeaf(&window, "7inch", "High"));

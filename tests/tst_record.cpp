@@ -1,8 +1,8 @@
-#include "update/CsvExport.h"
-#include "update/OutputTail.h"
-#include "update/RunRecord.h"
-#include "update/RunSupervisor.h"
-#include "update/StationSettings.h"
+#include "update/record/CsvExport.h"
+#include "update/run/OutputTail.h"
+#include "update/record/RunRecord.h"
+#include "update/run/RunSupervisor.h"
+#include "update/station/StationSettings.h"
 
 #include <QDir>
 #include <QJsonArray>

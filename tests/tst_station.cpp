@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "update/RunLock.h"
+#include "update/run/RunLock.h"
 #include "window/MainWindow.h"
 #include "window/OperatorSession.h"
 #include "window/StationGate.h"

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "update/PendingRun.h"
-#include "update/RunHistory.h"
-#include "update/RunLock.h"
-#include "update/UpdaterCommand.h"
+#include "update/record/PendingRun.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLock.h"
+#include "update/run/UpdaterCommand.h"
 #include "window/MainWindow.h"
 
 #include <QDir>
@@ -154,8 +154,7 @@ void TestSupervisor::aForgedWordIsNotFollowed()
     // (Held here: on Windows the lock is a mutex, which this very thread
     // would find free.)
 #ifdef Q_OS_UNIX
-    QString error;
-    const std::unique_ptr<RunLock> held = RunLock::take(&error);
+    const std::unique_ptr<RunLock> held = RunLock::take().lock;
     QVERIFY(held);
     QProcess bystander;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -163,7 +162,7 @@ void TestSupervisor::aForgedWordIsNotFollowed()
     bystander.setProcessEnvironment(environment);
     bystander.start(updaterProgram(), {"-ba"});
     QVERIFY(bystander.waitForStarted());
-    held->publish(
+    held->setInfo(
         {bystander.processId(), bystander.processId(),
          QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs/x.pending.json",
          QDateTime::currentDateTime()});
@@ -190,7 +189,7 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QTRY_VERIFY(status(*window).startsWith("FW updater running"));
     window.reset();
     // A power cut, as far as the run can tell.
-    const RunInfo run = RunLock::lastWord();
+    const RunInfo run = RunLock::lastInfo();
     QVERIFY(run.supervisorPid > 0 && run.updaterPid > 0);
     ::kill(pid_t(run.updaterPid), SIGKILL);
     ::kill(pid_t(run.supervisorPid), SIGKILL);
@@ -218,9 +217,9 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
     // Whoever comes second to a pending record files nothing.
     QString error;
-    QVERIFY(!fileRecord(historyPath(), *fromJson(lines.at(0)),
-                        pendingPathFor(lines.at(0).value("log").toString()), &error));
-    QVERIFY(error.isEmpty());
+    QCOMPARE(fileRecord(historyPath(), *fromJson(lines.at(0)), pendingPathFor(lines.at(0).value("log").toString()),
+                        &error),
+             Filing::FiledByAnother);
     QCOMPARE(historyRecords().size(), 1);
 #endif
 }
@@ -239,7 +238,7 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_VERIFY(stop->isVisible());
     QCOMPARE(stop->text(), QString("Stop updater"));
-    const qint64 updater = RunLock::lastWord().updaterPid;
+    const qint64 updater = RunLock::lastInfo().updaterPid;
     QTest::mouseClick(stop, Qt::LeftButton);
     QTRY_COMPARE(notices.texts(),
                  QStringList("Stopping the updater while it writes can leave the panel unusable. "

@@ -1,8 +1,8 @@
 // tpfw-run: runs one update for tpfw, detached from the window that asked
 // for it, and records how it ended. Started by tpfw only.
 
-#include "update/RunSupervisor.h"
-#include "update/SupervisorProtocol.h"
+#include "update/run/RunSupervisor.h"
+#include "update/run/SupervisorProtocol.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
 #include "window/HistoryDialog.h"
 
-#include "update/Background.h"
-#include "update/CsvExport.h"
-#include "update/HistoryReading.h"
-#include "update/RunHistory.h"
+#include "update/run/Background.h"
+#include "update/record/CsvExport.h"
+#include "update/record/HistoryReading.h"
+#include "update/record/RunHistory.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
 

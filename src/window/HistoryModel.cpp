@@ -1,7 +1,7 @@
 #include "window/HistoryModel.h"
 
 #include "selection/NameDisplay.h"
-#include "update/LineReader.h"
+#include "update/record/LineReader.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/CsvExport.h"
-#include "update/HistoryReading.h"
+#include "update/record/CsvExport.h"
+#include "update/record/HistoryReading.h"
 
 #include <QAbstractTableModel>
 #include <QDate>

@@ -1,10 +1,10 @@
 #include "window/HistoryStatus.h"
 
 #include "selection/NameDisplay.h"
-#include "update/Background.h"
-#include "update/DayCounter.h"
-#include "update/HistoryReading.h"
-#include "update/RunHistory.h"
+#include "update/run/Background.h"
+#include "update/record/DayCounter.h"
+#include "update/record/HistoryReading.h"
+#include "update/record/RunHistory.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "window/LogViewer.h"
 
-#include "update/Background.h"
-#include "update/OutputTail.h"
+#include "update/run/Background.h"
+#include "update/run/OutputTail.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

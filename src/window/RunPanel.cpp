@@ -1,6 +1,6 @@
 #include "window/RunPanel.h"
 
-#include "update/RunLog.h"
+#include "update/run/RunLog.h"
 
 #include "window/ElidedLabel.h"
 #include "window/UpdaterSession.h"

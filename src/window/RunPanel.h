@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/OutputTail.h"
+#include "update/run/OutputTail.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "window/ShutdownGuard.h"
 
-#include "update/SleepInhibitor.h"
+#include "update/run/SleepInhibitor.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>

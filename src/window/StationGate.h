@@ -1,7 +1,7 @@
 #pragma once
 
 #include "selection/DirListing.h"
-#include "update/StationSettings.h"
+#include "update/station/StationSettings.h"
 #include "window/OperatorSession.h"
 
 #include <QFileSystemWatcher>

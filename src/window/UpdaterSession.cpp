@@ -1,15 +1,15 @@
 #include "window/UpdaterSession.h"
 
 #include "selection/NameDisplay.h"
-#include "update/Background.h"
-#include "update/HistoryReading.h"
-#include "update/LogRetention.h"
-#include "update/PendingRun.h"
-#include "update/RunHistory.h"
-#include "update/RunLog.h"
-#include "update/RunSupervisor.h"
-#include "update/SupervisorProtocol.h"
-#include "update/UpdaterCommand.h"
+#include "update/run/Background.h"
+#include "update/record/HistoryReading.h"
+#include "update/run/LogRetention.h"
+#include "update/record/PendingRun.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLog.h"
+#include "update/run/RunSupervisor.h"
+#include "update/run/SupervisorProtocol.h"
+#include "update/run/UpdaterCommand.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -248,15 +248,15 @@ void UpdaterSession::launch(const QVector<FileFacts> &images, const FileFacts &u
     current.images = images;
     current.updater = updater;
     for (const FileFacts &image : qAsConst(current.images))
-        if (!image.unread.isEmpty())
-            current.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.unread);
+        if (!image.readError.isEmpty())
+            current.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.readError);
     const QString program = current.updater.path;
     current.started = QDateTime::currentDateTime();
     logProblem.clear();
     current.log = createRunLog(current.started, current.runId, &logProblem);
     // What is sent must be what was checked.
     for (const FileFacts &image : qAsConst(current.images))
-        if (image.unsteady) {
+        if (image.changedWhileRead) {
             const QString name = QFileInfo(image.path).fileName();
             return refuse(name + QStringLiteral(": changed while it was checked"),
                           QCoreApplication::translate("MainWindow",

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "selection/DirListing.h"
-#include "update/ImageCheck.h"
-#include "update/RunRecord.h"
-#include "update/RunWatch.h"
+#include "update/run/ImageCheck.h"
+#include "update/record/RunRecord.h"
+#include "update/run/RunWatch.h"
 #include "window/StationGate.h"
 
 #include <QDateTime>

@@ -1,0 +1,75 @@
+#include "update/record/PendingRun.h"
+
+#include "update/record/OsSupport.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString pendingSuffix = QStringLiteral(".pending.json");
+// Far beyond the record of thousands of images.
+constexpr qint64 maxPendingSize = 1024 * 1024;
+
+} // namespace
+
+QString pendingPathFor(const QString &logPath)
+{
+    return logPath.isEmpty() ? QString()
+                             : logPath.left(logPath.lastIndexOf(QLatin1Char('.'))) + pendingSuffix;
+}
+
+bool writePending(const QString &path, const RunRecord &record, QString *error)
+{
+    // Put in place of the old one whole and on the disk, or not at all: what
+    // is found after a power cut is one record or the other, never half of
+    // one, and no part of it is left behind.
+    QSaveFile file(path);
+    const QByteArray json = toJsonLine(record);
+    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file)
+        && file.commit())
+        return true;
+    *error = path + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+std::optional<RunRecord> readPending(const QString &path)
+{
+    QFile file(path);
+    if (file.size() > maxPendingSize || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return fromJsonLine(file.readAll());
+}
+
+AbandonedRuns fileAbandonedRuns(const QString &livePending)
+{
+    AbandonedRuns found;
+    const QDir runs(runsFolder());
+    for (const QString &name : runs.entryList({QLatin1Char('*') + pendingSuffix}, QDir::Files)) {
+        const QString path = runs.filePath(name);
+        if (path == livePending)
+            continue;
+        std::optional<RunRecord> record = readPending(path);
+        if (!record) {
+            if (QFile::rename(path, path + QStringLiteral(".damaged")))
+                found.damaged.append(path + QStringLiteral(".damaged"));
+            continue;
+        }
+        const bool unfinished = !record->outcome;
+        record->historyProblem.clear();
+        // How it ended, and when, nobody knows: only when it was found.
+        if (unfinished) {
+            record->outcome = Outcome::Interrupted;
+            record->found = QDateTime::currentDateTime();
+            record->detail
+                = QStringLiteral("found unfinished: the run's supervisor ended before the updater");
+        }
+        QString error;
+        if (fileRecord(historyPath(), *record, path, &error) == Filing::Filed && unfinished)
+            found.interrupted.append(*record);
+    }
+    return found;
+}

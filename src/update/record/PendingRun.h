@@ -1,0 +1,37 @@
+#pragma once
+
+#include "update/record/RunRecord.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The record of a run that is on, written before its updater starts and kept
+// beside the run's log until its end is in the station's history: what a
+// power cut or a killed supervisor leaves behind is found and recorded.
+
+// runs/<start>.log -> runs/<start>.pending.json
+QString pendingPathFor(const QString &logPath);
+
+// Written whole or not at all, and on the disk before this returns.
+bool writePending(const QString &path, const RunRecord &record, QString *error);
+// Nothing where there is none, or what is there cannot be read as one.
+std::optional<RunRecord> readPending(const QString &path);
+
+struct AbandonedRuns
+{
+    // Found unfinished and filed as interrupted by this call, which nobody
+    // else will.
+    QList<RunRecord> interrupted;
+    // Pending records that could not be read as one (too long, not a
+    // record, no start, leaf or images): set aside as <name>.damaged.
+    QStringList damaged;
+};
+
+// Files every pending record of this data folder but the one whose run is on
+// (livePending): one the supervisor completed but could not file as it is,
+// one it left unfinished as "interrupted". A damaged one is set aside, and
+// nothing is filed of it.
+AbandonedRuns fileAbandonedRuns(const QString &livePending);

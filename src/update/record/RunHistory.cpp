@@ -1,0 +1,81 @@
+#include "update/record/RunHistory.h"
+
+#include "update/record/LineReader.h"
+#include "update/record/OsSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <utility>
+
+QString historyPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
+}
+
+namespace {
+
+bool lockHistory(const QString &path, QLockFile &lock, QString *error)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (lock.tryLock(10000))
+        return true;
+    *error = lock.error() == QLockFile::LockFailedError ? QStringLiteral("another tpfw holds its lock")
+                                                        : QStringLiteral("cannot lock ") + path + ".lock";
+    return false;
+}
+
+// Appends under a lock already held.
+bool appendLine(const QString &path, const RunRecord &record, QString *error)
+{
+    if (!regularOrAbsent(path)) {
+        *error = path + QStringLiteral(": not a regular file");
+        return false;
+    }
+    QFile file(path);
+    // Unbuffered: a failing write says why at once, in the system's words.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    const qint64 size = file.size();
+    QByteArray line = toJsonLine(record) + '\n';
+    char last = '\n';
+    if (size > 0 && file.seek(size - 1))
+        file.getChar(&last);
+    if (last != '\n')
+        line.prepend('\n');
+    // One write of the whole line; what a failed one left is taken back.
+    errno = 0;
+    if (file.write(line) != line.size() || !syncToDisk(file)) {
+        *error = path + QStringLiteral(": ") + (errno ? qt_error_string(errno) : file.errorString());
+        file.resize(size);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool appendToHistory(const QString &path, const RunRecord &record, QString *error)
+{
+    QLockFile lock(path + ".lock");
+    return lockHistory(path, lock, error) && appendLine(path, record, error);
+}
+
+Filing fileRecord(const QString &path, const RunRecord &record, const QString &pendingPath, QString *error)
+{
+    QLockFile lock(path + ".lock");
+    if (!lockHistory(path, lock, error))
+        return Filing::Failed;
+    if (!QFile::exists(pendingPath))
+        return Filing::FiledByAnother;
+    if (!appendLine(path, record, error))
+        return Filing::Failed;
+    QFile::remove(pendingPath);
+    return Filing::Filed;
+}

@@ -1,0 +1,63 @@
+#include "update/run/RunProcess.h"
+
+#include <utility>
+
+RunProcess::RunProcess(QObject *parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<RunEnd>();
+    forceTimer.setSingleShot(true);
+    forceTimer.setInterval(stopGraceMs);
+    connect(&forceTimer, &QTimer::timeout, this, [this] {
+        forced = true;
+        forceStop();
+        checkRemains();
+    });
+    remainsCheck.setInterval(100);
+    connect(&remainsCheck, &QTimer::timeout, this, &RunProcess::checkRemains);
+}
+
+RunProcess::~RunProcess() = default;
+
+bool RunProcess::isRunning() const
+{
+    return watch != nullptr || heldEnd;
+}
+
+void RunProcess::stop()
+{
+    if (!isRunning() || forceTimer.isActive() || forced)
+        return;
+    forceTimer.start();
+    askToEnd();
+}
+
+void RunProcess::end(const RunEnd &how)
+{
+    watch.reset();
+    heldEnd = how;
+    checkRemains();
+}
+
+void RunProcess::checkRemains()
+{
+    if (!heldEnd)
+        return;
+    if (anythingLeft()) {
+        // Whatever a forced stop's processes started meanwhile goes too.
+        if (forced)
+            forceStop();
+        remainsCheck.start();
+        return;
+    }
+    remainsCheck.stop();
+    forceTimer.stop();
+    RunEnd how = *std::exchange(heldEnd, std::nullopt);
+    how.forced = std::exchange(forced, false);
+    emit finished(how);
+}
+
+QString tooManyImages()
+{
+    return QStringLiteral("too many images for one command line");
+}

@@ -1,0 +1,280 @@
+#include "update/run/RunProcess.h"
+
+#include "update/run/RunLock.h"
+#include "update/run/SupervisorProtocol.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QVector>
+
+#include <vector>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+// The updater is spawned as tpfw's own child, so that its exit status can be
+// learnt at all, but in a session of its own, so that neither a closing
+// terminal nor tpfw's end reaches it. A pidfd tells when it has ended without
+// any polling or SIGCHLD handler, and leaves QProcess's children alone.
+struct RunProcess::Watch
+{
+    int pidfd = -1;
+    QSocketNotifier *notifier = nullptr;
+
+    ~Watch()
+    {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+        if (pidfd >= 0)
+            ::close(pidfd);
+    }
+};
+
+namespace {
+
+class Fd
+{
+public:
+    explicit Fd(int opened)
+        : fd(opened)
+    { }
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    const int fd;
+};
+
+int openLog(const QString &logPath)
+{
+    if (logPath.isEmpty())
+        return ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    return ::open(QFile::encodeName(logPath).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+}
+
+// How the child is set up between fork and exec.
+class SpawnSetup
+{
+public:
+    SpawnSetup(int logFd, const QByteArray &workingDir, const RunLock *guard)
+    {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
+        // Onto itself: kept open across exec, and so inherited by all the
+        // updater starts, the lock's open file is held until they all end.
+        if (guard)
+            posix_spawn_file_actions_adddup2(&actions, guard->descriptor(), guard->descriptor());
+        posix_spawn_file_actions_addchdir_np(&actions, workingDir.constData());
+
+        // Whatever tpfw blocks or ignores, the updater starts from the defaults.
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGCHLD})
+            sigaddset(&defaults, signal);
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes,
+                                 POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup &) = delete;
+    SpawnSetup &operator=(const SpawnSetup &) = delete;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+};
+
+// The processes below root, by their parents as /proc tells them.
+QVector<pid_t> descendantsOf(pid_t root)
+{
+    QHash<pid_t, QVector<pid_t>> children;
+    for (const QString &name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = pid_t(name.toInt(&number));
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(name));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...", where the name may hold anything.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1)
+            children[pid_t(fields.at(1).toInt())].append(pid);
+    }
+    QVector<pid_t> found = children.value(root);
+    for (int i = 0; i < found.size(); ++i)
+        found += children.value(found.at(i));
+    return found;
+}
+
+// Signals every process below this one, wherever it went. Each is signalled
+// through a pidfd opened while it was still known to be below, never by a
+// number that may have been given anew.
+void signalDescendants(int signal)
+{
+    std::vector<std::pair<pid_t, int>> pidfds;
+    for (const pid_t pid : descendantsOf(::getpid()))
+        if (const int pidfd = int(syscall(SYS_pidfd_open, pid, 0)); pidfd >= 0)
+            pidfds.emplace_back(pid, pidfd);
+    const QVector<pid_t> below = descendantsOf(::getpid());
+    for (const auto &[pid, pidfd] : pidfds) {
+        if (below.contains(pid))
+            syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0);
+        ::close(pidfd);
+    }
+}
+
+// The process started here and its group; under the run lock, the whole tree.
+void signalRun(qint64 pid, bool wholeTree, int signal)
+{
+    if (pid <= 0)
+        return;
+    ::kill(-pid_t(pid), signal);
+    if (wholeTree)
+        signalDescendants(signal);
+}
+
+} // namespace
+
+void RunProcess::WatchDeleter::operator()(Watch *watch) const
+{
+    delete watch;
+}
+
+bool RunProcess::start(const QString &program, const QStringList &arguments, const QString &workingDir,
+                       const QString &logPath, const RunLock *guard, QString *error)
+{
+    // Whatever the updater starts comes back to this process when its parent
+    // ends, however far it moved away (setsid, a double fork): the run is
+    // over only when none of them is left.
+    guarded = guard && ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
+    const Fd log(openLog(logPath));
+    if (log.fd < 0) {
+        *error = qt_error_string(errno);
+        return false;
+    }
+    std::vector<QByteArray> bytes {QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const SpawnSetup setup(log.fd, QFile::encodeName(workingDir), guard);
+    pid_t spawned = 0;
+    // glibc reports a failed exec here too, with its errno.
+    if (const int failed
+        = posix_spawn(&spawned, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
+        *error = failed == E2BIG ? tooManyImages() : qt_error_string(failed);
+        return false;
+    }
+    watch.reset(new Watch);
+    pid = spawned;
+    follow(spawned);
+    return true;
+}
+
+bool RunProcess::attach(qint64 other)
+{
+    watch.reset(new Watch);
+    pid = 0;
+    if (!watchProcess(other)) {
+        watch.reset();
+        return false;
+    }
+    return true;
+}
+
+void RunProcess::follow(qint64 launched)
+{
+    emit started(launched);
+    if (!watchProcess(launched)) {
+        const QString why = QStringLiteral("cannot follow the updater: ") + qt_error_string(errno);
+        QTimer::singleShot(0, this, [this, why] { end({RunEnd::Unknown, 0, why}); });
+    }
+}
+
+// A pidfd tells of the end of any process, tpfw's child or not; only a child
+// can be asked how it ended, and is reaped by asking.
+bool RunProcess::watchProcess(qint64 watched)
+{
+    // Through syscall: the C library's wrapper is newer than Debian 12's.
+    watch->pidfd = int(syscall(SYS_pidfd_open, pid_t(watched), 0));
+    if (watch->pidfd < 0)
+        return false;
+    watch->notifier = new QSocketNotifier(watch->pidfd, QSocketNotifier::Read, this);
+    connect(watch->notifier, &QSocketNotifier::activated, this, [this] {
+        siginfo_t info {};
+        int result;
+        do
+            result = waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED);
+        while (result != 0 && errno == EINTR);
+        if (result != 0)
+            end({RunEnd::Unknown, 0, errno == ECHILD ? QString() : qt_error_string(errno)});
+        else if (info.si_code == CLD_EXITED)
+            end({RunEnd::Exited, info.si_status, {}});
+        else
+            end({RunEnd::Crashed, info.si_status, {}});
+    });
+    return true;
+}
+
+void RunProcess::askToStop()
+{
+    if (watch)
+        requestStop(watch->pidfd);
+}
+
+// The process started here leads a session, and so a process group, of its
+// own: whatever it started goes with it.
+void RunProcess::askToEnd()
+{
+    signalRun(pid, guarded, SIGTERM);
+}
+
+// Under the run lock every child of this process is of the run; elsewhere
+// what is left of the process started here is its group.
+bool RunProcess::anythingLeft()
+{
+    if (pid <= 0)
+        return false;
+    if (!guarded)
+        return ::kill(-pid_t(pid), 0) == 0;
+    for (;;) {
+        siginfo_t info {};
+        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG) != 0)
+            return errno != ECHILD;
+        if (info.si_pid == 0)
+            return true;
+    }
+}
+
+void RunProcess::forceStop()
+{
+    signalRun(pid, guarded, SIGKILL);
+}

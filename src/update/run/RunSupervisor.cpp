@@ -1,0 +1,194 @@
+#include "update/run/RunSupervisor.h"
+
+#include "update/run/LogLimit.h"
+#include "update/record/PendingRun.h"
+#include "update/record/RunHistory.h"
+#include "update/run/RunLock.h"
+#include "update/run/RunLog.h"
+#include "update/run/SleepInhibitor.h"
+#include "update/run/SupervisorProtocol.h"
+#include "update/run/UpdaterCommand.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+Outcome outcomeOf(const RunEnd &end)
+{
+    switch (end.kind) {
+    case RunEnd::Exited:
+        return end.exitCode == 0 ? Outcome::Ok : Outcome::Failed;
+    case RunEnd::Crashed:
+        return Outcome::Crashed;
+    case RunEnd::Unknown:
+        break;
+    }
+    return Outcome::Unknown;
+}
+
+} // namespace
+
+QStringList supervisorArguments(const SupervisedRun &run)
+{
+    return QStringList {run.history, run.pending, QString::fromUtf8(toJsonLine(run.record)), run.workingDir,
+                        run.program}
+    + run.arguments;
+}
+
+std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &arguments)
+{
+    if (arguments.size() < 5)
+        return std::nullopt;
+    const std::optional<RunRecord> record = fromJsonLine(arguments.at(2).toUtf8());
+    if (!record)
+        return std::nullopt;
+    return SupervisedRun {arguments.at(0), arguments.at(1), *record,
+                          arguments.at(3), arguments.at(4), arguments.mid(5)};
+}
+
+RunSupervisor::RunSupervisor(SupervisedRun given, QObject *parent)
+    : QObject(parent)
+    , run(std::move(given))
+{ }
+
+RunSupervisor::~RunSupervisor() = default;
+
+bool RunSupervisor::start(int *exitCode)
+{
+    RunLockAttempt attempt = RunLock::take();
+    if (attempt.result == RunLockAttempt::Result::Held) {
+        *exitCode = supervisorBusyCode;
+        return false;
+    }
+    *exitCode = 0;
+    // Never a second updater on the panel: without the lock, none.
+    if (attempt.result == RunLockAttempt::Result::Failed)
+        return refuse(QStringLiteral("cannot take the machine's run lock: ") + attempt.error, exitCode);
+    lock = std::move(attempt.lock);
+    QString error;
+    const QDateTime started = run.record.started;
+    lock->setInfo({QCoreApplication::applicationPid(), 0, run.pending, started});
+    // Never a run that a crash would leave without a trace.
+    if (!writePending(run.pending, run.record, &error))
+        return refuse(QStringLiteral("cannot write the run's record: ") + error, exitCode);
+    pendingWritten = true;
+    inhibitor = std::make_unique<SleepInhibitor>();
+    if (!inhibitor->problem().isEmpty())
+        run.record.notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
+
+    auto *stops = new StopListener(this);
+    connect(stops, &StopListener::requested, this, [this] {
+        if (stopAsked.isEmpty())
+            stopAsked = isoWithOffset(QDateTime::currentDateTime());
+        updater.stop();
+    });
+    connect(&updater, &RunProcess::started, this, [this, started](qint64 pid) {
+        lock->setInfo({QCoreApplication::applicationPid(), pid, run.pending, started});
+    });
+    connect(&updater, &RunProcess::finished, this, [this](const RunEnd &end) {
+        const std::optional<int> code
+            = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
+        if (stopAsked.isEmpty())
+            finish(outcomeOf(end), code, end.detail);
+        else
+            finish(Outcome::Stopped, code,
+                   QStringLiteral("stop asked for at ") + stopAsked
+                       + (end.forced
+                              ? QStringLiteral("; forced after %1 s").arg(RunProcess::stopGraceMs / 1000)
+                              : QStringLiteral("; ended when asked")));
+        emit done();
+    });
+    const QString logPath = run.record.log;
+    writeLogHeader();
+    running.start();
+    if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
+        fileNotStarted(error);
+        return false;
+    }
+    // Whatever the updater prints, its log never fills the disk.
+    logLimit = new LogLimit(logPath, LogLimit::size(), this);
+    return true;
+}
+
+bool RunSupervisor::refuse(const QString &reason, int *exitCode)
+{
+    std::fprintf(stderr, "tpfw-run: nothing was started: %s\n", qPrintable(reason));
+    fileNotStarted(reason);
+    *exitCode = supervisorUnrecordedCode;
+    return false;
+}
+
+// Nothing ran: no log to keep.
+void RunSupervisor::fileNotStarted(const QString &reason)
+{
+    QFile::remove(run.record.log);
+    run.record.log.clear();
+    finish(Outcome::NotStarted, {}, reason);
+}
+
+void RunSupervisor::finish(Outcome outcome, std::optional<int> exitCode, const QString &detail)
+{
+    // Sleep may come once the panel is no longer written.
+    inhibitor.reset();
+    noteDroppedOutput();
+    run.record.ended = QDateTime::currentDateTime();
+    // From a clock that never runs backwards: the station's may be set
+    // meanwhile.
+    run.record.seconds = running.isValid() ? running.elapsed() / 1000.0 : 0;
+    run.record.outcome = outcome;
+    run.record.exitCode = exitCode;
+    run.record.detail = detail;
+    QString error;
+    if (!run.record.log.isEmpty())
+        appendToLog(run.record.log, logFooter(run.record), &error);
+    file();
+}
+
+void RunSupervisor::writeLogHeader()
+{
+    QStringList images;
+    for (const FileFacts &image : qAsConst(run.record.images))
+        images.append(image.path);
+    QString error;
+    if (!appendToLog(run.record.log, logHeader(run.record, updaterCommand(run.program, images)), &error))
+        run.record.notes.append(QStringLiteral("the run log's opening lines were not written: ") + error);
+}
+
+// The log and the record say what of the output was given back.
+void RunSupervisor::noteDroppedOutput()
+{
+    if (!logLimit)
+        return;
+    logLimit->check();
+    if (!logLimit->dropped())
+        return;
+    const QString note
+        = QStringLiteral("%1 bytes of the updater's output were dropped from the middle of the run "
+                         "log, to keep it within %2 bytes")
+              .arg(logLimit->dropped())
+              .arg(LogLimit::size());
+    run.record.notes.append(note);
+    QString error;
+    appendToLog(run.record.log, "tpfw: " + note.toUtf8() + '\n', &error);
+}
+
+// Into the history, and only then the pending record goes. Where the history
+// cannot be written, the completed record stays pending, saying why, for the
+// windows to show and for the next tpfw to file.
+void RunSupervisor::file()
+{
+    QString error;
+    if (!pendingWritten) {
+        if (!appendToHistory(run.history, run.record, &error))
+            std::fprintf(stderr, "History not written: %s\n", qPrintable(error));
+        return;
+    }
+    if (fileRecord(run.history, run.record, run.pending, &error) != Filing::Failed)
+        return;
+    run.record.historyProblem = error;
+    writePending(run.pending, run.record, &error);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "update/run/RunProcess.h"
+#include "update/record/RunRecord.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class LogLimit;
+class RunLock;
+class SleepInhibitor;
+
+// What tpfw hands its supervisor for one run: where the station's records
+// are, the run's record so far, and the updater's command.
+struct SupervisedRun
+{
+    QString history;
+    // Empty where no run log, and so no pending record, can be written.
+    QString pending;
+    RunRecord record;
+    QString workingDir;
+    QString program;
+    QStringList arguments;
+};
+
+// The supervisor's command line, each argument passed on byte for byte.
+QStringList supervisorArguments(const SupervisedRun &run);
+std::optional<SupervisedRun> parseSupervisorArguments(const QStringList &arguments);
+
+// Runs one update for the station, whatever becomes of the window that asked
+// for it: holds the machine's run lock, writes the run's record ahead, keeps
+// the machine awake, starts the updater and waits for it, stops it when a
+// window asks, and files the record with the run's end.
+class RunSupervisor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit RunSupervisor(SupervisedRun run, QObject *parent = nullptr);
+    ~RunSupervisor() override;
+
+    // False, with the exit code, when there is nothing to wait for.
+    bool start(int *exitCode);
+
+signals:
+    void done();
+
+private:
+    bool refuse(const QString &reason, int *exitCode);
+    void fileNotStarted(const QString &reason);
+    void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail);
+    void writeLogHeader();
+    void noteDroppedOutput();
+    void file();
+
+    SupervisedRun run;
+    std::unique_ptr<RunLock> lock;
+    std::unique_ptr<SleepInhibitor> inhibitor;
+    RunProcess updater;
+    // When a stop was asked for, as the record writes times; empty until then.
+    QString stopAsked;
+    bool pendingWritten = false;
+    LogLimit *logLimit = nullptr;
+    QElapsedTimer running;
+};
