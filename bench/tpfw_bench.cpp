@@ -5,12 +5,12 @@
 #include "selection/DirGroup.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
-#include "update/run/OutputTail.h"
 #include "update/record/RunHistory.h"
+#include "update/run/OutputTail.h"
 #include "update/run/UpdaterCommand.h"
+#include "update/station/StationRun.h"
 #include "window/HistoryDialog.h"
 #include "window/MainWindow.h"
-#include "window/UpdaterSession.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -169,6 +169,12 @@ double cpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// A press with nothing listed: no leaf to read again.
+std::optional<LeafNow> noLeaf(const QString &)
+{
+    return std::nullopt;
+}
+
 // tpfw's own CPU time while a 5 s updater runs, and how late the end of the
 // run is known after the updater's last write (its record, at exit), in a
 // window that was opened again during the run and found it.
@@ -184,23 +190,24 @@ void followRun(benchmark::State &state)
     for (auto _ : state) {
         const double cpuBefore = cpuSeconds();
         QEventLoop loop;
-        auto starter = std::make_unique<UpdaterSession>();
-        QObject::connect(starter.get(), &UpdaterSession::started, &loop, &QEventLoop::quit);
-        QObject::connect(starter.get(), &UpdaterSession::notStarted, [&](const QString &error) {
-            state.SkipWithError(qPrintable(error));
+        auto starter = std::make_unique<StationRun>(noLeaf);
+        QObject::connect(starter.get(), &StationRun::started, &loop, &QEventLoop::quit);
+        QObject::connect(starter.get(), &StationRun::asked, starter.get(), [&] { starter->answer(true); });
+        QObject::connect(starter.get(), &StationRun::notStarted, [&](const RunRefusal &refusal) {
+            state.SkipWithError(qPrintable(detailOf(refusal)));
             loop.quit();
         });
-        starter->start({}, {}, {});
+        starter->press({});
         loop.exec();
         // The window that started it closes; another opens.
         starter.reset();
-        UpdaterSession follower;
+        StationRun follower(noLeaf);
         qint64 endedAt = 0;
-        QObject::connect(&follower, &UpdaterSession::ended, [&] {
+        QObject::connect(&follower, &StationRun::ended, [&] {
             endedAt = QDateTime::currentMSecsSinceEpoch();
             loop.quit();
         });
-        follower.look();
+        follower.watch();
         loop.exec();
         state.counters["cpu_ms"] = (cpuSeconds() - cpuBefore) * 1000;
         state.counters["exit_to_status_ms"] = endedAt - QFileInfo(record).lastModified().toMSecsSinceEpoch();
@@ -260,13 +267,13 @@ void pressToStart(benchmark::State &state)
         }
         state.counters["portable_MB_per_s"] = 256 * 1.048576 * 1000 / clock.restart();
         QEventLoop loop;
-        UpdaterSession session;
-        QObject::connect(&session, &UpdaterSession::started, &loop, &QEventLoop::quit);
-        QObject::connect(&session, &UpdaterSession::notStarted, &loop, &QEventLoop::quit);
-        session.start(images, {}, {});
+        StationRun session(noLeaf);
+        QObject::connect(&session, &StationRun::started, &loop, &QEventLoop::quit);
+        QObject::connect(&session, &StationRun::notStarted, &loop, &QEventLoop::quit);
+        session.press({{}, {}, {}, images, {}, {}});
         loop.exec();
         state.counters["press_to_start_ms"] = clock.elapsed();
-        QObject::connect(&session, &UpdaterSession::ended, &loop, &QEventLoop::quit);
+        QObject::connect(&session, &StationRun::ended, &loop, &QEventLoop::quit);
         loop.exec();
     }
 }

@@ -7,7 +7,6 @@
 #include "window/MainWindow.h"
 #include "window/RunPanel.h"
 #include "window/Translations.h"
-#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QApplication>
@@ -587,7 +586,11 @@ void TestMainWindow::theOutputFollowsItsEndUnlessScrolledUp()
     };
     RunPanel panel;
     panel.resize(600, 400);
-    panel.follow("7inch / High", {"7inch", "High", 1, log.fileName(), QDateTime::currentDateTime()});
+    RunRecord run = RunRecord::begun();
+    run.images.append({"fw.bin", 1, {}, {}, false});
+    run.log = log.fileName();
+    run.started = QDateTime::currentDateTime();
+    panel.follow("7inch / High", run);
     auto *output = panel.findChild<QPlainTextEdit *>("output");
     QScrollBar *bar = output->verticalScrollBar();
     const auto shown = [&] {

@@ -1,9 +1,8 @@
 #include "TestSupport.h"
 
 #include "update/run/RunLock.h"
+#include "update/station/StationPolicy.h"
 #include "window/MainWindow.h"
-#include "window/OperatorSession.h"
-#include "window/StationGate.h"
 #include "window/WrappingLabel.h"
 
 #include <QAction>
@@ -214,7 +213,7 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
 
     // Fixed while the window is open: the door opens as the file says.
     writeSettings("[unit]\nrequired=false\n");
-    QTRY_VERIFY(window->findChild<StationGate *>()->fault().isEmpty());
+    QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
     QTRY_VERIFY(updateButton()->isEnabled());
     QTest::mouseClick(updateButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(notices->texts().contains("When updating FW, don't press \"UpdateFW\" button!!"),

@@ -1,16 +1,16 @@
 #include "TestSupport.h"
 
 #include "selection/DirGroup.h"
+#include "update/record/RunHistory.h"
 #include "update/run/LogLimit.h"
 #include "update/run/OutputTail.h"
-#include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"
 #include "update/run/UpdaterCommand.h"
 #include "window/ElidedLabel.h"
 #include "window/LogViewer.h"
 #include "window/MainWindow.h"
+#include "window/RunWords.h"
 #include "window/Translations.h"
-#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QApplication>
@@ -322,13 +322,19 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
                     testLog(type, context, text);
             });
         const auto restore = qScopeGuard([] { qInstallMessageHandler(testLog); });
-        UpdaterSession session;
-        QSignalSpy failed(&session, &UpdaterSession::notStarted);
-        session.start(
-            QVector<QString>(images, FirmwareTree::root() + "/7inch/High/" + QString(200, 'x')).toList(), {},
-            {});
-        QTRY_COMPARE(failed.size(), 1);
-        QCOMPARE(failed.at(0).at(0).toString(), expected);
+        StationRun session([](const QString &) { return std::nullopt; });
+        QStringList failed;
+        connect(&session, &StationRun::notStarted, this, [&](const RunRefusal &refusal) {
+            failed.append(RunWords::refusal(refusal, session.policy()));
+        });
+        session.press(
+            {{},
+             {},
+             {},
+             QVector<QString>(images, FirmwareTree::root() + "/7inch/High/" + QString(200, 'x')).toList(),
+             {},
+             {}});
+        QTRY_COMPARE(failed, QStringList(expected));
         return;
     }
     NoticeWatch *watch = watchNotices();

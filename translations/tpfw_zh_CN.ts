@@ -2,167 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>MainWindow</name>
-    <message>
-        <source>MainWindow</source>
-        <translation>MainWindow</translation>
-    </message>
-    <message>
-        <source>too many images for one command line</source>
-        <translation>映像文件过多，一条命令行放不下</translation>
-    </message>
-    <message>
-        <source>not found</source>
-        <translation>未找到</translation>
-    </message>
-    <message>
-        <source>a folder</source>
-        <translation>是一个文件夹</translation>
-    </message>
-    <message>
-        <source>not executable</source>
-        <translation>不可执行</translation>
-    </message>
-    <message>
-        <source>FW update OK</source>
-        <translation>FW 更新成功</translation>
-    </message>
-    <message>
-        <source>FW update failed: exit code %1</source>
-        <translation>FW 更新失败：退出代码 %1</translation>
-    </message>
-    <message>
-        <source>FW update failed: the updater crashed</source>
-        <translation>FW 更新失败：更新程序崩溃</translation>
-    </message>
-    <message>
-        <source>FW updater ended (result unknown)</source>
-        <translation>FW 更新程序已结束（结果未知）</translation>
-    </message>
-    <message>
-        <source>Cannot start the FW updater: </source>
-        <translation>无法启动 FW 更新程序：</translation>
-    </message>
-    <message>
-        <source>FW updater running</source>
-        <translation>FW 更新程序正在运行</translation>
-    </message>
-    <message>
-        <source>No run log: </source>
-        <translation>没有运行日志：</translation>
-    </message>
-    <message>
-        <source>Run log: </source>
-        <translation>运行日志：</translation>
-    </message>
-    <message>
-        <source>Today: %1 OK · %2 failed</source>
-        <translation>今日：%1 成功 · %2 失败</translation>
-    </message>
-    <message>
-        <source>1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it</source>
-        <translation>%1 中有 1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
-    </message>
-    <message>
-        <source>%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them</source>
-        <translation>%2 中有 %1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
-    </message>
-    <message>
-        <source>Images of %1</source>
-        <translation>%1 的映像文件</translation>
-    </message>
-    <message>
-        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
-        <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
-    </message>
-    <message>
-        <source>The images of %1 changed on disk: check the list and press UpdateFW again.</source>
-        <translation>%1 的映像文件在磁盘上已更改：请检查列表后再次按 UpdateFW。</translation>
-    </message>
-    <message>
-        <source>Message Box</source>
-        <translation>消息框</translation>
-    </message>
-    <message>
-        <source>The listed images are from %1, but %2 is checked. Update with the %1 images?</source>
-        <translation>列出的映像文件来自 %1，但已选择 %2。要用 %1 的映像文件更新吗？</translation>
-    </message>
-    <message>
-        <source>The FW updater is still running.</source>
-        <translation>FW 更新程序仍在运行。</translation>
-    </message>
-    <message>
-        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
-        <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
-    </message>
-    <message>
-        <source>Update FW OK !!!</source>
-        <translation>FW 更新成功！！！</translation>
-    </message>
-    <message>
-        <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
-        <translation>FW 更新程序仍在运行。仍要关闭吗？更新会在没有此窗口的情况下继续。</translation>
-    </message>
-    <message>
-        <source>Stop updater</source>
-        <translation>停止更新程序</translation>
-    </message>
-    <message>
-        <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
-        <translation>在写入过程中停止更新程序可能导致面板无法使用。仍要停止吗？</translation>
-    </message>
-    <message>
-        <source>FW update interrupted: result unknown</source>
-        <translation>FW 更新被中断：结果未知</translation>
-    </message>
-    <message>
-        <source>FW update stopped</source>
-        <translation>FW 更新已停止</translation>
-    </message>
-    <message>
-        <source>FW updater running (started %1)</source>
-        <translation>FW 更新程序正在运行（%1 开始）</translation>
-    </message>
-    <message>
-        <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
-        <translation>%1 在 %2 / %3 上开始的 FW 更新被中断；结果未知。使用前请检查面板。</translation>
-    </message>
-    <message>
-        <source>The station history could not be written: %1. This run is not recorded.</source>
-        <translation>无法写入工作站历史记录：%1。本次运行未被记录。</translation>
-    </message>
-    <message>
-        <source>History not written</source>
-        <translation>未写入历史记录</translation>
-    </message>
-    <message>
-        <source>Images to send</source>
-        <translation>要发送的映像文件</translation>
-    </message>
-    <message>
-        <source>&amp;Station</source>
-        <translation>工作站(&amp;S)</translation>
-    </message>
-    <message>
-        <source>&amp;History…</source>
-        <translation>历史记录(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>No images listed</source>
-        <translation>未列出映像文件</translation>
-    </message>
-    <message>
-        <source>Checking the images: %1 of %2</source>
-        <translation>正在检查映像文件：第 %1 个，共 %2 个</translation>
-    </message>
-    <message>
-        <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
-        <translation>%1 在检查期间发生了更改：未启动任何操作。请确认没有程序在写入映像文件，然后再次按 UpdateFW。</translation>
-    </message>
-    <message>
-        <source>The images are still being checked. Close anyway? Nothing will be started.</source>
-        <translation>仍在检查映像文件。仍要关闭吗？不会启动任何操作。</translation>
-    </message>
+    <name>FolderReader</name>
     <message>
         <source>Reading %1…</source>
         <translation>正在读取 %1…</translation>
@@ -170,142 +10,6 @@
     <message>
         <source>%1 is not answering</source>
         <translation>%1 没有响应</translation>
-    </message>
-    <message>
-        <source>%1 is not answering: nothing was started.</source>
-        <translation>%1 没有响应：未启动任何操作。</translation>
-    </message>
-    <message>
-        <source>This run cannot be recorded: %1. Nothing was started.</source>
-        <translation>无法记录此次运行：%1。未启动任何操作。</translation>
-    </message>
-    <message>
-        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
-        <translation>无法使用本机的运行锁：%1。修复之前无法启动 FW 更新。</translation>
-    </message>
-    <message>
-        <source>FW updater running (its supervisor is gone; started %1)</source>
-        <translation>FW 更新程序正在运行（其监控进程已结束；开始于 %1）</translation>
-    </message>
-    <message>
-        <source>its supervisor could not write a record</source>
-        <translation>其监控进程无法写入记录</translation>
-    </message>
-    <message>
-        <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
-        <translation>已将损坏的 FW 更新记录移到一旁：%1。请检查最后一次未被记录的更新所对应的面板。</translation>
-    </message>
-    <message>
-        <source>No images are listed. Start the FW updater with no images anyway?</source>
-        <translation>未列出任何映像文件。仍要在没有映像文件的情况下启动 FW 更新程序吗？</translation>
-    </message>
-    <message>
-        <source>FW updater ended: no images were sent (exit code %1)</source>
-        <translation>FW 更新程序已结束：未发送任何映像文件（退出代码 %1）</translation>
-    </message>
-    <message>
-        <source>FW updater running (another tpfw&apos;s, started %1)</source>
-        <translation>FW 更新程序正在运行（另一个 tpfw 的，开始于 %1）</translation>
-    </message>
-    <message>
-        <source>Sign &amp;in…</source>
-        <translation>登录(&amp;I)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;out</source>
-        <translation>注销(&amp;O)</translation>
-    </message>
-    <message>
-        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
-        <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
-    </message>
-    <message>
-        <source>Panel %1 was already updated OK on %2 at %3. Update it again?</source>
-        <translation>面板 %1 已于 %2 在 %3 更新成功。要再次更新吗？</translation>
-    </message>
-    <message>
-        <source>Sign in</source>
-        <translation>登录</translation>
-    </message>
-    <message>
-        <source>Operator ID (type or scan):</source>
-        <translation>操作员 ID（输入或扫描）：</translation>
-    </message>
-    <message>
-        <source>Operator</source>
-        <translation>操作员</translation>
-    </message>
-    <message>
-        <source>Panel serial</source>
-        <translation>面板序列号</translation>
-    </message>
-    <message>
-        <source>Panel serial:</source>
-        <translation>面板序列号：</translation>
-    </message>
-    <message>
-        <source>cannot be read: %1</source>
-        <translation>无法读取：%1</translation>
-    </message>
-    <message>
-        <source>line %1 is not key=value: %2</source>
-        <translation>第 %1 行不是 key=value：%2</translation>
-    </message>
-    <message>
-        <source>%1: no such setting</source>
-        <translation>%1：没有此设置</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is neither true nor false</source>
-        <translation>%1：“%2”既不是 true 也不是 false</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a number of minutes</source>
-        <translation>%1：“%2”不是分钟数</translation>
-    </message>
-    <message>
-        <source>%1: the pattern does not compile: %2</source>
-        <translation>%1：模式无法编译：%2</translation>
-    </message>
-    <message>
-        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
-        <translation>%1：每个文件夹应为 TP 尺寸/灵敏度，而不是“%2”</translation>
-    </message>
-    <message>
-        <source>%1: leaves are released for no order: name it</source>
-        <translation>%1：这些文件夹未对任何工单发布：请指定工单</translation>
-    </message>
-    <message>
-        <source>Station settings %1: %2. No FW update can be started until the file is fixed.</source>
-        <translation>工位设置 %1：%2。在修正该文件之前无法启动 FW 更新。</translation>
-    </message>
-    <message>
-        <source>Sign in first: Station &gt; Sign in…</source>
-        <translation>请先登录：工位 &gt; 登录…</translation>
-    </message>
-    <message>
-        <source>Scan or type the panel&apos;s serial first.</source>
-        <translation>请先扫描或输入面板的序列号。</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
-        <translation>“%1”不是此工位的面板序列号：未启动任何操作。</translation>
-    </message>
-    <message>
-        <source>%1/%2 is not released for order %3: nothing was started.</source>
-        <translation>%1/%2 未对工单 %3 发布：未启动任何操作。</translation>
-    </message>
-    <message>
-        <source>Order: %1</source>
-        <translation>工单：%1</translation>
-    </message>
-    <message>
-        <source>Operator: %1</source>
-        <translation>操作员：%1</translation>
-    </message>
-    <message>
-        <source>Not signed in</source>
-        <translation>未登录</translation>
     </message>
 </context>
 <context>
@@ -331,12 +35,32 @@
         <translation>工作站历史记录</translation>
     </message>
     <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Search units, operators, stations, leaves, images</source>
+        <translation>搜索面板、操作员、工位、文件夹、映像</translation>
+    </message>
+    <message>
         <source>Reading the history…</source>
         <translation>正在读取历史记录…</translation>
     </message>
     <message>
+        <source>1 run shown</source>
+        <translation>显示 1 次运行</translation>
+    </message>
+    <message>
         <source>%1 runs shown</source>
         <translation>显示 %1 次运行</translation>
+    </message>
+    <message>
+        <source>Writing %1…</source>
+        <translation>正在写入 %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
     <message>
         <source>The history could not be written to %1: %2</source>
@@ -350,29 +74,13 @@
         <source>CSV files (*.csv)</source>
         <translation>CSV 文件 (*.csv)</translation>
     </message>
-    <message>
-        <source>1 run shown</source>
-        <translation>显示 1 次运行</translation>
-    </message>
-    <message>
-        <source>Writing %1…</source>
-        <translation>正在写入 %1…</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>Search</source>
-        <translation>搜索</translation>
-    </message>
-    <message>
-        <source>Search units, operators, stations, leaves, images</source>
-        <translation>搜索面板、操作员、工位、文件夹、映像</translation>
-    </message>
 </context>
 <context>
     <name>HistoryModel</name>
+    <message>
+        <source>no images sent</source>
+        <translation>未发送映像文件</translation>
+    </message>
     <message>
         <source>OK</source>
         <translation>成功</translation>
@@ -402,6 +110,10 @@
         <translation>未知</translation>
     </message>
     <message>
+        <source>the history changed since it was read: open it again, then export</source>
+        <translation>读取后历史记录已更改：请重新打开后再导出</translation>
+    </message>
+    <message>
         <source>Started</source>
         <translation>开始时间</translation>
     </message>
@@ -426,18 +138,6 @@
         <translation>用时</translation>
     </message>
     <message>
-        <source>User</source>
-        <translation>用户</translation>
-    </message>
-    <message>
-        <source>no images sent</source>
-        <translation>未发送映像文件</translation>
-    </message>
-    <message>
-        <source>the history changed since it was read: open it again, then export</source>
-        <translation>读取后历史记录已更改：请重新打开后再导出</translation>
-    </message>
-    <message>
         <source>Station</source>
         <translation>工位</translation>
     </message>
@@ -448,6 +148,21 @@
     <message>
         <source>Operator</source>
         <translation>操作员</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>用户</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStatus</name>
+    <message>
+        <source>History not written</source>
+        <translation>未写入历史记录</translation>
+    </message>
+    <message>
+        <source>Today: %1 OK · %2 failed</source>
+        <translation>今日：%1 成功 · %2 失败</translation>
     </message>
 </context>
 <context>
@@ -470,14 +185,97 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Images to send</source>
+        <translation>要发送的映像文件</translation>
+    </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>停止更新程序</translation>
+    </message>
+    <message>
+        <source>&amp;Station</source>
+        <translation>工作站(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>历史记录(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>登录(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>注销(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 的映像文件</translation>
+    </message>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
+    </message>
+    <message>
+        <source>No images listed</source>
+        <translation>未列出映像文件</translation>
+    </message>
+    <message>
+        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>正在读取 %1…</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
+        <translation>在写入过程中停止更新程序可能导致面板无法使用。仍要停止吗？</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>操作员 ID（输入或扫描）：</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>The images are still being checked. Close anyway? Nothing will be started.</source>
+        <translation>仍在检查映像文件。仍要关闭吗？不会启动任何操作。</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running. Close anyway? The update goes on without this window.</source>
+        <translation>FW 更新程序仍在运行。仍要关闭吗？更新会在没有此窗口的情况下继续。</translation>
+    </message>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>Message Box</source>
+        <translation>消息框</translation>
+    </message>
+</context>
+<context>
     <name>RunPanel</name>
     <message>
         <source>Show output</source>
         <translation>显示输出</translation>
-    </message>
-    <message>
-        <source>Hide output</source>
-        <translation>隐藏输出</translation>
     </message>
     <message>
         <source>FW update run</source>
@@ -500,6 +298,18 @@
         <translation>输出</translation>
     </message>
     <message>
+        <source>Hide output</source>
+        <translation>隐藏输出</translation>
+    </message>
+    <message>
+        <source>Stopping the FW updater… forced in %1 s</source>
+        <translation>正在停止 FW 更新程序… %1 秒后强制结束</translation>
+    </message>
+    <message>
+        <source>Stopping the FW updater…</source>
+        <translation>正在停止 FW 更新程序…</translation>
+    </message>
+    <message>
         <source>1 image</source>
         <translation>1 个映像文件</translation>
     </message>
@@ -511,13 +321,215 @@
         <source>No output for %1 s</source>
         <translation>已 %1 秒无输出</translation>
     </message>
+</context>
+<context>
+    <name>RunWords</name>
     <message>
-        <source>Stopping the FW updater…</source>
-        <translation>正在停止 FW 更新程序…</translation>
+        <source>cannot be read: %1</source>
+        <translation>无法读取：%1</translation>
     </message>
     <message>
-        <source>Stopping the FW updater… forced in %1 s</source>
-        <translation>正在停止 FW 更新程序… %1 秒后强制结束</translation>
+        <source>line %1 is not key=value: %2</source>
+        <translation>第 %1 行不是 key=value：%2</translation>
+    </message>
+    <message>
+        <source>%1: no such setting</source>
+        <translation>%1：没有此设置</translation>
+    </message>
+    <message>
+        <source>%1: "%2" is neither true nor false</source>
+        <translation>%1：“%2”既不是 true 也不是 false</translation>
+    </message>
+    <message>
+        <source>%1: "%2" is not a number of minutes</source>
+        <translation>%1：“%2”不是分钟数</translation>
+    </message>
+    <message>
+        <source>%1: the pattern does not compile: %2</source>
+        <translation>%1：模式无法编译：%2</translation>
+    </message>
+    <message>
+        <source>%1: each leaf reads TP size/sensitivity, not "%2"</source>
+        <translation>%1：每个文件夹应为 TP 尺寸/灵敏度，而不是“%2”</translation>
+    </message>
+    <message>
+        <source>%1: leaves are released for no order: name it</source>
+        <translation>%1：这些文件夹未对任何工单发布：请指定工单</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>是一个文件夹</translation>
+    </message>
+    <message>
+        <source>not executable</source>
+        <translation>不可执行</translation>
+    </message>
+    <message>
+        <source>too many images for one command line</source>
+        <translation>映像文件过多，一条命令行放不下</translation>
+    </message>
+    <message>
+        <source>This run cannot be recorded: %1. Nothing was started.</source>
+        <translation>无法记录此次运行：%1。未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>Sign in first: Station &gt; Sign in…</source>
+        <translation>请先登录：工位 &gt; 登录…</translation>
+    </message>
+    <message>
+        <source>Scan or type the panel's serial first.</source>
+        <translation>请先扫描或输入面板的序列号。</translation>
+    </message>
+    <message>
+        <source>"%1" is not a panel serial of this station: nothing was started.</source>
+        <translation>“%1”不是此工位的面板序列号：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>%1 is not answering: nothing was started.</source>
+        <translation>%1 没有响应：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>The images of %1 changed on disk: check the list and press UpdateFW again.</source>
+        <translation>%1 的映像文件在磁盘上已更改：请检查列表后再次按 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>The FW updater is still running.</source>
+        <translation>FW 更新程序仍在运行。</translation>
+    </message>
+    <message>
+        <source>%1/%2 is not released for order %3: nothing was started.</source>
+        <translation>%1/%2 未对工单 %3 发布：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was checked: nothing was started. Make sure nothing writes to the images, then press UpdateFW again.</source>
+        <translation>%1 在检查期间发生了更改：未启动任何操作。请确认没有程序在写入映像文件，然后再次按 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>Cannot start the FW updater: </source>
+        <translation>无法启动 FW 更新程序：</translation>
+    </message>
+    <message>
+        <source>its supervisor could not write a record</source>
+        <translation>其监控进程无法写入记录</translation>
+    </message>
+    <message>
+        <source>Panel %1 was already updated OK on %2 at %3. Update it again?</source>
+        <translation>面板 %1 已于 %2 在 %3 更新成功。要再次更新吗？</translation>
+    </message>
+    <message>
+        <source>The listed images are from %1, but %2 is checked. Update with the %1 images?</source>
+        <translation>列出的映像文件来自 %1，但已选择 %2。要用 %1 的映像文件更新吗？</translation>
+    </message>
+    <message>
+        <source>No images are listed. Start the FW updater with no images anyway?</source>
+        <translation>未列出任何映像文件。仍要在没有映像文件的情况下启动 FW 更新程序吗？</translation>
+    </message>
+    <message>
+        <source>Station settings %1: %2. No FW update can be started until the file is fixed.</source>
+        <translation>工位设置 %1：%2。在修正该文件之前无法启动 FW 更新。</translation>
+    </message>
+    <message>
+        <source>Order: %1</source>
+        <translation>工单：%1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>操作员：%1</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>未登录</translation>
+    </message>
+    <message>
+        <source>1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it</source>
+        <translation>%1 中有 1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
+    </message>
+    <message>
+        <source>%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them</source>
+        <translation>%2 中有 %1 个条目的名称不是有效的 UTF-8，未被列出：请重命名</translation>
+    </message>
+    <message>
+        <source>Checking the images: %1 of %2</source>
+        <translation>正在检查映像文件：第 %1 个，共 %2 个</translation>
+    </message>
+    <message>
+        <source>FW updater running (started %1)</source>
+        <translation>FW 更新程序正在运行（%1 开始）</translation>
+    </message>
+    <message>
+        <source>FW updater running (its supervisor is gone; started %1)</source>
+        <translation>FW 更新程序正在运行（其监控进程已结束；开始于 %1）</translation>
+    </message>
+    <message>
+        <source>FW updater running (another tpfw's, started %1)</source>
+        <translation>FW 更新程序正在运行（另一个 tpfw 的，开始于 %1）</translation>
+    </message>
+    <message>
+        <source>FW update interrupted: result unknown</source>
+        <translation>FW 更新被中断：结果未知</translation>
+    </message>
+    <message>
+        <source>The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel before using it.</source>
+        <translation>%1 在 %2 / %3 上开始的 FW 更新被中断；结果未知。使用前请检查面板。</translation>
+    </message>
+    <message>
+        <source>A damaged record of a FW update was set aside: %1. Check the panel of the last update that was not recorded.</source>
+        <translation>已将损坏的 FW 更新记录移到一旁：%1。请检查最后一次未被记录的更新所对应的面板。</translation>
+    </message>
+    <message>
+        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <translation>无法使用本机的运行锁：%1。修复之前无法启动 FW 更新。</translation>
+    </message>
+    <message>
+        <source>The station history could not be written: %1. This run is not recorded.</source>
+        <translation>无法写入工作站历史记录：%1。本次运行未被记录。</translation>
+    </message>
+    <message>
+        <source>FW updater ended: no images were sent (exit code %1)</source>
+        <translation>FW 更新程序已结束：未发送任何映像文件（退出代码 %1）</translation>
+    </message>
+    <message>
+        <source>FW update OK</source>
+        <translation>FW 更新成功</translation>
+    </message>
+    <message>
+        <source>FW update failed: exit code %1</source>
+        <translation>FW 更新失败：退出代码 %1</translation>
+    </message>
+    <message>
+        <source>FW update failed: the updater crashed</source>
+        <translation>FW 更新失败：更新程序崩溃</translation>
+    </message>
+    <message>
+        <source>FW update stopped</source>
+        <translation>FW 更新已停止</translation>
+    </message>
+    <message>
+        <source>FW updater ended (result unknown)</source>
+        <translation>FW 更新程序已结束（结果未知）</translation>
+    </message>
+    <message>
+        <source>No run log: </source>
+        <translation>没有运行日志：</translation>
+    </message>
+    <message>
+        <source>Run log: </source>
+        <translation>运行日志：</translation>
+    </message>
+</context>
+<context>
+    <name>SerialField</name>
+    <message>
+        <source>Panel serial</source>
+        <translation>面板序列号</translation>
+    </message>
+    <message>
+        <source>Panel serial:</source>
+        <translation>面板序列号：</translation>
     </message>
 </context>
 </TS>

@@ -57,11 +57,8 @@ FolderReader::FolderReader(QObject *parent, Reading read)
     }
     slow.setInterval(1000);
     dead.setInterval(5000);
-    connect(&slow, &QTimer::timeout, this,
-            [this] { emit waiting(QCoreApplication::translate("MainWindow", "Reading %1…").arg(place)); });
-    connect(&dead, &QTimer::timeout, this, [this] {
-        emit waiting(QCoreApplication::translate("MainWindow", "%1 is not answering").arg(place));
-    });
+    connect(&slow, &QTimer::timeout, this, [this] { emit waiting(tr("Reading %1…").arg(place)); });
+    connect(&dead, &QTimer::timeout, this, [this] { emit waiting(tr("%1 is not answering").arg(place)); });
 }
 
 FolderReader::~FolderReader()

@@ -1,7 +1,6 @@
 #include "window/HistoryModel.h"
 
 #include "selection/NameDisplay.h"
-#include "update/record/LineReader.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -138,25 +137,12 @@ QString HistoryModel::text(const HistoryRow &row, int column)
 
 CsvTable HistoryModel::table(const QString &historyPath) const
 {
-    QVector<std::pair<qint64, qint64>> chosen;
+    QVector<HistoryRow> chosen;
     chosen.reserve(shown.size());
     for (const int row : shown)
-        chosen.append({rows.at(row).at, rows.at(row).started});
-    const QString changed = tr("the history changed since it was read: open it again, then export");
-    auto history = std::make_shared<LinesByPlace>(historyPath);
-    return {csvColumns(), int(chosen.size()), [chosen, history, changed](int row, QString *error) {
-                const auto [at, started] = chosen.at(row);
-                const std::optional<QByteArray> line = history->lineAt(at, error);
-                if (!error->isEmpty())
-                    return QStringList();
-                const std::optional<RunRecord> record = line ? fromJsonLine(*line) : std::nullopt;
-                // Another line there now: never another run's fields.
-                if (!record || record->started.toMSecsSinceEpoch() != started) {
-                    *error = changed;
-                    return QStringList();
-                }
-                return csvFields(*record);
-            }};
+        chosen.append(rows.at(row));
+    return recordsTable(historyPath, chosen,
+                        tr("the history changed since it was read: open it again, then export"));
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const

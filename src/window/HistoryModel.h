@@ -1,6 +1,5 @@
 #pragma once
 
-#include "update/record/CsvExport.h"
 #include "update/record/HistoryReading.h"
 
 #include <QAbstractTableModel>

@@ -1,10 +1,10 @@
 #include "window/HistoryStatus.h"
 
 #include "selection/NameDisplay.h"
-#include "update/run/Background.h"
 #include "update/record/DayCounter.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
+#include "update/run/Background.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -37,7 +37,7 @@ void HistoryStatus::refresh(QString problem)
 {
     // The reason is in the warning that said so, and here on demand: in
     // full it would push the menus aside.
-    problemLabel->setText(QCoreApplication::translate("MainWindow", "History not written"));
+    problemLabel->setText(tr("History not written"));
     problemLabel->setToolTip(plainToolTip(problem));
     problemLabel->setVisible(!problem.isEmpty());
     count();
@@ -58,9 +58,7 @@ void HistoryStatus::count()
     inBackground(
         this, [counter = counter, day = time.date()] { return counter->count(day); },
         [this](const DayCounts &today) {
-            countLabel->setText(QCoreApplication::translate("MainWindow", "Today: %1 OK · %2 failed")
-                                    .arg(today.ok)
-                                    .arg(today.failed));
+            countLabel->setText(tr("Today: %1 OK · %2 failed").arg(today.ok).arg(today.failed));
             counting = false;
             if (std::exchange(countAgain, false))
                 count();

@@ -1,7 +1,7 @@
 #include "window/LogViewer.h"
 
 #include "update/run/Background.h"
-#include "update/run/OutputTail.h"
+#include "update/run/RunLog.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -19,28 +19,6 @@ constexpr qint64 shownBytes = 4 * 1024 * 1024;
 
 // What is laid out at a time: the window answers between two such.
 constexpr int linesAtATime = 2000;
-
-// The log's last bytes as lines to show; the first one, cut where the
-// reading starts, left out.
-QStringList lastLines(const QString &log)
-{
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const qint64 start = qMax<qint64>(0, file.size() - shownBytes);
-    file.seek(start);
-    QList<QByteArray> lines = file.read(shownBytes).split('\n');
-    if (start > 0 && !lines.isEmpty())
-        lines.removeFirst();
-    QStringList shown;
-    shown.reserve(lines.size());
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        shown.append(displayLine(line));
-    }
-    return shown;
-}
 
 } // namespace
 
@@ -89,7 +67,7 @@ LogViewer::LogViewer(const QString &log, bool cut, QWidget *parent)
 void LogViewer::read(const QString &log)
 {
     inBackground(
-        this, [log] { return lastLines(log); },
+        this, [log] { return lastLogLines(log, shownBytes); },
         [this](const QStringList &lines) { showFrom(std::make_shared<const QStringList>(lines), 0); });
 }
 

@@ -5,20 +5,16 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
-#include "update/run/Background.h"
-#include "update/record/HistoryReading.h"
-#include "update/record/RunHistory.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
 #include "window/MenuCorner.h"
 #include "window/NoticeQueue.h"
 #include "window/RunPanel.h"
+#include "window/RunWords.h"
 #include "window/SerialField.h"
 #include "window/ShutdownGuard.h"
-#include "window/StationGate.h"
 #include "window/TreeFit.h"
-#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QCloseEvent>
@@ -38,24 +34,9 @@
 
 namespace {
 
-// How long a press waits for its reading of the leaf before it gives up.
-constexpr int pressPatienceMs = 2000;
-
-QString unlistedWarning(int count, const QString &path)
-{
-    return count == 1 ? MainWindow::tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: "
-                                       "rename it")
-                            .arg(placeOf(path))
-                      : MainWindow::tr("%1 entries of %2 have names that are not valid UTF-8 and are not "
-                                       "listed: rename them")
-                            .arg(count)
-                            .arg(placeOf(path));
-}
-
-// Where a leaf's images are from, as the window names it: "7inch / High".
 QString leafTitle(const Leaf &leaf)
 {
-    return displayName(leaf.tpSize) + " / " + displayName(leaf.sensitivity);
+    return RunWords::leafTitle(leaf.tpSize, leaf.sensitivity);
 }
 
 QStringList pathsIn(const QString &dir, const QStringList &names)
@@ -66,6 +47,20 @@ QStringList pathsIn(const QString &dir, const QStringList &names)
     return paths;
 }
 
+// The leaf as a press finds it on disk.
+LeafNow leafNow(const FolderRead &read)
+{
+    return {pathsIn(read.path, choicesOf(read, false)), read.unlisted};
+}
+
+QLabel *plainLine(const char *name)
+{
+    auto *line = new QLabel;
+    line->setObjectName(QLatin1String(name));
+    line->setTextFormat(Qt::PlainText);
+    return line;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -73,44 +68,37 @@ MainWindow::MainWindow(QWidget *parent)
     , form(std::make_unique<MainWindowForm>())
 {
     form->setupForm(this);
+    createChoices();
+    createRunControls();
+    layOut();
+    createStationMenu();
+    connectChoices();
+    connectRun();
+    connectRunEnds();
+    showStation();
+    orderTabs();
+    // Once the window listens: runs left unfinished, a run on now, and
+    // settings it cannot use.
+    QTimer::singleShot(0, run, &StationRun::watch);
+    QTimer::singleShot(0, this, [this] {
+        if (run->policy().isFaulty())
+            warn(RunWords::settingsFault(run->policy()));
+    });
+}
 
+void MainWindow::createChoices()
+{
     tpSizeGroup = new DirGroup(QStringLiteral("TP Size"));
     tpSizeGroup->listAllDir(firmwareRoot());
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
     leafReader = new FolderReader(this);
-    pressReader = new FolderReader(this);
-    pressPatience = new QTimer(this);
-    pressPatience->setSingleShot(true);
-    pressPatience->setInterval(pressPatienceMs);
-    connect(pressReader, &FolderReader::answered, this, [this](const FolderRead &now) {
-        if (!waitingPress)
-            return;
-        pressPatience->stop();
-        form->statusBar->clearMessage();
-        checkAndStart(*std::exchange(waitingPress, std::nullopt), now);
-    });
-    connect(pressPatience, &QTimer::timeout, this, [this] {
-        waitingPress.reset();
-        form->statusBar->clearMessage();
-        notices->show(QMessageBox::Warning,
-                      tr("%1 is not answering: nothing was started.").arg(placeOf(listedLeafPath)));
-        updateButtonState();
-    });
-    connect(leafReader, &FolderReader::answered, this, &MainWindow::showLeaf);
-    connect(leafReader, &FolderReader::waiting, binListBrowser, &QTextBrowser::setPlaceholderText);
     // The choices come first: the list takes what room they leave, never
     // less than a few lines.
     binListBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     binListBrowser->setMinimumHeight(binListBrowser->fontMetrics().lineSpacing() * 4
                                      + 2 * binListBrowser->frameWidth() + 8);
-    updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
-    stopButton = new QPushButton(tr("Stop updater"));
-    stopButton->setObjectName(QStringLiteral("stopButton"));
-    stopButton->hide();
-    warningLine = new QLabel;
-    warningLine->setObjectName(QStringLiteral("warningLine"));
-    warningLine->setTextFormat(Qt::PlainText);
+    warningLine = plainLine("warningLine");
     warningLine->setWordWrap(true);
     warningLine->setStyleSheet(QStringLiteral("color: #b00000"));
     warningLine->hide();
@@ -118,13 +106,33 @@ MainWindow::MainWindow(QWidget *parent)
     leafLine = new WrappingLabel;
     leafLine->setObjectName(QStringLiteral("leafLine"));
     leafLine->hide();
-    runPanel = new RunPanel;
-    gate = new StationGate(this);
-    serialField = new SerialField;
     tpSizeGroup->setAccessibleName(tpSizeGroup->title());
     sensitivityGroup->setAccessibleName(sensitivityGroup->title());
     binListBrowser->setAccessibleName(tr("Images to send"));
+    watcher = new TreeWatcher(this);
+}
 
+void MainWindow::createRunControls()
+{
+    pressReader = new FolderReader(this);
+    run = new StationRun(
+        [this](const QString &leafPath) -> std::optional<LeafNow> {
+            const std::optional<FolderRead> read = pressReader->read(leafPath);
+            return read ? std::optional<LeafNow>(leafNow(*read)) : std::nullopt;
+        },
+        this);
+    updateFwButton = new QPushButton(QStringLiteral("UpdateFW"));
+    stopButton = new QPushButton(tr("Stop updater"));
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->hide();
+    runPanel = new RunPanel;
+    serialField = new SerialField;
+    shutdownGuard = new ShutdownGuard(this);
+    notices = new NoticeQueue(this);
+}
+
+void MainWindow::layOut()
+{
     auto *grid = new QGridLayout;
     grid->addWidget(tpSizeGroup, 0, 0, 1, 1);
     grid->addWidget(sensitivityGroup, 0, 1, 1, 1);
@@ -141,88 +149,95 @@ MainWindow::MainWindow(QWidget *parent)
     grid->setRowStretch(3, 1);
     form->centralWidget->setLayout(grid);
     treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup}, binListBrowser);
+}
 
-    connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
-    connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));
-    connect(updateFwButton, SIGNAL(clicked()), this, SLOT(updateFw_Console()));
-
-    // What is shown follows the disk.
-    watcher = new TreeWatcher(this);
-    connect(tpSizeGroup, &DirGroup::passDirName, this, &MainWindow::showWhereListsAreFrom);
-    // A folder that answered late brings its own word on names it cannot
-    // list, and may need more room.
-    connect(tpSizeGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
-    connect(sensitivityGroup, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
-    connect(tpSizeGroup, &DirGroup::listed, this, &MainWindow::orderTabs);
-    connect(sensitivityGroup, &DirGroup::listed, this, &MainWindow::orderTabs);
-    connect(watcher, &TreeWatcher::rootChanged, tpSizeGroup, &DirGroup::relist);
-    connect(watcher, &TreeWatcher::tpSizeChanged, sensitivityGroup, &DirGroup::relist);
-    connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
-    showWhereListsAreFrom();
-
-    updater = new UpdaterSession(this);
-    shutdownGuard = new ShutdownGuard(this);
-    notices = new NoticeQueue(this);
-    connect(updater, &UpdaterSession::running, form->statusBar,
-            [this](const QString &status) { form->statusBar->showMessage(status); });
-    connect(updater, &UpdaterSession::started, this, &MainWindow::tellStarted);
-    connect(updater, &UpdaterSession::notStarted, this, &MainWindow::tellNotStarted);
-    connect(updater, &UpdaterSession::ended, this, &MainWindow::reportRun);
-    connect(updater, &UpdaterSession::interrupted, this, [this](const QString &warning) {
-        form->statusBar->showMessage(tr("FW update interrupted: result unknown"));
-        if (runPanel->isOn()) {
-            RunReport unknown;
-            unknown.known = false;
-            unknown.outcome = form->statusBar->currentMessage();
-            runPanel->finish(unknown);
-        }
-        notices->show(QMessageBox::Warning, warning);
-    });
-    connect(updater, &UpdaterSession::warned, this,
-            [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
-    connect(updater, &UpdaterSession::busyChanged, this, &MainWindow::updateButtonState);
-    connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
-    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
-    connect(runPanel, &RunPanel::stopStatus, form->statusBar,
-            [this](const QString &status) { form->statusBar->showMessage(status); });
-    connect(updater, &UpdaterSession::following, this, [this](const RunView &run) {
-        runPanel->follow(leafTitle({run.tpSize, run.sensitivity}), run);
-    });
-    // Beside the menus, where it leaves the status bar's messages whole.
+// Beside the menus, where it leaves the status bar's messages whole.
+void MainWindow::createStationMenu()
+{
     form->menuBar->setNativeMenuBar(false);
     QMenu *station = form->menuBar->addMenu(tr("&Station"));
     QAction *showHistory = station->addAction(tr("&History…"), this, &MainWindow::showHistory);
     showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     signInAction = station->addAction(tr("Sign &in…"), this, &MainWindow::signIn);
-    signOutAction = station->addAction(tr("Sign &out"), gate->operatorSession(), &OperatorSession::signOut);
+    signOutAction
+        = station->addAction(tr("Sign &out"), run->policy().operatorSession(), &OperatorSession::signOut);
     history = new HistoryStatus;
-    stationLine = new QLabel;
-    stationLine->setObjectName(QStringLiteral("stationLine"));
-    stationLine->setTextFormat(Qt::PlainText);
+    stationLine = plainLine("stationLine");
     form->menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
+}
+
+void MainWindow::connectChoices()
+{
+    connect(tpSizeGroup, SIGNAL(passDirName(QString)), sensitivityGroup, SLOT(listSubDir(QString)));
+    connect(sensitivityGroup, SIGNAL(passFullDirName(QString)), this, SLOT(setBinListText(QString)));
+    connect(updateFwButton, SIGNAL(clicked()), this, SLOT(updateFw_Console()));
+    connect(leafReader, &FolderReader::answered, this, &MainWindow::showLeaf);
+    connect(leafReader, &FolderReader::waiting, binListBrowser, &QTextBrowser::setPlaceholderText);
+    // What is shown follows the disk.
+    connect(tpSizeGroup, &DirGroup::passDirName, this, &MainWindow::showWhereListsAreFrom);
+    // A folder that answered late brings its own word on names it cannot
+    // list, and may need more room.
+    for (DirGroup *group : {tpSizeGroup, sensitivityGroup}) {
+        connect(group, &DirGroup::listed, this, &MainWindow::showWhereListsAreFrom);
+        connect(group, &DirGroup::listed, this, &MainWindow::orderTabs);
+    }
+    connect(watcher, &TreeWatcher::rootChanged, tpSizeGroup, &DirGroup::relist);
+    connect(watcher, &TreeWatcher::tpSizeChanged, sensitivityGroup, &DirGroup::relist);
+    connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
     // A scanner's Enter presses UpdateFW; a panel's serial is asked for
     // whenever a leaf is chosen.
     connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
     connect(sensitivityGroup, &DirGroup::passFullDirName, this, &MainWindow::readyForNextPanel);
-    connect(gate, &StationGate::changed, this, &MainWindow::showStation);
-    connect(gate, &StationGate::faulted, this,
-            [this](const QString &warning) { notices->show(QMessageBox::Warning, warning); });
-    showStation();
-    connect(updater, &UpdaterSession::recorded, history, &HistoryStatus::refresh);
-    // A station whose records stopped must notice, not only in small print.
-    connect(updater, &UpdaterSession::recorded, this, [this](const QString &problem) {
-        if (!problem.isEmpty())
-            notices->show(
-                QMessageBox::Warning,
-                tr("The station history could not be written: %1. This run is not recorded.").arg(problem));
+    connect(&run->policy(), &StationPolicy::changed, this, &MainWindow::showStation);
+    connect(&run->policy(), &StationPolicy::faulted, this,
+            [this] { warn(RunWords::settingsFault(run->policy())); });
+}
+
+// A press as the station run takes it, and what it asks and says.
+void MainWindow::connectRun()
+{
+    connect(pressReader, &FolderReader::answered, run,
+            [this](const FolderRead &read) { run->leafRead(leafNow(read)); });
+    connect(run, &StationRun::stateChanged, this, &MainWindow::showRunState);
+    connect(run, &StationRun::asked, this, &MainWindow::answer);
+    connect(run, &StationRun::refused, this, &MainWindow::tellRefused);
+    connect(run, &StationRun::begun, this, &MainWindow::tellBegun);
+    connect(run, &StationRun::checking, this,
+            [this](int done, int total) { form->statusBar->showMessage(RunWords::checking(done, total)); });
+    connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {
+        form->statusBar->showMessage(RunWords::running(info));
+        runPanel->follow(RunWords::leafTitle(record.tpSize, record.sensitivity), record);
     });
-    orderTabs();
-    // Once the window listens: runs left unfinished, a run on now, and
-    // settings it cannot use.
-    QTimer::singleShot(0, updater, &UpdaterSession::look);
-    QTimer::singleShot(0, this, [this] {
-        if (const QString fault = gate->fault(); !fault.isEmpty())
-            notices->show(QMessageBox::Warning, fault);
+    connect(run, &StationRun::started, this, &MainWindow::tellStarted);
+    connect(run, &StationRun::heldBy, this, [this](const RunInfo &on, bool ours) {
+        if (const QString status = RunWords::heldBy(on, ours); !status.isEmpty())
+            form->statusBar->showMessage(status);
+    });
+    connect(run, &StationRun::freed, form->statusBar, &QStatusBar::clearMessage);
+    connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
+    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
+    connect(runPanel, &RunPanel::stopStatus, form->statusBar,
+            [this](const QString &status) { form->statusBar->showMessage(status); });
+}
+
+// How runs end, and what the station's records say of them.
+void MainWindow::connectRunEnds()
+{
+    connect(run, &StationRun::notStarted, this,
+            [this](const RunRefusal &refusal) { tellNotStarted(RunWords::refusal(refusal, run->policy())); });
+    connect(run, &StationRun::ended, this, [this](const RunRecord &record, const QString &logProblem) {
+        reportRun(RunWords::report(record, logProblem));
+    });
+    connect(run, &StationRun::interrupted, this,
+            [this](const RunRecord &record) { tellInterrupted(RunWords::interrupted(record)); });
+    connect(run, &StationRun::damaged, this, [this](const QString &path) { warn(RunWords::damaged(path)); });
+    connect(run, &StationRun::lockUnusable, this,
+            [this](const QString &problem) { warn(RunWords::lockUnusable(problem)); });
+    connect(run, &StationRun::recorded, history, &HistoryStatus::refresh);
+    // A station whose records stopped must notice, not only in small print.
+    connect(run, &StationRun::recorded, this, [this](const QString &problem) {
+        if (!problem.isEmpty())
+            warn(RunWords::historyNotWritten(problem));
     });
 }
 
@@ -267,7 +282,7 @@ void MainWindow::showWhereListsAreFrom()
           qMakePair(sensitivityGroup->unlistedCount(), sensitivityGroup->listedPath()),
           qMakePair(leafUnlisted, listedLeafPath)})
         if (count)
-            warnings.append(unlistedWarning(count, path));
+            warnings.append(RunWords::unlisted(count, path));
     warningLine->setText(warnings.join(QLatin1Char('\n')));
     warningLine->setVisible(!warnings.isEmpty());
 
@@ -276,9 +291,10 @@ void MainWindow::showWhereListsAreFrom()
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
         leafLine->setWholeText(QString());
-    else if (!gate->releases(leafOf(listedLeafPath)))
+    else if (const Leaf chosen = leafOf(listedLeafPath);
+             !run->policy().releases(chosen.tpSize, chosen.sensitivity))
         leafLine->setWholeText(tr("Images of %1, not released for order %2: UpdateFW will not start them")
-                                   .arg(leaf, gate->settings().orderName));
+                                   .arg(leaf, run->policy().settings().orderName));
     else if (other.isEmpty())
         leafLine->setWholeText(tr("Images of %1").arg(leaf));
     else
@@ -300,27 +316,6 @@ void MainWindow::orderTabs()
         QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }
 
-// Whether the listed images may go to the updater as they are; says why not,
-// or asks, where they may not.
-bool MainWindow::listedImagesHold(const FolderRead &now)
-{
-    if (now.unlisted) {
-        notices->show(QMessageBox::Warning, unlistedWarning(now.unlisted, listedLeafPath));
-        return false;
-    }
-    if (pathsIn(listedLeafPath, choicesOf(now, false)) != binFileList) {
-        setBinListText(listedLeafPath);
-        notices->show(QMessageBox::Warning,
-                      tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
-                          .arg(placeOf(listedLeafPath)));
-        return false;
-    }
-    const QString other = otherCheckedTpSize();
-    return other.isEmpty()
-        || notices->ask(tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
-                            .arg(leafTitle(leafOf(listedLeafPath)), displayName(other)));
-}
-
 // The TP size checked now, where it is not the one the list is from.
 QString MainWindow::otherCheckedTpSize() const
 {
@@ -330,103 +325,49 @@ QString MainWindow::otherCheckedTpSize() const
 
 void MainWindow::updateFw()
 {
-    launchUpdater(Notify::OnSuccess);
+    press(Notify::OnSuccess);
 }
 
 void MainWindow::updateFw_Console()
 {
-    launchUpdater(Notify::AtStart);
+    press(Notify::AtStart);
 }
 
-// One run at a time: the button stays off from the press until the run has
-// ended and the notice is closed, and a second start is refused.
-void MainWindow::launchUpdater(Notify how)
+void MainWindow::press(Notify how)
 {
-    if (updater->isBusy()) {
-        notices->show(QMessageBox::Warning, tr("The FW updater is still running."));
-        return;
-    }
-    if (waitingPress || lookingForUnit || !stationAllows(leafOf(listedLeafPath)))
-        return;
-    updateFwButton->setEnabled(false);
-    if (gate->settings().unitRequired)
-        return checkUnitThenRead(how);
-    readLeafThenStart(how);
+    pressNotify = how;
+    const Leaf leaf = leafOf(listedLeafPath);
+    run->press({leaf.tpSize, leaf.sensitivity, listedLeafPath, binFileList, serialField->serial(),
+                otherCheckedTpSize()});
 }
 
-bool MainWindow::stationAllows(const Leaf &leaf)
+void MainWindow::answer(StationRun::Question question)
 {
-    if (const QString refusal = gate->refusal(); !refusal.isEmpty()) {
-        notices->show(QMessageBox::Warning, refusal);
-        return false;
-    }
-    pressSerial = serialField->serial();
-    if (const QString refusal = gate->serialRefusal(pressSerial); !refusal.isEmpty()) {
-        serialField->refuse(refusal);
-        return false;
-    }
-    gate->operatorSession()->pressed();
-    if (gate->releases(leaf))
-        return true;
-    updater->refuseAtPress(binFileList, leaf, gate->runFor(pressSerial), gate->unreleased(leaf, false),
-                           gate->unreleased(leaf, true));
-    return false;
+    const bool yes = notices->ask(RunWords::question(question, *run));
+    if (!yes && question == StationRun::Question::UpdatedBefore)
+        readyForNextPanel();
+    run->answer(yes);
 }
 
-// The history is read off the GUI thread: it may hold a hundred thousand runs.
-void MainWindow::checkUnitThenRead(Notify how)
+void MainWindow::tellRefused(const RunRefusal &refusal)
 {
-    lookingForUnit = true;
-    inBackground(
-        this, [unit = pressSerial] { return lastOkRunOf(historyPath(), unit); },
-        [this, how](const std::optional<RunRecord> &earlier) {
-            lookingForUnit = false;
-            if (earlier
-                && !notices->ask(tr("Panel %1 was already updated OK on %2 at %3. Update it again?")
-                                     .arg(displayName(pressSerial),
-                                          earlier->started.toLocalTime().toString("yyyy-MM-dd HH:mm"),
-                                          earlier->station.isEmpty() ? earlier->host : earlier->station))) {
-                readyForNextPanel();
-                return updateButtonState();
-            }
-            readLeafThenStart(how);
-        });
-}
-
-void MainWindow::readLeafThenStart(Notify how)
-{
-    if (listedLeafPath.isEmpty())
-        return startUpdater(how);
-    // The leaf is read again off the GUI thread, the window answering while
-    // a slow share or a leaf of many entries takes its time.
-    if (const std::optional<FolderRead> now = pressReader->read(listedLeafPath))
-        return checkAndStart(how, *now);
-    waitingPress = how;
-    form->statusBar->showMessage(tr("Reading %1…").arg(placeOf(listedLeafPath)));
-    pressPatience->start();
-}
-
-void MainWindow::checkAndStart(Notify how, const FolderRead &now)
-{
-    if (!listedImagesHold(now))
-        return updateButtonState();
-    startUpdater(how);
-}
-
-void MainWindow::startUpdater(Notify how)
-{
-    // A run that sends nothing flashes nothing: only on purpose.
-    if (binFileList.isEmpty()
-        && !notices->ask(tr("No images are listed. Start the FW updater with no images anyway?"))) {
-        updateButtonState();
-        return;
-    }
-    notify = how;
-    runPanel->begin(listedLeafPath.isEmpty() ? tr("No images listed") : leafTitle(leafOf(listedLeafPath)),
-                    binFileList.size());
-    updater->start(binFileList, leafOf(listedLeafPath), gate->runFor(pressSerial));
-    // Notices shown meanwhile may have given the button back.
+    const QString words = RunWords::refusal(refusal, run->policy());
+    if (refusal.why == Refusal::NoSerial || refusal.why == Refusal::BadSerial)
+        return serialField->refuse(words);
+    if (refusal.why == Refusal::ListChanged)
+        setBinListText(listedLeafPath);
+    warn(words);
     updateButtonState();
+}
+
+// The images of the press are being checked: its run is shown from now on.
+void MainWindow::tellBegun()
+{
+    notify = pressNotify;
+    const Press &press = run->lastPress();
+    runPanel->begin(press.leafPath.isEmpty() ? tr("No images listed")
+                                             : RunWords::leafTitle(press.tpSize, press.sensitivity),
+                    press.images.size());
 }
 
 void MainWindow::tellStarted()
@@ -437,6 +378,7 @@ void MainWindow::tellStarted()
 
 void MainWindow::tellNotStarted(const QString &error)
 {
+    qDebug().noquote() << error;
     notify = Notify::AtStart;
     form->statusBar->clearMessage();
     if (runPanel->isOn()) {
@@ -444,9 +386,21 @@ void MainWindow::tellNotStarted(const QString &error)
         refused.outcome = error;
         runPanel->finish(refused);
     }
-    notices->show(QMessageBox::Warning, error);
+    warn(error);
     updateButtonState();
     readyForNextPanel();
+}
+
+void MainWindow::tellInterrupted(const QString &warning)
+{
+    form->statusBar->showMessage(RunWords::interruptedStatus());
+    if (runPanel->isOn()) {
+        RunReport unknown;
+        unknown.known = false;
+        unknown.outcome = form->statusBar->currentMessage();
+        runPanel->finish(unknown);
+    }
+    warn(warning);
 }
 
 void MainWindow::reportRun(const RunReport &report)
@@ -463,13 +417,28 @@ void MainWindow::reportRun(const RunReport &report)
     readyForNextPanel();
 }
 
+void MainWindow::showRunState()
+{
+    // A press whose leaf takes its time says so while it waits.
+    const bool reading = run->state() == StationRun::State::ReadingLeaf;
+    if (reading != std::exchange(readingShown, reading)) {
+        if (reading)
+            form->statusBar->showMessage(tr("Reading %1…").arg(placeOf(listedLeafPath)));
+        else
+            form->statusBar->clearMessage();
+    }
+    updateButtonState();
+}
+
+// One run at a time: the button stays off from the press until the run has
+// ended and the notice is closed.
 void MainWindow::updateButtonState()
 {
-    shutdownGuard->hold(updater->isBusy());
-    updateFwButton->setEnabled(!updater->isBusy() && !notices->isOpen() && !leafReader->isReading()
-                               && !waitingPress && !lookingForUnit);
-    stopButton->setVisible(updater->canStop());
-    stopButton->setEnabled(!updater->isStopping());
+    shutdownGuard->hold(run->isBusy());
+    updateFwButton->setEnabled(run->state() == StationRun::State::Idle && !notices->isOpen()
+                               && !leafReader->isReading());
+    stopButton->setVisible(run->canStop());
+    stopButton->setEnabled(!run->isStopping());
 }
 
 void MainWindow::stopUpdater()
@@ -477,19 +446,24 @@ void MainWindow::stopUpdater()
     if (!notices->ask(
             tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
         return;
-    updater->stop();
+    run->stop();
     runPanel->stopping(RunProcess::stopGraceMs / 1000);
     updateButtonState();
 }
 
+void MainWindow::warn(const QString &warning)
+{
+    notices->show(QMessageBox::Warning, warning);
+}
+
 void MainWindow::showStation()
 {
-    const StationSettings &settings = gate->settings();
+    const StationSettings &settings = run->policy().settings();
     serialField->setVisible(settings.unitRequired);
     signInAction->setVisible(settings.operatorRequired);
     signOutAction->setVisible(settings.operatorRequired);
-    signOutAction->setEnabled(gate->operatorSession()->state() == OperatorSession::State::SignedIn);
-    stationLine->setText(gate->cornerText());
+    signOutAction->setEnabled(run->policy().operatorSession()->state() == OperatorSession::State::SignedIn);
+    stationLine->setText(RunWords::corner(run->policy()));
     stationLine->setVisible(!stationLine->text().isEmpty());
     showWhereListsAreFrom();
 }
@@ -502,9 +476,10 @@ void MainWindow::signIn()
     dialog->setLabelText(tr("Operator ID (type or scan):"));
     dialog->setInputMode(QInputDialog::TextInput);
     dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
-    connect(dialog, &QInputDialog::textValueSelected, gate->operatorSession(), [this](const QString &id) {
+    OperatorSession *session = run->policy().operatorSession();
+    connect(dialog, &QInputDialog::textValueSelected, session, [session](const QString &id) {
         if (!id.trimmed().isEmpty())
-            gate->operatorSession()->signIn(id.trimmed());
+            session->signIn(id.trimmed());
     });
     dialog->open();
 }
@@ -513,7 +488,7 @@ void MainWindow::signIn()
 // ended or was not started, and whenever a leaf is chosen.
 void MainWindow::readyForNextPanel()
 {
-    if (gate->settings().unitRequired)
+    if (run->policy().settings().unitRequired)
         serialField->ready();
 }
 
@@ -546,18 +521,18 @@ bool MainWindow::event(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (updater->isChecking()) {
+    if (run->isChecking()) {
         // Nothing starts while the question is open, nor after a Yes: the
         // window's end cancels the check.
-        updater->holdStart(true);
+        run->holdStart(true);
         event->setAccepted(
             notices->ask(tr("The images are still being checked. Close anyway? Nothing will be started.")));
         if (!event->isAccepted())
-            updater->holdStart(false);
+            run->holdStart(false);
         return;
     }
     // Another tpfw's run is none of this window's to ask about.
-    event->setAccepted(!updater->isFollowing()
+    event->setAccepted(!run->isFollowing()
                        || notices->ask(tr("The FW updater is still running. Close anyway? "
                                           "The update goes on without this window.")));
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "selection/DirListing.h"
+#include "update/station/StationRun.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 class DirGroup;
 class FolderReader;
@@ -21,13 +20,11 @@ class QLabel;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
+struct RunReport;
 class RunPanel;
 class SerialField;
-class StationGate;
-struct RunReport;
 class TreeFit;
 class TreeWatcher;
-class UpdaterSession;
 class WrappingLabel;
 
 // The one window: a TP size and a sensitivity chosen in two chained groups,
@@ -55,17 +52,22 @@ protected:
 
 private:
     enum class Notify { AtStart, OnSuccess };
-    void launchUpdater(Notify how);
-    // Whether the station allows a press now; says why not where it does not.
-    bool stationAllows(const Leaf &leaf);
-    // Asks where the panel was updated OK before, then reads the leaf again.
-    void checkUnitThenRead(Notify how);
-    void readLeafThenStart(Notify how);
-    void checkAndStart(Notify how, const FolderRead &now);
-    void startUpdater(Notify how);
+    void createChoices();
+    void createRunControls();
+    void layOut();
+    void createStationMenu();
+    void connectChoices();
+    void connectRun();
+    void connectRunEnds();
+    void press(Notify how);
+    void answer(StationRun::Question question);
+    void tellRefused(const RunRefusal &refusal);
+    void tellBegun();
     void tellStarted();
     void tellNotStarted(const QString &error);
+    void tellInterrupted(const QString &warning);
     void reportRun(const RunReport &report);
+    void showRunState();
     void updateButtonState();
     void stopUpdater();
     void showHistory();
@@ -75,7 +77,7 @@ private:
     void showStation();
     void signIn();
     void readyForNextPanel();
-    bool listedImagesHold(const FolderRead &now);
+    void warn(const QString &warning);
     QString otherCheckedTpSize() const;
 
     std::unique_ptr<MainWindowForm> form;
@@ -94,23 +96,20 @@ private:
     QLabel *warningLine;
     WrappingLabel *leafLine;
     TreeWatcher *watcher;
-    UpdaterSession *updater;
+    StationRun *run;
     NoticeQueue *notices;
     ShutdownGuard *shutdownGuard;
     HistoryStatus *history;
     RunPanel *runPanel;
     TreeFit *treeFit;
     HistoryDialog *historyDialog = nullptr;
+    // How the press in hand, and the run it started, tell their end.
+    Notify pressNotify = Notify::AtStart;
     Notify notify = Notify::AtStart;
-    // A press whose reading of the leaf is on its way, and how long it waits.
-    std::optional<Notify> waitingPress;
-    QTimer *pressPatience;
-    StationGate *gate;
+    // The status bar says the press waits for its leaf.
+    bool readingShown = false;
     SerialField *serialField;
     QLabel *stationLine;
     QAction *signInAction;
     QAction *signOutAction;
-    // The serial read at the press, and whether its earlier runs are looked for.
-    QString pressSerial;
-    bool lookingForUnit = false;
 };

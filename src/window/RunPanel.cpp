@@ -3,7 +3,6 @@
 #include "update/run/RunLog.h"
 
 #include "window/ElidedLabel.h"
-#include "window/UpdaterSession.h"
 #include "window/WrappingLabel.h"
 
 #include <QFontDatabase>
@@ -141,11 +140,11 @@ void RunPanel::begin(const QString &leaf, int images)
     show();
 }
 
-void RunPanel::follow(const QString &leaf, const RunView &run)
+void RunPanel::follow(const QString &leaf, const RunRecord &run)
 {
     // A run this window did not start comes without a press; one that did
     // names the same.
-    begin(leaf, run.images);
+    begin(leaf, int(run.images.size()));
     started = run.started.isValid() ? run.started : QDateTime::currentDateTime();
     lastOutput = started;
     clock.start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "update/record/RunRecord.h"
 #include "update/run/OutputTail.h"
 
 #include <QDateTime>
@@ -14,8 +15,21 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-struct RunReport;
-struct RunView;
+
+// What the window shows of a run that has ended.
+struct RunReport
+{
+    bool ok = false;
+    // False where the outcome is not known: neither OK nor failed.
+    bool known = true;
+    // The outcome, as the status bar shows it and a failure notice says it.
+    QString outcome;
+    // The run's duration, shown after the outcome.
+    QString duration;
+    // What a failure notice has under its details: the updater's last words
+    // and where its whole output is.
+    QString details;
+};
 
 // The run as it goes, below UpdateFW: what was sent, how far the updater
 // says it is, how long it has taken, its latest words (and all of them on
@@ -31,7 +45,7 @@ public:
     // A press: the images of that leaf are being checked.
     void begin(const QString &leaf, int images);
     // The updater of the run followed has started.
-    void follow(const QString &leaf, const RunView &run);
+    void follow(const QString &leaf, const RunRecord &run);
     // A stop was asked for: said at once, and counted down to its force
     // once the run has had half the grace time to end.
     void stopping(int graceSeconds);

@@ -11,13 +11,13 @@ SerialField::SerialField(QWidget *parent)
     , problem(new QLabel)
 {
     edit->setObjectName(QStringLiteral("unitSerial"));
-    edit->setAccessibleName(QCoreApplication::translate("MainWindow", "Panel serial"));
+    edit->setAccessibleName(tr("Panel serial"));
     problem->setObjectName(QStringLiteral("unitProblem"));
     problem->setTextFormat(Qt::PlainText);
     problem->setWordWrap(true);
     problem->setStyleSheet(QStringLiteral("color: #b00000"));
     problem->hide();
-    auto *label = new QLabel(QCoreApplication::translate("MainWindow", "Panel serial:"));
+    auto *label = new QLabel(tr("Panel serial:"));
     label->setBuddy(edit);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);

@@ -1,7 +1,7 @@
 #include "update/record/HistoryReading.h"
 
-#include "update/run/Background.h"
 #include "update/record/LineReader.h"
+#include "update/run/Background.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId)
 {
@@ -135,4 +136,26 @@ QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool>
     std::stable_sort(rows.begin(), rows.end(),
                      [](const HistoryRow &a, const HistoryRow &b) { return a.started > b.started; });
     return rows;
+}
+
+CsvTable recordsTable(const QString &path, const QVector<HistoryRow> &rows, const QString &changed)
+{
+    QVector<std::pair<qint64, qint64>> chosen;
+    chosen.reserve(rows.size());
+    for (const HistoryRow &row : rows)
+        chosen.append({row.at, row.started});
+    auto history = std::make_shared<LinesByPlace>(path);
+    return {csvColumns(), int(chosen.size()), [chosen, history, changed](int row, QString *error) {
+                const auto [at, started] = chosen.at(row);
+                const std::optional<QByteArray> line = history->lineAt(at, error);
+                if (!error->isEmpty())
+                    return QStringList();
+                const std::optional<RunRecord> record = line ? fromJsonLine(*line) : std::nullopt;
+                // Another line there now: never another run's fields.
+                if (!record || record->started.toMSecsSinceEpoch() != started) {
+                    *error = changed;
+                    return QStringList();
+                }
+                return csvFields(*record);
+            }};
 }

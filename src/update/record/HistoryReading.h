@@ -1,5 +1,6 @@
 #pragma once
 
+#include "update/record/CsvExport.h"
 #include "update/record/RunRecord.h"
 
 #include <QDate>
@@ -61,3 +62,8 @@ struct HistoryRow
 // in well under a second, so the caller's thread is the caller's choice; a
 // set cancel ends the reading soon, with what was read.
 QVector<HistoryRow> readHistoryRows(const QString &path, const std::atomic<bool> *cancel = nullptr);
+
+// The records of the rows given, every field, as a table to write out, read
+// again from the history by their places: a row whose place holds another
+// run now (the history was replaced) stops the writing with `changed`.
+CsvTable recordsTable(const QString &path, const QVector<HistoryRow> &rows, const QString &changed);

@@ -1,5 +1,7 @@
 #include "update/run/RunLog.h"
 
+#include "update/run/OutputTail.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -38,6 +40,26 @@ QString logTail(const QString &path, int lineCount)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines.mid(qMax(0, lines.size() - lineCount)).join(QLatin1Char('\n'));
+}
+
+QStringList lastLogLines(const QString &path, qint64 bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 start = qMax<qint64>(0, file.size() - bytes);
+    file.seek(start);
+    QList<QByteArray> lines = file.read(bytes).split('\n');
+    if (start > 0 && !lines.isEmpty())
+        lines.removeFirst();
+    QStringList shown;
+    shown.reserve(lines.size());
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        shown.append(displayLine(line));
+    }
+    return shown;
 }
 
 namespace {

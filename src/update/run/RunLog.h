@@ -19,6 +19,9 @@ QString createRunLog(const QDateTime &started, const QUuid &runId, QString *erro
 
 // The last lines of a run log, at most lineCount of them.
 QString logTail(const QString &path, int lineCount);
+// The log's last `bytes` as lines to show (see displayLine); the first one,
+// cut where the reading starts, left out.
+QStringList lastLogLines(const QString &path, qint64 bytes);
 
 // The lines that open a run's log, each beginning "tpfw: ": which run, for
 // whom, and what was started with what, so that the log read on its own

@@ -36,32 +36,28 @@ RunWatch::RunWatch(QObject *parent)
     : QObject(parent)
 {
     connect(&supervisor, &RunProcess::finished, this, &RunWatch::conclude);
-    connect(&lockWatch, &QFileSystemWatcher::fileChanged, this, [this] {
-        // A lock file made anew is watched anew.
-        if (lockWatch.files().isEmpty())
-            lockWatch.addPath(RunLock::path());
-        lookAtMachine();
-    });
+    // Queued: what is told of the run may open a notice, and an event loop
+    // run inside the watch's own reading of its events can block on it.
+    connect(
+        &lockWatch, &QFileSystemWatcher::fileChanged, this,
+        [this] {
+            // A lock file made anew is watched anew.
+            if (lockWatch.files().isEmpty())
+                lockWatch.addPath(RunLock::path());
+            lookAtMachine();
+        },
+        Qt::QueuedConnection);
     // For a run that cannot be followed: once a second.
     recheck.setInterval(1000);
     connect(&recheck, &QTimer::timeout, this, &RunWatch::lookAtMachine);
 }
 
-void RunWatch::look()
+void RunWatch::watch()
 {
     // Once the lock's file is made: a path that is not there is not watched.
     lockWatch.addPath(RunLock::path());
     fileAbandoned(RunLock::current());
     lookAtMachine();
-}
-
-RunWatch::State RunWatch::state() const
-{
-    if (supervisor.isRunning())
-        return announcedRun ? State::Following : State::Launched;
-    if (otherRun)
-        return orphaned ? State::Orphaned : State::Foreign;
-    return State::Free;
 }
 
 bool RunWatch::launch(const SupervisedRun &run, QString *error)
@@ -73,7 +69,7 @@ bool RunWatch::launch(const SupervisedRun &run, QString *error)
                           error))
         return false;
     ownRun = true;
-    announcedRun = false;
+    current = State::Launched;
     followedPending = run.pending;
     followedRecord = run.record;
     emit stateChanged();
@@ -83,22 +79,22 @@ bool RunWatch::launch(const SupervisedRun &run, QString *error)
 void RunWatch::lookAtMachine()
 {
     const std::optional<RunInfo> on = RunLock::current();
-    if (supervisor.isRunning()) {
+    if (isFollowing()) {
         if (on && on->pending == followedPending)
             announce(*on);
         return;
     }
     if (paused)
         return;
-    const bool wasOther = otherRun;
-    otherRun = on.has_value();
+    const bool wasOther = isHeldByOther();
     // Anyone may write the lock's run info; only this user can write the pending
     // record it names, so that is what makes the run one to follow (and stop),
     // and only through the supervisor that wrote it.
-    orphaned = on && isOwnPending(on->pending);
+    const bool orphaned = on && isOwnPending(on->pending);
     if (orphaned && isOwnSupervisor(*on) && supervisor.attach(on->supervisorPid))
         return follow(*on);
-    if (otherRun) {
+    current = !on ? State::Free : orphaned ? State::Orphaned : State::Foreign;
+    if (on) {
         recheck.start();
         // The lock outlives a killed supervisor while its updater writes:
         // the run is filed once the machine is free, not before.
@@ -110,7 +106,7 @@ void RunWatch::lookAtMachine()
             fileAbandoned(std::nullopt);
         }
     }
-    if (wasOther != otherRun)
+    if (wasOther != isHeldByOther())
         emit stateChanged();
 }
 
@@ -118,9 +114,8 @@ void RunWatch::lookAtMachine()
 void RunWatch::follow(const RunInfo &info)
 {
     recheck.stop();
-    otherRun = orphaned = false;
     ownRun = false;
-    announcedRun = false;
+    current = State::Launched;
     followedPending = info.pending;
     followedRecord = readPending(info.pending).value_or(RunRecord());
     announce(info);
@@ -129,9 +124,9 @@ void RunWatch::follow(const RunInfo &info)
 
 void RunWatch::announce(const RunInfo &info)
 {
-    if (announcedRun || info.updaterPid <= 0)
+    if (current != State::Launched || info.updaterPid <= 0)
         return;
-    announcedRun = true;
+    current = State::Following;
     if (followedRecord.runId.isNull())
         followedRecord = readPending(info.pending).value_or(RunRecord());
     qDebug() << "FW updater started, pid" << info.updaterPid;
@@ -145,7 +140,7 @@ void RunWatch::conclude(const RunEnd &end)
     if (const RunInfo last = RunLock::lastInfo(); last.pending == followedPending)
         announce(last);
     const bool own = std::exchange(ownRun, false);
-    announcedRun = false;
+    current = State::Free;
     emit ended(end, own, followedRecord, followedPending);
     emit stateChanged();
     lookAtMachine();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "update/record/PendingRun.h"
+#include "update/record/RunRecord.h"
 #include "update/run/RunLock.h"
 #include "update/run/RunProcess.h"
-#include "update/record/RunRecord.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -40,7 +40,7 @@ public:
     explicit RunWatch(QObject *parent = nullptr);
 
     // Starts watching the machine; files the runs left unfinished.
-    void look();
+    void watch();
     // While paused (the images of a press being checked), a run found is
     // not taken up.
     void pause(bool on) { paused = on; }
@@ -51,8 +51,11 @@ public:
     // Files the runs left unfinished but the one on (on), if any.
     void fileAbandoned(const std::optional<RunInfo> &on);
 
-    State state() const;
-    bool isFollowing() const { return supervisor.isRunning(); }
+    State state() const { return current; }
+    // A run of this data folder is followed through its supervisor.
+    bool isFollowing() const { return current == State::Launched || current == State::Following; }
+    // Another's run, or one of this data folder whose supervisor is gone.
+    bool isHeldByOther() const { return current == State::Orphaned || current == State::Foreign; }
 
 signals:
     // The followed run's updater has started; own: this window's press.
@@ -74,15 +77,13 @@ private:
     void conclude(const RunEnd &end);
 
     RunProcess supervisor;
+    State current = State::Free;
     bool paused = false;
-    // The run followed: its pending record's path and what it said at first.
+    // The run followed: its pending record's path and what it said at first,
+    // and whether this window started it.
     QString followedPending;
     RunRecord followedRecord;
     bool ownRun = false;
-    bool announcedRun = false;
-    // A run not followed holds the machine; ours, its supervisor gone.
-    bool otherRun = false;
-    bool orphaned = false;
     QFileSystemWatcher lockWatch;
     QTimer recheck;
 };

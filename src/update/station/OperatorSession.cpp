@@ -1,4 +1,4 @@
-#include "window/OperatorSession.h"
+#include "update/station/OperatorSession.h"
 
 OperatorSession::OperatorSession(QObject *parent)
     : QObject(parent)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+// Why a press of UpdateFW did not become a run.
+enum class Refusal {
+    // At the door: nothing begun, nothing recorded.
+    SettingsFault,
+    NoOperator,
+    NoSerial,
+    BadSerial,
+    Busy,
+    Unlisted,
+    LeafSilent,
+    ListChanged,
+    // Recorded as not started.
+    NotReleased,
+    ImageChanged,
+    UpdaterMissing,
+    UpdaterFolder,
+    UpdaterNotExecutable,
+    TooManyImages,
+    CannotStart,
+    NoLog,
+    NoLock,
+    Unrecorded,
+    Cancelled,
+};
+
+// A refusal with what it names, as on disk; the window words it.
+struct RunRefusal
+{
+    Refusal why = Refusal::CannotStart;
+    // The press's leaf.
+    QString tpSize;
+    QString sensitivity;
+    // The order the leaf is not released for.
+    QString order;
+    // The image, program, folder or serial it is about.
+    QString name;
+    // The system's own words (an errno's text), where it gave any.
+    QString system;
+    // Entries of the leaf that cannot be listed.
+    int unlisted = 0;
+};
+
+// The record's detail of a refusal, in fixed English.
+QString detailOf(const RunRefusal &refusal);
+
+// Why the updater could not be started, from the detail a record gives it:
+// one of tpfw's own reasons, or the system's words.
+RunRefusal startRefusal(const QString &program, const QString &detail);

@@ -1,0 +1,266 @@
+#include "window/RunWords.h"
+
+#include "selection/DirListing.h"
+#include "selection/NameDisplay.h"
+#include "update/run/RunLog.h"
+#include "window/RunPanel.h"
+
+#include <QDir>
+
+namespace {
+
+QString timeOf(const QDateTime &time)
+{
+    return time.toLocalTime().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString problemOf(const SettingsFault &fault)
+{
+    switch (fault.kind) {
+    case SettingsFault::Unreadable:
+        return RunWords::tr("cannot be read: %1").arg(fault.value);
+    case SettingsFault::NotAKeyLine:
+        return RunWords::tr("line %1 is not key=value: %2").arg(fault.key, fault.value);
+    case SettingsFault::UnknownKey:
+        return RunWords::tr("%1: no such setting").arg(fault.key);
+    case SettingsFault::NotTrueOrFalse:
+        return RunWords::tr("%1: \"%2\" is neither true nor false").arg(fault.key, fault.value);
+    case SettingsFault::NotMinutes:
+        return RunWords::tr("%1: \"%2\" is not a number of minutes").arg(fault.key, fault.value);
+    case SettingsFault::BadPattern:
+        return RunWords::tr("%1: the pattern does not compile: %2").arg(fault.key, fault.value);
+    case SettingsFault::BadLeaf:
+        return RunWords::tr("%1: each leaf reads TP size/sensitivity, not \"%2\"")
+            .arg(fault.key, fault.value);
+    default:
+        return RunWords::tr("%1: leaves are released for no order: name it").arg(fault.key);
+    }
+}
+
+// Why the updater could not be started: tpfw's own reasons translated, the
+// system's shown as it gave them.
+QString startReason(const RunRefusal &refusal)
+{
+    switch (refusal.why) {
+    case Refusal::UpdaterMissing:
+        return RunWords::tr("not found");
+    case Refusal::UpdaterFolder:
+        return RunWords::tr("a folder");
+    case Refusal::UpdaterNotExecutable:
+        return RunWords::tr("not executable");
+    case Refusal::TooManyImages:
+        return RunWords::tr("too many images for one command line");
+    default:
+        return refusal.system;
+    }
+}
+
+QString unrecordable(const QString &reason)
+{
+    return RunWords::tr("This run cannot be recorded: %1. Nothing was started.").arg(reason);
+}
+
+// What a press is refused for before anything of it is begun.
+QString doorRefusal(const RunRefusal &refusal, const StationPolicy &station)
+{
+    switch (refusal.why) {
+    case Refusal::SettingsFault:
+        return RunWords::settingsFault(station);
+    case Refusal::NoOperator:
+        return RunWords::tr("Sign in first: Station > Sign in…");
+    case Refusal::NoSerial:
+        return RunWords::tr("Scan or type the panel's serial first.");
+    case Refusal::BadSerial:
+        return RunWords::tr("\"%1\" is not a panel serial of this station: nothing was started.")
+            .arg(displayName(refusal.name));
+    case Refusal::Unlisted:
+        return RunWords::unlisted(refusal.unlisted, refusal.name);
+    case Refusal::LeafSilent:
+        return RunWords::tr("%1 is not answering: nothing was started.").arg(placeOf(refusal.name));
+    case Refusal::ListChanged:
+        return RunWords::tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
+            .arg(placeOf(refusal.name));
+    default:
+        return RunWords::tr("The FW updater is still running.");
+    }
+}
+
+} // namespace
+
+QString RunWords::refusal(const RunRefusal &refusal, const StationPolicy &station)
+{
+    switch (refusal.why) {
+    case Refusal::NotReleased:
+        return tr("%1/%2 is not released for order %3: nothing was started.")
+            .arg(displayName(refusal.tpSize), displayName(refusal.sensitivity), refusal.order);
+    case Refusal::ImageChanged:
+        return tr("%1 changed while it was checked: nothing was started. Make sure nothing writes to the "
+                  "images, then press UpdateFW again.")
+            .arg(displayName(refusal.name));
+    case Refusal::UpdaterMissing:
+    case Refusal::UpdaterFolder:
+    case Refusal::UpdaterNotExecutable:
+    case Refusal::TooManyImages:
+    case Refusal::CannotStart:
+        return tr("Cannot start the FW updater: ") + refusal.name + QStringLiteral(" (")
+            + startReason(refusal) + QLatin1Char(')');
+    case Refusal::NoLog:
+    case Refusal::NoLock:
+        return unrecordable(refusal.system);
+    case Refusal::Unrecorded:
+        return unrecordable(refusal.system.isEmpty() ? tr("its supervisor could not write a record")
+                                                     : refusal.system);
+    default:
+        return doorRefusal(refusal, station);
+    }
+}
+
+QString RunWords::question(StationRun::Question question, const StationRun &run)
+{
+    const Press &press = run.lastPress();
+    switch (question) {
+    case StationRun::Question::UpdatedBefore: {
+        const RunRecord earlier = run.earlier().value_or(RunRecord());
+        return tr("Panel %1 was already updated OK on %2 at %3. Update it again?")
+            .arg(displayName(press.serial), earlier.started.toLocalTime().toString("yyyy-MM-dd HH:mm"),
+                 earlier.station.isEmpty() ? earlier.host : earlier.station);
+    }
+    case StationRun::Question::OtherTpSize:
+        return tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
+            .arg(leafTitle(press.tpSize, press.sensitivity), displayName(press.otherTpSize));
+    default:
+        return tr("No images are listed. Start the FW updater with no images anyway?");
+    }
+}
+
+QString RunWords::settingsFault(const StationPolicy &station)
+{
+    if (!station.isFaulty())
+        return {};
+    return tr("Station settings %1: %2. No FW update can be started until the file is fixed.")
+        .arg(QDir::toNativeSeparators(station.path()), problemOf(station.settings().fault));
+}
+
+QString RunWords::corner(const StationPolicy &station)
+{
+    const StationSettings &settings = station.settings();
+    QStringList parts;
+    if (!settings.orderName.isEmpty())
+        parts.append(tr("Order: %1").arg(settings.orderName));
+    if (settings.operatorRequired) {
+        const OperatorSession &session = station.operatorSession();
+        parts.append(session.state() == OperatorSession::State::SignedIn
+                         ? tr("Operator: %1").arg(session.id())
+                         : tr("Not signed in"));
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
+QString RunWords::unlisted(int count, const QString &path)
+{
+    return count == 1
+        ? tr("1 entry of %1 has a name that is not valid UTF-8 and is not listed: rename it")
+              .arg(placeOf(path))
+        : tr("%1 entries of %2 have names that are not valid UTF-8 and are not listed: rename them")
+              .arg(count)
+              .arg(placeOf(path));
+}
+
+QString RunWords::leafTitle(const QString &tpSize, const QString &sensitivity)
+{
+    return displayName(tpSize) + " / " + displayName(sensitivity);
+}
+
+QString RunWords::checking(int done, int total)
+{
+    return tr("Checking the images: %1 of %2").arg(done).arg(total);
+}
+
+QString RunWords::running(const RunInfo &info)
+{
+    return tr("FW updater running (started %1)").arg(timeOf(info.started));
+}
+
+QString RunWords::heldBy(const RunInfo &on, bool ours)
+{
+    if (ours)
+        return tr("FW updater running (its supervisor is gone; started %1)").arg(timeOf(on.started));
+    // Between a supervisor's start and its first info, or its pending record,
+    // the run is not known to be another tpfw's.
+    if (on.supervisorPid > 0)
+        return tr("FW updater running (another tpfw's, started %1)").arg(timeOf(on.started));
+    return {};
+}
+
+QString RunWords::interruptedStatus()
+{
+    return tr("FW update interrupted: result unknown");
+}
+
+QString RunWords::interrupted(const RunRecord &record)
+{
+    return tr("The FW update started %1 on %2 / %3 was interrupted; its result is unknown. Check the panel "
+              "before using it.")
+        .arg(record.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             displayName(record.tpSize), displayName(record.sensitivity));
+}
+
+QString RunWords::damaged(const QString &path)
+{
+    return tr("A damaged record of a FW update was set aside: %1. Check the panel of the last update that "
+              "was not recorded.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString RunWords::lockUnusable(const QString &problem)
+{
+    return tr("The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.")
+        .arg(problem);
+}
+
+QString RunWords::historyNotWritten(const QString &problem)
+{
+    return tr("The station history could not be written: %1. This run is not recorded.").arg(problem);
+}
+
+QString RunWords::outcome(const RunRecord &record)
+{
+    const int exitCode = record.exitCode.value_or(-1);
+    if (record.sentNothing())
+        return tr("FW updater ended: no images were sent (exit code %1)").arg(exitCode);
+    switch (record.outcome.value_or(Outcome::Unknown)) {
+    case Outcome::Ok:
+        return tr("FW update OK");
+    case Outcome::Failed:
+        return tr("FW update failed: exit code %1").arg(exitCode);
+    case Outcome::Crashed:
+        return tr("FW update failed: the updater crashed");
+    case Outcome::Stopped:
+        return tr("FW update stopped");
+    case Outcome::Interrupted:
+        return interruptedStatus();
+    default:
+        return tr("FW updater ended (result unknown)");
+    }
+}
+
+RunReport RunWords::report(const RunRecord &record, const QString &logProblem)
+{
+    RunReport report;
+    const Outcome outcome = record.outcome.value_or(Outcome::Unknown);
+    // Neither success nor failure where nothing was sent.
+    report.ok = record.isOk();
+    report.known = (outcome == Outcome::Ok || outcome == Outcome::Failed || outcome == Outcome::Crashed
+                    || outcome == Outcome::Stopped)
+        && !record.sentNothing();
+    report.outcome = RunWords::outcome(record);
+    report.duration
+        = record.seconds ? QString::number(*record.seconds, 'f', 1) + QStringLiteral(" s") : QString();
+    const QString where
+        = record.log.isEmpty() ? tr("No run log: ") + logProblem : tr("Run log: ") + record.log;
+    // The updater's own last words first; what the station noted last.
+    QStringList parts {logTail(record.log, 20), record.detail, record.notes.join(QLatin1Char('\n')), where};
+    parts.removeAll(QString());
+    report.details = parts.join(QStringLiteral("\n\n"));
+    return report;
+}

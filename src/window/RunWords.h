@@ -1,0 +1,41 @@
+#pragma once
+
+#include "update/station/StationRun.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+struct RunReport;
+
+// What the window says of a press and of the station's runs: every refusal,
+// question, status and notice, in the technician's language, from the typed
+// values the station run gives. Names are shown as NameDisplay shows them;
+// the system's own words (an errno's text) as they are.
+class RunWords
+{
+    Q_DECLARE_TR_FUNCTIONS(RunWords)
+
+public:
+    static QString refusal(const RunRefusal &refusal, const StationPolicy &station);
+    static QString question(StationRun::Question question, const StationRun &run);
+    static QString settingsFault(const StationPolicy &station);
+    // The order and the operator, as the corner beside the menus shows them.
+    static QString corner(const StationPolicy &station);
+    static QString unlisted(int count, const QString &path);
+    static QString leafTitle(const QString &tpSize, const QString &sensitivity);
+
+    static QString checking(int done, int total);
+    static QString running(const RunInfo &info);
+    // Empty where the run is not yet known to be another tpfw's.
+    static QString heldBy(const RunInfo &on, bool ours);
+    static QString interruptedStatus();
+    static QString interrupted(const RunRecord &record);
+    static QString damaged(const QString &path);
+    static QString lockUnusable(const QString &problem);
+    static QString historyNotWritten(const QString &problem);
+
+    // "FW update OK", "FW update failed: exit code 3", ...: never OK unless
+    // the updater said so with exit code 0, and was sent images.
+    static QString outcome(const RunRecord &record);
+    static RunReport report(const RunRecord &record, const QString &logProblem);
+};
