@@ -302,7 +302,8 @@ void TestGuard::theLockPlaceIsChecked()
     const QString expected = problem.isEmpty() ? QString() : lock + ": " + problem;
     QCOMPARE(RunLock::prepare(), expected);
     const RunLockAttempt taken = RunLock::take();
-    QCOMPARE(taken.result, problem.isEmpty() ? RunLockAttempt::Result::Taken : RunLockAttempt::Result::Failed);
+    QCOMPARE(taken.result,
+             problem.isEmpty() ? RunLockAttempt::Result::Taken : RunLockAttempt::Result::Failed);
     QCOMPARE(taken.error, expected);
     QCOMPARE(bool(RunLock::current()), bool(taken.lock));
     if (kind == "symlink") {

@@ -1,6 +1,6 @@
 #include "update/record/CsvExport.h"
-#include "update/run/OutputTail.h"
 #include "update/record/RunRecord.h"
+#include "update/run/OutputTail.h"
 #include "update/run/RunSupervisor.h"
 #include "update/station/StationSettings.h"
 

@@ -217,8 +217,8 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
     // Whoever comes second to a pending record files nothing.
     QString error;
-    QCOMPARE(fileRecord(historyPath(), *fromJson(lines.at(0)), pendingPathFor(lines.at(0).value("log").toString()),
-                        &error),
+    QCOMPARE(fileRecord(historyPath(), *fromJson(lines.at(0)),
+                        pendingPathFor(lines.at(0).value("log").toString()), &error),
              Filing::FiledByAnother);
     QCOMPARE(historyRecords().size(), 1);
 #endif

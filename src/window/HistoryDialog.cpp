@@ -1,9 +1,9 @@
 #include "window/HistoryDialog.h"
 
-#include "update/run/Background.h"
 #include "update/record/CsvExport.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
+#include "update/run/Background.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
 

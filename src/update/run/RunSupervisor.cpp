@@ -1,8 +1,8 @@
 #include "update/run/RunSupervisor.h"
 
-#include "update/run/LogLimit.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
+#include "update/run/LogLimit.h"
 #include "update/run/RunLock.h"
 #include "update/run/RunLog.h"
 #include "update/run/SleepInhibitor.h"

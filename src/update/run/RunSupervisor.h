@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/run/RunProcess.h"
 #include "update/record/RunRecord.h"
+#include "update/run/RunProcess.h"
 
 #include <QElapsedTimer>
 #include <QObject>
