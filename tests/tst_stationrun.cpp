@@ -1,0 +1,238 @@
+#include "update/record/RunHistory.h"
+#include "update/run/RunLock.h"
+#include "update/run/UpdaterCommand.h"
+#include "update/station/StationRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(std::optional<Refusal>)
+
+// A press of UpdateFW taken from request to recorded end without a window:
+// what the station refuses, what it asks and what each answer does, a run
+// followed to its end, and what another's run on the machine does to a press.
+class TestStationRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aPressFromRequestToRecordedEnd_data();
+    void aPressFromRequestToRecordedEnd();
+    void anotherRunHoldsTheMachine();
+
+private:
+    QTemporaryDir settingsDir;
+    QString settingsPath;
+    QString leaf;
+};
+
+namespace {
+
+const QStringList answerNames = {"UpdatedBefore", "OtherTpSize", "NoImages"};
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+QList<RunRecord> historyOf()
+{
+    QFile file(historyPath());
+    QList<RunRecord> records;
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (const std::optional<RunRecord> record = fromJsonLine(line))
+                records.append(*record);
+    return records;
+}
+
+} // namespace
+
+void TestStationRun::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    settingsPath = settingsDir.filePath("station.ini");
+    qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settingsPath));
+    leaf = QCoreApplication::applicationDirPath() + "/FwBinFiles/7inch/High";
+    writeFile(leaf + "/fw.bin", "image");
+}
+
+void TestStationRun::init()
+{
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    QDir().mkpath(QFileInfo(updaterProgram()).path());
+    QFile::remove(updaterProgram());
+    QVERIFY(QFile::copy(TPFW_STANDIN, updaterProgram()));
+}
+
+void TestStationRun::cleanup()
+{
+    QFile::remove(settingsPath);
+    QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
+}
+
+void TestStationRun::aPressFromRequestToRecordedEnd_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<bool>("updatedBefore");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<int>("onDisk");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<std::optional<Refusal>>("refused");
+    // The record's outcome, "" where nothing is recorded.
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("detail");
+
+    const QByteArray serials = "[unit]\nrequired=true\npattern=SN\\d{4}\n";
+    const std::optional<Refusal> none;
+    // onDisk: the images the leaf holds now (-1: the leaf never answers).
+    QTest::newRow("a run followed to its end")
+        << QByteArray() << "" << false << "" << 1 << true << QStringList() << none << "ok"
+        << "";
+    QTest::newRow("settings that cannot be used")
+        << QByteArray("[unit]\nrequired=maybe\n") << "" << false << "" << 1 << true << QStringList()
+        << std::optional(Refusal::SettingsFault) << ""
+        << "";
+    QTest::newRow("nobody signed in") << QByteArray("[operator]\nrequired=true\n") << "" << false << "" << 1
+                                      << true << QStringList() << std::optional(Refusal::NoOperator) << ""
+                                      << "";
+    QTest::newRow("no serial") << serials << "" << false << "" << 1 << true << QStringList()
+                               << std::optional(Refusal::NoSerial) << ""
+                               << "";
+    QTest::newRow("not a serial") << serials << "XX12" << false << "" << 1 << true << QStringList()
+                                  << std::optional(Refusal::BadSerial) << ""
+                                  << "";
+    QTest::newRow("not released") << QByteArray("[order]\nname=WO-7\nleaves=7inch/Low\n") << "" << false << ""
+                                  << 1 << true << QStringList() << std::optional(Refusal::NotReleased)
+                                  << "notStarted"
+                                  << "7inch/High is not released for order WO-7: nothing was started.";
+    QTest::newRow("the list changed") << QByteArray() << "" << false << "" << 2 << true << QStringList()
+                                      << std::optional(Refusal::ListChanged) << ""
+                                      << "";
+    QTest::newRow("the leaf never answers") << QByteArray() << "" << false << "" << -1 << true
+                                            << QStringList() << std::optional(Refusal::LeafSilent) << ""
+                                            << "";
+    QTest::newRow("updated before, No")
+        << serials << "SN0001" << true << "" << 1 << false << QStringList("UpdatedBefore") << none << ""
+        << "";
+    QTest::newRow("updated before, Yes")
+        << serials << "SN0001" << true << "" << 1 << true << QStringList("UpdatedBefore") << none << "ok"
+        << "";
+    QTest::newRow("another TP size checked, No")
+        << QByteArray() << "" << false << "10inch" << 1 << false << QStringList("OtherTpSize") << none << ""
+        << "";
+    QTest::newRow("another TP size checked, Yes")
+        << QByteArray() << "" << false << "10inch" << 1 << true << QStringList("OtherTpSize") << none << "ok"
+        << "";
+    QTest::newRow("nothing listed, No")
+        << QByteArray() << "" << false << "" << 0 << false << QStringList("NoImages") << none << ""
+        << "";
+    QTest::newRow("no updater") << QByteArray() << "" << false << "" << 1 << true << QStringList()
+                                << std::optional(Refusal::UpdaterMissing) << "notStarted"
+                                << "not found";
+}
+
+void TestStationRun::aPressFromRequestToRecordedEnd()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, serial);
+    QFETCH(bool, updatedBefore);
+    QFETCH(QString, other);
+    QFETCH(int, onDisk);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, asked);
+    QFETCH(std::optional<Refusal>, refused);
+    QFETCH(QString, outcome);
+    QFETCH(QString, detail);
+    if (!settings.isEmpty())
+        writeFile(settingsPath, settings);
+    if (updatedBefore) {
+        RunRecord earlier = RunRecord::begun();
+        earlier.started = QDateTime::currentDateTime().addDays(-1);
+        earlier.tpSize = "7inch";
+        earlier.sensitivity = "High";
+        earlier.unit = serial;
+        earlier.outcome = Outcome::Ok;
+        earlier.exitCode = 0;
+        earlier.images.append({leaf + "/fw.bin", 5, QByteArray(64, 'a'), {}, false});
+        QString error;
+        QVERIFY2(appendToHistory(historyPath(), earlier, &error), qPrintable(error));
+    }
+    if (detail == "not found")
+        QFile::remove(updaterProgram());
+    const QStringList listed = onDisk == 0 ? QStringList() : QStringList(leaf + "/fw.bin");
+    const QStringList now = onDisk > 1 ? listed + QStringList(leaf + "/new.bin") : listed;
+    StationRun run([&](const QString &) {
+        return onDisk < 0 ? std::nullopt : std::optional(LeafNow {now, 0});
+    });
+    QStringList questions;
+    QList<Refusal> refusals;
+    std::optional<RunRecord> ended;
+    bool recorded = false;
+    connect(&run, &StationRun::asked, this, [&](StationRun::Question question) {
+        questions.append(answerNames.at(int(question)));
+        run.answer(yes);
+    });
+    connect(&run, &StationRun::refused, this,
+            [&](const RunRefusal &refusal) { refusals.append(refusal.why); });
+    connect(&run, &StationRun::notStarted, this,
+            [&](const RunRefusal &refusal) { refusals.append(refusal.why); });
+    connect(&run, &StationRun::ended, this, [&](const RunRecord &record) { ended = record; });
+    connect(&run, &StationRun::recorded, this, [&] { recorded = true; });
+
+    run.press({"7inch", "High", onDisk == 0 ? QString() : leaf, listed, serial, other});
+    if (!outcome.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT(recorded, 20000);
+    else if (refused == Refusal::LeafSilent)
+        QTRY_VERIFY_WITH_TIMEOUT(!refusals.isEmpty(), 10000);
+    QTRY_COMPARE(questions, asked);
+    QCOMPARE(refusals, refused ? QList<Refusal>({*refused}) : QList<Refusal>());
+    QTRY_COMPARE(run.state(), StationRun::State::Idle);
+    QList<RunRecord> records = historyOf();
+    if (updatedBefore)
+        records.removeFirst();
+    QCOMPARE(records.size(), outcome.isEmpty() ? 0 : 1);
+    if (outcome.isEmpty())
+        return;
+    QCOMPARE(outcomeName(*records.first().outcome), outcome);
+    QCOMPARE(records.first().detail, detail);
+    QCOMPARE(records.first().unit, serial);
+    // Only a run that was started ends.
+    QCOMPARE(bool(ended), outcome == "ok");
+}
+
+// A run this station cannot follow holds the machine: a press is refused
+// while it does, and the station is free again once it has ended.
+void TestStationRun::anotherRunHoldsTheMachine()
+{
+    std::unique_ptr<RunLock> held = RunLock::take().lock;
+    QVERIFY(held);
+    held->setInfo({4242, 0, QString(), QDateTime::currentDateTime()});
+    StationRun run([](const QString &) { return std::nullopt; });
+    QList<bool> ours;
+    connect(&run, &StationRun::heldBy, this, [&](const RunInfo &, bool own) { ours.append(own); });
+    QList<Refusal> refusals;
+    connect(&run, &StationRun::refused, this,
+            [&](const RunRefusal &refusal) { refusals.append(refusal.why); });
+    run.watch();
+    QTRY_COMPARE(run.state(), StationRun::State::Foreign);
+    QCOMPARE(ours.value(0), false);
+    run.press({"7inch", "High", leaf, {leaf + "/fw.bin"}, {}, {}});
+    QCOMPARE(refusals, QList<Refusal>({Refusal::Busy}));
+    QCOMPARE(run.state(), StationRun::State::Foreign);
+    held.reset();
+    QTRY_COMPARE(run.state(), StationRun::State::Idle);
+}
+
+QTEST_GUILESS_MAIN(TestStationRun)
+#include "tst_stationrun.moc"
