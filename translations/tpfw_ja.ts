@@ -195,22 +195,6 @@
         <translation>アップデーターを停止</translation>
     </message>
     <message>
-        <source>&amp;Station</source>
-        <translation>ステーション(&amp;S)</translation>
-    </message>
-    <message>
-        <source>&amp;History…</source>
-        <translation>履歴(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;in…</source>
-        <translation>サインイン(&amp;I)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;out</source>
-        <translation>サインアウト(&amp;O)</translation>
-    </message>
-    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
     </message>
@@ -223,36 +207,8 @@
         <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
     </message>
     <message>
-        <source>No images listed</source>
-        <translation>イメージなし</translation>
-    </message>
-    <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
-        <translation>FW 更新中は「UpdateFW」ボタンを押さないでください！！</translation>
-    </message>
-    <message>
-        <source>Update FW OK !!!</source>
-        <translation>FW 更新成功！！！</translation>
-    </message>
-    <message>
-        <source>Reading %1…</source>
-        <translation>%1 を読み込んでいます…</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなる可能性があります。それでも停止しますか？</translation>
-    </message>
-    <message>
-        <source>Sign in</source>
-        <translation>サインイン</translation>
-    </message>
-    <message>
-        <source>Operator ID (type or scan):</source>
-        <translation>作業者 ID (入力またはスキャン):</translation>
-    </message>
-    <message>
-        <source>Operator</source>
-        <translation>作業者</translation>
     </message>
     <message>
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
@@ -269,6 +225,25 @@
     <message>
         <source>Message Box</source>
         <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <translation>FW 更新中は「UpdateFW」ボタンを押さないでください！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+</context>
+<context>
+    <name>RunNews</name>
+    <message>
+        <source>No images listed</source>
+        <translation>イメージなし</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>%1 を読み込んでいます…</translation>
     </message>
 </context>
 <context>
@@ -530,6 +505,37 @@
     <message>
         <source>Panel serial:</source>
         <translation>パネルのシリアル:</translation>
+    </message>
+</context>
+<context>
+    <name>StationMenu</name>
+    <message>
+        <source>&amp;Station</source>
+        <translation>ステーション(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>履歴(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>サインイン(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>サインアウト(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>サインイン</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>作業者 ID (入力またはスキャン):</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>作業者</translation>
     </message>
 </context>
 </TS>

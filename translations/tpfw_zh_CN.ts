@@ -195,22 +195,6 @@
         <translation>停止更新程序</translation>
     </message>
     <message>
-        <source>&amp;Station</source>
-        <translation>工作站(&amp;S)</translation>
-    </message>
-    <message>
-        <source>&amp;History…</source>
-        <translation>历史记录(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;in…</source>
-        <translation>登录(&amp;I)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;out</source>
-        <translation>注销(&amp;O)</translation>
-    </message>
-    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
     </message>
@@ -223,36 +207,8 @@
         <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
     </message>
     <message>
-        <source>No images listed</source>
-        <translation>未列出映像文件</translation>
-    </message>
-    <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
-        <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
-    </message>
-    <message>
-        <source>Update FW OK !!!</source>
-        <translation>FW 更新成功！！！</translation>
-    </message>
-    <message>
-        <source>Reading %1…</source>
-        <translation>正在读取 %1…</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>在写入过程中停止更新程序可能导致面板无法使用。仍要停止吗？</translation>
-    </message>
-    <message>
-        <source>Sign in</source>
-        <translation>登录</translation>
-    </message>
-    <message>
-        <source>Operator ID (type or scan):</source>
-        <translation>操作员 ID（输入或扫描）：</translation>
-    </message>
-    <message>
-        <source>Operator</source>
-        <translation>操作员</translation>
     </message>
     <message>
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
@@ -269,6 +225,25 @@
     <message>
         <source>Message Box</source>
         <translation>消息框</translation>
+    </message>
+    <message>
+        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+</context>
+<context>
+    <name>RunNews</name>
+    <message>
+        <source>No images listed</source>
+        <translation>未列出映像文件</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>正在读取 %1…</translation>
     </message>
 </context>
 <context>
@@ -530,6 +505,37 @@
     <message>
         <source>Panel serial:</source>
         <translation>面板序列号：</translation>
+    </message>
+</context>
+<context>
+    <name>StationMenu</name>
+    <message>
+        <source>&amp;Station</source>
+        <translation>工作站(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>历史记录(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>登录(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>注销(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>操作员 ID（输入或扫描）：</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
     </message>
 </context>
 </TS>

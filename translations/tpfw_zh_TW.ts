@@ -195,22 +195,6 @@
         <translation>停止更新程式</translation>
     </message>
     <message>
-        <source>&amp;Station</source>
-        <translation>工作站(&amp;S)</translation>
-    </message>
-    <message>
-        <source>&amp;History…</source>
-        <translation>歷史記錄(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;in…</source>
-        <translation>登入(&amp;I)…</translation>
-    </message>
-    <message>
-        <source>Sign &amp;out</source>
-        <translation>登出(&amp;O)</translation>
-    </message>
-    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
     </message>
@@ -223,36 +207,8 @@
         <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
     </message>
     <message>
-        <source>No images listed</source>
-        <translation>未列出映像檔</translation>
-    </message>
-    <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
-        <translation>更新 FW 時，請勿按「UpdateFW」按鈕！！</translation>
-    </message>
-    <message>
-        <source>Update FW OK !!!</source>
-        <translation>FW 更新成功！！！</translation>
-    </message>
-    <message>
-        <source>Reading %1…</source>
-        <translation>正在讀取 %1…</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>在寫入過程中停止更新程式可能導致面板無法使用。仍要停止嗎？</translation>
-    </message>
-    <message>
-        <source>Sign in</source>
-        <translation>登入</translation>
-    </message>
-    <message>
-        <source>Operator ID (type or scan):</source>
-        <translation>操作員 ID（輸入或掃描）：</translation>
-    </message>
-    <message>
-        <source>Operator</source>
-        <translation>操作員</translation>
     </message>
     <message>
         <source>The images are still being checked. Close anyway? Nothing will be started.</source>
@@ -269,6 +225,25 @@
     <message>
         <source>Message Box</source>
         <translation>訊息方塊</translation>
+    </message>
+    <message>
+        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <translation>更新 FW 時，請勿按「UpdateFW」按鈕！！</translation>
+    </message>
+    <message>
+        <source>Update FW OK !!!</source>
+        <translation>FW 更新成功！！！</translation>
+    </message>
+</context>
+<context>
+    <name>RunNews</name>
+    <message>
+        <source>No images listed</source>
+        <translation>未列出映像檔</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>正在讀取 %1…</translation>
     </message>
 </context>
 <context>
@@ -530,6 +505,37 @@
     <message>
         <source>Panel serial:</source>
         <translation>面板序號：</translation>
+    </message>
+</context>
+<context>
+    <name>StationMenu</name>
+    <message>
+        <source>&amp;Station</source>
+        <translation>工作站(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>歷史記錄(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>登入(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;out</source>
+        <translation>登出(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登入</translation>
+    </message>
+    <message>
+        <source>Operator ID (type or scan):</source>
+        <translation>操作員 ID（輸入或掃描）：</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作員</translation>
     </message>
 </context>
 </TS>

@@ -5,15 +5,14 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
-#include "window/HistoryDialog.h"
-#include "window/HistoryStatus.h"
 #include "window/MainWindowForm.h"
-#include "window/MenuCorner.h"
 #include "window/NoticeQueue.h"
+#include "window/RunNews.h"
 #include "window/RunPanel.h"
 #include "window/RunWords.h"
 #include "window/SerialField.h"
 #include "window/ShutdownGuard.h"
+#include "window/StationMenu.h"
 #include "window/TreeFit.h"
 #include "window/WrappingLabel.h"
 
@@ -21,9 +20,7 @@
 #include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,10 +68,9 @@ MainWindow::MainWindow(QWidget *parent)
     createChoices();
     createRunControls();
     layOut();
-    createStationMenu();
+    menu = new StationMenu(this, form->menuBar, run->policy());
     connectChoices();
     connectRun();
-    connectRunEnds();
     showStation();
     orderTabs();
     // Once the window listens: runs left unfinished, a run on now, and
@@ -129,6 +125,7 @@ void MainWindow::createRunControls()
     serialField = new SerialField;
     shutdownGuard = new ShutdownGuard(this);
     notices = new NoticeQueue(this);
+    news = new RunNews(run, runPanel, form->statusBar, notices, this);
 }
 
 void MainWindow::layOut()
@@ -149,21 +146,6 @@ void MainWindow::layOut()
     grid->setRowStretch(3, 1);
     form->centralWidget->setLayout(grid);
     treeFit = new TreeFit(this, {tpSizeGroup, sensitivityGroup}, binListBrowser);
-}
-
-// Beside the menus, where it leaves the status bar's messages whole.
-void MainWindow::createStationMenu()
-{
-    form->menuBar->setNativeMenuBar(false);
-    QMenu *station = form->menuBar->addMenu(tr("&Station"));
-    QAction *showHistory = station->addAction(tr("&History…"), this, &MainWindow::showHistory);
-    showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    signInAction = station->addAction(tr("Sign &in…"), this, &MainWindow::signIn);
-    signOutAction
-        = station->addAction(tr("Sign &out"), run->policy().operatorSession(), &OperatorSession::signOut);
-    history = new HistoryStatus;
-    stationLine = plainLine("stationLine");
-    form->menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
 }
 
 void MainWindow::connectChoices()
@@ -193,52 +175,19 @@ void MainWindow::connectChoices()
             [this] { warn(RunWords::settingsFault(run->policy())); });
 }
 
-// A press as the station run takes it, and what it asks and says.
+// A press as the station run takes it, what it asks, and what is told of it.
 void MainWindow::connectRun()
 {
     connect(pressReader, &FolderReader::answered, run,
             [this](const FolderRead &read) { run->leafRead(leafNow(read)); });
-    connect(run, &StationRun::stateChanged, this, &MainWindow::showRunState);
+    connect(run, &StationRun::stateChanged, this, &MainWindow::updateButtonState);
     connect(run, &StationRun::asked, this, &MainWindow::answer);
     connect(run, &StationRun::refused, this, &MainWindow::tellRefused);
-    connect(run, &StationRun::begun, this, &MainWindow::tellBegun);
-    connect(run, &StationRun::checking, this,
-            [this](int done, int total) { form->statusBar->showMessage(RunWords::checking(done, total)); });
-    connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {
-        form->statusBar->showMessage(RunWords::running(info));
-        runPanel->follow(RunWords::leafTitle(record.tpSize, record.sensitivity), record);
-    });
-    connect(run, &StationRun::started, this, &MainWindow::tellStarted);
-    connect(run, &StationRun::heldBy, this, [this](const RunInfo &on, bool ours) {
-        if (const QString status = RunWords::heldBy(on, ours); !status.isEmpty())
-            form->statusBar->showMessage(status);
-    });
-    connect(run, &StationRun::freed, form->statusBar, &QStatusBar::clearMessage);
+    connect(run, &StationRun::recorded, menu, &StationMenu::recorded);
+    connect(news, &RunNews::told, this, &MainWindow::updateButtonState);
+    connect(news, &RunNews::told, this, &MainWindow::readyForNextPanel);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
-    connect(runPanel, &RunPanel::stopStatus, form->statusBar,
-            [this](const QString &status) { form->statusBar->showMessage(status); });
-}
-
-// How runs end, and what the station's records say of them.
-void MainWindow::connectRunEnds()
-{
-    connect(run, &StationRun::notStarted, this,
-            [this](const RunRefusal &refusal) { tellNotStarted(RunWords::refusal(refusal, run->policy())); });
-    connect(run, &StationRun::ended, this, [this](const RunRecord &record, const QString &logProblem) {
-        reportRun(RunWords::report(record, logProblem));
-    });
-    connect(run, &StationRun::interrupted, this,
-            [this](const RunRecord &record) { tellInterrupted(RunWords::interrupted(record)); });
-    connect(run, &StationRun::damaged, this, [this](const QString &path) { warn(RunWords::damaged(path)); });
-    connect(run, &StationRun::lockUnusable, this,
-            [this](const QString &problem) { warn(RunWords::lockUnusable(problem)); });
-    connect(run, &StationRun::recorded, history, &HistoryStatus::refresh);
-    // A station whose records stopped must notice, not only in small print.
-    connect(run, &StationRun::recorded, this, [this](const QString &problem) {
-        if (!problem.isEmpty())
-            warn(RunWords::historyNotWritten(problem));
-    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -325,17 +274,17 @@ QString MainWindow::otherCheckedTpSize() const
 
 void MainWindow::updateFw()
 {
-    press(Notify::OnSuccess);
+    press(RunNews::Notify::OnSuccess);
 }
 
 void MainWindow::updateFw_Console()
 {
-    press(Notify::AtStart);
+    press(RunNews::Notify::AtStart);
 }
 
-void MainWindow::press(Notify how)
+void MainWindow::press(RunNews::Notify how)
 {
-    pressNotify = how;
+    news->pressed(how);
     const Leaf leaf = leafOf(listedLeafPath);
     run->press({leaf.tpSize, leaf.sensitivity, listedLeafPath, binFileList, serialField->serial(),
                 otherCheckedTpSize()});
@@ -357,76 +306,6 @@ void MainWindow::tellRefused(const RunRefusal &refusal)
     if (refusal.why == Refusal::ListChanged)
         setBinListText(listedLeafPath);
     warn(words);
-    updateButtonState();
-}
-
-// The images of the press are being checked: its run is shown from now on.
-void MainWindow::tellBegun()
-{
-    notify = pressNotify;
-    const Press &press = run->lastPress();
-    runPanel->begin(press.leafPath.isEmpty() ? tr("No images listed")
-                                             : RunWords::leafTitle(press.tpSize, press.sensitivity),
-                    press.images.size());
-}
-
-void MainWindow::tellStarted()
-{
-    if (notify == Notify::AtStart)
-        notices->show(QMessageBox::Information, tr("When updating FW, don't press \"UpdateFW\" button!!"));
-}
-
-void MainWindow::tellNotStarted(const QString &error)
-{
-    qDebug().noquote() << error;
-    notify = Notify::AtStart;
-    form->statusBar->clearMessage();
-    if (runPanel->isOn()) {
-        RunReport refused;
-        refused.outcome = error;
-        runPanel->finish(refused);
-    }
-    warn(error);
-    updateButtonState();
-    readyForNextPanel();
-}
-
-void MainWindow::tellInterrupted(const QString &warning)
-{
-    form->statusBar->showMessage(RunWords::interruptedStatus());
-    if (runPanel->isOn()) {
-        RunReport unknown;
-        unknown.known = false;
-        unknown.outcome = form->statusBar->currentMessage();
-        runPanel->finish(unknown);
-    }
-    warn(warning);
-}
-
-void MainWindow::reportRun(const RunReport &report)
-{
-    form->statusBar->showMessage(report.outcome + QStringLiteral(" (") + report.duration + QLatin1Char(')'));
-    runPanel->finish(report);
-    if (!report.ok)
-        notices->show(QMessageBox::Warning, report.outcome, report.details);
-    else if (notify == Notify::OnSuccess)
-        notices->show(QMessageBox::Information, tr("Update FW OK !!!"));
-    // A run this window did not start tells nothing on success.
-    notify = Notify::AtStart;
-    updateButtonState();
-    readyForNextPanel();
-}
-
-void MainWindow::showRunState()
-{
-    // A press whose leaf takes its time says so while it waits.
-    const bool reading = run->state() == StationRun::State::ReadingLeaf;
-    if (reading != std::exchange(readingShown, reading)) {
-        if (reading)
-            form->statusBar->showMessage(tr("Reading %1…").arg(placeOf(listedLeafPath)));
-        else
-            form->statusBar->clearMessage();
-    }
     updateButtonState();
 }
 
@@ -458,30 +337,9 @@ void MainWindow::warn(const QString &warning)
 
 void MainWindow::showStation()
 {
-    const StationSettings &settings = run->policy().settings();
-    serialField->setVisible(settings.unitRequired);
-    signInAction->setVisible(settings.operatorRequired);
-    signOutAction->setVisible(settings.operatorRequired);
-    signOutAction->setEnabled(run->policy().operatorSession()->state() == OperatorSession::State::SignedIn);
-    stationLine->setText(RunWords::corner(run->policy()));
-    stationLine->setVisible(!stationLine->text().isEmpty());
+    serialField->setVisible(run->policy().settings().unitRequired);
+    menu->showStation();
     showWhereListsAreFrom();
-}
-
-void MainWindow::signIn()
-{
-    auto *dialog = new QInputDialog(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(tr("Sign in"));
-    dialog->setLabelText(tr("Operator ID (type or scan):"));
-    dialog->setInputMode(QInputDialog::TextInput);
-    dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
-    OperatorSession *session = run->policy().operatorSession();
-    connect(dialog, &QInputDialog::textValueSelected, session, [session](const QString &id) {
-        if (!id.trimmed().isEmpty())
-            session->signIn(id.trimmed());
-    });
-    dialog->open();
 }
 
 // The serial field is cleared and focused for the next panel: once a run has
@@ -490,16 +348,6 @@ void MainWindow::readyForNextPanel()
 {
     if (run->policy().settings().unitRequired)
         serialField->ready();
-}
-
-void MainWindow::showHistory()
-{
-    if (!historyDialog)
-        historyDialog = new HistoryDialog(this);
-    historyDialog->reload();
-    historyDialog->show();
-    historyDialog->raise();
-    historyDialog->activateWindow();
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "update/station/StationRun.h"
+#include "window/RunNews.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -11,18 +12,15 @@
 class DirGroup;
 class FolderReader;
 struct FolderRead;
-class HistoryDialog;
-class HistoryStatus;
 class NoticeQueue;
 class ShutdownGuard;
-class QAction;
 class QLabel;
 class QPushButton;
 class QTextBrowser;
 struct MainWindowForm;
-struct RunReport;
 class RunPanel;
 class SerialField;
+class StationMenu;
 class TreeFit;
 class TreeWatcher;
 class WrappingLabel;
@@ -51,31 +49,20 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    enum class Notify { AtStart, OnSuccess };
     void createChoices();
     void createRunControls();
     void layOut();
-    void createStationMenu();
     void connectChoices();
     void connectRun();
-    void connectRunEnds();
-    void press(Notify how);
+    void press(RunNews::Notify how);
     void answer(StationRun::Question question);
     void tellRefused(const RunRefusal &refusal);
-    void tellBegun();
-    void tellStarted();
-    void tellNotStarted(const QString &error);
-    void tellInterrupted(const QString &warning);
-    void reportRun(const RunReport &report);
-    void showRunState();
     void updateButtonState();
     void stopUpdater();
-    void showHistory();
     void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
     void orderTabs();
     void showStation();
-    void signIn();
     void readyForNextPanel();
     void warn(const QString &warning);
     QString otherCheckedTpSize() const;
@@ -99,17 +86,9 @@ private:
     StationRun *run;
     NoticeQueue *notices;
     ShutdownGuard *shutdownGuard;
-    HistoryStatus *history;
     RunPanel *runPanel;
     TreeFit *treeFit;
-    HistoryDialog *historyDialog = nullptr;
-    // How the press in hand, and the run it started, tell their end.
-    Notify pressNotify = Notify::AtStart;
-    Notify notify = Notify::AtStart;
-    // The status bar says the press waits for its leaf.
-    bool readingShown = false;
+    RunNews *news;
     SerialField *serialField;
-    QLabel *stationLine;
-    QAction *signInAction;
-    QAction *signOutAction;
+    StationMenu *menu;
 };

@@ -74,7 +74,17 @@ RunPanel::RunPanel(QWidget *parent)
     silence->hide();
     stopLine->hide();
     banner->hide();
+    layOut();
+    connectOutput();
+    clock.setInterval(1000);
+    connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
+    stopClock.setInterval(1000);
+    connect(&stopClock, &QTimer::timeout, this, &RunPanel::tickStop);
+    hide();
+}
 
+void RunPanel::layOut()
+{
     auto *result = new QVBoxLayout(banner);
     result->addWidget(resultLine);
     result->addWidget(resultDetail);
@@ -90,7 +100,10 @@ RunPanel::RunPanel(QWidget *parent)
     grid->addWidget(stopLine, 4, 0, 1, 3);
     grid->addWidget(output, 5, 0, 1, 3);
     grid->setColumnStretch(0, 1);
+}
 
+void RunPanel::connectOutput()
+{
     connect(outputButton, &QPushButton::clicked, this, [this] {
         output->setVisible(!output->isVisible());
         outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
@@ -111,11 +124,6 @@ RunPanel::RunPanel(QWidget *parent)
             },
             Qt::QueuedConnection);
     });
-    clock.setInterval(1000);
-    connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
-    stopClock.setInterval(1000);
-    connect(&stopClock, &QTimer::timeout, this, &RunPanel::tickStop);
-    hide();
 }
 
 QWidgetList RunPanel::tabStops() const

@@ -60,6 +60,8 @@ signals:
     void stopStatus(QString status);
 
 private:
+    void layOut();
+    void connectOutput();
     void name(const QString &leaf, int images);
     void addLines(const QStringList &lines);
     void tick();

@@ -1,0 +1,124 @@
+#include "window/RunNews.h"
+
+#include "selection/DirListing.h"
+#include "window/NoticeQueue.h"
+#include "window/RunPanel.h"
+#include "window/RunWords.h"
+
+#include <QDebug>
+#include <QStatusBar>
+
+RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusBar, NoticeQueue *queue,
+                 QObject *parent)
+    : QObject(parent)
+    , run(stationRun)
+    , panel(runPanel)
+    , status(statusBar)
+    , notices(queue)
+{
+    connect(run, &StationRun::stateChanged, this, &RunNews::showReading);
+    connect(run, &StationRun::begun, this, &RunNews::tellBegun);
+    connect(run, &StationRun::checking, this,
+            [this](int done, int total) { status->showMessage(RunWords::checking(done, total)); });
+    connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {
+        status->showMessage(RunWords::running(info));
+        panel->follow(RunWords::leafTitle(record.tpSize, record.sensitivity), record);
+    });
+    connect(run, &StationRun::started, this, &RunNews::tellStarted);
+    connect(run, &StationRun::heldBy, this, [this](const RunInfo &on, bool ours) {
+        if (const QString held = RunWords::heldBy(on, ours); !held.isEmpty())
+            status->showMessage(held);
+    });
+    connect(run, &StationRun::freed, status, &QStatusBar::clearMessage);
+    connect(panel, &RunPanel::stopStatus, status, [this](const QString &stop) { status->showMessage(stop); });
+    connect(run, &StationRun::notStarted, this,
+            [this](const RunRefusal &refusal) { tellNotStarted(RunWords::refusal(refusal, run->policy())); });
+    connect(run, &StationRun::ended, this, [this](const RunRecord &record, const QString &logProblem) {
+        report(RunWords::report(record, logProblem));
+    });
+    connect(run, &StationRun::interrupted, this,
+            [this](const RunRecord &record) { tellInterrupted(RunWords::interrupted(record)); });
+    connect(run, &StationRun::damaged, this, [this](const QString &path) { warn(RunWords::damaged(path)); });
+    connect(run, &StationRun::lockUnusable, this,
+            [this](const QString &problem) { warn(RunWords::lockUnusable(problem)); });
+    // A station whose records stopped must notice, not only in small print.
+    connect(run, &StationRun::recorded, this, [this](const QString &problem) {
+        if (!problem.isEmpty())
+            warn(RunWords::historyNotWritten(problem));
+    });
+}
+
+// The images of the press are being checked: its run is shown from now on.
+void RunNews::tellBegun()
+{
+    notify = pressNotify;
+    const Press &press = run->lastPress();
+    panel->begin(press.leafPath.isEmpty() ? tr("No images listed")
+                                          : RunWords::leafTitle(press.tpSize, press.sensitivity),
+                 press.images.size());
+}
+
+void RunNews::tellStarted()
+{
+    if (notify == Notify::AtStart)
+        notices->show(
+            QMessageBox::Information,
+            QCoreApplication::translate("MainWindow", "When updating FW, don't press \"UpdateFW\" button!!"));
+}
+
+void RunNews::tellNotStarted(const QString &error)
+{
+    qDebug().noquote() << error;
+    notify = Notify::AtStart;
+    status->clearMessage();
+    if (panel->isOn()) {
+        RunReport refused;
+        refused.outcome = error;
+        panel->finish(refused);
+    }
+    warn(error);
+    emit told();
+}
+
+void RunNews::tellInterrupted(const QString &warning)
+{
+    status->showMessage(RunWords::interruptedStatus());
+    if (panel->isOn()) {
+        RunReport unknown;
+        unknown.known = false;
+        unknown.outcome = status->currentMessage();
+        panel->finish(unknown);
+    }
+    warn(warning);
+}
+
+void RunNews::report(const RunReport &report)
+{
+    status->showMessage(report.outcome + QStringLiteral(" (") + report.duration + QLatin1Char(')'));
+    panel->finish(report);
+    if (!report.ok)
+        notices->show(QMessageBox::Warning, report.outcome, report.details);
+    else if (notify == Notify::OnSuccess)
+        notices->show(QMessageBox::Information,
+                      QCoreApplication::translate("MainWindow", "Update FW OK !!!"));
+    // A run this window did not start tells nothing on success.
+    notify = Notify::AtStart;
+    emit told();
+}
+
+// A press whose leaf takes its time says so while it waits.
+void RunNews::showReading()
+{
+    const bool reading = run->state() == StationRun::State::ReadingLeaf;
+    if (reading == std::exchange(readingShown, reading))
+        return;
+    if (reading)
+        status->showMessage(tr("Reading %1…").arg(placeOf(run->lastPress().leafPath)));
+    else
+        status->clearMessage();
+}
+
+void RunNews::warn(const QString &warning)
+{
+    notices->show(QMessageBox::Warning, warning);
+}

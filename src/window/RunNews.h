@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class NoticeQueue;
+class QStatusBar;
+class RunPanel;
+class StationRun;
+struct RunReport;
+
+// What the window tells of the station's runs, from what its station run
+// says: the status bar, the run panel and the notices. A press of this
+// window tells its start or its success as it was pressed for.
+class RunNews : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Notify { AtStart, OnSuccess };
+
+    RunNews(StationRun *run, RunPanel *panel, QStatusBar *status, NoticeQueue *notices, QObject *parent);
+
+    // How the next press tells its start or its success.
+    void pressed(Notify how) { pressNotify = how; }
+
+signals:
+    // A press or a run is over and told: the next panel may come.
+    void told();
+
+private:
+    void tellBegun();
+    void tellStarted();
+    void tellNotStarted(const QString &error);
+    void tellInterrupted(const QString &warning);
+    void report(const RunReport &report);
+    void showReading();
+    void warn(const QString &warning);
+
+    StationRun *run;
+    RunPanel *panel;
+    QStatusBar *status;
+    NoticeQueue *notices;
+    // How the press in hand, and the run it started, tell their end.
+    Notify pressNotify = Notify::AtStart;
+    Notify notify = Notify::AtStart;
+    // The status bar says the press waits for its leaf.
+    bool readingShown = false;
+};

@@ -1,0 +1,70 @@
+#include "window/StationMenu.h"
+
+#include "window/HistoryDialog.h"
+#include "window/HistoryStatus.h"
+#include "window/MenuCorner.h"
+#include "window/RunWords.h"
+
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+
+StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy &policy)
+    : QObject(parentWindow)
+    , window(parentWindow)
+    , station(policy)
+{
+    menuBar->setNativeMenuBar(false);
+    QMenu *menu = menuBar->addMenu(tr("&Station"));
+    QAction *showHistory = menu->addAction(tr("&History…"), this, &StationMenu::showHistory);
+    showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    signInAction = menu->addAction(tr("Sign &in…"), this, &StationMenu::signIn);
+    signOutAction = menu->addAction(tr("Sign &out"), station.operatorSession(), &OperatorSession::signOut);
+    history = new HistoryStatus;
+    stationLine = new QLabel;
+    stationLine->setObjectName(QStringLiteral("stationLine"));
+    stationLine->setTextFormat(Qt::PlainText);
+    menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
+}
+
+void StationMenu::showStation()
+{
+    const bool asked = station.settings().operatorRequired;
+    signInAction->setVisible(asked);
+    signOutAction->setVisible(asked);
+    signOutAction->setEnabled(station.operatorSession()->state() == OperatorSession::State::SignedIn);
+    stationLine->setText(RunWords::corner(station));
+    stationLine->setVisible(!stationLine->text().isEmpty());
+}
+
+void StationMenu::recorded(const QString &problem)
+{
+    history->refresh(problem);
+}
+
+void StationMenu::signIn()
+{
+    auto *dialog = new QInputDialog(window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(tr("Sign in"));
+    dialog->setLabelText(tr("Operator ID (type or scan):"));
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
+    OperatorSession *session = station.operatorSession();
+    connect(dialog, &QInputDialog::textValueSelected, session, [session](const QString &id) {
+        if (!id.trimmed().isEmpty())
+            session->signIn(id.trimmed());
+    });
+    dialog->open();
+}
+
+void StationMenu::showHistory()
+{
+    if (!historyDialog)
+        historyDialog = new HistoryDialog(window);
+    historyDialog->reload();
+    historyDialog->show();
+    historyDialog->raise();
+    historyDialog->activateWindow();
+}

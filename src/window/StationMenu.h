@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class HistoryDialog;
+class HistoryStatus;
+class QAction;
+class QLabel;
+class QMenuBar;
+class QWidget;
+class StationPolicy;
+
+// The Station menu (History…, Sign in…, Sign out) and what sits beside the
+// menus: the order and the operator, and today's counts. Beside the menus,
+// where it leaves the status bar's messages whole.
+class StationMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    StationMenu(QWidget *window, QMenuBar *menuBar, StationPolicy &station);
+
+    // Shows what the station's settings ask for, and who is signed in.
+    void showStation();
+    // The history was written to, or could not be; problem says why not.
+    void recorded(const QString &problem);
+
+private:
+    void signIn();
+    void showHistory();
+
+    QWidget *window;
+    StationPolicy &station;
+    QAction *signInAction;
+    QAction *signOutAction;
+    QLabel *stationLine;
+    HistoryStatus *history;
+    HistoryDialog *historyDialog = nullptr;
+};
