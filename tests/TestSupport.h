@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/record/RunHistory.h"
+#include "update/record/HistoryReading.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>

@@ -1,3 +1,4 @@
+#include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"
 #include "update/run/UpdaterCommand.h"

@@ -508,6 +508,13 @@
     </message>
 </context>
 <context>
+    <name>ShutdownGuard</name>
+    <message>
+        <source>Updating touch panel firmware</source>
+        <translation>正在更新触摸屏固件</translation>
+    </message>
+</context>
+<context>
     <name>StationMenu</name>
     <message>
         <source>&amp;Station</source>

@@ -1,8 +1,6 @@
 #include "window/HistoryDialog.h"
 
-#include "update/record/CsvExport.h"
 #include "update/record/HistoryReading.h"
-#include "update/record/RunHistory.h"
 #include "update/run/Background.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"

@@ -3,7 +3,6 @@
 #include "selection/NameDisplay.h"
 #include "update/record/DayCounter.h"
 #include "update/record/HistoryReading.h"
-#include "update/record/RunHistory.h"
 #include "update/run/Background.h"
 
 #include <QCoreApplication>

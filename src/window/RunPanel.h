@@ -1,6 +1,5 @@
 #pragma once
 
-#include "update/record/RunRecord.h"
 #include "update/run/OutputTail.h"
 
 #include <QDateTime>
@@ -10,6 +9,7 @@
 #include <QTimer>
 
 class ElidedLabel;
+struct RunRecord;
 class WrappingLabel;
 class QLabel;
 class QPlainTextEdit;

@@ -1,7 +1,5 @@
 #include "window/ShutdownGuard.h"
 
-#include "update/run/SleepInhibitor.h"
-
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QWidget>
@@ -45,7 +43,7 @@ void ShutdownGuard::hold(bool on)
     platform->held = on;
     const HWND handle = reinterpret_cast<HWND>(platform->window->winId());
     if (on)
-        ShutdownBlockReasonCreate(handle, QString::fromLatin1(inhibitReason()).toStdWString().c_str());
+        ShutdownBlockReasonCreate(handle, tr("Updating touch panel firmware").toStdWString().c_str());
     else
         ShutdownBlockReasonDestroy(handle);
 }

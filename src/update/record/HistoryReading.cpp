@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -66,6 +67,11 @@ DayCounts countDay(const QString &path, const QDate &day)
         return true;
     });
     return counts;
+}
+
+QString historyPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
 }
 
 namespace {

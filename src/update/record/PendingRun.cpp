@@ -1,5 +1,6 @@
 #include "update/record/PendingRun.h"
 
+#include "update/record/HistoryReading.h"
 #include "update/record/OsSupport.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLog.h"

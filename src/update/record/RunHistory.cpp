@@ -7,15 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <utility>
-
-QString historyPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
-}
 
 namespace {
 

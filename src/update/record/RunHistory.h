@@ -4,9 +4,7 @@
 
 #include <QString>
 
-// Writing the station's history: history.jsonl in the station's data
-// folder, beside the run logs.
-QString historyPath();
+// Writing the station's history (see historyPath()).
 
 // Appends the record as one line, whole or not at all, synced to disk, under
 // a lock that every tpfw of the station takes. A line cut short before (a
