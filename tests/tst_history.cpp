@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/PendingRun.h"
@@ -30,7 +29,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -44,8 +42,6 @@
 #include <ctime>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 #ifdef Q_OS_LINUX
@@ -75,27 +71,18 @@ private slots:
     void init();
     void recordsEachRunWithWhatWasFlashed();
     void linesStayWholeWithTwoWriters();
-    void aCutLineIsLeftAndFollowed();
-    void aHistoryThatIsNoFileIsNeverOpened();
     void imagesThatAreNoFilesAreSentUnread();
     void anUnwritableHistoryNeverStopsTheUpdate();
     void theHistoryNeverHoldsTheWindow();
     void aClockSetBackDuringARunChangesNotItsLength();
     void exportingManyRowsNeverHoldsTheWindow();
     void aWindowThatGoesLeavesItsReadingBehind();
-    void countsTheRunsStartedToday_data();
-    void countsTheRunsStartedToday();
     void recordsInTheStationsTimeZone_data();
     void recordsInTheStationsTimeZone();
     void aWindowLeftOpenOvernightCountsTheNewDay();
-    void aFailedWriteLeavesTheHistoryAsItWas();
-    void runsStartedInOneMillisecondGetALogEach();
     void theHistoryDialogListsFiltersAndExports();
-    void aLongHistoryIsReadWhole();
-    void imagesAreHashedAsTheMachineDoes();
     void anImageThatChangesWhileCheckedIsRefused();
     void runLogsAreKeptWithinBounds();
-    void theDaysCountGrowsByWhatIsAppended();
 
 private:
     static void showHistory(MainWindow &window);
@@ -242,42 +229,6 @@ void TestHistory::linesStayWholeWithTwoWriters()
         QCOMPARE(line.value("images").toArray().size(), 50);
 }
 
-void TestHistory::aCutLineIsLeftAndFollowed()
-{
-    const QString path = historyPath();
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"started\":\"2026-");
-    file.close();
-    RunRecord record = aFlash();
-    record.started = QDateTime::currentDateTime();
-    record.ended = record.started;
-    record.outcome = Outcome::Ok;
-    QString error;
-    QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "{\"started\":\"2026-\n" + toJsonLine(record) + "\n");
-    QCOMPARE(countDay(path, QDate::currentDate()).ok, 1);
-}
-
-void TestHistory::aHistoryThatIsNoFileIsNeverOpened()
-{
-#ifdef Q_OS_UNIX
-    // Opened, a FIFO would wait for a writer for ever.
-    QDir().mkpath(QFileInfo(historyPath()).path());
-    QVERIFY(::mkfifo(QFile::encodeName(historyPath()).constData(), 0600) == 0);
-    QCOMPARE(countDay(historyPath(), QDate::currentDate()).ok, 0);
-    RunRecord record = aFlash();
-    record.started = QDateTime::currentDateTime();
-    record.ended = record.started;
-    QString error;
-    QVERIFY(!appendToHistory(historyPath(), record, &error));
-    QCOMPARE(error, historyPath() + ": not a regular file");
-    QVERIFY(!findRecord(historyPath(), record.runId));
-#endif
-}
-
 void TestHistory::imagesThatAreNoFilesAreSentUnread()
 {
 #ifdef Q_OS_UNIX
@@ -319,74 +270,6 @@ void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
     QCOMPARE(problem->text(), QString("History not written"));
     QVERIFY(problem->toolTip().contains(historyPath() + ": not a regular file"));
     QTRY_COMPARE(window.findChild<QLabel *>("todayCounts")->text(), QString("Today: 0 OK · 0 failed"));
-}
-
-void TestHistory::countsTheRunsStartedToday_data()
-{
-    QTest::addColumn<QStringList>("runs");
-    QTest::addColumn<int>("ok");
-    QTest::addColumn<int>("failed");
-    // Each run: started and ended, in hours from today's midnight, and its outcome.
-    QTest::newRow("none") << QStringList() << 0 << 0;
-    QTest::newRow("a mix of today's") << QStringList({"9 9.1 ok", "10 10.2 failed", "11 11.1 crashed",
-                                                      "12 12.1 ok", "13 13.1 notStarted", "14 14.1 unknown"})
-                                      << 2 << 4;
-    QTest::newRow("across midnight") << QStringList(
-        {"-30 -29 ok", "-0.1 0.1 ok", "-0.05 0.2 failed", "0.5 0.6 ok"})
-                                     << 1 << 0;
-    QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("a line whose times cannot be read")
-        << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("runs sent no image")
-        << QStringList({"9 9.1 ok 0", "10 10.1 failed 0", "11 11.1 crashed 0", "12 12.1 ok"}) << 1 << 1;
-    QTest::newRow("after the clock was set back")
-        << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2 << 0;
-    // Read back in 64 KiB pieces: lines cross their edges.
-    const auto times = [](int count, const QString &run) {
-        return QStringList(QVector<QString>(count, run).toList());
-    };
-    QTest::newRow("over 64 KiB") << QStringList(times(1000, "-1 -0.5 ok") + times(700, "1 1.1 ok")
-                                                + times(301, "2 2.1 failed"))
-                                 << 700 << 301;
-}
-
-void TestHistory::countsTheRunsStartedToday()
-{
-    QFETCH(QStringList, runs);
-    QFETCH(int, ok);
-    QFETCH(int, failed);
-    const QDateTime midnight = QDate::currentDate().startOfDay();
-    QFile file(historyPath());
-    QDir().mkpath(QFileInfo(file).path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const QString &run : runs) {
-        const QStringList fields = run.split(' ');
-        if (run == "cut" || run == "garbage") {
-            file.write(run == "cut" ? QByteArray("{\"started\":\"20\n")
-                                    : QByteArray("{\"started\":\"x\",\"ended\":\"y\",\"outcome\":\"ok\"}\n"));
-            continue;
-        }
-        RunRecord record = aFlash();
-        // A record of today, but no record is that long: passed over.
-        if (run == "huge") {
-            record.started = midnight.addSecs(3600);
-            record.ended = record.started;
-            record.outcome = Outcome::Ok;
-            record.detail = QString(17 << 20, 'x');
-            file.write(toJsonLine(record) + '\n');
-            continue;
-        }
-        record.started = midnight.addSecs(qint64(fields.at(0).toDouble() * 3600));
-        record.ended = midnight.addSecs(qint64(fields.at(1).toDouble() * 3600));
-        record.outcome = outcomeNamed(fields.at(2));
-        record.images = QVector<FileFacts>(fields.value(3, "1").toInt());
-        file.write(toJsonLine(record) + '\n');
-    }
-    file.close();
-    const DayCounts counts = countDay(historyPath(), QDate::currentDate());
-    QCOMPARE(counts.ok, ok);
-    QCOMPARE(counts.failed, failed);
 }
 
 void TestHistory::recordsInTheStationsTimeZone_data()
@@ -445,47 +328,6 @@ void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
     QTRY_COMPARE(counts->text(), QString("Today: 1 OK · 0 failed"));
     now = midnight.addMSecs(1);
     QTRY_COMPARE_WITH_TIMEOUT(counts->text(), QString("Today: 0 OK · 2 failed"), 2000);
-}
-
-void TestHistory::aFailedWriteLeavesTheHistoryAsItWas()
-{
-#ifdef Q_OS_UNIX
-    RunRecord record = aFlash();
-    record.started = QDateTime::currentDateTime();
-    record.ended = record.started;
-    record.outcome = Outcome::Ok;
-    QString error;
-    QVERIFY(appendToHistory(historyPath(), record, &error));
-    QFile file(historyPath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-    // Room for part of a long line only.
-    for (int i = 0; i < 100; ++i)
-        record.images.append({QString("/fw/image %1.bin").arg(i), 1, "00", {}});
-    rlimit limit {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small {rlim_t(before.size() + 100), limit.rlim_max};
-    const auto previous = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = appendToHistory(historyPath(), record, &error);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, previous);
-    QVERIFY(!written);
-    QVERIFY2(error.endsWith("File too large"), qPrintable(error));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
-#endif
-}
-
-void TestHistory::runsStartedInOneMillisecondGetALogEach()
-{
-    const QDateTime started = QDateTime::currentDateTime();
-    QString error;
-    const QString first = createRunLog(started, QUuid::createUuid(), &error);
-    const QString second = createRunLog(started, QUuid::createUuid(), &error);
-    QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
-    QVERIFY(QFile::exists(first) && QFile::exists(second));
 }
 
 // A made-up history: runs of today and yesterday, a line cut short among
@@ -674,60 +516,6 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QVERIFY(dialog->isVisible());
 }
 
-// Long enough to be read in parts, one per core: every line once, in order
-// of start, wherever the parts meet. The lines are all of one length, so
-// that for any number of cores up to 8 the parts meet at a line's start;
-// their times are of another zone than the station's.
-void TestHistory::aLongHistoryIsReadWhole()
-{
-    const QString path = historyPath();
-    const QDateTime start = QDateTime::currentDateTime().toOffsetFromUtc(5 * 3600 + 1800);
-    RunRecord record = aFlash();
-    record.outcome = Outcome::Ok;
-    record.images = QVector<FileFacts>(3, {QString(300, 'i'), 1, QByteArray(64, 'a'), {}});
-    QString error;
-    for (int i = 0; i < 3000; ++i) {
-        record.started = start.addSecs(i);
-        record.ended = record.started;
-        QVERIFY(appendToHistory(path, record, &error));
-    }
-    QVERIFY(QFileInfo(path).size() > 2 * 1024 * 1024);
-    QCOMPARE(QFileInfo(path).size() % 3000, 0);
-    const QVector<HistoryRow> rows = readHistoryRows(path);
-    QCOMPARE(rows.size(), 3000);
-    for (int i = 0; i < rows.size(); ++i)
-        QCOMPARE(rows.at(i).started, start.addSecs(2999 - i).toMSecsSinceEpoch());
-}
-
-// Known vectors, and a random file across the read's 1 MiB chunks against
-// another implementation (and, where there is one, the machine's own tool).
-void TestHistory::imagesAreHashedAsTheMachineDoes()
-{
-    QTemporaryDir dir;
-    const QList<QPair<QByteArray, QByteArray>> known
-        = {{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-           {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
-    for (const auto &[content, hash] : known) {
-        QFile file(dir.filePath("known"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
-        QCOMPARE(factsOf(file.fileName()).sha256, hash);
-    }
-    QByteArray random(3 * 1024 * 1024 + 7, Qt::Uninitialized);
-    for (char &byte : random)
-        byte = char(QRandomGenerator::global()->generate());
-    QFile file(dir.filePath("random.bin"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(random) == random.size());
-    file.close();
-    const FileFacts facts = factsOf(file.fileName());
-    QCOMPARE(facts.bytes, random.size());
-    QCOMPARE(facts.sha256, QCryptographicHash::hash(random, QCryptographicHash::Sha256).toHex());
-    QProcess openssl;
-    openssl.start("openssl", {"dgst", "-sha256", "-r", file.fileName()});
-    if (openssl.waitForFinished())
-        QCOMPARE(openssl.readAllStandardOutput().left(64), facts.sha256);
-}
-
 // An image written to while it is checked is read once more, then refused:
 // nothing starts, and the press is recorded as not started. The check says
 // how far it is meanwhile.
@@ -828,51 +616,6 @@ void TestHistory::runLogsAreKeptWithinBounds()
         QVERIFY(appendToHistory(historyPath(), record, &error));
     }
     QCOMPARE(logsOfRecentRuns(historyPath(), 180), QSet<QString>({"-1.log", "0.log"}));
-}
-
-// After the first count only the bytes appended are read: a change made in
-// place to an earlier line is not seen, a line still being written waits for
-// its end, and lines that are not records, or whose times cannot be read,
-// count for nothing.
-void TestHistory::theDaysCountGrowsByWhatIsAppended()
-{
-    const QString path = historyPath();
-    const QDate today = QDate::currentDate();
-    RunRecord record = aFlash();
-    record.started = QDateTime::currentDateTime();
-    record.ended = record.started;
-    QString error;
-    for (const char *outcome : {"ok", "failed"}) {
-        record.outcome = outcomeNamed(outcome);
-        QVERIFY(appendToHistory(path, record, &error));
-    }
-    DayCounter counter(path);
-    const auto counts = [&](const QDate &day) {
-        const DayCounts counted = counter.count(day);
-        return QPair<int, int>(counted.ok, counted.failed);
-    };
-    QCOMPARE(counts(today), qMakePair(1, 1));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QByteArray all = file.readAll();
-    file.seek(0);
-    file.write(all.replace("\"outcome\":\"ok\"", "\"outcome\":\"no\""));
-    file.write("not a record\n{\"started\":\"garbage\",\"outcome\":\"ok\"}\n{\"started\":\"20");
-    file.close();
-    record.outcome = Outcome::Ok;
-    QVERIFY(appendToHistory(path, record, &error));
-    QCOMPARE(counts(today), qMakePair(2, 1));
-    QVERIFY(file.open(QIODevice::Append));
-    QByteArray line = toJsonLine(record);
-    file.write(line.left(40));
-    file.flush();
-    QCOMPARE(counts(today), qMakePair(2, 1));
-    file.write(line.mid(40) + "\n");
-    file.close();
-    QCOMPARE(counts(today), qMakePair(3, 1));
-    // Another day is read afresh, the edit in place with it.
-    QCOMPARE(counts(today.addDays(1)), qMakePair(0, 0));
-    QCOMPARE(counts(today), qMakePair(2, 2));
 }
 
 void TestHistory::showHistory(MainWindow &window)
