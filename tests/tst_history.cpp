@@ -1,3 +1,4 @@
+#include "RecordSupport.h"
 #include "TestSupport.h"
 
 #include "update/record/FileFacts.h"
@@ -49,18 +50,6 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 #endif
-
-namespace {
-
-// A run that was sent an image: what the day's counts count.
-RunRecord aFlash()
-{
-    RunRecord record = RunRecord::begun();
-    record.images = {FileFacts {}};
-    return record;
-}
-
-} // namespace
 
 class TestHistory : public QObject
 {

@@ -1,3 +1,5 @@
+#include "RecordSupport.h"
+
 #include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
@@ -20,18 +22,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #endif
-
-namespace {
-
-// A run that was sent an image: what the day's counts count.
-RunRecord aFlash()
-{
-    RunRecord record = RunRecord::begun();
-    record.images = {FileFacts {}};
-    return record;
-}
-
-} // namespace
 
 // The station's history and run logs as files, the core alone: lines whole
 // or not at all, the day's counts, reading a long or odd history, and the
