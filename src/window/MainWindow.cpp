@@ -282,12 +282,15 @@ void MainWindow::updateFw_Console()
     press(RunNews::Notify::AtStart);
 }
 
+// The button stays off while the press is asked about or refused.
 void MainWindow::press(RunNews::Notify how)
 {
     news->pressed(how);
+    updateFwButton->setEnabled(false);
     const Leaf leaf = leafOf(listedLeafPath);
     run->press({leaf.tpSize, leaf.sensitivity, listedLeafPath, binFileList, serialField->serial(),
                 otherCheckedTpSize()});
+    updateButtonState();
 }
 
 void MainWindow::answer(StationRun::Question question)
@@ -306,7 +309,6 @@ void MainWindow::tellRefused(const RunRefusal &refusal)
     if (refusal.why == Refusal::ListChanged)
         setBinListText(listedLeafPath);
     warn(words);
-    updateButtonState();
 }
 
 // One run at a time: the button stays off from the press until the run has
