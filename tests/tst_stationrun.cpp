@@ -216,6 +216,9 @@ void TestStationRun::aPressFromRequestToRecordedEnd()
 // while it does, and the station is free again once it has ended.
 void TestStationRun::anotherRunHoldsTheMachine()
 {
+#ifdef Q_OS_WIN
+    QSKIP("The lock is a mutex there, which the thread that holds it takes again: no other run to see");
+#endif
     std::unique_ptr<RunLock> held = RunLock::take().lock;
     QVERIFY(held);
     held->setInfo({4242, 0, QString(), QDateTime::currentDateTime()});
