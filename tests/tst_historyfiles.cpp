@@ -40,6 +40,7 @@ private slots:
     void aFailedWriteLeavesTheHistoryAsItWas();
     void runsStartedInOneMillisecondGetALogEach();
     void aLongHistoryIsReadWhole();
+    void anExportStopsWhereTheHistoryChanged();
     void imagesAreHashedAsTheMachineDoes();
     void theDaysCountGrowsByWhatIsAppended();
 };
@@ -222,6 +223,33 @@ void TestHistoryFiles::aLongHistoryIsReadWhole()
     QCOMPARE(rows.size(), 3000);
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(rows.at(i).started, start.addSecs(2999 - i).toMSecsSinceEpoch());
+}
+
+// The rows exported are read again by their places: a history replaced
+// after it was listed stops the export with the words given, never writing
+// another run's fields under a listed row.
+void TestHistoryFiles::anExportStopsWhereTheHistoryChanged()
+{
+    RunRecord record = aFlash();
+    record.outcome = Outcome::Ok;
+    QString error;
+    for (int i = 0; i < 2; ++i) {
+        record.started = QDateTime::currentDateTime().addSecs(i);
+        record.unit = QString("SN%1").arg(i);
+        QVERIFY(appendToHistory(historyPath(), record, &error));
+    }
+    const QVector<HistoryRow> listed = readHistoryRows(historyPath());
+    const CsvTable table = recordsTable(historyPath(), listed, "changed");
+    QCOMPARE(table.rows, 2);
+    QCOMPARE(table.fields(0, &error).at(csvColumns().indexOf("unit")), QString("SN1"));
+    QVERIFY(error.isEmpty());
+    // Replaced by lines of the same length: the same places, other runs.
+    QVERIFY(QFile::remove(historyPath()));
+    record.started = QDateTime::currentDateTime().addDays(-1);
+    QVERIFY(appendToHistory(historyPath(), record, &error));
+    QVERIFY(appendToHistory(historyPath(), record, &error));
+    QVERIFY(recordsTable(historyPath(), listed, "changed").fields(1, &error).isEmpty());
+    QCOMPARE(error, QString("changed"));
 }
 
 // Known vectors, and a random file across the read's 1 MiB chunks against

@@ -26,6 +26,7 @@ private slots:
     void aPressFromRequestToRecordedEnd_data();
     void aPressFromRequestToRecordedEnd();
     void anotherRunHoldsTheMachine();
+    void aPressKeepsTheOperatorSignedIn();
 
 private:
     QTemporaryDir settingsDir;
@@ -236,6 +237,27 @@ void TestStationRun::anotherRunHoldsTheMachine()
     QCOMPARE(run.state(), StationRun::State::Foreign);
     held.reset();
     QTRY_COMPARE(run.state(), StationRun::State::Idle);
+}
+
+// Idleness is counted from the operator's last press, refused or not.
+void TestStationRun::aPressKeepsTheOperatorSignedIn()
+{
+    writeFile(settingsPath,
+              "[operator]\nrequired=true\nidleMinutes=1\n[order]\nname=WO-7\nleaves=7inch/Low\n");
+    StationRun run([](const QString &) { return std::nullopt; });
+    OperatorSession *session = run.policy().operatorSession();
+    QDateTime now = QDateTime::currentDateTime();
+    session->setClock([&] { return now; });
+    session->signIn("op7");
+    now = now.addSecs(50);
+    run.press({"7inch", "High", leaf, {leaf + "/fw.bin"}, {}, {}});
+    now = now.addSecs(50);
+    session->checkIdle();
+    QCOMPARE(session->state(), OperatorSession::State::SignedIn);
+    now = now.addSecs(11);
+    session->checkIdle();
+    QCOMPARE(session->state(), OperatorSession::State::SignedOut);
+    QTRY_VERIFY(!historyOf().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestStationRun)

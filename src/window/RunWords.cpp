@@ -80,8 +80,11 @@ QString doorRefusal(const RunRefusal &refusal, const StationPolicy &station)
     case Refusal::ListChanged:
         return RunWords::tr("The images of %1 changed on disk: check the list and press UpdateFW again.")
             .arg(placeOf(refusal.name));
-    default:
+    case Refusal::Busy:
         return RunWords::tr("The FW updater is still running.");
+    default:
+        // A cancelled press is told to nobody: its window is gone.
+        return detailOf(refusal);
     }
 }
 
