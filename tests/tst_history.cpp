@@ -65,13 +65,15 @@ private slots:
     void theHistoryNeverHoldsTheWindow();
     void aClockSetBackDuringARunChangesNotItsLength();
     void exportingManyRowsNeverHoldsTheWindow();
-    void aWindowThatGoesLeavesItsReadingBehind();
     void recordsInTheStationsTimeZone_data();
     void recordsInTheStationsTimeZone();
     void aWindowLeftOpenOvernightCountsTheNewDay();
     void theHistoryDialogListsFiltersAndExports();
     void anImageThatChangesWhileCheckedIsRefused();
     void runLogsAreKeptWithinBounds();
+    // Last: on Windows the reading it leaves behind holds its 8 GiB history
+    // open, which the next case could neither remove nor read in its time.
+    void aWindowThatGoesLeavesItsReadingBehind();
 
 private:
     static void showHistory(MainWindow &window);
