@@ -239,10 +239,13 @@ void TestHistoryFiles::anExportStopsWhereTheHistoryChanged()
         QVERIFY(appendToHistory(historyPath(), record, &error));
     }
     const QVector<HistoryRow> listed = readHistoryRows(historyPath());
-    const CsvTable table = recordsTable(historyPath(), listed, "changed");
-    QCOMPARE(table.rows, 2);
-    QCOMPARE(table.fields(0, &error).at(csvColumns().indexOf("unit")), QString("SN1"));
-    QVERIFY(error.isEmpty());
+    {
+        // Let go before the history is replaced: Windows removes no open file.
+        const CsvTable table = recordsTable(historyPath(), listed, "changed");
+        QCOMPARE(table.rows, 2);
+        QCOMPARE(table.fields(0, &error).at(csvColumns().indexOf("unit")), QString("SN1"));
+        QVERIFY(error.isEmpty());
+    }
     // Replaced by lines of the same length: the same places, other runs.
     QVERIFY(QFile::remove(historyPath()));
     record.started = QDateTime::currentDateTime().addDays(-1);

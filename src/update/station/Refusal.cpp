@@ -21,6 +21,15 @@ constexpr StartReason startReasons[] = {
 
 } // namespace
 
+RunRefusal refusalOf(Refusal why, const QString &name, const QString &system)
+{
+    RunRefusal refusal;
+    refusal.why = why;
+    refusal.name = name;
+    refusal.system = system;
+    return refusal;
+}
+
 QString detailOf(const RunRefusal &refusal)
 {
     for (const StartReason &reason : startReasons)

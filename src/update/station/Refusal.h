@@ -44,6 +44,10 @@ struct RunRefusal
     int unlisted = 0;
 };
 
+// A refusal that names an image, program, folder or serial as on disk, or
+// gives the system's own words.
+RunRefusal refusalOf(Refusal why, const QString &name = {}, const QString &system = {});
+
 // The record's detail of a refusal, in fixed English.
 QString detailOf(const RunRefusal &refusal);
 

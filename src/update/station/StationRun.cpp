@@ -79,7 +79,7 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     leafPatience.setSingleShot(true);
     leafPatience.setInterval(leafPatienceMs);
     connect(&leafPatience, &QTimer::timeout, this, [this] {
-        refuse({Refusal::LeafSilent, {}, {}, {}, pressed.leafPath, {}, 0});
+        refuse(refusalOf(Refusal::LeafSilent, pressed.leafPath));
     });
     connect(&imageCheck, &ImageCheck::progress, this, &StationRun::checking);
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
@@ -147,14 +147,14 @@ void StationRun::settle()
 void StationRun::press(const Press &given)
 {
     if (isBusy())
-        return refuse({Refusal::Busy, {}, {}, {}, {}, {}, 0});
+        return refuse(refusalOf(Refusal::Busy));
     if (current != State::Idle)
         return;
     pressed = given;
     if (const std::optional<Refusal> why = station.doorRefusal())
-        return refuse({*why, {}, {}, {}, {}, {}, 0});
+        return refuse(refusalOf(*why));
     if (const std::optional<Refusal> why = station.serialRefusal(given.serial))
-        return refuse({*why, {}, {}, {}, given.serial, {}, 0});
+        return refuse(refusalOf(*why, given.serial));
     station.operatorSession()->pressed();
     if (!station.releases(given.tpSize, given.sensitivity)) {
         beginRecord();
@@ -231,7 +231,7 @@ void StationRun::checkLeaf(const LeafNow &now)
     if (now.unlisted)
         return refuse({Refusal::Unlisted, {}, {}, {}, pressed.leafPath, {}, now.unlisted});
     if (now.images != pressed.images)
-        return refuse({Refusal::ListChanged, {}, {}, {}, pressed.leafPath, {}, 0});
+        return refuse(refusalOf(Refusal::ListChanged, pressed.leafPath));
     if (!pressed.otherTpSize.isEmpty())
         return ask(Question::OtherTpSize);
     confirmImages();
@@ -290,7 +290,7 @@ void StationRun::cancel()
     record.ended = record.started;
     record.seconds = 0;
     record.outcome = Outcome::NotStarted;
-    record.detail = detailOf({Refusal::Cancelled, {}, {}, {}, {}, {}, 0});
+    record.detail = detailOf(refusalOf(Refusal::Cancelled));
     QString problem;
     if (!appendToHistory(historyPath(), record, &problem))
         qDebug() << "History not written:" << problem;
@@ -332,14 +332,14 @@ std::optional<RunRefusal> StationRun::launchRefusal(const QString &program)
     // What is sent must be what was checked.
     for (const FileFacts &image : qAsConst(record.images))
         if (image.changedWhileRead)
-            return RunRefusal {Refusal::ImageChanged, {}, {}, {}, QFileInfo(image.path).fileName(), {}, 0};
+            return refusalOf(Refusal::ImageChanged, QFileInfo(image.path).fileName());
     if (const std::optional<Refusal> why = unstartable(program))
-        return RunRefusal {*why, {}, {}, {}, program, {}, 0};
+        return refusalOf(*why, program);
     // Never a run that a crash would leave without a trace.
     if (record.log.isEmpty())
-        return RunRefusal {Refusal::NoLog, {}, {}, {}, {}, logProblem, 0};
+        return refusalOf(Refusal::NoLog, {}, logProblem);
     if (const QString problem = RunLock::prepare(); !problem.isEmpty())
-        return RunRefusal {Refusal::NoLock, {}, {}, {}, {}, problem, 0};
+        return refusalOf(Refusal::NoLock, {}, problem);
     return std::nullopt;
 }
 
@@ -397,7 +397,7 @@ void StationRun::conclude(const RunEnd &end, bool own, const RunRecord &run, con
         current = runState();
     if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorBusyCode) {
         QFile::remove(record.log);
-        emit notStarted({Refusal::Busy, {}, {}, {}, {}, {}, 0});
+        emit notStarted(refusalOf(Refusal::Busy));
         return;
     }
     if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorUnrecordedCode)
@@ -433,7 +433,7 @@ void StationRun::tellUnrecorded(const RunRecord &run)
     const QString reason = findRecord(historyPath(), run.runId).value_or(RunRecord()).detail;
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
-    emit notStarted({Refusal::Unrecorded, {}, {}, {}, {}, reason, 0});
+    emit notStarted(refusalOf(Refusal::Unrecorded, {}, reason));
 }
 
 void StationRun::tellAbandoned(const AbandonedRuns &abandoned)
