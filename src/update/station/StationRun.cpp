@@ -78,9 +78,8 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     station.setParent(this);
     leafPatience.setSingleShot(true);
     leafPatience.setInterval(leafPatienceMs);
-    connect(&leafPatience, &QTimer::timeout, this, [this] {
-        refuse(refusalOf(Refusal::LeafSilent, pressed.leafPath));
-    });
+    connect(&leafPatience, &QTimer::timeout, this,
+            [this] { refuse(refusalOf(Refusal::LeafSilent, pressed.leafPath)); });
     connect(&imageCheck, &ImageCheck::progress, this, &StationRun::checking);
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
     connect(&runWatch, &RunWatch::announced, this, &StationRun::tellStarted);
