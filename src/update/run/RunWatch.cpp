@@ -86,6 +86,7 @@ void RunWatch::lookAtMachine()
     }
     if (paused)
         return;
+    const State before = current;
     const bool wasOther = isHeldByOther();
     // Anyone may write the lock's run info; only this user can write the pending
     // record it names, so that is what makes the run one to follow (and stop),
@@ -106,7 +107,7 @@ void RunWatch::lookAtMachine()
             fileAbandoned(std::nullopt);
         }
     }
-    if (wasOther != isHeldByOther())
+    if (before != current)
         emit stateChanged();
 }
 
