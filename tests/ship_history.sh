@@ -176,6 +176,7 @@ sql -c "CREATE TEMPORARY TABLE written (line text)" \
   -c "SELECT count(*) FROM tpfw_runs WHERE record NOT IN (SELECT line::jsonb FROM written)" >"$work/unmatched"
 [ "$(rows)" -eq 50 ] && [ "$(tail -1 "$work/unmatched")" -eq 0 ] || fail "rows $(rows), unmatched $(cat "$work/unmatched")"
 [ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE run_id::text = record->>'runId' AND host = record->>'host'
+             AND station IS NOT DISTINCT FROM record->>'station'
              AND started = (record->>'started')::timestamptz AND outcome = 'ok'")" -eq 50 ] || fail "columns differ"
 echo "the table holds one row per runId, each equal to what the station wrote"
 
@@ -186,13 +187,18 @@ sql -f "$work/queries.sql" >/dev/null
 echo "the README's three queries run"
 
 # At the limit and past it: the largest record arrives whole; a longer one
-# is set aside, never stored cut, and the next arrives regardless.
+# is set aside, never stored cut, and the next arrives regardless, though
+# its time cannot be read (edited by hand): stored, the time left null.
 "$writer" "$history" 1 $((4000 * 360))
 "$writer" "$history" 1 $((5 << 20))
 "$writer" "$history" 1
-wait_for rows 52
+tail -1 "$history" | sed -e "s/\"runId\":\"[^\"]*\"/\"runId\":\"$(cat /proc/sys/kernel/random/uuid)\"/" \
+  -e 's/"started":"[^"]*"/"started":"not a time"/' >>"$history"
+wait_for rows 53
 sleep 1
-[ "$(rows)" -eq 52 ] || fail "$(rows) rows"
+[ "$(rows)" -eq 53 ] || fail "$(rows) rows"
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE started IS NULL AND record->>'started' = 'not a time'")" -eq 1 ] \
+  || fail "the record whose time cannot be read was not stored"
 sed -n 52p "$history" >"$work/largest"
 [ "$(wc -c <"$work/largest")" -gt $((1400 << 10)) ] && grep -qxF -f "$work/largest" "$work/logs/$(hostname).jsonl" \
   || fail "the largest record did not arrive whole"

@@ -3,7 +3,9 @@
 #include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
+#include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
+#include "update/run/LogLimit.h"
 #include "update/run/RunLog.h"
 
 #include <QCryptographicHash>
@@ -39,6 +41,8 @@ private slots:
     void countsTheRunsStartedToday();
     void aFailedWriteLeavesTheHistoryAsItWas();
     void runsStartedInOneMillisecondGetALogEach();
+    void aRunLogHoldsAQuarterGibibyte();
+    void pendingRecordsAreFiledAsTheirRunsEnded();
     void aLongHistoryIsReadWhole();
     void anExportStopsWhereTheHistoryChanged();
     void imagesAreHashedAsTheMachineDoes();
@@ -204,6 +208,38 @@ void TestHistoryFiles::runsStartedInOneMillisecondGetALogEach()
 // of start, wherever the parts meet. The lines are all of one length, so
 // that for any number of cores up to 8 the parts meet at a line's start;
 // their times are of another zone than the station's.
+// Unless a test asks for less.
+void TestHistoryFiles::aRunLogHoldsAQuarterGibibyte()
+{
+    qunsetenv("TPFW_RUN_LOG_LIMIT");
+    QCOMPARE(LogLimit::size(), qint64(256) * 1024 * 1024);
+}
+
+// Left behind by a run that ended (its history not writable then) and by
+// one whose supervisor died first: each filed as it ended, or interrupted,
+// and only the latter told.
+void TestHistoryFiles::pendingRecordsAreFiledAsTheirRunsEnded()
+{
+    QDir().mkpath(runsFolder());
+    RunRecord ended = aFlash();
+    ended.started = QDateTime::currentDateTime();
+    ended.ended = ended.started;
+    ended.outcome = Outcome::Ok;
+    ended.log = runsFolder() + "/ended.log";
+    RunRecord unfinished = aFlash();
+    unfinished.started = ended.started;
+    unfinished.log = runsFolder() + "/unfinished.log";
+    QString error;
+    QVERIFY(writePending(pendingPathFor(ended.log), ended, &error));
+    QVERIFY(writePending(pendingPathFor(unfinished.log), unfinished, &error));
+    const AbandonedRuns found = fileAbandonedRuns(QString());
+    QCOMPARE(found.interrupted.size(), 1);
+    QCOMPARE(found.interrupted.at(0).log, unfinished.log);
+    QVERIFY(findRecord(historyPath(), ended.runId).value_or(RunRecord()).outcome == Outcome::Ok);
+    QVERIFY(findRecord(historyPath(), unfinished.runId).value_or(RunRecord()).outcome
+            == Outcome::Interrupted);
+}
+
 void TestHistoryFiles::aLongHistoryIsReadWhole()
 {
     const QString path = historyPath();
@@ -253,6 +289,11 @@ void TestHistoryFiles::anExportStopsWhereTheHistoryChanged()
     QVERIFY(appendToHistory(historyPath(), record, &error));
     QVERIFY(recordsTable(historyPath(), listed, "changed").fields(1, &error).isEmpty());
     QCOMPARE(error, QString("changed"));
+    // Or cut short: no line where a listed one was.
+    error.clear();
+    QVERIFY(QFile::resize(historyPath(), 0));
+    QVERIFY(recordsTable(historyPath(), listed, "changed").fields(0, &error).isEmpty());
+    QCOMPARE(error, QString("changed"));
 }
 
 // Known vectors, and a random file across the read's 1 MiB chunks against
@@ -269,6 +310,9 @@ void TestHistoryFiles::imagesAreHashedAsTheMachineDoes()
         file.close();
         QCOMPARE(factsOf(file.fileName()).sha256, hash);
     }
+    // A folder is sent as it is, unread, and nothing is wrong with it.
+    const FileFacts folder = factsOf(dir.path());
+    QVERIFY(folder.bytes == -1 && folder.sha256.isEmpty() && folder.readError.isEmpty());
     QByteArray random(3 * 1024 * 1024 + 7, Qt::Uninitialized);
     for (char &byte : random)
         byte = char(QRandomGenerator::global()->generate());

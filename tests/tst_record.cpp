@@ -29,6 +29,7 @@ private slots:
     void theLatestPercentOfTheOutput();
     void csvFieldsAreQuotedOnlyWhereNeeded_data();
     void csvFieldsAreQuotedOnlyWhereNeeded();
+    void aSpreadsheetRunsNoFieldAndKeepsEveryDigit();
     void stationSettingsAsWritten_data();
     void stationSettingsAsWritten();
 };
@@ -217,6 +218,23 @@ void TestRecord::csvFieldsAreQuotedOnlyWhereNeeded()
     QFETCH(QStringList, fields);
     QFETCH(QByteArray, line);
     QCOMPARE(csvRecord(fields), line);
+}
+
+// What a spreadsheet would take for a formula is shown as text, whatever
+// field it is in; a run's seconds keep their milliseconds.
+void TestRecord::aSpreadsheetRunsNoFieldAndKeepsEveryDigit()
+{
+    for (const QString &formula : QStringList {"=1+1", "+SUM(1", "-1", "@SUM(A1)", "\t=1", "\r=1"})
+        QCOMPARE(csvText(formula), "'" + formula);
+    QCOMPARE(csvText("SN-1 =1"), QString("SN-1 =1"));
+    RunRecord record = aRun();
+    record.seconds = 1234.567;
+    record.unit = "=HYPERLINK(\"x\")";
+    const QStringList fields = csvFields(record);
+    QCOMPARE(fields.at(csvColumns().indexOf("seconds")), QString("1234.567"));
+    QCOMPARE(fields.at(csvColumns().indexOf("unit")), "'" + record.unit);
+    QCOMPARE(fields.at(csvColumns().indexOf("images")),
+             "/fw/a.bin  33  " + QString(64, 'a') + "\n/fw/dir    ");
 }
 
 void TestRecord::stationSettingsAsWritten_data()

@@ -156,6 +156,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     QTRY_COMPARE(historyRecords().size(), 1);
     QCOMPARE(historyRecords().first().value("outcome").toString(), QString("notStarted"));
     QCOMPARE(historyRecords().first().value("detail").toString(), unreleased);
+    QTRY_VERIFY(serialField()->text().isEmpty());
 
     // The released one runs, for that panel, by that operator, on record.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
