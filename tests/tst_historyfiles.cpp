@@ -229,6 +229,9 @@ void TestHistoryFiles::pendingRecordsAreFiledAsTheirRunsEnded()
     RunRecord unfinished = aFlash();
     unfinished.started = ended.started;
     unfinished.log = runsFolder() + "/unfinished.log";
+    unfinished.unit = "SN5";
+    unfinished.operatorId = "op1";
+    unfinished.order = "WO-1";
     QString error;
     QVERIFY(writePending(pendingPathFor(ended.log), ended, &error));
     QVERIFY(writePending(pendingPathFor(unfinished.log), unfinished, &error));
@@ -236,8 +239,11 @@ void TestHistoryFiles::pendingRecordsAreFiledAsTheirRunsEnded()
     QCOMPARE(found.interrupted.size(), 1);
     QCOMPARE(found.interrupted.at(0).log, unfinished.log);
     QVERIFY(findRecord(historyPath(), ended.runId).value_or(RunRecord()).outcome == Outcome::Ok);
-    QVERIFY(findRecord(historyPath(), unfinished.runId).value_or(RunRecord()).outcome
-            == Outcome::Interrupted);
+    const RunRecord filed = findRecord(historyPath(), unfinished.runId).value_or(RunRecord());
+    QVERIFY(filed.outcome == Outcome::Interrupted && filed.detail.startsWith("found unfinished"));
+    // Whose panel it was outlives the run; how long it ran nobody knows, only when it was found.
+    QVERIFY(filed.unit == "SN5" && filed.operatorId == "op1" && filed.order == "WO-1");
+    QVERIFY(!filed.ended && !filed.seconds && !filed.exitCode && filed.found);
 }
 
 void TestHistoryFiles::aLongHistoryIsReadWhole()

@@ -209,11 +209,6 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     const QList<QJsonObject> lines = historyRecords();
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.at(0).value("outcome").toString(), QString("interrupted"));
-    QVERIFY(lines.at(0).value("exitCode").isNull());
-    QVERIFY(lines.at(0).value("detail").toString().startsWith("found unfinished"));
-    // How long it ran, nobody knows: only when it was found.
-    QVERIFY(lines.at(0).value("ended").isNull() && lines.at(0).value("seconds").isNull());
-    QVERIFY(QDateTime::fromString(lines.at(0).value("found").toString(), Qt::ISODateWithMs).isValid());
     QVERIFY(button(first)->isEnabled() && button(second)->isEnabled());
     // Whoever comes second to a pending record files nothing.
     QString error;
