@@ -235,14 +235,6 @@ QStringList NoticeWatch::texts() const
     return result;
 }
 
-StallMonitor::StallMonitor()
-{
-    beat.setInterval(10);
-    connect(&beat, &QTimer::timeout, this, [this] { worst = qMax(worst, gap.restart() - 10); });
-    gap.start();
-    beat.start();
-}
-
 #ifdef Q_OS_LINUX
 bool heldOpen(const QString &path)
 {

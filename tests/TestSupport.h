@@ -2,7 +2,6 @@
 
 #include "update/record/HistoryReading.h"
 
-#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QString>
@@ -109,20 +108,6 @@ public:
 
 private:
     QTimer poll;
-};
-
-// The longest the event loop kept a 10 ms beat waiting while this lives, in
-// milliseconds: how long the window was frozen at worst.
-class StallMonitor : public QObject
-{
-public:
-    StallMonitor();
-    qint64 longest() const { return worst; }
-
-private:
-    QTimer beat;
-    QElapsedTimer gap;
-    qint64 worst = 0;
 };
 
 // What this process holds in memory now, in MiB.

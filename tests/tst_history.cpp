@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -691,16 +690,11 @@ void TestHistory::exportingManyRowsNeverHoldsTheWindow()
     record.started = QDateTime::currentDateTime();
     record.ended = record.started;
     record.outcome = Outcome::Ok;
-    const QByteArray line = toJsonLine(record) + '\n';
-    QByteArray lines;
-    for (int k = 0; k < 10000; ++k)
-        lines += line;
-    // Thirty times that for a test; the README's figure is of a million.
-    const int rows = qEnvironmentVariableIntValue("TPFW_TEST_EXPORT_ROWS") > 0
-        ? qEnvironmentVariableIntValue("TPFW_TEST_EXPORT_ROWS")
-        : 300000;
-    for (int k = 0; k < rows / 10000; ++k)
-        history.write(lines);
+    // Enough that a cancel comes before the last row; how long the window
+    // waits meanwhile is the benchmark's to measure.
+    const int rows = 10000;
+    for (int k = 0; k < rows; ++k)
+        history.write(toJsonLine(record) + '\n');
     history.close();
     MainWindow window;
     window.show();
@@ -711,17 +705,13 @@ void TestHistory::exportingManyRowsNeverHoldsTheWindow()
     QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 60000);
     QTemporaryDir dir;
     QSignalSpy exported(dialog, &HistoryDialog::exported);
-    const StallMonitor stalls;
-    QElapsedTimer writing;
-    writing.start();
     dialog->exportTo(dir.filePath("all.csv"));
     QVERIFY(exported.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(exported.size(), 1, 60000);
-    qInfo("%d rows written in %lld ms, longest wait %lld ms", rows, writing.elapsed(), stalls.longest());
     QVERIFY(exported.at(0).at(0).toBool());
     QFile csv(dir.filePath("all.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
-    QCOMPARE(csv.readAll().count("\r\n"), rows / 10000 * 10000 + 1);
+    QCOMPARE(csv.readAll().count("\r\n"), rows + 1);
     dialog->exportTo(dir.filePath("none.csv"));
     // As its Cancel button does.
     QVERIFY(QMetaObject::invokeMethod(dialog->findChild<QProgressDialog *>(), "canceled"));

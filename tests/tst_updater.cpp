@@ -517,8 +517,6 @@ void TestUpdater::aListFromAnotherTpSizeAsksFirst()
     QCOMPARE(watch->seen.at(0).defaultButton, QMessageBox::No);
     QVERIFY(updateButton()->isEnabled());
     QVERIFY(status().isEmpty());
-    QTest::qWait(300);
-    QVERIFY(records().isEmpty());
 }
 
 void TestUpdater::closingDuringARunAsksFirst()
@@ -876,13 +874,12 @@ void TestUpdater::outputNeverFreezesTheWindow()
     watchNotices();
     // What the window holds besides this test's own data.
     const qint64 before = residentMiB();
-    const StallMonitor stalls;
     QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     auto *banner = window->findChild<QFrame *>("resultBanner");
     QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 30000);
     const qint64 grown = residentMiB() - before;
-    qInfo("longest wait %lld ms, %lld MiB more resident", stalls.longest(), grown);
+    qInfo("%lld MiB more resident", grown);
 #ifndef __SANITIZE_ADDRESS__
     QVERIFY2(grown < 100, qPrintable(QString::number(grown)));
 #endif
