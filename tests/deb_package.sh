@@ -16,6 +16,9 @@ trap 'rm -rf "$work"' EXIT
 deb=$(ls "$build"/tpfw_*_*.deb)
 echo "built $(basename "$deb")"
 apt-get install -s "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
+# What this machine has of tpfw, to find as it was at the end.
+installed() { dpkg-query -W -f='${Status} ${Version}\n' tpfw 2>&1 || true; }
+installed >"$work/installed"
 
 # A root as dpkg finds one on a station: /opt there, nothing installed.
 root=$work/root
@@ -50,3 +53,4 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
 places >"$work/after"
 diff "$work/before" "$work/after"
 echo "purged, without a warning: nothing of it is left"
+installed | diff "$work/installed" - || { echo "this machine's own tpfw changed" >&2; exit 1; }
