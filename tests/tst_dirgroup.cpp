@@ -4,6 +4,7 @@
 #include "selection/DirListing.h"
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
+#include "selection/NameFit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@ private slots:
     void listingRule();
     void relistingKeepsOnlyTheNewButtons();
     void reportsOnlyTheNewlyCheckedEntry();
+    void oneChoiceAcrossALongList();
     void relistKeepsExactlyTheCheckedEntry_data();
     void relistKeepsExactlyTheCheckedEntry();
     void ignoresCallsNotFromItsButtons();
@@ -70,8 +72,8 @@ void TestDirGroup::relistingKeepsOnlyTheNewButtons()
     for (const QRadioButton *button : group->radioButtons())
         QVERIFY(button->isVisible() && !button->isChecked());
     QLayout *column = group->findChild<QScrollArea *>()->widget()->layout();
-    QCOMPARE(column->count(), 3);
-    QVERIFY(column->itemAt(2)->spacerItem());
+    QCOMPARE(column->count(), 2);
+    QVERIFY(column->itemAt(1)->spacerItem());
 
     group->hide();
     group->listAllDir(dir.path() + "/missing");
@@ -98,6 +100,32 @@ void TestDirGroup::reportsOnlyTheNewlyCheckedEntry()
     QCOMPARE(paths.size(), 2);
     QCOMPARE(paths.at(0).at(0).toString(), FirmwareTree::root() + "/7inch/Low");
     QCOMPARE(paths.at(1).at(0).toString(), FirmwareTree::root() + "/7inch/notes.txt");
+}
+
+// However the column is built, a long listing is one choice, and the
+// arrow keys walk all of it.
+void TestDirGroup::oneChoiceAcrossALongList()
+{
+    QStringList entries;
+    for (int i = 0; i < 250; ++i)
+        entries << QString("fw%1.bin").arg(i, 3, 10, QLatin1Char('0'));
+    QTemporaryDir dir;
+    makeTree(dir.path(), entries);
+    DirGroup group("Sensitivity");
+    group.listAllDir(dir.path());
+    group.show();
+    QVERIFY(clickChoice(&group, "fw005.bin"));
+    QVERIFY(clickChoice(&group, "fw180.bin"));
+    QCOMPARE(group.findChild<QRadioButton *>("fw005.bin")->isChecked(), false);
+    QCOMPARE(group.checkedName(), QString("fw180.bin"));
+
+    QSignalSpy names(&group, SIGNAL(passDirName(QString)));
+    QApplication::setActiveWindow(&group);
+    QVERIFY(clickChoice(&group, "fw099.bin"));
+    group.findChild<QRadioButton *>("fw099.bin")->setFocus();
+    QTest::keyClick(group.findChild<QRadioButton *>("fw099.bin"), Qt::Key_Down);
+    QCOMPARE(group.checkedName(), QString("fw100.bin"));
+    QCOMPARE(names.last().at(0).toString(), QString("fw100.bin"));
 }
 
 void TestDirGroup::relistKeepsExactlyTheCheckedEntry_data()
@@ -201,23 +229,41 @@ void TestDirGroup::namesStayApartAtEveryWidth_data()
                         "Panel_CustomerB_7inch_Rev2_Glass_v1.2"});
 }
 
-// From a column of a few characters up: each name within the width, whole
-// where it fits, and never shown as another is.
+// From a column of a few characters up and back: each name within the
+// width, whole where it fits, never shown as another is; a width fits again
+// exactly the names it changes, as a fit made afresh at that width shows them.
 void TestDirGroup::namesStayApartAtEveryWidth()
 {
     QFETCH(QStringList, names);
+    names << "7inch_short"
+          << "10inch_short";
     const QFontMetrics metrics(QApplication::font());
-    for (int width = metrics.horizontalAdvance("Panel_Cu"); width < 600; width += 7) {
-        const QStringList shown = elidedApart(names, metrics, width);
-        QCOMPARE(shown.size(), names.size());
+    NameFit fit(names, metrics);
+    QStringList before;
+    QVector<int> widths;
+    for (int width = metrics.horizontalAdvance("Panel_Cu"); width < 600; width += 7)
+        widths << width;
+    for (int k = widths.size() - 2; k >= 0; --k)
+        widths << widths.at(k) + 1 << widths.at(k);
+    for (const int width : qAsConst(widths)) {
+        const QVector<int> changed = fit.fitTo(width);
+        NameFit afresh(names, metrics);
+        afresh.fitTo(width);
+        QStringList shown;
         for (int i = 0; i < names.size(); ++i) {
+            shown << fit.shown(i);
+            QCOMPARE(shown.at(i), afresh.shown(i));
             QVERIFY2(metrics.horizontalAdvance(shown.at(i)) <= width, qPrintable(shown.at(i)));
             if (metrics.horizontalAdvance(names.at(i)) <= width)
                 QCOMPARE(shown.at(i), names.at(i));
             QVERIFY2(shown.count(shown.at(i)) == 1,
                      qPrintable(QString("%1 at %2").arg(shown.at(i)).arg(width)));
+            if (!before.isEmpty())
+                QCOMPARE(changed.contains(i), shown.at(i) != before.at(i));
         }
+        before = shown;
     }
+    QVERIFY(fit.fitTo(widths.last()).isEmpty());
 }
 
 QTEST_MAIN(TestDirGroup)

@@ -268,8 +268,9 @@ void TestMainWindow::theWholeTreeIsInView()
     QVERIFY(chooseLeaf(&window, name, "High"));
     QCoreApplication::processEvents();
     const auto allInView = [&](const QString &title) {
-        for (QRadioButton *button : groupTitled(&window, title)->radioButtons()) {
-            const QWidget *viewport = button->parentWidget()->parentWidget();
+        const DirGroup *group = groupTitled(&window, title);
+        const QWidget *viewport = group->findChild<QScrollArea *>()->viewport();
+        for (QRadioButton *button : group->radioButtons()) {
             // Across, a long name is cut to fit: up and down is what counts.
             const int top = button->mapTo(viewport, QPoint()).y();
             if (top < 0 || top + button->height() > viewport->height())

@@ -3,8 +3,10 @@
 #include "selection/DirListing.h"
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
+#include "selection/NameFit.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QEvent>
 #include <QLabel>
 #include <QLayout>
@@ -18,6 +20,7 @@ DirGroup::DirGroup(QString title)
     , scrollArea(new QScrollArea)
     , waitingLine(new QLabel)
     , reader(new FolderReader(this))
+    , choices(new QButtonGroup(this))
 {
     setTitle(title);
     rootDirPath = firmwareRoot();
@@ -76,10 +79,7 @@ int DirGroup::hiddenHeight() const
 
 int DirGroup::hiddenWidth() const
 {
-    int widest = 0;
-    for (const QRadioButton *button : radioButtonList)
-        widest = qMax(widest, fontMetrics().horizontalAdvance(displayName(button->objectName())));
-    return qMax(0, widest - nameRoom());
+    return nameFit ? qMax(0, nameFit->widest() - nameRoom()) : 0;
 }
 
 QSize DirGroup::sizeHint() const
@@ -108,8 +108,7 @@ void DirGroup::list(const QString &dstDirPath, const QString &keep)
     if (const std::optional<FolderRead> read = reader->read(dstDirPath))
         return showListing(*read);
     // No choice of another folder stays on offer meanwhile.
-    clearLayout(dirLayout);
-    radioButtonList.clear();
+    clearButtons();
     unlisted = 0;
 }
 
@@ -120,13 +119,16 @@ void DirGroup::showListing(const FolderRead &read)
     // itself out again for every one: quadratic in the number of entries.
     // Rebuilt hidden, it shows and lays out all of them in one pass. No
     // event is handled in between, so nobody sees it gone.
-    const bool shown = isVisible();
-    if (shown)
+    const bool wasShown = isVisible();
+    if (wasShown)
         hide();
-    clearLayout(dirLayout);
-    radioButtonList.clear();
+    clearButtons();
     unlisted = read.unlisted;
-    addButtons(choicesOf(read, true));
+    const QStringList names = choicesOf(read, true);
+    QStringList shown;
+    for (const QString &name : names)
+        shown.append(displayName(name));
+    addButtons(names, shown);
     dirLayout->addStretch(1);
     if (!scrollArea->widget()) {
         auto *column = new QWidget;
@@ -134,6 +136,7 @@ void DirGroup::showListing(const FolderRead &read)
         column->setLayout(dirLayout);
         scrollArea->setWidget(column);
     }
+    nameFit = std::make_unique<NameFit>(shown, fontMetrics());
     fitNames();
     // By exact name: an empty one would match any button.
     for (QRadioButton *button : qAsConst(radioButtonList))
@@ -141,7 +144,7 @@ void DirGroup::showListing(const FolderRead &read)
             const QSignalBlocker quiet(button);
             button->setChecked(true);
         }
-    if (shown)
+    if (wasShown)
         show();
     emit listed();
 }
@@ -166,22 +169,49 @@ void DirGroup::pickDirName(bool checked)
 
 bool DirGroup::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize)
+    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize && nameFit)
         fitNames();
     return QGroupBox::eventFilter(watched, event);
 }
 
-void DirGroup::addButtons(const QStringList &names)
+// However many entries, no button has more than a section's worth of
+// siblings: the toolkit weighs each shown button against every sibling
+// after it, which over one column of thousands is quadratic.
+constexpr int sectionSize = 100;
+
+namespace {
+
+// A single "&" would be taken as a shortcut mark.
+QString buttonText(QString shown)
 {
-    for (const QString &name : names) {
-        auto *button = new QRadioButton;
+    return shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+} // namespace
+
+// Each button shows its name whole until it is fitted: a button's height,
+// which the column's sections keep, is that of a line of text.
+void DirGroup::addButtons(const QStringList &names, const QStringList &shown)
+{
+    QVBoxLayout *section = nullptr;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        if (radioButtonList.size() % sectionSize == 0) {
+            auto *sectionWidget = new QWidget;
+            section = new QVBoxLayout(sectionWidget);
+            section->setContentsMargins(0, 0, 0, 0);
+            dirLayout->addWidget(sectionWidget);
+        }
+        auto *button = new QRadioButton(buttonText(shown.at(i)));
         // The object name is the entry's own name, used for its path; the
         // text and tooltip only show it.
         button->setObjectName(name);
         // Plain text, never markup, whatever the name looks like.
-        button->setToolTip(plainToolTip(displayName(name)));
+        button->setToolTip(plainToolTip(shown.at(i)));
+        // One choice across the sections.
+        choices->addButton(button, radioButtonList.size());
         radioButtonList.append(button);
-        dirLayout->addWidget(button);
+        section->addWidget(button);
         connect(button, SIGNAL(toggled(bool)), this, SLOT(pickDirName(bool)));
     }
 }
@@ -196,16 +226,24 @@ int DirGroup::nameRoom() const
 }
 
 // Each name as wide as the column allows, cut when longer, never reading
-// the same as another.
+// the same as another: only those a new width changes are set again.
 void DirGroup::fitNames()
 {
-    QStringList names;
-    for (const QRadioButton *button : radioButtonList)
-        names.append(displayName(button->objectName()));
-    const QStringList shown = elidedApart(names, fontMetrics(), nameRoom());
-    for (int i = 0; i < radioButtonList.size(); ++i)
+    for (int i : nameFit->fitTo(nameRoom()))
         // A single "&" would be taken as a shortcut mark.
-        radioButtonList.at(i)->setText(QString(shown.at(i)).replace(QLatin1Char('&'), QLatin1String("&&")));
+        radioButtonList.at(i)->setText(
+            QString(nameFit->shown(i)).replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+void DirGroup::clearButtons()
+{
+    // A new group: a button deleted from a group of thousands would look
+    // itself up in it.
+    delete choices;
+    choices = new QButtonGroup(this);
+    clearLayout(dirLayout);
+    radioButtonList.clear();
+    nameFit.reset();
 }
 
 void DirGroup::clearLayout(QLayout *layout)

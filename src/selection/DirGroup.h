@@ -4,8 +4,12 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class FolderReader;
+class NameFit;
 struct FolderRead;
+class QButtonGroup;
 class QLabel;
 class QLayout;
 class QRadioButton;
@@ -57,9 +61,10 @@ protected:
 
 private:
     void list(const QString &dstDirPath, const QString &keep);
+    void clearButtons();
     void clearLayout(QLayout *layout);
     void showListing(const FolderRead &read);
-    void addButtons(const QStringList &names);
+    void addButtons(const QStringList &names, const QStringList &shown);
     void fitNames();
     int nameRoom() const;
 
@@ -72,7 +77,10 @@ private:
     // Says so while the folder takes long to answer.
     QLabel *waitingLine;
     FolderReader *reader;
+    QButtonGroup *choices;
     int unlisted = 0;
     // The entry to check again once a re-listing is shown.
     QString keepChecked;
+    // The names of the listing as the column's width lets them read.
+    std::unique_ptr<NameFit> nameFit;
 };

@@ -51,22 +51,10 @@ QString plainToolTip(const QString &text)
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
-namespace {
-
 QString ellipsisOf(const QFontMetrics &metrics)
 {
     return metrics.inFont(QChar(0x2026)) ? QString(QChar(0x2026)) : QStringLiteral("...");
 }
-
-int commonStart(const QString &a, const QString &b)
-{
-    int length = 0;
-    while (length < a.size() && length < b.size() && a.at(length) == b.at(length))
-        ++length;
-    return length;
-}
-
-} // namespace
 
 QString elided(const QString &text, const QFontMetrics &metrics, Qt::TextElideMode mode, int width)
 {
@@ -75,33 +63,4 @@ QString elided(const QString &text, const QFontMetrics &metrics, Qt::TextElideMo
         return metrics.elidedText(text, mode, width);
     const int wider = metrics.horizontalAdvance(ellipsis) - metrics.horizontalAdvance(QChar(0x2026));
     return metrics.elidedText(text, mode, qMax(width - wider, 0)).replace(QChar(0x2026), ellipsis);
-}
-
-QStringList elidedApart(const QStringList &names, const QFontMetrics &metrics, int width)
-{
-    QStringList middle;
-    for (const QString &name : names)
-        middle.append(elided(name, metrics, Qt::ElideMiddle, width));
-    QStringList shown = middle;
-    const QString ellipsis = ellipsisOf(metrics);
-    for (int i = 0; i < names.size(); ++i) {
-        int common = -1;
-        for (int j = 0; j < names.size(); ++j)
-            if (j != i && middle.at(j) == middle.at(i))
-                common = qMax(common, commonStart(names.at(i), names.at(j)));
-        if (common < 0)
-            continue;
-        // The difference, and as much as fits of what comes before it to
-        // read it by.
-        for (int before = 3; before >= 0; --before) {
-            const int from = qMax(common - before, 0);
-            shown[i] = from == 0 ? elided(names.at(i), metrics, Qt::ElideRight, width)
-                                 : ellipsis
-                    + elided(names.at(i).mid(from), metrics, Qt::ElideRight,
-                             width - metrics.horizontalAdvance(ellipsis));
-            if (shown.at(i).contains(names.at(i).mid(from, common - from + 1)))
-                break;
-        }
-    }
-    return shown;
 }

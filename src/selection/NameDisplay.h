@@ -16,11 +16,9 @@ QString displayName(const QString &name);
 // A tooltip that shows the text as it is, on one line, never as markup.
 QString plainToolTip(const QString &text);
 
+// "…" where the font draws it, else "...".
+QString ellipsisOf(const QFontMetrics &metrics);
+
 // Cut to width as metrics measure it, marked "…" where the font draws that,
 // else "...": a cut name must never read as a whole one.
 QString elided(const QString &text, const QFontMetrics &metrics, Qt::TextElideMode mode, int width);
-
-// Names of one group cut to width, each whole where it fits, in the middle
-// where it does not; where two would then read the same, each keeps where
-// it differs from the other instead, and is cut after that.
-QStringList elidedApart(const QStringList &names, const QFontMetrics &metrics, int width);
