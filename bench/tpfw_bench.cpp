@@ -11,6 +11,7 @@
 #include "update/station/StationRun.h"
 #include "window/HistoryDialog.h"
 #include "window/MainWindow.h"
+#include "window/Translations.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -33,6 +35,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <sys/resource.h>
@@ -147,6 +151,79 @@ void listLeaf(benchmark::State &state)
         window.setBinListText(folders.path(iteration++));
         settle(&window);
     }
+}
+
+// Counts the paints a widget is sent.
+class PaintCounter : public QObject
+{
+public:
+    int painted = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        painted += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Shows the window and handles events until it is painted: what a user
+// waits for.
+void untilPainted(QWidget *window)
+{
+    PaintCounter counter;
+    window->installEventFilter(&counter);
+    window->show();
+    while (!counter.painted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    window->removeEventFilter(&counter);
+}
+
+// From starting a program to its window painted on screen: this benchmark
+// started again to show tpfw's window, against the same showing a bare
+// window of the toolkit's, in the same run. The window's end is not
+// counted.
+void startWindow(benchmark::State &state)
+{
+    const QString which = state.range(0) ? "tpfw" : "bare";
+    for (auto _ : state) {
+        QProcess shown;
+        shown.start(QCoreApplication::applicationFilePath(), {"--show", which});
+        shown.waitForReadyRead(-1);
+        state.PauseTiming();
+        shown.waitForFinished(-1);
+        state.ResumeTiming();
+    }
+    state.SetLabel(which.toStdString());
+}
+
+// This benchmark started again with "--show": as tpfw's own start, the
+// window shown, and a line written once it is painted.
+int showAndQuit(const char *which)
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    int argc = 1;
+    char name[] = "tpfw";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tpfw"));
+    QStandardPaths::setTestModeEnabled(true);
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<QTranslator> translators[2];
+    if (std::strcmp(which, "tpfw") == 0) {
+        translators[0] = translatorFor(QLocale());
+        translators[1] = toolkitTranslatorFor(QLocale());
+        for (const std::unique_ptr<QTranslator> &translator : translators)
+            if (translator)
+                QCoreApplication::installTranslator(translator.get());
+        window = std::make_unique<MainWindow>();
+    } else
+        window = std::make_unique<QMainWindow>();
+    untilPainted(window.get());
+    std::fputs("painted\n", stdout);
+    std::fflush(stdout);
+    return 0;
 }
 
 void buildUpdaterCommand(benchmark::State &state)
@@ -279,8 +356,8 @@ void pressToStart(benchmark::State &state)
     }
 }
 
-// 100,000 records over 100 days, the last 1,000 of them today.
-void writeHistory(const QString &path, const QDateTime &now)
+// Records over 100 days, the last 1% of them today.
+void writeHistory(const QString &path, const QDateTime &now, int count = 100000)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -294,10 +371,10 @@ void writeHistory(const QString &path, const QDateTime &now)
         record.images.append(
             {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a'), {}});
     record.station = "Line 3";
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < count; ++i) {
         record.unit = QString("SN%1").arg(i, 6, 10, QLatin1Char('0'));
         record.operatorId = QString("op%1").arg(i % 20);
-        record.started = now.addDays(i / 1000 - 99).addSecs(-1);
+        record.started = now.addDays(i / (count / 100) - 99).addSecs(-1);
         record.ended = record.started.addSecs(1);
         file.write(toJsonLine(record) + '\n');
     }
@@ -312,6 +389,21 @@ void countToday(benchmark::State &state)
     writeHistory(path, now);
     for (auto _ : state)
         benchmark::DoNotOptimize(countDay(path, now.date()));
+}
+
+// A press's look-up of the serial's earlier runs in 1,000,000 records: a
+// serial never seen, one seen once, and a word every record holds (not as
+// its serial).
+void lookUpSerial(benchmark::State &state)
+{
+    static const QTemporaryDir dir;
+    const QString path = dir.filePath("history.jsonl");
+    if (!QFileInfo::exists(path))
+        writeHistory(path, QDateTime::currentDateTime(), 1000000);
+    const QString serial = QStringList({"SN9999999", "SN500000", "High"}).at(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lastOkRunOf(path, serial));
+    state.SetLabel(serial.toStdString());
 }
 
 // From an updater's write to the line reaching the window's panel.
@@ -424,10 +516,12 @@ void sizes(benchmark::internal::Benchmark *b)
 BENCHMARK(relistShownGroup)->Apply(sizes);
 BENCHMARK(toolkitFloor)->Apply(sizes);
 BENCHMARK(listLeaf)->Apply(sizes);
+BENCHMARK(startWindow)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
 BENCHMARK(takeImageFacts)->Unit(benchmark::kMillisecond);
 BENCHMARK(pressToStart)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(countToday)->Unit(benchmark::kMillisecond);
+BENCHMARK(lookUpSerial)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(followOutput)->Unit(benchmark::kMicrosecond);
 BENCHMARK(readHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(openHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -439,6 +533,8 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && std::strcmp(argv[1], "--show") == 0)
+        return showAndQuit(argv[2]);
     // Every listed name goes to the debug stream; printing 10,000 lines
     // would measure the terminal, not the window.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});

@@ -44,6 +44,8 @@ private slots:
     void aRunLogHoldsAQuarterGibibyte();
     void pendingRecordsAreFiledAsTheirRunsEnded();
     void aLongHistoryIsReadWhole();
+    void aPanelsLastOkRunIsFoundByItsSerial_data();
+    void aPanelsLastOkRunIsFoundByItsSerial();
     void anExportStopsWhereTheHistoryChanged();
     void imagesAreHashedAsTheMachineDoes();
     void theDaysCountGrowsByWhatIsAppended();
@@ -265,6 +267,60 @@ void TestHistoryFiles::aLongHistoryIsReadWhole()
     QCOMPARE(rows.size(), 3000);
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(rows.at(i).started, start.addSecs(2999 - i).toMSecsSinceEpoch());
+}
+
+void TestHistoryFiles::aPanelsLastOkRunIsFoundByItsSerial_data()
+{
+    QTest::addColumn<QString>("serial");
+    // Each run: its serial, outcome, operator and KiB of detail, split by '|'.
+    QTest::addColumn<QStringList>("runs");
+    // The run found, -1 for none.
+    QTest::addColumn<int>("found");
+    QTest::newRow("its OK run") << "SN1" << QStringList({"SN2|ok|op", "SN1|ok|op", "SN3|ok|op"}) << 1;
+    QTest::newRow("the last OK of several")
+        << "SN1" << QStringList({"SN1|ok|op", "SN1|ok|op", "SN1|failed|op"}) << 1;
+    QTest::newRow("failed runs only") << "SN1" << QStringList({"SN1|failed|op", "SN1|crashed|op"}) << -1;
+    QTest::newRow("a longer serial") << "SN1" << QStringList({"SN12|ok|op", "XSN1|ok|op"}) << -1;
+    QTest::newRow("the same text in other fields")
+        << "High" << QStringList({"SN1|ok|High", "SN2|ok|High"}) << -1;
+    QTest::newRow("quotes and backslashes") << R"(A"1\2)" << QStringList({R"(A"1\2|ok|op)"}) << 0;
+    QTest::newRow("full-width") << "ＳＮ１" << QStringList({"ＳＮ１|ok|op"}) << 0;
+    // Read in blocks of 4 MiB: lines cross their edges.
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many << QString("SN%1|ok|op|300").arg(i % 3);
+    QTest::newRow("lines across blocks") << "SN2" << many << 38;
+    QTest::newRow("after a line over 16 MiB")
+        << "SN1" << QStringList({"SN1|ok|op|17000", "SN1|ok|op|1"}) << 1;
+    QTest::newRow("a line over 16 MiB, last")
+        << "SN1" << QStringList({"SN1|ok|op|1", "SN1|ok|op|17000"}) << 0;
+}
+
+// Only a record whose serial is the panel's counts, whatever else holds
+// the same text.
+void TestHistoryFiles::aPanelsLastOkRunIsFoundByItsSerial()
+{
+    QFETCH(QString, serial);
+    QFETCH(QStringList, runs);
+    QFETCH(int, found);
+    QVector<QUuid> ids;
+    QString error;
+    for (const QString &run : runs) {
+        const QStringList fields = run.split('|');
+        RunRecord record = aFlash();
+        record.unit = fields.at(0);
+        record.outcome = outcomeNamed(fields.at(1));
+        record.operatorId = fields.at(2);
+        record.detail = QString(fields.value(3).toInt() * 1024, 'x');
+        record.sensitivity = "High";
+        record.started = QDateTime::currentDateTime();
+        ids.append(record.runId);
+        QVERIFY2(appendToHistory(historyPath(), record, &error), qPrintable(error));
+    }
+    const std::optional<RunRecord> last = lastOkRunOf(historyPath(), serial);
+    QCOMPARE(last.has_value(), found >= 0);
+    if (last)
+        QCOMPARE(last->runId, ids.at(found));
 }
 
 // The rows exported are read again by their places: a history replaced

@@ -2,18 +2,21 @@
 
 #include "update/run/RunLock.h"
 #include "update/station/StationPolicy.h"
+#include "update/station/StationRun.h"
 #include "window/MainWindow.h"
 #include "window/WrappingLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -186,6 +189,32 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     scan("SN1234");
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, 30000);
     QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN1234"));
+
+    // A look-up that takes longer than a moment (a gibibyte of history
+    // ahead of it) says what the press waits for, until it is done.
+    QStringList shown;
+    connect(window->statusBar(), &QStatusBar::messageChanged, this,
+            [&](const QString &text) { shown << text; });
+    auto *run = window->findChild<StationRun *>();
+    QElapsedTimer lookingUp;
+    qint64 lookedFor = -1;
+    connect(run, &StationRun::stateChanged, this, [&] {
+        if (run->state() == StationRun::State::LookingUp)
+            lookingUp.start();
+        else if (lookingUp.isValid() && lookedFor < 0)
+            lookedFor = lookingUp.elapsed();
+    });
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QVERIFY(QFile(historyPath()).resize(QFileInfo(historyPath()).size() + (1LL << 30)));
+    scan("SN5678");
+    QTRY_VERIFY_WITH_TIMEOUT(lookedFor >= 0, 120000);
+    const QString looking = "Looking up SN5678 in the history…";
+    // Timed only to know which of the two it must be: never a limit.
+    if (lookedFor > 1000)
+        QVERIFY2(shown.contains(looking), qPrintable(shown.join('|')));
+    else if (lookedFor < 400)
+        QVERIFY(!shown.contains(looking));
+    QTRY_VERIFY(!shown.isEmpty() && shown.last() != looking);
 
     // Idle for the minutes set, the operator is signed out.
     auto *session = window->findChild<OperatorSession *>();

@@ -227,7 +227,7 @@
         <translation>メッセージ</translation>
     </message>
     <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
         <translation>FW 更新中は「UpdateFW」ボタンを押さないでください！！</translation>
     </message>
     <message>
@@ -244,6 +244,10 @@
     <message>
         <source>Reading %1…</source>
         <translation>%1 を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>Looking up %1 in the history…</source>
+        <translation>履歴から %1 を検索しています…</translation>
     </message>
 </context>
 <context>
@@ -312,20 +316,20 @@
         <translation>%1: そのような設定はありません</translation>
     </message>
     <message>
-        <source>%1: "%2" is neither true nor false</source>
-        <translation>%1: "%2" は true でも false でもありません</translation>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
+        <translation>%1: &quot;%2&quot; は true でも false でもありません</translation>
     </message>
     <message>
-        <source>%1: "%2" is not a number of minutes</source>
-        <translation>%1: "%2" は分数ではありません</translation>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
+        <translation>%1: &quot;%2&quot; は分数ではありません</translation>
     </message>
     <message>
         <source>%1: the pattern does not compile: %2</source>
         <translation>%1: パターンをコンパイルできません: %2</translation>
     </message>
     <message>
-        <source>%1: each leaf reads TP size/sensitivity, not "%2"</source>
-        <translation>%1: 各フォルダーは TP サイズ/感度 の形式で、"%2" ではありません</translation>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
+        <translation>%1: 各フォルダーは TP サイズ/感度 の形式で、&quot;%2&quot; ではありません</translation>
     </message>
     <message>
         <source>%1: leaves are released for no order: name it</source>
@@ -356,12 +360,12 @@
         <translation>先にサインインしてください: ステーション &gt; サインイン…</translation>
     </message>
     <message>
-        <source>Scan or type the panel's serial first.</source>
+        <source>Scan or type the panel&apos;s serial first.</source>
         <translation>先にパネルのシリアルをスキャンまたは入力してください。</translation>
     </message>
     <message>
-        <source>"%1" is not a panel serial of this station: nothing was started.</source>
-        <translation>"%1" はこのステーションのパネルのシリアルではありません。何も開始されていません。</translation>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
+        <translation>&quot;%1&quot; はこのステーションのパネルのシリアルではありません。何も開始されていません。</translation>
     </message>
     <message>
         <source>%1 is not answering: nothing was started.</source>
@@ -440,7 +444,7 @@
         <translation>FW アップデーター実行中（監視プロセスは終了済み、開始 %1）</translation>
     </message>
     <message>
-        <source>FW updater running (another tpfw's, started %1)</source>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW アップデーター実行中 (別の tpfw による、開始 %1)</translation>
     </message>
     <message>
@@ -456,7 +460,7 @@
         <translation>破損した FW 更新の記録を退避しました: %1。記録されなかった最後の更新のパネルを確認してください。</translation>
     </message>
     <message>
-        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <source>The machine&apos;s run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
         <translation>このマシンの実行ロックを使用できません: %1。修正されるまで FW 更新は開始できません。</translation>
     </message>
     <message>

@@ -227,7 +227,7 @@
         <translation>消息框</translation>
     </message>
     <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
         <translation>更新 FW 时，请勿按“UpdateFW”按钮！！</translation>
     </message>
     <message>
@@ -244,6 +244,10 @@
     <message>
         <source>Reading %1…</source>
         <translation>正在读取 %1…</translation>
+    </message>
+    <message>
+        <source>Looking up %1 in the history…</source>
+        <translation>正在历史记录中查找 %1…</translation>
     </message>
 </context>
 <context>
@@ -312,11 +316,11 @@
         <translation>%1：没有此设置</translation>
     </message>
     <message>
-        <source>%1: "%2" is neither true nor false</source>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
         <translation>%1：“%2”既不是 true 也不是 false</translation>
     </message>
     <message>
-        <source>%1: "%2" is not a number of minutes</source>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
         <translation>%1：“%2”不是分钟数</translation>
     </message>
     <message>
@@ -324,7 +328,7 @@
         <translation>%1：模式无法编译：%2</translation>
     </message>
     <message>
-        <source>%1: each leaf reads TP size/sensitivity, not "%2"</source>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
         <translation>%1：每个文件夹应为 TP 尺寸/灵敏度，而不是“%2”</translation>
     </message>
     <message>
@@ -356,11 +360,11 @@
         <translation>请先登录：工位 &gt; 登录…</translation>
     </message>
     <message>
-        <source>Scan or type the panel's serial first.</source>
+        <source>Scan or type the panel&apos;s serial first.</source>
         <translation>请先扫描或输入面板的序列号。</translation>
     </message>
     <message>
-        <source>"%1" is not a panel serial of this station: nothing was started.</source>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
         <translation>“%1”不是此工位的面板序列号：未启动任何操作。</translation>
     </message>
     <message>
@@ -440,7 +444,7 @@
         <translation>FW 更新程序正在运行（其监控进程已结束；开始于 %1）</translation>
     </message>
     <message>
-        <source>FW updater running (another tpfw's, started %1)</source>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW 更新程序正在运行（另一个 tpfw 的，开始于 %1）</translation>
     </message>
     <message>
@@ -456,7 +460,7 @@
         <translation>已将损坏的 FW 更新记录移到一旁：%1。请检查最后一次未被记录的更新所对应的面板。</translation>
     </message>
     <message>
-        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <source>The machine&apos;s run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
         <translation>无法使用本机的运行锁：%1。修复之前无法启动 FW 更新。</translation>
     </message>
     <message>

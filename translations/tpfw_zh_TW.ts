@@ -227,7 +227,7 @@
         <translation>訊息方塊</translation>
     </message>
     <message>
-        <source>When updating FW, don't press "UpdateFW" button!!</source>
+        <source>When updating FW, don&apos;t press &quot;UpdateFW&quot; button!!</source>
         <translation>更新 FW 時，請勿按「UpdateFW」按鈕！！</translation>
     </message>
     <message>
@@ -244,6 +244,10 @@
     <message>
         <source>Reading %1…</source>
         <translation>正在讀取 %1…</translation>
+    </message>
+    <message>
+        <source>Looking up %1 in the history…</source>
+        <translation>正在歷史記錄中查找 %1…</translation>
     </message>
 </context>
 <context>
@@ -312,11 +316,11 @@
         <translation>%1：沒有此設定</translation>
     </message>
     <message>
-        <source>%1: "%2" is neither true nor false</source>
+        <source>%1: &quot;%2&quot; is neither true nor false</source>
         <translation>%1：「%2」既不是 true 也不是 false</translation>
     </message>
     <message>
-        <source>%1: "%2" is not a number of minutes</source>
+        <source>%1: &quot;%2&quot; is not a number of minutes</source>
         <translation>%1：「%2」不是分鐘數</translation>
     </message>
     <message>
@@ -324,7 +328,7 @@
         <translation>%1：模式無法編譯：%2</translation>
     </message>
     <message>
-        <source>%1: each leaf reads TP size/sensitivity, not "%2"</source>
+        <source>%1: each leaf reads TP size/sensitivity, not &quot;%2&quot;</source>
         <translation>%1：每個資料夾應為 TP 尺寸/靈敏度，而不是「%2」</translation>
     </message>
     <message>
@@ -356,11 +360,11 @@
         <translation>請先登入：工作站 &gt; 登入…</translation>
     </message>
     <message>
-        <source>Scan or type the panel's serial first.</source>
+        <source>Scan or type the panel&apos;s serial first.</source>
         <translation>請先掃描或輸入面板的序號。</translation>
     </message>
     <message>
-        <source>"%1" is not a panel serial of this station: nothing was started.</source>
+        <source>&quot;%1&quot; is not a panel serial of this station: nothing was started.</source>
         <translation>「%1」不是此工作站的面板序號：未啟動任何操作。</translation>
     </message>
     <message>
@@ -440,7 +444,7 @@
         <translation>FW 更新程式正在執行（其監控程序已結束；開始於 %1）</translation>
     </message>
     <message>
-        <source>FW updater running (another tpfw's, started %1)</source>
+        <source>FW updater running (another tpfw&apos;s, started %1)</source>
         <translation>FW 更新程式正在執行（另一個 tpfw 的，開始於 %1）</translation>
     </message>
     <message>
@@ -456,7 +460,7 @@
         <translation>已將損壞的 FW 更新記錄移到一旁：%1。請檢查最後一次未被記錄的更新所對應的面板。</translation>
     </message>
     <message>
-        <source>The machine's run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
+        <source>The machine&apos;s run lock cannot be used: %1. No FW update can be started until it is fixed.</source>
         <translation>無法使用本機的執行鎖：%1。修復之前無法啟動 FW 更新。</translation>
     </message>
     <message>

@@ -16,7 +16,14 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
     , status(statusBar)
     , notices(queue)
 {
-    connect(run, &StationRun::stateChanged, this, &RunNews::showReading);
+    lookupPatience.setSingleShot(true);
+    lookupPatience.setInterval(500);
+    connect(&lookupPatience, &QTimer::timeout, this, &RunNews::showWaiting);
+    connect(run, &StationRun::stateChanged, this, [this] {
+        if (run->state() == StationRun::State::LookingUp)
+            lookupPatience.start();
+        showWaiting();
+    });
     connect(run, &StationRun::begun, this, &RunNews::tellBegun);
     connect(run, &StationRun::checking, this,
             [this](int done, int total) { status->showMessage(RunWords::checking(done, total)); });
@@ -106,16 +113,31 @@ void RunNews::report(const RunReport &report)
     emit told();
 }
 
-// A press whose leaf takes its time says so while it waits.
-void RunNews::showReading()
+// A press whose leaf, or whose panel's earlier runs, take their time says
+// so while it waits.
+void RunNews::showWaiting()
 {
-    const bool reading = run->state() == StationRun::State::ReadingLeaf;
-    if (reading == std::exchange(readingShown, reading))
+    const QString waiting = waitingText();
+    if (waiting == std::exchange(waitingShown, waiting))
         return;
-    if (reading)
-        status->showMessage(tr("Reading %1…").arg(placeOf(run->lastPress().leafPath)));
-    else
+    if (waiting.isEmpty())
         status->clearMessage();
+    else
+        status->showMessage(waiting);
+}
+
+QString RunNews::waitingText() const
+{
+    switch (run->state()) {
+    case StationRun::State::ReadingLeaf:
+        return tr("Reading %1…").arg(placeOf(run->lastPress().leafPath));
+    case StationRun::State::LookingUp:
+        // Most look-ups end before anyone could read this.
+        return lookupPatience.isActive() ? QString()
+                                         : tr("Looking up %1 in the history…").arg(run->lastPress().serial);
+    default:
+        return {};
+    }
 }
 
 void RunNews::warn(const QString &warning)

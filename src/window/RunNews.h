@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class NoticeQueue;
 class QStatusBar;
@@ -34,7 +35,8 @@ private:
     void tellNotStarted(const QString &error);
     void tellInterrupted(const QString &warning);
     void report(const RunReport &report);
-    void showReading();
+    void showWaiting();
+    QString waitingText() const;
     void warn(const QString &warning);
 
     StationRun *run;
@@ -44,6 +46,9 @@ private:
     // How the press in hand, and the run it started, tell their end.
     Notify pressNotify = Notify::AtStart;
     Notify notify = Notify::AtStart;
-    // The status bar says the press waits for its leaf.
-    bool readingShown = false;
+    // What the status bar says the press waits for: its leaf, or a long
+    // look-up of its panel's earlier runs.
+    QString waitingShown;
+    // A look-up is told of only once it has taken longer than this.
+    QTimer lookupPatience;
 };

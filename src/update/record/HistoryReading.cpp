@@ -35,14 +35,15 @@ std::optional<RunRecord> lastOkRunOf(const QString &path, const QString &unit)
     std::optional<RunRecord> found;
     if (unit.isEmpty())
         return found;
-    // Only lines that hold the serial as JSON writes it are parsed.
-    const QByteArray written
-        = QJsonDocument(QJsonArray {unit}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
-    forEachLine(path, 0, -1, [&](const QByteArray &line) {
-        if (line.contains(written))
-            if (std::optional<RunRecord> record = fromJsonLine(line);
-                record && record->unit == unit && record->isOk())
-                found = record;
+    // Only lines that hold the serial as the record's unit, as a record is
+    // written, are parsed: a word every record holds elsewhere (a
+    // sensitivity, a station) would otherwise have every line read whole.
+    const QByteArray key
+        = R"("unit":)" + QJsonDocument(QJsonArray {unit}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    forEachLineHolding(path, key, [&](const QByteArray &line) {
+        if (std::optional<RunRecord> record = fromJsonLine(line);
+            record && record->unit == unit && record->isOk())
+            found = record;
         return true;
     });
     return found;

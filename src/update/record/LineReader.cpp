@@ -1,5 +1,6 @@
 #include "update/record/LineReader.h"
 
+#include <QByteArrayMatcher>
 #include <QFile>
 #include <QFileInfo>
 
@@ -54,6 +55,43 @@ qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
         }
     }
     return next;
+}
+
+void forEachLineHolding(const QString &path, const QByteArray &needle,
+                        const std::function<bool(const QByteArray &)> &line)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArrayMatcher matcher(needle);
+    QByteArray rest;
+    bool skipping = false;
+    for (QByteArray block; !(block = file.read(4 * 1024 * 1024)).isEmpty();) {
+        // The end of an overlong line is passed over as it comes.
+        if (skipping) {
+            const int end = block.indexOf('\n');
+            if (end < 0)
+                continue;
+            block.remove(0, end + 1);
+            skipping = false;
+        }
+        rest += block;
+        // Whole lines only: the last one, if unended, waits for the next block.
+        const int whole = rest.lastIndexOf('\n') + 1;
+        for (int at = 0; (at = matcher.indexIn(rest, at)) >= 0 && at < whole;) {
+            const int begin = rest.lastIndexOf('\n', at) + 1;
+            const int end = rest.indexOf('\n', at);
+            if (end - begin <= maxLineBytes
+                && !line(QByteArray::fromRawData(rest.constData() + begin, end - begin)))
+                return;
+            at = end + 1;
+        }
+        rest.remove(0, whole);
+        if (rest.size() > maxLineBytes) {
+            rest.clear();
+            skipping = true;
+        }
+    }
 }
 
 namespace {

@@ -26,6 +26,13 @@ qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
                      const std::function<bool(const QByteArray &, qint64 at)> &line,
                      const std::atomic<bool> *cancel = nullptr);
 
+// Hands `line` each whole line of the file that holds `needle` (which holds
+// no '\n'), in order, until it returns false: found by searching the file's
+// bytes, never a line at a time, so that a long file with few such lines
+// costs little more than its reading.
+void forEachLineHolding(const QString &path, const QByteArray &needle,
+                        const std::function<bool(const QByteArray &)> &line);
+
 // Whole lines of a file found again by where they begin. The part of the
 // file around the last one read is kept: lines read newest first, or oldest
 // first, cost one read of the file for a mebibyte of them, not one each.
