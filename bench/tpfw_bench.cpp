@@ -21,15 +21,21 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
@@ -126,6 +132,23 @@ void relistShownGroup(benchmark::State &state)
     }
 }
 
+// The same group made a pixel wider or narrower, as a user drags the
+// window's edge, until it has settled.
+void resizeShownGroup(benchmark::State &state)
+{
+    const Folders folders(state.range(0));
+    DirGroup group("Sensitivity");
+    group.resize(190, 200);
+    group.listAllDir(folders.path(0));
+    group.show();
+    settle(&group);
+    int iteration = 0;
+    for (auto _ : state) {
+        group.resize(190 + iteration++ % 2, 200);
+        settle(&group);
+    }
+}
+
 void toolkitFloor(benchmark::State &state)
 {
     auto area = shownArea();
@@ -181,11 +204,11 @@ void untilPainted(QWidget *window)
 
 // From starting a program to its window painted on screen: this benchmark
 // started again to show tpfw's window, against the same showing a bare
-// window of the toolkit's, in the same run. The window's end is not
-// counted.
+// window of the toolkit's and the same kinds of widget built plainly, in the
+// same run. The window's end is not counted.
 void startWindow(benchmark::State &state)
 {
-    const QString which = state.range(0) ? "tpfw" : "bare";
+    const QString which = QStringList({"bare", "widgets", "tpfw"}).at(state.range(0));
     for (auto _ : state) {
         QProcess shown;
         shown.start(QCoreApplication::applicationFilePath(), {"--show", which});
@@ -195,6 +218,35 @@ void startWindow(benchmark::State &state)
         state.ResumeTiming();
     }
     state.SetLabel(which.toStdString());
+}
+
+// The kinds of widget tpfw's window shows at start, built as plainly as the
+// toolkit allows: bars, the two groups with a few choices, the list, a
+// field and a button.
+std::unique_ptr<QWidget> sameWidgets()
+{
+    auto window = std::make_unique<QMainWindow>();
+    window->resize(400, 300);
+    window->setMenuBar(new QMenuBar);
+    window->menuBar()->addMenu("Station");
+    auto *toolBar = new QToolBar;
+    window->addToolBar(toolBar);
+    toolBar->hide();
+    window->setStatusBar(new QStatusBar);
+    auto *central = new QWidget;
+    auto *grid = new QGridLayout(central);
+    for (int column = 0; column < 2; ++column) {
+        auto *group = new QGroupBox(column ? "Sensitivity" : "TP Size");
+        auto *choices = new QVBoxLayout(group);
+        for (const char *choice : {"7inch", "10.1inch"})
+            choices->addWidget(new QRadioButton(choice));
+        grid->addWidget(group, 0, column);
+    }
+    grid->addWidget(new QTextBrowser, 1, 0, 1, 2);
+    grid->addWidget(new QLineEdit, 2, 0, 1, 2);
+    grid->addWidget(new QPushButton("UpdateFW"), 3, 0, 1, 2);
+    window->setCentralWidget(central);
+    return window;
 }
 
 // This benchmark started again with "--show": as tpfw's own start, the
@@ -218,7 +270,9 @@ int showAndQuit(const char *which)
             if (translator)
                 QCoreApplication::installTranslator(translator.get());
         window = std::make_unique<MainWindow>();
-    } else
+    } else if (std::strcmp(which, "widgets") == 0)
+        window = sameWidgets();
+    else
         window = std::make_unique<QMainWindow>();
     untilPainted(window.get());
     std::fputs("painted\n", stdout);
@@ -514,9 +568,10 @@ void sizes(benchmark::internal::Benchmark *b)
 } // namespace
 
 BENCHMARK(relistShownGroup)->Apply(sizes);
+BENCHMARK(resizeShownGroup)->Apply(sizes);
 BENCHMARK(toolkitFloor)->Apply(sizes);
 BENCHMARK(listLeaf)->Apply(sizes);
-BENCHMARK(startWindow)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(startWindow)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
 BENCHMARK(takeImageFacts)->Unit(benchmark::kMillisecond);
 BENCHMARK(pressToStart)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -29,6 +29,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 QString leafTitle(const Leaf &leaf)
@@ -366,6 +368,8 @@ bool MainWindow::event(QEvent *event)
     // would only wipe the run's status.
     if (event->type() == QEvent::StatusTip)
         return true;
+    if (event->type() == QEvent::Paint && !std::exchange(painted, true))
+        QTimer::singleShot(0, this, [this] { form->setIcon(this); });
     return QMainWindow::event(event);
 }
 

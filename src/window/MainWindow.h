@@ -68,6 +68,8 @@ private:
     QString otherCheckedTpSize() const;
 
     std::unique_ptr<MainWindowForm> form;
+    // The window has been painted once: what it shows later may come now.
+    bool painted = false;
     DirGroup *tpSizeGroup;
     DirGroup *sensitivityGroup;
     QTextBrowser *binListBrowser;

@@ -44,6 +44,10 @@ void MainWindowForm::setupForm(QMainWindow *window)
     window->setStatusBar(statusBar);
 
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "MainWindow"));
-    window->setWindowIcon(tpfwIcon());
     QMetaObject::connectSlotsByName(window);
+}
+
+void MainWindowForm::setIcon(QMainWindow *window)
+{
+    window->setWindowIcon(tpfwIcon());
 }

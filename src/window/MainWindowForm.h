@@ -16,4 +16,7 @@ struct MainWindowForm
     QStatusBar *statusBar = nullptr;
 
     void setupForm(QMainWindow *window);
+    // Reading the icon's seven sizes takes longer than painting the window:
+    // it is given once the window is on screen.
+    void setIcon(QMainWindow *window);
 };
