@@ -3,6 +3,7 @@
 // updater run costs.
 
 #include "selection/DirGroup.h"
+#include "selection/DirListing.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
@@ -278,6 +279,24 @@ int showAndQuit(const char *which)
     std::fputs("painted\n", stdout);
     std::fflush(stdout);
     return 0;
+}
+
+// The window's TP sizes listed again (as when the firmware root changes),
+// with as many TP sizes as given, until the window has settled.
+void relistWindowTpSizes(benchmark::State &state)
+{
+    QDir(firmwareRoot()).removeRecursively();
+    for (int i = 0; i < state.range(0); ++i)
+        QDir().mkpath(firmwareRoot() + QString("/%1inch").arg(i));
+    MainWindow window;
+    window.show();
+    settle(&window);
+    auto *tpSizes = window.findChild<DirGroup *>();
+    for (auto _ : state) {
+        tpSizes->relist();
+        settle(&window);
+    }
+    QDir(firmwareRoot()).removeRecursively();
 }
 
 void buildUpdaterCommand(benchmark::State &state)
@@ -571,6 +590,7 @@ BENCHMARK(relistShownGroup)->Apply(sizes);
 BENCHMARK(resizeShownGroup)->Apply(sizes);
 BENCHMARK(toolkitFloor)->Apply(sizes);
 BENCHMARK(listLeaf)->Apply(sizes);
+BENCHMARK(relistWindowTpSizes)->Apply(sizes);
 BENCHMARK(startWindow)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildUpdaterCommand)->Apply(sizes);
 BENCHMARK(takeImageFacts)->Unit(benchmark::kMillisecond);
