@@ -499,6 +499,10 @@
         <source>Run log: </source>
         <translation>実行ログ：</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; は %3 分を超えています</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

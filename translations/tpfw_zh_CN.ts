@@ -499,6 +499,10 @@
         <source>Run log: </source>
         <translation>运行日志：</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; 超过 %3 分钟</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -499,6 +499,10 @@
         <source>Run log: </source>
         <translation>執行記錄：</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; 超過 %3 分鐘</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

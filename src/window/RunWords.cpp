@@ -27,6 +27,10 @@ QString problemOf(const SettingsFault &fault)
         return RunWords::tr("%1: \"%2\" is neither true nor false").arg(fault.key, fault.value);
     case SettingsFault::NotMinutes:
         return RunWords::tr("%1: \"%2\" is not a number of minutes").arg(fault.key, fault.value);
+    case SettingsFault::TooManyMinutes:
+        return RunWords::tr("%1: \"%2\" is more than %3 minutes")
+            .arg(fault.key, fault.value)
+            .arg(maxIdleMinutes);
     case SettingsFault::BadPattern:
         return RunWords::tr("%1: the pattern does not compile: %2").arg(fault.key, fault.value);
     case SettingsFault::BadLeaf:

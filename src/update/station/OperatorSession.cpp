@@ -43,6 +43,6 @@ void OperatorSession::pressed()
 
 void OperatorSession::checkIdle()
 {
-    if (current == State::SignedIn && idleMinutes > 0 && lastPress.secsTo(now()) >= idleMinutes * 60)
+    if (current == State::SignedIn && idleMinutes > 0 && now() - lastPress >= qint64(idleMinutes) * 60 * 1000)
         signOut();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -15,7 +15,9 @@ class OperatorSession : public QObject
 
 public:
     enum class State { SignedOut, SignedIn };
-    using Clock = std::function<QDateTime()>;
+    // Milliseconds on a clock that never goes back, whatever is done to the
+    // time of day.
+    using Clock = std::function<qint64()>;
     explicit OperatorSession(QObject *parent = nullptr);
 
     State state() const { return current; }
@@ -35,10 +37,12 @@ signals:
     void changed();
 
 private:
-    Clock now = &QDateTime::currentDateTime;
+    Clock now = [] {
+        return QDeadlineTimer::current().deadline();
+    };
     State current = State::SignedOut;
     QString who;
-    QDateTime lastPress;
+    qint64 lastPress = 0;
     int idleMinutes = 0;
     QTimer idleCheck;
 };

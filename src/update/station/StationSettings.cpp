@@ -39,6 +39,8 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
         settings.idleMinutes = value.toInt(&number);
         if (!number || settings.idleMinutes < 0)
             return SettingsFault::NotMinutes;
+        if (settings.idleMinutes > maxIdleMinutes)
+            return SettingsFault::TooManyMinutes;
     } else if (key == QLatin1String("order/name"))
         settings.orderName = value;
     else {

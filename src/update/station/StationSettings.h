@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+// Idle sign-out comes within a day at the latest: a shift is shorter.
+constexpr int maxIdleMinutes = 24 * 60;
+
 // Why a station's settings file cannot be used, for the window to word.
 struct SettingsFault
 {
@@ -14,6 +17,7 @@ struct SettingsFault
         UnknownKey,
         NotTrueOrFalse,
         NotMinutes,
+        TooManyMinutes,
         BadPattern,
         BadLeaf,
         NoOrderName
