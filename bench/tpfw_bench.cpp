@@ -44,6 +44,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include <sys/resource.h>
@@ -117,10 +118,11 @@ std::unique_ptr<QScrollArea> shownArea()
     return area;
 }
 
-// The group as the window shows it: a column that scrolls inside it.
-void relistShownGroup(benchmark::State &state)
+// The group as the window shows it, a column that scrolls inside it, once
+// per iteration changed as given and settled.
+void shownGroup(benchmark::State &state, const Folders &folders,
+                const std::function<void(DirGroup &, int iteration)> &change)
 {
-    const Folders folders(state.range(0));
     DirGroup group("Sensitivity");
     group.resize(190, 200);
     group.listAllDir(folders.path(0));
@@ -128,26 +130,24 @@ void relistShownGroup(benchmark::State &state)
     settle(&group);
     int iteration = 1;
     for (auto _ : state) {
-        group.listAllDir(folders.path(iteration++));
+        change(group, iteration++);
         settle(&group);
     }
 }
 
-// The same group made a pixel wider or narrower, as a user drags the
-// window's edge, until it has settled.
-void resizeShownGroup(benchmark::State &state)
+void relistShownGroup(benchmark::State &state)
 {
     const Folders folders(state.range(0));
-    DirGroup group("Sensitivity");
-    group.resize(190, 200);
-    group.listAllDir(folders.path(0));
-    group.show();
-    settle(&group);
-    int iteration = 0;
-    for (auto _ : state) {
-        group.resize(190 + iteration++ % 2, 200);
-        settle(&group);
-    }
+    shownGroup(state, folders,
+               [&](DirGroup &group, int iteration) { group.listAllDir(folders.path(iteration)); });
+}
+
+// The same group made a pixel wider or narrower, as a user drags the
+// window's edge.
+void resizeShownGroup(benchmark::State &state)
+{
+    shownGroup(state, Folders(state.range(0)),
+               [](DirGroup &group, int iteration) { group.resize(190 + iteration % 2, 200); });
 }
 
 void toolkitFloor(benchmark::State &state)

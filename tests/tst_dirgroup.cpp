@@ -103,7 +103,7 @@ void TestDirGroup::reportsOnlyTheNewlyCheckedEntry()
 }
 
 // However the column is built, a long listing is one choice, and the
-// arrow keys walk all of it.
+// arrow keys walk all of it: Down from the 100th checks the 101st alone.
 void TestDirGroup::oneChoiceAcrossALongList()
 {
     QStringList entries;
@@ -114,11 +114,6 @@ void TestDirGroup::oneChoiceAcrossALongList()
     DirGroup group("Sensitivity");
     group.listAllDir(dir.path());
     group.show();
-    QVERIFY(clickChoice(&group, "fw005.bin"));
-    QVERIFY(clickChoice(&group, "fw180.bin"));
-    QCOMPARE(group.findChild<QRadioButton *>("fw005.bin")->isChecked(), false);
-    QCOMPARE(group.checkedName(), QString("fw180.bin"));
-
     QSignalSpy names(&group, SIGNAL(passDirName(QString)));
     QApplication::setActiveWindow(&group);
     QVERIFY(clickChoice(&group, "fw099.bin"));
