@@ -277,8 +277,6 @@ void TestRecord::stationSettingsAsWritten_data()
     // A day at most: no idle limit overflows.
     bad("more minutes than a day", "[operator]\nidleMinutes=1441\n", SettingsFault::TooManyMinutes,
         "operator/idleMinutes");
-    bad("minutes past the int's range", "[operator]\nidleMinutes=35791395\n", SettingsFault::TooManyMinutes,
-        "operator/idleMinutes");
     bad("a leaf without its sensitivity", "[order]\nname=W\nleaves=7inch\n", SettingsFault::BadLeaf,
         "order/leaves");
     bad("leaves of no order", "[order]\nleaves=7inch/High\n", SettingsFault::NoOrderName, "order/name");
