@@ -608,6 +608,14 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A station that asks for nothing, whatever the machine's own settings
+    // ask; the windows started to be measured inherit it.
+    const QTemporaryDir station;
+    if (qEnvironmentVariableIsEmpty("TPFW_STATION_SETTINGS")) {
+        const QString settings = station.filePath(QStringLiteral("station.ini"));
+        QFile(settings).open(QIODevice::WriteOnly);
+        qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settings));
+    }
     if (argc == 3 && std::strcmp(argv[1], "--show") == 0)
         return showAndQuit(argv[2]);
     // Every listed name goes to the debug stream; printing 10,000 lines

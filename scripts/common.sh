@@ -22,10 +22,12 @@ build_in() {
   cmake --build "$dir" -j"$(nproc)"
 }
 
-# Builds tpfw in build/ with the demo firmware tree beside it; the build puts
-# the stand-in updater there too.
+# Builds tpfw in build/ with the demo firmware tree beside it, and the
+# station settings as installed (no keys); the build puts the stand-in
+# updater there too.
 build_demo() {
   build_in build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
   rm -rf build/FwBinFiles
   cp -r demo/FwBinFiles build/
+  cp deploy/station.ini build/station.ini
 }

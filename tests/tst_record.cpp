@@ -1,5 +1,6 @@
 #include "update/record/CsvExport.h"
 #include "update/record/RunRecord.h"
+#include "update/record/TextRule.h"
 #include "update/run/OutputTail.h"
 #include "update/run/RunSupervisor.h"
 #include "update/station/StationSettings.h"
@@ -32,6 +33,8 @@ private slots:
     void aSpreadsheetRunsNoFieldAndKeepsEveryDigit();
     void stationSettingsAsWritten_data();
     void stationSettingsAsWritten();
+    void textAsPeopleReadIt_data();
+    void textAsPeopleReadIt();
 };
 
 namespace {
@@ -239,39 +242,52 @@ void TestRecord::aSpreadsheetRunsNoFieldAndKeepsEveryDigit()
 
 void TestRecord::stationSettingsAsWritten_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("fault");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("serial");
-    QTest::addColumn<bool>("accepted");
+    // The serial as taken; null where it is refused.
+    QTest::addColumn<QString>("taken");
     QTest::addColumn<QString>("leaf");
     QTest::addColumn<bool>("released");
     const QString long64(64, 'x');
-    QTest::newRow("absent") << QString() << 0 << "" << long64 << true << "any/leaf" << true;
-    QTest::newRow("comments and blanks") << "; a station\n\n# more\n[unit]\nrequired = TRUE\n"
-                                         << 0 << "" << long64 + "x" << false << "any/leaf" << true;
-    QTest::newRow("a pattern as written") << "[unit]\npattern=SN\\d{2,4}\n"
-                                          << 0 << ""
-                                          << "SN123" << true << "" << true;
-    QTest::newRow("matched whole") << "[unit]\npattern=SN\\d{2,4}\n"
-                                   << 0 << ""
-                                   << "SN12345" << false << "" << true;
-    QTest::newRow("no control characters") << "" << 0 << ""
-                                           << "SN1\t" << false << "" << true;
-    QTest::newRow("leaves with semicolons") << "[order]\nname=WO-1\nleaves=7inch/High; 10.1inch/Low;\n"
-                                            << 0 << ""
-                                            << "a" << true << "10.1inch/Low" << true;
-    QTest::newRow("a leaf not released") << "[order]\nname=WO-1\nleaves=7inch/High\n"
-                                         << 0 << ""
-                                         << "a" << true << "7inch/Low" << false;
-    const auto bad = [](const char *row, const QString &file, SettingsFault::Kind kind, const QString &key) {
-        QTest::newRow(row) << file << int(kind) << key << "a" << true << "" << true;
-    };
+    const QByteArray pattern = "[unit]\npattern=SN\\d{2,4}\n";
+    const auto serial
+        = [&](const char *row, const QByteArray &file, const QString &read, const QString &taken) {
+              QTest::newRow(row) << file << 0 << "" << read << taken << "" << true;
+          };
+    QTest::newRow("no keys") << QByteArray("; a station\n\n# more\n") << 0 << "" << long64 << long64
+                             << "any/leaf" << true;
+    serial("longer than the rule", "[unit]\nrequired = TRUE\n", long64 + "x", {});
+    serial("longer, as set", "\xEF\xBB\xBF[unit]\nmaxLength=65\n", long64 + "x", long64 + "x");
+    serial("a pattern as written", pattern, "SN123", "SN123");
+    serial("matched whole", pattern, "SN12345", {});
+    serial("full-width is the same panel", pattern, "\uFF33\uFF2E\uFF11\uFF12\uFF13", "SN123");
+    serial("a pattern never widens the rule", "[unit]\npattern=.+\n", long64 + "x", {});
+    for (const char *hidden : {"\t", "\u200B", "\u202E", "\u2028"})
+        serial(hidden, pattern, "SN1" + QString::fromUtf8(hidden) + "2", {});
+    QTest::newRow("leaves with semicolons")
+        << QByteArray("[order]\nname=WO-1\nleaves=7inch/High; 10.1inch/Low;\n") << 0 << ""
+        << "a"
+        << "a"
+        << "10.1inch/Low" << true;
+    QTest::newRow("a leaf not released") << QByteArray("[order]\nname=WO-1\nleaves=7inch/High\n") << 0 << ""
+                                         << "a"
+                                         << "a"
+                                         << "7inch/Low" << false;
+    const auto bad
+        = [](const char *row, const QByteArray &file, SettingsFault::Kind kind, const QString &key) {
+              QTest::newRow(row) << file << int(kind) << key << "a"
+                                 << "a"
+                                 << "" << true;
+          };
+    bad("absent", {}, SettingsFault::Missing, "");
     bad("unknown key", "[unit]\nrequire=true\n", SettingsFault::UnknownKey, "unit/require");
     bad("a key with no section", "name=a\n", SettingsFault::UnknownKey, "/name");
     bad("required=maybe", "[operator]\nrequired=maybe\n", SettingsFault::NotTrueOrFalse, "operator/required");
     bad("a pattern that does not compile", "[unit]\npattern=SN(\n", SettingsFault::BadPattern,
         "unit/pattern");
+    bad("a length past the most", "[unit]\nmaxLength=257\n", SettingsFault::BadLength, "unit/maxLength");
     bad("minutes below zero", "[operator]\nidleMinutes=-1\n", SettingsFault::NotMinutes,
         "operator/idleMinutes");
     // A day at most: no idle limit overflows.
@@ -282,13 +298,22 @@ void TestRecord::stationSettingsAsWritten_data()
     bad("leaves of no order", "[order]\nleaves=7inch/High\n", SettingsFault::NoOrderName, "order/name");
     bad("a folder in its place", "<folder>", SettingsFault::Unreadable, "");
     bad("a line that is no key", "[unit]\nrequired\n", SettingsFault::NotAKeyLine, "2");
+    bad("Latin-1",
+        "[station]\nname=Linie Pr\xFC"
+        "fung 3\n",
+        SettingsFault::NotUtf8, "2");
+    bad("a NUL in a name", QByteArray("[station]\nname=Line\0 3\n", 22), SettingsFault::BadText,
+        "station/name");
+    bad("a name too long for a file", "[station]\nname=" + QByteArray(300, 'L'), SettingsFault::BadText,
+        "station/name");
+    bad("a bidi override in an order", "[order]\nname=WO\u202E1\n", SettingsFault::BadText, "order/name");
 }
 
 // A station's rules as its file states them: anything the file gets wrong
 // is a fault the window refuses every start for, never a rule left out.
 void TestRecord::stationSettingsAsWritten()
 {
-    QFETCH(QString, file);
+    QFETCH(QByteArray, file);
     QFETCH(int, fault);
     QFETCH(QString, key);
     QTemporaryDir dir;
@@ -297,7 +322,7 @@ void TestRecord::stationSettingsAsWritten()
         QVERIFY(QDir(dir.path()).mkdir("station.ini"));
     else if (!file.isNull()) {
         QFile ini(path);
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(file.toUtf8()) == file.toUtf8().size());
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(file) == file.size());
     }
     const StationSettings settings = StationSettings::read(path);
     QCOMPARE(int(settings.fault.kind), fault);
@@ -305,11 +330,53 @@ void TestRecord::stationSettingsAsWritten()
     if (fault)
         return;
     QFETCH(QString, serial);
-    QFETCH(bool, accepted);
+    QFETCH(QString, taken);
     QFETCH(QString, leaf);
     QFETCH(bool, released);
-    QCOMPARE(settings.acceptsSerial(serial), accepted);
+    QCOMPARE(settings.serialOf(serial).value_or(QString()), taken);
     QCOMPARE(settings.releases(leaf.section('/', 0, 0), leaf.section('/', 1)), released);
+}
+
+void TestRecord::textAsPeopleReadIt_data()
+{
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<int>("fault");
+    // As a record holds it.
+    QTest::addColumn<QString>("recorded");
+    const int scanned = int(TextRule::Form::Scanned);
+    const int named = int(TextRule::Form::Named);
+    const QString accent = QString(3, QChar(0x301));
+    QTest::newRow("full-width, with an ideographic space")
+        << "\u3000\uFF53\uFF4E\uFF17" << scanned << 0 << "sn7";
+    QTest::newRow("a name keeps its characters")
+        << "\uFF2C\u30E9\u30A4\u30F3 3" << named << 0 << "\uFF2C\u30E9\u30A4\u30F3 3";
+    QTest::newRow("composed") << "Pru\u0308fung" << named << 0 << "Pr\u00FCfung";
+    QTest::newRow("a pasted line break")
+        << "op7\ntpfw: ended" << scanned << int(TextRule::Fault::Unseen) << "op7\\u000Atpfw: ended";
+    QTest::newRow("NUL") << QString("Line") + QChar(0) + " 3" << named << int(TextRule::Fault::Unseen)
+                         << "Line\\u0000 3";
+    QTest::newRow("three marks are enough") << "x" + accent << named << 0 << "x" + accent;
+    QTest::newRow("a fourth") << "x" + accent + QChar(0x301) << named << int(TextRule::Fault::Marks)
+                              << "x" + accent + "\\u0301";
+    QTest::newRow("a mark on nothing")
+        << QString(QChar(0x301)) + "a" << scanned << int(TextRule::Fault::Marks) << "\\u0301a";
+    QTest::newRow("the longest a record holds")
+        << QString(300, 'x') << scanned << int(TextRule::Fault::TooLong) << QString(TextRule::maxLength, 'x');
+    QTest::newRow("only spaces") << " \u3000 " << scanned << int(TextRule::Fault::Empty) << "";
+}
+
+// One rule for what people scan, type and name: the form it is taken in,
+// what it refuses, and what a record holds where a value got past it.
+void TestRecord::textAsPeopleReadIt()
+{
+    QFETCH(QString, read);
+    QFETCH(int, form);
+    QFETCH(int, fault);
+    QFETCH(QString, recorded);
+    QCOMPARE(int(TextRule::check(read, TextRule::Form(form)).fault), fault);
+    QCOMPARE(TextRule::recordable(read, TextRule::Form(form)), recorded);
+    QCOMPARE(TextRule::recordable(recorded, TextRule::Form(form)), recorded);
 }
 
 QTEST_GUILESS_MAIN(TestRecord)

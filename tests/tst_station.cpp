@@ -43,6 +43,7 @@ private:
     QString corner() const { return window->findChild<QLabel *>("stationLine")->text(); }
     void scan(const QString &serial);
     void signIn(const QString &id);
+    void signInRefused(const QString &id, const QString &why);
 
     QTemporaryDir settingsDir;
     QString settingsPath;
@@ -70,7 +71,6 @@ void TestStation::cleanup()
 {
     notices.reset();
     window.reset();
-    QFile::remove(settingsPath);
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
 }
 
@@ -120,6 +120,23 @@ void TestStation::signIn(const QString &id)
     QTRY_VERIFY(!window->findChild<QInputDialog *>());
 }
 
+// As pasted: a line break and all.
+void TestStation::signInRefused(const QString &id, const QString &why)
+{
+    for (QAction *action : window->findChild<QMenuBar *>()->actions().first()->menu()->actions())
+        if (action->text() == "Sign &in…")
+            action->trigger();
+    QInputDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window->findChild<QInputDialog *>()) && dialog->isVisible());
+    dialog->findChild<QLineEdit *>()->setText(id);
+    QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
+    // Asked again, saying why.
+    QTRY_VERIFY((dialog = window->findChild<QInputDialog *>()) && dialog->isVisible());
+    QCOMPARE(dialog->labelText(), why + "\nOperator ID (type or scan):");
+    dialog->reject();
+    QTRY_VERIFY(!window->findChild<QInputDialog *>());
+}
+
 void TestStation::aScanStartsTheRunOfThatPanel()
 {
     writeSettings("[station]\nname=Line 3\n[unit]\nrequired=true\npattern=SN\\d{4}\n"
@@ -136,16 +153,33 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     // Nobody signed in: nothing starts.
     scan("SN1234");
     QTRY_COMPARE(notices->texts(), QStringList("Sign in first: Station > Sign in…"));
+    // An ID that would forge a line of the run log signs nobody in.
+    signInRefused("op7\ntpfw: ended, outcome ok",
+                  "\"op7\u240Atpfw: ended, outcome ok\" is not an operator ID: it "
+                  "holds a character that cannot be seen (a control, format or "
+                  "separator character).");
+    QCOMPARE(corner(), QString("Order: WO-7  Not signed in"));
     signIn("op7");
     QTRY_COMPARE(corner(), QString("Order: WO-7  Operator: op7"));
 
-    // A serial that does not match is refused in place, naming what was read.
+    // A serial that does not match, or hides a character that cannot be
+    // seen (pasted, as no key types one), is refused in place, naming what
+    // was read.
     serialField()->clear();
     scan("SN12");
     auto *problem = window->findChild<QLabel *>("unitProblem");
     QTRY_VERIFY(problem->isVisible());
     QCOMPARE(problem->text(),
              QString("\"SN12\" is not a panel serial of this station: nothing was started."));
+    for (const char *hidden : {"\u200B", "\u202E", "\u2028"}) {
+        serialField()->setText("SN12" + QString::fromUtf8(hidden) + "34");
+        QTest::keyClick(serialField(), Qt::Key_Return);
+        const QString escaped = QString::asprintf("\\u%04X", QString::fromUtf8(hidden).at(0).unicode());
+        QTRY_COMPARE(problem->text(),
+                     "\"SN12" + escaped
+                         + "34\" is not a panel serial of this station: nothing "
+                           "was started.");
+    }
     QVERIFY(historyRecords().isEmpty());
 
     // A leaf not released for the order says so, and is refused on record.
@@ -173,10 +207,12 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     // Ready for the next panel.
     QTRY_VERIFY(serialField()->text().isEmpty() && window->focusWidget() == serialField());
 
-    // The same panel again is asked about; No starts nothing.
+    // The same panel again, typed full-width through an input method, is
+    // asked about; No starts nothing.
     QTRY_VERIFY(updateButton()->isEnabled());
     const int seen = notices->texts().size();
-    scan("SN1234");
+    serialField()->setText("\uFF33\uFF2E\uFF11\uFF12\uFF13\uFF14");
+    QTest::keyClick(serialField(), Qt::Key_Return);
     QTRY_COMPARE(notices->texts().size(), seen + 1);
     QVERIFY2(notices->texts().last().startsWith("Panel SN1234 was already updated OK on "),
              qPrintable(notices->texts().last()));
@@ -251,6 +287,21 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
                              30000);
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
     QVERIFY(historyRecords().first().value("unit").isNull());
+
+    // Gone while the window is open (deleted, its mount lost): shut again,
+    // until it is back.
+    QVERIFY(QFile::remove(settingsPath));
+    const QString gone = "Station settings " + QDir::toNativeSeparators(settingsPath)
+        + ": there is no such file (a station that asks for nothing keeps it, without keys). No FW update "
+          "can "
+          "be started until the file is fixed.";
+    QTRY_COMPARE(notices->texts().last(), gone);
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_COMPARE(notices->texts().filter(gone).size(), 2);
+    writeSettings("");
+    QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
+    QCOMPARE(historyRecords().size(), 1);
 }
 
 QTEST_MAIN(TestStation)

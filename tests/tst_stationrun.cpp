@@ -63,6 +63,7 @@ void TestStationRun::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     settingsPath = settingsDir.filePath("station.ini");
     qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settingsPath));
+    writeFile(settingsPath, {});
     leaf = QCoreApplication::applicationDirPath() + "/FwBinFiles/7inch/High";
     writeFile(leaf + "/fw.bin", "image");
 }
@@ -77,7 +78,8 @@ void TestStationRun::init()
 
 void TestStationRun::cleanup()
 {
-    QFile::remove(settingsPath);
+    // A station that asks for nothing.
+    writeFile(settingsPath, {});
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
 }
 

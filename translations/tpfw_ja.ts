@@ -503,6 +503,42 @@
         <source>%1: &quot;%2&quot; is more than %3 minutes</source>
         <translation>%1: &quot;%2&quot; は %3 分を超えています</translation>
     </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>ファイルがありません（何も求めないステーションでも、キーのないこのファイルを置きます）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>%1 行目が UTF-8 のテキストではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1: 「%2」は 1 から %3 までの文字数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1: 「%2」は人が読める名前ではありません: %3</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>空です</translation>
+    </message>
+    <message>
+        <source>it holds a character that cannot be seen (a control, format or separator character)</source>
+        <translation>目に見えない文字（制御文字・書式文字・区切り文字）が含まれています</translation>
+    </message>
+    <message>
+        <source>it has a mark on nothing, or more than %1 on one character</source>
+        <translation>結合記号が単独で付いているか、1 文字に %1 個を超えて付いています</translation>
+    </message>
+    <message>
+        <source>it is longer than %1 characters</source>
+        <translation>%1 文字を超えています</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an operator ID: %2.</source>
+        <translation>「%1」はオペレーター ID ではありません: %2。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

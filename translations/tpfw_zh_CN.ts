@@ -503,6 +503,42 @@
         <source>%1: &quot;%2&quot; is more than %3 minutes</source>
         <translation>%1: &quot;%2&quot; 超过 %3 分钟</translation>
     </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>没有此文件（不作任何要求的工位也保留此文件，不含任何键）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>第 %1 行不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1：“%2”不是 1 到 %3 之间的字符数</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1：“%2”不是人能读懂的名称：%3</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>内容为空</translation>
+    </message>
+    <message>
+        <source>it holds a character that cannot be seen (a control, format or separator character)</source>
+        <translation>含有看不见的字符（控制字符、格式字符或分隔符）</translation>
+    </message>
+    <message>
+        <source>it has a mark on nothing, or more than %1 on one character</source>
+        <translation>有不附着于任何字符的附加符号，或一个字符上超过 %1 个附加符号</translation>
+    </message>
+    <message>
+        <source>it is longer than %1 characters</source>
+        <translation>超过 %1 个字符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an operator ID: %2.</source>
+        <translation>“%1”不是操作员 ID：%2。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -503,6 +503,42 @@
         <source>%1: &quot;%2&quot; is more than %3 minutes</source>
         <translation>%1: &quot;%2&quot; 超過 %3 分鐘</translation>
     </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>沒有此檔案（不作任何要求的工作站也保留此檔案，不含任何鍵）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>第 %1 行不是 UTF-8 文字</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1：「%2」不是 1 到 %3 之間的字元數</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1：「%2」不是人能讀懂的名稱：%3</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>內容為空</translation>
+    </message>
+    <message>
+        <source>it holds a character that cannot be seen (a control, format or separator character)</source>
+        <translation>含有看不見的字元（控制字元、格式字元或分隔字元）</translation>
+    </message>
+    <message>
+        <source>it has a mark on nothing, or more than %1 on one character</source>
+        <translation>有不附著於任何字元的附加符號，或一個字元上超過 %1 個附加符號</translation>
+    </message>
+    <message>
+        <source>it is longer than %1 characters</source>
+        <translation>超過 %1 個字元</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an operator ID: %2.</source>
+        <translation>「%1」不是操作員 ID：%2。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -17,8 +17,12 @@ QString timeOf(const QDateTime &time)
 QString problemOf(const SettingsFault &fault)
 {
     switch (fault.kind) {
+    case SettingsFault::Missing:
+        return RunWords::tr("there is no such file (a station that asks for nothing keeps it, without keys)");
     case SettingsFault::Unreadable:
         return RunWords::tr("cannot be read: %1").arg(fault.value);
+    case SettingsFault::NotUtf8:
+        return RunWords::tr("line %1 is not UTF-8 text").arg(fault.key);
     case SettingsFault::NotAKeyLine:
         return RunWords::tr("line %1 is not key=value: %2").arg(fault.key, fault.value);
     case SettingsFault::UnknownKey:
@@ -33,6 +37,14 @@ QString problemOf(const SettingsFault &fault)
             .arg(maxIdleMinutes);
     case SettingsFault::BadPattern:
         return RunWords::tr("%1: the pattern does not compile: %2").arg(fault.key, fault.value);
+    case SettingsFault::BadLength:
+        return RunWords::tr("%1: \"%2\" is not a number of characters from 1 to %3")
+            .arg(fault.key, fault.value)
+            .arg(TextRule::maxLength);
+    case SettingsFault::BadText:
+        return RunWords::tr("%1: \"%2\" is not a name people can read: %3")
+            .arg(fault.key, displayName(fault.value),
+                 RunWords::textFault(fault.text, TextRule::defaultLength));
     case SettingsFault::BadLeaf:
         return RunWords::tr("%1: each leaf reads TP size/sensitivity, not \"%2\"")
             .arg(fault.key, fault.value);
@@ -146,6 +158,26 @@ QString RunWords::settingsFault(const StationPolicy &station)
         return {};
     return tr("Station settings %1: %2. No FW update can be started until the file is fixed.")
         .arg(QDir::toNativeSeparators(station.path()), problemOf(station.settings().fault));
+}
+
+QString RunWords::textFault(TextRule::Fault fault, int length)
+{
+    switch (fault) {
+    case TextRule::Fault::Empty:
+        return tr("it is empty");
+    case TextRule::Fault::Unseen:
+        return tr("it holds a character that cannot be seen (a control, format or separator character)");
+    case TextRule::Fault::Marks:
+        return tr("it has a mark on nothing, or more than %1 on one character").arg(TextRule::maxMarks);
+    default:
+        return tr("it is longer than %1 characters").arg(length);
+    }
+}
+
+QString RunWords::notAnOperator(const QString &read, TextRule::Fault fault)
+{
+    return tr("\"%1\" is not an operator ID: %2.")
+        .arg(displayName(read), textFault(fault, TextRule::defaultLength));
 }
 
 QString RunWords::corner(const StationPolicy &station)

@@ -19,6 +19,9 @@ public:
     static QString refusal(const RunRefusal &refusal, const StationPolicy &station);
     static QString question(StationRun::Question question, const StationRun &run);
     static QString settingsFault(const StationPolicy &station);
+    // Why the rule refuses a text of at most length characters.
+    static QString textFault(TextRule::Fault fault, int length);
+    static QString notAnOperator(const QString &read, TextRule::Fault fault);
     // The order and the operator, as the corner beside the menus shows them.
     static QString corner(const StationPolicy &station);
     static QString unlisted(int count, const QString &path);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 
 StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy &policy)
     : QObject(parentWindow)
@@ -19,7 +20,7 @@ StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy
     QMenu *menu = menuBar->addMenu(tr("&Station"));
     QAction *showHistory = menu->addAction(tr("&History…"), this, &StationMenu::showHistory);
     showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    signInAction = menu->addAction(tr("Sign &in…"), this, &StationMenu::signIn);
+    signInAction = menu->addAction(tr("Sign &in…"), this, [this] { signIn(); });
     signOutAction = menu->addAction(tr("Sign &out"), station.operatorSession(), &OperatorSession::signOut);
     history = new HistoryStatus;
     stationLine = new QLabel;
@@ -43,18 +44,22 @@ void StationMenu::recorded(const QString &problem)
     history->refresh(problem);
 }
 
-void StationMenu::signIn()
+// Asked again, saying why, until the ID is one or the dialog is closed.
+void StationMenu::signIn(const QString &refused)
 {
     auto *dialog = new QInputDialog(window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(tr("Sign in"));
-    dialog->setLabelText(tr("Operator ID (type or scan):"));
+    const QString ask = tr("Operator ID (type or scan):");
+    dialog->setLabelText(refused.isEmpty() ? ask : refused + QLatin1Char('\n') + ask);
     dialog->setInputMode(QInputDialog::TextInput);
     dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
-    OperatorSession *session = station.operatorSession();
-    connect(dialog, &QInputDialog::textValueSelected, session, [session](const QString &id) {
-        if (!id.trimmed().isEmpty())
-            session->signIn(id.trimmed());
+    connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString &id) {
+        if (id.trimmed().isEmpty())
+            return;
+        const TextRule::Fault fault = station.operatorSession()->signIn(id);
+        if (fault != TextRule::Fault::None)
+            QTimer::singleShot(0, this, [this, id, fault] { signIn(RunWords::notAnOperator(id, fault)); });
     });
     dialog->open();
 }

@@ -27,7 +27,7 @@ public:
     void recorded(const QString &problem);
 
 private:
-    void signIn();
+    void signIn(const QString &refused = {});
     void showHistory();
 
     QWidget *window;

@@ -2,6 +2,7 @@
 
 #include "update/record/CsvExport.h"
 #include "update/record/OsSupport.h"
+#include "update/record/TextRule.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -112,10 +113,12 @@ QJsonObject toJson(const RunRecord &record)
         {"found", orNull(record.found)},
         {"host", record.host},
         {"user", record.user},
-        {"station", orNull(record.station)},
-        {"unit", orNull(record.unit)},
-        {"operator", orNull(record.operatorId)},
-        {"order", orNull(record.order)},
+        // Checked where they entered, and once more here: no record holds
+        // what the rule refuses.
+        {"station", orNull(TextRule::recordable(record.station, TextRule::Form::Named))},
+        {"unit", orNull(TextRule::recordable(record.unit, TextRule::Form::Scanned))},
+        {"operator", orNull(TextRule::recordable(record.operatorId, TextRule::Form::Scanned))},
+        {"order", orNull(TextRule::recordable(record.order, TextRule::Form::Named))},
         {"tpSize", record.tpSize},
         {"sensitivity", record.sensitivity},
         {"images", images},

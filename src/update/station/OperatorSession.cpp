@@ -7,14 +7,18 @@ OperatorSession::OperatorSession(QObject *parent)
     connect(&idleCheck, &QTimer::timeout, this, &OperatorSession::checkIdle);
 }
 
-void OperatorSession::signIn(const QString &id)
+TextRule::Fault OperatorSession::signIn(const QString &read)
 {
-    who = id;
+    const TextRule::Checked id = TextRule::check(read, TextRule::Form::Scanned);
+    if (id.fault != TextRule::Fault::None)
+        return id.fault;
+    who = id.text;
     current = State::SignedIn;
     lastPress = now();
     if (idleMinutes > 0)
         idleCheck.start();
     emit changed();
+    return TextRule::Fault::None;
 }
 
 void OperatorSession::signOut()

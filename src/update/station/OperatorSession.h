@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/record/TextRule.h"
+
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
@@ -23,7 +25,8 @@ public:
     State state() const { return current; }
     // Empty when signed out.
     QString id() const { return who; }
-    void signIn(const QString &id);
+    // Signs in the ID as the rule takes it; why not, where it refuses it.
+    TextRule::Fault signIn(const QString &read);
     void signOut();
     // 0: never signed out for idleness.
     void setIdleMinutes(int minutes);

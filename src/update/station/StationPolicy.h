@@ -7,6 +7,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <optional>
 
@@ -20,8 +21,7 @@ struct RunFor
 };
 
 // The station's settings as they apply to a press, read at start and
-// whenever their file changes, with the operator signed in. Without a
-// settings file nothing is asked for and nothing refused.
+// whenever their file changes, with the operator signed in.
 class StationPolicy : public QObject
 {
     Q_OBJECT
@@ -56,4 +56,5 @@ private:
     StationSettings current;
     OperatorSession signedIn;
     QFileSystemWatcher watch;
+    QTimer missingPoll;
 };

@@ -154,6 +154,8 @@ void StationRun::press(const Press &given)
         return refuse(refusalOf(*why));
     if (const std::optional<Refusal> why = station.serialRefusal(given.serial))
         return refuse(refusalOf(*why, given.serial));
+    // The panel as the station names it, whatever form it was typed in.
+    pressed.serial = station.runFor(given.serial).unit;
     station.operatorSession()->pressed();
     if (!station.releases(given.tpSize, given.sensitivity)) {
         beginRecord();

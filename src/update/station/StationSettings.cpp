@@ -1,15 +1,14 @@
 #include "update/station/StationSettings.h"
 
 #include <QFile>
-#include <QTextStream>
 #include <QtGlobal>
 
 #include <optional>
 
 namespace {
 
-const QStringList knownKeys {"station/name",         "unit/required", "unit/pattern", "operator/required",
-                             "operator/idleMinutes", "order/name",    "order/leaves"};
+const QStringList knownKeys {"station/name",      "unit/required",        "unit/pattern", "unit/maxLength",
+                             "operator/required", "operator/idleMinutes", "order/name",   "order/leaves"};
 
 std::optional<bool> trueOrFalse(const QString &value)
 {
@@ -20,12 +19,26 @@ std::optional<bool> trueOrFalse(const QString &value)
     return std::nullopt;
 }
 
+// A name as the station takes it; empty for none.
+SettingsFault::Kind takeName(QString &into, const QString &value, TextRule::Fault &fault)
+{
+    if (value.isEmpty())
+        return SettingsFault::None;
+    const TextRule::Checked checked = TextRule::check(value, TextRule::Form::Named);
+    fault = checked.fault;
+    into = checked.text;
+    return fault == TextRule::Fault::None ? SettingsFault::None : SettingsFault::BadText;
+}
+
 // Sets one key of settings from its value; the fault where the value is bad.
-SettingsFault::Kind apply(StationSettings &settings, const QString &key, const QString &value)
+SettingsFault::Kind apply(StationSettings &settings, const QString &key, const QString &value,
+                          TextRule::Fault &textFault)
 {
     if (key == QLatin1String("station/name"))
-        settings.name = value;
-    else if (key.endsWith(QLatin1String("/required"))) {
+        return takeName(settings.name, value, textFault);
+    if (key == QLatin1String("order/name"))
+        return takeName(settings.orderName, value, textFault);
+    if (key.endsWith(QLatin1String("/required"))) {
         const std::optional<bool> on = trueOrFalse(value);
         if (!on)
             return SettingsFault::NotTrueOrFalse;
@@ -34,6 +47,11 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
         if (!QRegularExpression(value).isValid())
             return SettingsFault::BadPattern;
         settings.unitPattern = value;
+    } else if (key == QLatin1String("unit/maxLength")) {
+        bool number = false;
+        settings.unitLength = value.toInt(&number);
+        if (!number || settings.unitLength < 1 || settings.unitLength > TextRule::maxLength)
+            return SettingsFault::BadLength;
     } else if (key == QLatin1String("operator/idleMinutes")) {
         bool number = false;
         settings.idleMinutes = value.toInt(&number);
@@ -41,9 +59,7 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
             return SettingsFault::NotMinutes;
         if (settings.idleMinutes > maxIdleMinutes)
             return SettingsFault::TooManyMinutes;
-    } else if (key == QLatin1String("order/name"))
-        settings.orderName = value;
-    else {
+    } else {
         for (const QString &leaf : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QStringList parts = leaf.trimmed().split(QLatin1Char('/'));
             if (parts.size() != 2 || parts.at(0).isEmpty() || parts.at(1).isEmpty())
@@ -71,17 +87,29 @@ StationSettings StationSettings::read(const QString &path)
 {
     StationSettings settings;
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        settings.fault = {SettingsFault::Missing, {}, {}};
         return settings;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
         settings.fault = {SettingsFault::Unreadable, {}, file.errorString()};
         return settings;
     }
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
+    QByteArray text = file.readAll();
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
     QString section;
-    for (int number = 1; !in.atEnd(); ++number) {
-        const QString line = in.readLine().trimmed();
+    const QList<QByteArray> lines = text.split('\n');
+    for (int number = 1; number <= lines.size(); ++number) {
+        const QByteArray &bytes = lines.at(number - 1);
+        // A NUL is read as one, for the rule to refuse.
+        const QString read = QString::fromUtf8(bytes.constData(), bytes.size());
+        // What is not UTF-8 is never taken as its replacement characters.
+        if (read.toUtf8() != bytes) {
+            settings.fault = {SettingsFault::NotUtf8, QString::number(number), {}};
+            return settings;
+        }
+        const QString line = read.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
@@ -95,12 +123,14 @@ StationSettings StationSettings::read(const QString &path)
         }
         const QString key = section + QLatin1Char('/') + line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
+        TextRule::Fault textFault = TextRule::Fault::None;
         const SettingsFault::Kind kind
-            = knownKeys.contains(key) ? apply(settings, key, value) : SettingsFault::UnknownKey;
+            = knownKeys.contains(key) ? apply(settings, key, value, textFault) : SettingsFault::UnknownKey;
         if (kind != SettingsFault::None) {
             settings.fault
                 = {kind, key,
-                   kind == SettingsFault::BadPattern ? QRegularExpression(value).errorString() : value};
+                   kind == SettingsFault::BadPattern ? QRegularExpression(value).errorString() : value,
+                   textFault};
             return settings;
         }
     }
@@ -109,16 +139,17 @@ StationSettings StationSettings::read(const QString &path)
     return settings;
 }
 
-bool StationSettings::acceptsSerial(const QString &serial) const
+std::optional<QString> StationSettings::serialOf(const QString &read) const
 {
-    if (serial.isEmpty())
-        return false;
-    for (const QChar c : serial)
-        if (c.category() == QChar::Other_Control)
-            return false;
-    if (unitPattern.isEmpty())
-        return serial.size() <= 64;
-    return QRegularExpression(QRegularExpression::anchoredPattern(unitPattern)).match(serial).hasMatch();
+    const TextRule::Checked serial = TextRule::check(read, TextRule::Form::Scanned, unitLength);
+    if (serial.fault != TextRule::Fault::None)
+        return std::nullopt;
+    if (!unitPattern.isEmpty()
+        && !QRegularExpression(QRegularExpression::anchoredPattern(unitPattern))
+                .match(serial.text)
+                .hasMatch())
+        return std::nullopt;
+    return serial.text;
 }
 
 bool StationSettings::releases(const QString &tpSize, const QString &sensitivity) const

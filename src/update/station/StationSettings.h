@@ -1,8 +1,12 @@
 #pragma once
 
+#include "update/record/TextRule.h"
+
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // Idle sign-out comes within a day at the latest: a shift is shorter.
 constexpr int maxIdleMinutes = 24 * 60;
@@ -12,13 +16,17 @@ struct SettingsFault
 {
     enum Kind {
         None,
+        Missing,
         Unreadable,
+        NotUtf8,
         NotAKeyLine,
         UnknownKey,
         NotTrueOrFalse,
         NotMinutes,
         TooManyMinutes,
         BadPattern,
+        BadLength,
+        BadText,
         BadLeaf,
         NoOrderName
     };
@@ -27,15 +35,18 @@ struct SettingsFault
     QString key;
     // What was written, or why the file or pattern cannot be read.
     QString value;
+    // Why a name is not one, for BadText.
+    TextRule::Fault text = TextRule::Fault::None;
 };
 
-// What the line engineer sets for one station, read from an INI file:
-// [station] name, [unit] required and pattern, [operator] required and
-// idleMinutes, [order] name and leaves. Values are taken as written, up to
-// the line's end: a pattern's backslashes and a list's semicolons are the
-// engineer's, not the file format's. Without a file, nothing is asked for
-// and every leaf may be started; a file that cannot be used never opens
-// the door wider: it has a fault, and the window starts nothing.
+// What the line engineer sets for one station, read from a UTF-8 INI file:
+// [station] name, [unit] required, pattern and maxLength, [operator]
+// required and idleMinutes, [order] name and leaves. Values are taken as
+// written, up to the line's end: a pattern's backslashes and a list's
+// semicolons are the engineer's, not the file format's. A file without keys
+// asks for nothing and releases every leaf. A file that cannot be used never
+// opens the door wider, nor does one that is gone (deleted, or its mount
+// missing): it has a fault, and the window starts nothing.
 struct StationSettings
 {
     // TPFW_STATION_SETTINGS where set, else the machine's own place.
@@ -45,8 +56,9 @@ struct StationSettings
     // Empty for the host's name.
     QString name;
     bool unitRequired = false;
-    // Empty for the default rule: any text up to 64 characters.
+    // Narrows the rule every serial keeps; empty for the rule alone.
     QString unitPattern;
+    int unitLength = TextRule::defaultLength;
     bool operatorRequired = false;
     int idleMinutes = 0;
     QString orderName;
@@ -54,7 +66,8 @@ struct StationSettings
     QStringList releasedLeaves;
     SettingsFault fault;
 
-    // Never empty, never a control character; matched whole by the pattern.
-    bool acceptsSerial(const QString &serial) const;
+    // The serial as the station takes it, if it is one: text as people read
+    // it, at most unitLength characters, matched whole by the pattern.
+    std::optional<QString> serialOf(const QString &read) const;
     bool releases(const QString &tpSize, const QString &sensitivity) const;
 };
