@@ -26,6 +26,13 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 install(FILES deploy/icons/tpfw.svg
   DESTINATION /usr/share/icons/hicolor/scalable/apps COMPONENT desktop EXCLUDE_FROM_ALL)
+# The plant's files: the station's settings as installed (no keys: a station
+# that asks for nothing), kept by dpkg as the engineer edits them; and, for
+# the central server, the rsyslog configurations and the database's schema.
+install(FILES deploy/station.ini DESTINATION /etc/tpfw COMPONENT desktop EXCLUDE_FROM_ALL)
+install(DIRECTORY deploy/rsyslog deploy/postgresql DESTINATION /usr/share/tpfw COMPONENT desktop EXCLUDE_FROM_ALL)
+file(WRITE ${PROJECT_BINARY_DIR}/deb/conffiles "/etc/tpfw/station.ini\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/deb/conffiles)
 
 # The archive holds the station folder where the launcher expects it:
 # unpack it with "tar -xzf ... -C /". The package: "cpack -G DEB".

@@ -56,6 +56,16 @@ set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/deploy/icons/tpfw.ico")
 set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/deploy/icons/tpfw.ico")
 set(CPACK_NSIS_INSTALLED_ICON_NAME tpfw.exe)
 set(CPACK_NSIS_DISPLAY_NAME "TP Firmware Update")
+# The station's settings as installed, in ProgramData for every user: no
+# keys, a station that asks for nothing. An engineer's file is never
+# overwritten, nor removed with the program.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  SetShellVarContext all
+  CreateDirectory '$APPDATA\\tpfw'
+  SetOverwrite off
+  File '/oname=$APPDATA\\tpfw\\station.ini' '${PROJECT_SOURCE_DIR}/deploy/station.ini'
+  SetOverwrite on
+")
 # A 64-bit installer for a 64-bit program: no 32-bit layer needed to run it.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackGenerators.cmake")

@@ -34,9 +34,16 @@ desktop-file-validate "$root/usr/share/applications/tpfw.desktop" "$root/opt/tpf
 grep -qx 'Exec="/opt/tpfw/tpfw"' "$root/usr/share/applications/tpfw.desktop"
 opt=$root/opt/tpfw
 [ -x "$opt/tpfw-run" ] && [ -f "$opt/README-station.txt" ] && [ -d "$opt/FwBinFiles" ] && [ -d "$opt/PanelProg" ]
+# The plant's files, the settings kept as the engineer edits them.
+for file in etc/tpfw/station.ini usr/share/tpfw/postgresql/tpfw.sql usr/share/tpfw/rsyslog/tpfw-station.conf \
+  usr/share/tpfw/rsyslog/tpfw-central.conf usr/share/tpfw/rsyslog/tpfw-central-pgsql.conf; do
+  [ -f "$root/$file" ] || { echo "not installed: /$file" >&2; exit 1; }
+done
+grep -qx /etc/tpfw/station.ini "$root/var/lib/dpkg/info/tpfw.conffiles"
 echo "installed in a throwaway root: $("${dpkg[@]}" -l tpfw | tail -1 | tr -s ' ' | cut -d' ' -f1-3)"
 
-export HELPERS=$(dirname "$0")/x11_helpers.sh OPT=$opt XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none
+export HELPERS=$(dirname "$0")/x11_helpers.sh OPT=$opt XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none \
+  TPFW_STATION_SETTINGS=$root/etc/tpfw/station.ini
 xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   . "$HELPERS"
   start_window_manager
