@@ -1,7 +1,8 @@
 // Appends records to a history file, as a second tpfw on the station would,
 // each a run of its own; with MIN_BYTES, each line at least that long (its
-// images' paths 255 characters each); with STATION, named by it.
-// usage: history_writer HISTORY COUNT [MIN_BYTES [STATION]]
+// images' paths 255 characters each); with STATION, named by it; with UNIT,
+// for that panel.
+// usage: history_writer HISTORY COUNT [MIN_BYTES [STATION [UNIT]]]
 
 #include "update/record/RunHistory.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     RunRecord record = RunRecord::begun();
     record.outcome = Outcome::Ok;
     record.station = arguments.value(4);
+    record.unit = arguments.value(5);
     // Long lines, so that a write split in two would show.
     for (int i = 0; i < 50; ++i)
         record.images.append(

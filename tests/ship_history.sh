@@ -12,8 +12,13 @@
 # runId, each equal to what the station wrote; the README's queries must run.
 # Then the limit: a record of 4,000 images of 255-character paths arrives
 # whole, one over the limit is set aside centrally, never stored cut, and
-# holds up nothing behind it. Only its own processes are started and
-# stopped, by pid. With TPFW_SHIP_MEASURE=N it also measures N records.
+# holds up nothing behind it. Every record becomes a row: the longest serial
+# the station's rule allows, and records edited by hand with what the rule
+# refuses (a serial of 32,767 characters, NUL, zero-width, bidi, line
+# separator, a name of 300 characters), none of which names a central file.
+# The README's jq line for a spreadsheet defuses formulas. Only its own
+# processes are started and stopped, by pid. With TPFW_SHIP_MEASURE=N it
+# also measures N records.
 # usage: ship_history.sh DEPLOY_DIR HISTORY_WRITER README
 set -euo pipefail
 deploy=$1
@@ -207,6 +212,48 @@ rejected=$work/logs/$(hostname).rejected
   || fail "the cut record was not set aside"
 echo "a record of $(($(wc -c <"$work/largest") >> 10)) KiB arrived whole; one of 5 MiB was cut at the limit," \
   "set aside in $(basename "$rejected") ($(($(wc -c <"$rejected") >> 10)) KiB), and the record after it stored"
+
+# Every record a row: the longest serial the rule allows, as tpfw writes it,
+# then, edited by hand, what the rule refuses; a NUL, which jsonb cannot
+# hold, kept as its escape and flagged.
+before=$(rows)
+longest=$(printf 'S%.0s' $(seq 256))
+"$writer" "$history" 1 0 "" "$longest"
+python3 - "$history" <<'EOF'
+import json, sys, uuid
+path = sys.argv[1]
+with open(path, encoding='utf-8') as history:
+    base = json.loads(history.read().splitlines()[-1])
+refused = [('unit', 'x' * 32767), ('station', 'Line\0 3'), ('operator', 'op\x007'), ('unit', 'SN12\u200b3456'),
+           ('station', 'Line\u202e 3'), ('unit', 'SN\u2028654321'), ('station', 'L' * 300)]
+with open(path, 'a', encoding='utf-8') as history:
+    for key, value in refused:
+        history.write(json.dumps(dict(base, **{'runId': str(uuid.uuid4()), key: value}), ensure_ascii=False,
+                                 separators=(',', ':')) + '\n')
+EOF
+wait_for rows $((before + 8))
+# Its own row, and those of the four records edited from it in other keys.
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE unit = '$longest'")" -eq 5 ] || fail "the longest serial has no row"
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE length(unit) = 32767")" -eq 1 ] || fail "the long serial has no row"
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE altered")" -eq 2 ] \
+  && [ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE station = 'Line\u0000 3' OR operator = 'op\u00007'")" -eq 2 ] \
+  || fail "the NULs were not kept as their escapes: $(sql -c "SELECT station, operator FROM tpfw_runs WHERE altered")"
+files=$(cd "$work/logs" && ls | sort | tr '\n' '|')
+[ "$files" = "$(printf '%s\n' "$(hostname).jsonl" "$(hostname).rejected" "Line 3_A 'B'.jsonl" | sort | tr '\n' '|')" ] \
+  || fail "central files: $files"
+echo "$(($(rows) - before)) rows for the longest serial and 7 records edited by hand, 2 with a NUL kept as" \
+  "its escape; no central file named by what the rule refuses"
+
+# The README's jq line for a spreadsheet, on records whose texts start as
+# formulas do: each is written as text.
+formulas=$work/formulas.jsonl
+tail -1 "$history" | jq -c '.station = "=1+1" | .operator = "+SUM(1" | .unit = "@SUM(A1)" | .order = "-2"' >"$formulas"
+csv=$(grep -m1 "@csv" "$readme" | sed -e 's/^ *//' -e "s|~/.local/share/tpfw/history.jsonl > history.csv|$formulas|")
+fields=$(eval "$csv")
+for text in "'=1+1" "'+SUM(1" "'@SUM(A1)" "'-2"; do
+  grep -qF "\"$text\"" <<<"$fields" || fail "the README's CSV holds a live formula: $fields"
+done
+echo "the README's jq line for a spreadsheet writes formulas as text"
 
 if [ -n "${TPFW_SHIP_MEASURE:-}" ]; then
   # Written beforehand (the writer syncs each record to disk), then shipped

@@ -7,7 +7,8 @@
 --   psql -d tpfw -v ingest_password='…' -f tpfw.sql
 --
 -- rsyslog signs in as tpfw_ingest, which may only add rows; people who ask
--- the records questions get tpfw_reader (GRANT tpfw_reader TO <login>).
+-- the records questions get tpfw_reader
+-- (CREATE ROLE <login> LOGIN PASSWORD '…' IN ROLE tpfw_reader).
 
 CREATE TABLE tpfw_runs (
     run_id      uuid PRIMARY KEY,
@@ -23,11 +24,16 @@ CREATE TABLE tpfw_runs (
     ended       timestamptz,
     -- When the row was stored: how long a record took to arrive.
     arrived     timestamptz NOT NULL DEFAULT clock_timestamp(),
-    record      jsonb NOT NULL
+    record      jsonb NOT NULL,
+    -- The record held what jsonb cannot: a NUL (kept as the text \u0000),
+    -- or it is no JSON at all (kept whole as the text of "unreadable").
+    altered     boolean NOT NULL DEFAULT false
 );
-CREATE INDEX tpfw_runs_unit ON tpfw_runs (unit);
+-- Serials and names are indexed by their hash: a value of any length, as a
+-- hand-edited record may hold, is stored and found.
+CREATE INDEX tpfw_runs_unit ON tpfw_runs USING hash (unit);
 CREATE INDEX tpfw_runs_started ON tpfw_runs (started);
-CREATE INDEX tpfw_runs_station ON tpfw_runs (station, started);
+CREATE INDEX tpfw_runs_station ON tpfw_runs USING hash (station);
 
 -- A value that is not what its column holds is left null rather than
 -- refused: rsyslog would offer a refused row again and again, and hold up
@@ -76,8 +82,34 @@ END $$;
 CREATE TRIGGER tpfw_runs_columns BEFORE INSERT ON tpfw_runs
     FOR EACH ROW EXECUTE FUNCTION tpfw_runs_columns();
 
+-- rsyslog hands each record over as the text it arrived as: every record
+-- becomes a row, whatever jsonb makes of it.
+CREATE VIEW tpfw_arrivals AS SELECT NULL::text AS line WHERE false;
+
+CREATE FUNCTION tpfw_arrive() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+    taken jsonb;
+    was_altered boolean := false;
+BEGIN
+    BEGIN
+        taken := NEW.line::jsonb;
+    EXCEPTION WHEN others THEN
+        was_altered := true;
+        BEGIN
+            taken := replace(NEW.line, '\u0000', '\\u0000')::jsonb;
+        EXCEPTION WHEN others THEN
+            taken := jsonb_build_object('unreadable', NEW.line);
+        END;
+    END;
+    INSERT INTO tpfw_runs (record, altered) VALUES (taken, was_altered) ON CONFLICT DO NOTHING;
+    RETURN NEW;
+END $$;
+
+CREATE TRIGGER tpfw_arrive INSTEAD OF INSERT ON tpfw_arrivals
+    FOR EACH ROW EXECUTE FUNCTION tpfw_arrive();
+
 CREATE ROLE tpfw_ingest LOGIN PASSWORD :'ingest_password';
-GRANT INSERT ON tpfw_runs TO tpfw_ingest;
+GRANT INSERT ON tpfw_arrivals, tpfw_runs TO tpfw_ingest;
 
 CREATE ROLE tpfw_reader NOLOGIN;
 GRANT SELECT ON tpfw_runs TO tpfw_reader;
