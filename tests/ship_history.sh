@@ -220,11 +220,12 @@ before=$(rows)
 longest=$(printf 'S%.0s' $(seq 256))
 "$writer" "$history" 1 0 "" "$longest"
 python3 - "$history" <<'EOF'
-import json, sys, uuid
+import json, random, string, sys, uuid
 path = sys.argv[1]
 with open(path, encoding='utf-8') as history:
     base = json.loads(history.read().splitlines()[-1])
-refused = [('unit', 'x' * 32767), ('station', 'Line\0 3'), ('operator', 'op\x007'), ('unit', 'SN12\u200b3456'),
+# The long serial random: compressed, a repeated letter would fit any index.
+refused = [('unit', ''.join(random.choices(string.ascii_letters, k=32767))), ('station', 'Line\0 3'), ('operator', 'op\x007'), ('unit', 'SN12\u200b3456'),
            ('station', 'Line\u202e 3'), ('unit', 'SN\u2028654321'), ('station', 'L' * 300)]
 with open(path, 'a', encoding='utf-8') as history:
     for key, value in refused:

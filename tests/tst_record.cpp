@@ -72,7 +72,8 @@ void TestRecord::aRecordReadsBackAsWritten()
         record.outcome = Outcome(outcome);
         record.detail = "why";
         record.unit = "SN-0042";
-        record.operatorId = "op7";
+        // As no entry lets one in, and the record keeps out.
+        record.operatorId = "op\n7";
         record.order = "WO-1";
         record.notes = QStringList {"sleep and shutdown not held off: no bus", "b.bin: not a regular file"};
         if (record.outcome == Outcome::Interrupted) {
@@ -93,6 +94,8 @@ void TestRecord::aRecordReadsBackAsWritten()
     QCOMPARE(json.value("station").toString(), record.host);
     for (const char *key : {"unit", "operator", "order"})
         QCOMPARE(json.value(key).isNull(), outcome < 0);
+    if (outcome >= 0)
+        QCOMPARE(json.value("operator").toString(), QString("op\\u000A7"));
     // An interrupted run's end, and length, are not known: not the moment it was found.
     QCOMPARE(json.value("ended").isNull(), !record.ended.has_value());
     QCOMPARE(json.value("seconds").isNull(), !record.seconds.has_value());

@@ -288,9 +288,9 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
     QVERIFY(historyRecords().first().value("unit").isNull());
 
-    // Gone while the window is open (deleted, its mount lost): shut again,
-    // until it is back.
-    QVERIFY(QFile::remove(settingsPath));
+    // Gone while the window is open, its folder too (a mount lost): shut
+    // again, until it is back.
+    QVERIFY(QDir(settingsDir.path()).removeRecursively());
     const QString gone = "Station settings " + QDir::toNativeSeparators(settingsPath)
         + ": there is no such file (a station that asks for nothing keeps it, without keys). No FW update "
           "can "
@@ -299,6 +299,7 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QTRY_VERIFY(updateButton()->isEnabled());
     QTest::mouseClick(updateButton(), Qt::LeftButton);
     QTRY_COMPARE(notices->texts().filter(gone).size(), 2);
+    QVERIFY(QDir().mkpath(settingsDir.path()));
     writeSettings("");
     QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
     QCOMPARE(historyRecords().size(), 1);
