@@ -135,10 +135,10 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
 
     QTRY_COMPARE(historyRecords().size(), 3);
     const QList<QJsonObject> lines = historyRecords();
-    const QStringList keys({"detail",      "ended",   "exitCode",    "found",         "host",    "images",
-                            "log",         "notes",   "operator",    "order",         "outcome", "runId",
-                            "schema",      "seconds", "sensitivity", "started",       "station", "tpSize",
-                            "tpfwVersion", "unit",    "updater",     "updaterSha256", "user"});
+    const QStringList keys({"detail", "ended",       "exitCode", "found",       "host",          "images",
+                            "log",    "notes",       "operator", "order",       "outcome",       "release",
+                            "runId",  "schema",      "seconds",  "sensitivity", "started",       "station",
+                            "tpSize", "tpfwVersion", "unit",     "updater",     "updaterSha256", "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash

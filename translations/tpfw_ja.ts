@@ -199,10 +199,6 @@
         <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
     </message>
     <message>
-        <source>Images of %1</source>
-        <translation>%1 のイメージ</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
     </message>
@@ -538,6 +534,106 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>「%1」はオペレーター ID ではありません: %2。</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1: リリースには署名を信頼する鍵が必要です</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1: リリースされるリーフはリリースが指定します</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>リリースの JSON ではありません: %1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema が 1 ではなく %1 です</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 がありません</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 の型が正しくありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1: 「%2」は TP サイズ/感度 ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1: 「%2」はリーフ内のファイル名ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1: 「%2」が 2 回指定されています</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1: %2 はバイト数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1: 「%2」は小文字 16 進の SHA-256 ではありません</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>PEM 公開鍵が含まれていません</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>読み取れる公開鍵ではありません</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>EC P-256 の鍵でも 2048 ビット以上の RSA 鍵でもありません</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>どのリリースよりも大きすぎます</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>横に署名がありません (%1)</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>このステーションが信頼する鍵で署名されていません</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>ステーション設定のオーダー %2 ではなく、オーダー %1 のものです</translation>
+    </message>
+    <message>
+        <source>The release is being read again: press UpdateFW again in a moment.</source>
+        <translation>リリースを読み直しています。しばらくしてからもう一度 UpdateFW を押してください。</translation>
+    </message>
+    <message>
+        <source>%1 is not the image released in %2: nothing was started.</source>
+        <translation>%1 は %2 でリリースされたイメージではありません。何も開始されていません。</translation>
+    </message>
+    <message>
+        <source>%1 is not in release %2: nothing was started.</source>
+        <translation>%1 はリリース %2 に含まれていません。何も開始されていません。</translation>
+    </message>
+    <message>
+        <source>%1 of release %2 is missing: nothing was started.</source>
+        <translation>リリース %2 の %1 がありません。何も開始されていません。</translation>
+    </message>
+    <message>
+        <source>Release %1: %2. No FW update can be started until it is fixed.</source>
+        <translation>リリース %1: %2。修正されるまで FW 更新は開始できません。</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 のイメージ</translation>
+    </message>
+    <message>
+        <source>Images of %1, release %2</source>
+        <translation>%1 のイメージ、リリース %2</translation>
     </message>
 </context>
 <context>

@@ -199,10 +199,6 @@
         <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
     </message>
     <message>
-        <source>Images of %1</source>
-        <translation>%1 的映像文件</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
     </message>
@@ -538,6 +534,106 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>“%1”不是操作员 ID：%2。</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1：发布需要受信任的签名密钥</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1：已发布的叶目录由发布指定</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>不是发布的 JSON：%1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema 为 %1，而不是 1</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>缺少 %1</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 的类型不正确</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1：“%2”不是 TP 尺寸/灵敏度</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1：“%2”不是叶目录中的文件名</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1：“%2”出现了两次</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1：%2 不是字节数</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1：“%2”不是小写十六进制的 SHA-256</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>不含 PEM 公钥</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>不是可读取的公钥</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>既不是 EC P-256 密钥，也不是 2048 位以上的 RSA 密钥</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>比任何发布都大</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>旁边没有签名（%1）</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>未由本工位信任的密钥签名</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>属于订单 %1，而不是工位设置中的订单 %2</translation>
+    </message>
+    <message>
+        <source>The release is being read again: press UpdateFW again in a moment.</source>
+        <translation>正在重新读取发布：请稍后再按 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>%1 is not the image released in %2: nothing was started.</source>
+        <translation>%1 不是 %2 中发布的映像文件：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>%1 is not in release %2: nothing was started.</source>
+        <translation>%1 不在发布 %2 中：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>%1 of release %2 is missing: nothing was started.</source>
+        <translation>缺少发布 %2 中的 %1：未启动任何操作。</translation>
+    </message>
+    <message>
+        <source>Release %1: %2. No FW update can be started until it is fixed.</source>
+        <translation>发布 %1：%2。修复之前无法启动 FW 更新。</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 的映像文件</translation>
+    </message>
+    <message>
+        <source>Images of %1, release %2</source>
+        <translation>%1 的映像文件，发布 %2</translation>
     </message>
 </context>
 <context>

@@ -199,10 +199,6 @@
         <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
     </message>
     <message>
-        <source>Images of %1</source>
-        <translation>%1 的映像檔</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
     </message>
@@ -538,6 +534,106 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>「%1」不是操作員 ID：%2。</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1：發布需要受信任的簽章金鑰</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1：已發布的葉目錄由發布指定</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>不是發布的 JSON：%1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema 為 %1，而不是 1</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>缺少 %1</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 的類型不正確</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1：「%2」不是 TP 尺寸/靈敏度</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1：「%2」不是葉目錄中的檔名</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1：「%2」出現了兩次</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1：%2 不是位元組數</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1：「%2」不是小寫十六進位的 SHA-256</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>不含 PEM 公開金鑰</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>不是可讀取的公開金鑰</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>既不是 EC P-256 金鑰，也不是 2048 位元以上的 RSA 金鑰</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>比任何發布都大</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>旁邊沒有簽章（%1）</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>未由本工作站信任的金鑰簽章</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>屬於訂單 %1，而不是工作站設定中的訂單 %2</translation>
+    </message>
+    <message>
+        <source>The release is being read again: press UpdateFW again in a moment.</source>
+        <translation>正在重新讀取發布：請稍後再按 UpdateFW。</translation>
+    </message>
+    <message>
+        <source>%1 is not the image released in %2: nothing was started.</source>
+        <translation>%1 不是 %2 中發布的映像檔：未啟動任何作業。</translation>
+    </message>
+    <message>
+        <source>%1 is not in release %2: nothing was started.</source>
+        <translation>%1 不在發布 %2 中：未啟動任何作業。</translation>
+    </message>
+    <message>
+        <source>%1 of release %2 is missing: nothing was started.</source>
+        <translation>缺少發布 %2 中的 %1：未啟動任何作業。</translation>
+    </message>
+    <message>
+        <source>Release %1: %2. No FW update can be started until it is fixed.</source>
+        <translation>發布 %1：%2。修復之前無法啟動 FW 更新。</translation>
+    </message>
+    <message>
+        <source>Images of %1</source>
+        <translation>%1 的映像檔</translation>
+    </message>
+    <message>
+        <source>Images of %1, release %2</source>
+        <translation>%1 的映像檔，發布 %2</translation>
     </message>
 </context>
 <context>

@@ -245,9 +245,9 @@ void MainWindow::showWhereListsAreFrom()
     else if (const Leaf chosen = leafOf(listedLeafPath);
              !run->policy().releases(chosen.tpSize, chosen.sensitivity))
         leafLine->setWholeText(tr("Images of %1, not released for order %2: UpdateFW will not start them")
-                                   .arg(leaf, run->policy().settings().orderName));
+                                   .arg(leaf, run->policy().orderName()));
     else if (other.isEmpty())
-        leafLine->setWholeText(tr("Images of %1").arg(leaf));
+        leafLine->setWholeText(RunWords::leafImages(leaf, run->policy()));
     else
         leafLine->setWholeText(
             tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));

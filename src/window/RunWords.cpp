@@ -45,11 +45,80 @@ QString problemOf(const SettingsFault &fault)
         return RunWords::tr("%1: \"%2\" is not a name people can read: %3")
             .arg(fault.key, displayName(fault.value),
                  RunWords::textFault(fault.text, TextRule::defaultLength));
+    case SettingsFault::NoKeys:
+        return RunWords::tr("%1: a release needs the keys trusted to sign it").arg(fault.key);
+    case SettingsFault::LeavesBesideRelease:
+        return RunWords::tr("%1: the release names the leaves released").arg(fault.key);
     case SettingsFault::BadLeaf:
         return RunWords::tr("%1: each leaf reads TP size/sensitivity, not \"%2\"")
             .arg(fault.key, fault.value);
     default:
         return RunWords::tr("%1: leaves are released for no order: name it").arg(fault.key);
+    }
+}
+
+QString manifestProblem(const ManifestFault &fault)
+{
+    switch (fault.kind) {
+    case ManifestFault::TooLarge:
+    case ManifestFault::NotJson:
+        return RunWords::tr("is not a release's JSON: %1").arg(fault.value);
+    case ManifestFault::NotSchema1:
+        return RunWords::tr("schema is %1, not 1").arg(fault.value);
+    case ManifestFault::Missing:
+        return RunWords::tr("%1 is missing").arg(fault.where);
+    case ManifestFault::WrongType:
+        return RunWords::tr("%1 is not of its kind").arg(fault.where);
+    case ManifestFault::BadLeaf:
+        return RunWords::tr("%1: \"%2\" is not TP size/sensitivity")
+            .arg(fault.where, displayName(fault.value));
+    case ManifestFault::BadName:
+        return RunWords::tr("%1: \"%2\" is not the name of a file in a leaf")
+            .arg(fault.where, displayName(fault.value));
+    case ManifestFault::Twice:
+        return RunWords::tr("%1: \"%2\" is named twice").arg(fault.where, displayName(fault.value));
+    case ManifestFault::BadSize:
+        return RunWords::tr("%1: %2 is not a number of bytes").arg(fault.where, fault.value);
+    default:
+        return RunWords::tr("%1: \"%2\" is not a SHA-256 in lower-case hex").arg(fault.where, fault.value);
+    }
+}
+
+QString keyProblem(PublicKey::Fault fault)
+{
+    switch (fault) {
+    case PublicKey::Fault::NotPem:
+        return RunWords::tr("holds no PEM public key");
+    case PublicKey::Fault::NotAKey:
+        return RunWords::tr("is not a public key that can be read");
+    default:
+        return RunWords::tr("is neither an EC P-256 key nor an RSA key of 2048 bits or more");
+    }
+}
+
+// What is wrong with the release, and the file it is about.
+std::pair<QString, QString> releaseProblem(const StationPolicy &station)
+{
+    const Release &release = station.release().release();
+    switch (release.fault) {
+    case Release::Fault::Unreadable:
+        return {release.file, RunWords::tr("cannot be read: %1").arg(release.system)};
+    case Release::Fault::TooLarge:
+        return {release.file, RunWords::tr("is larger than any release")};
+    case Release::Fault::NotAManifest:
+        return {release.file, manifestProblem(release.manifestFault)};
+    case Release::Fault::NoSignature:
+        return {station.release().manifestPath(),
+                RunWords::tr("has no signature beside it (%1)")
+                    .arg(QDir::toNativeSeparators(station.release().manifestPath() + ".sig"))};
+    case Release::Fault::KeyUnusable:
+        return {release.file, keyProblem(release.keyFault)};
+    case Release::Fault::NotSigned:
+        return {release.file, RunWords::tr("is not signed by a key this station trusts")};
+    default:
+        return {station.release().manifestPath(),
+                RunWords::tr("is for order %1, not for order %2 as the station's settings say")
+                    .arg(release.manifest.order, station.settings().orderName)};
     }
 }
 
@@ -98,6 +167,8 @@ QString doorRefusal(const RunRefusal &refusal, const StationPolicy &station)
             .arg(placeOf(refusal.name));
     case Refusal::Busy:
         return RunWords::tr("The FW updater is still running.");
+    case Refusal::ReleaseReading:
+        return RunWords::tr("The release is being read again: press UpdateFW again in a moment.");
     default:
         // A cancelled press is told to nobody: its window is gone.
         return detailOf(refusal);
@@ -116,6 +187,15 @@ QString RunWords::refusal(const RunRefusal &refusal, const StationPolicy &statio
         return tr("%1 changed while it was checked: nothing was started. Make sure nothing writes to the "
                   "images, then press UpdateFW again.")
             .arg(displayName(refusal.name));
+    case Refusal::ImageNotReleased:
+        return tr("%1 is not the image released in %2: nothing was started.")
+            .arg(displayName(refusal.name), refusal.order);
+    case Refusal::ImageExtra:
+        return tr("%1 is not in release %2: nothing was started.")
+            .arg(displayName(refusal.name), refusal.order);
+    case Refusal::ImageMissing:
+        return tr("%1 of release %2 is missing: nothing was started.")
+            .arg(displayName(refusal.name), refusal.order);
     case Refusal::UpdaterMissing:
     case Refusal::UpdaterFolder:
     case Refusal::UpdaterNotExecutable:
@@ -156,6 +236,11 @@ QString RunWords::settingsFault(const StationPolicy &station)
 {
     if (!station.isFaulty())
         return {};
+    if (station.settings().fault.kind == SettingsFault::None) {
+        const auto [file, problem] = releaseProblem(station);
+        return tr("Release %1: %2. No FW update can be started until it is fixed.")
+            .arg(QDir::toNativeSeparators(file), problem);
+    }
     return tr("Station settings %1: %2. No FW update can be started until the file is fixed.")
         .arg(QDir::toNativeSeparators(station.path()), problemOf(station.settings().fault));
 }
@@ -184,8 +269,8 @@ QString RunWords::corner(const StationPolicy &station)
 {
     const StationSettings &settings = station.settings();
     QStringList parts;
-    if (!settings.orderName.isEmpty())
-        parts.append(tr("Order: %1").arg(settings.orderName));
+    if (!station.orderName().isEmpty())
+        parts.append(tr("Order: %1").arg(station.orderName()));
     if (settings.operatorRequired) {
         const OperatorSession &session = station.operatorSession();
         parts.append(session.state() == OperatorSession::State::SignedIn
@@ -208,6 +293,13 @@ QString RunWords::unlisted(int count, const QString &path)
 QString RunWords::leafTitle(const QString &tpSize, const QString &sensitivity)
 {
     return displayName(tpSize) + " / " + displayName(sensitivity);
+}
+
+QString RunWords::leafImages(const QString &leafTitle, const StationPolicy &station)
+{
+    if (station.release().state() != ReleaseWatch::State::Read || station.isFaulty())
+        return tr("Images of %1").arg(leafTitle);
+    return tr("Images of %1, release %2").arg(leafTitle, station.release().release().manifest.release);
 }
 
 QString RunWords::checking(int done, int total)

@@ -26,6 +26,8 @@ public:
     static QString corner(const StationPolicy &station);
     static QString unlisted(int count, const QString &path);
     static QString leafTitle(const QString &tpSize, const QString &sensitivity);
+    // The images of a released leaf, with the release they belong to.
+    static QString leafImages(const QString &leafTitle, const StationPolicy &station);
 
     static QString checking(int done, int total);
     static QString running(const RunInfo &info);

@@ -119,6 +119,11 @@ QJsonObject toJson(const RunRecord &record)
         {"unit", orNull(TextRule::recordable(record.unit, TextRule::Form::Scanned))},
         {"operator", orNull(TextRule::recordable(record.operatorId, TextRule::Form::Scanned))},
         {"order", orNull(TextRule::recordable(record.order, TextRule::Form::Named))},
+        {"release",
+         record.release ? QJsonValue(QJsonObject {{"name", record.release->name},
+                                                  {"sha256", QString::fromLatin1(record.release->sha256)},
+                                                  {"key", QString::fromLatin1(record.release->key)}})
+                        : QJsonValue()},
         {"tpSize", record.tpSize},
         {"sensitivity", record.sensitivity},
         {"images", images},
@@ -159,6 +164,10 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
     record.unit = object.value("unit").toString();
     record.operatorId = object.value("operator").toString();
     record.order = object.value("order").toString();
+    if (const QJsonObject release = object.value("release").toObject(); !release.isEmpty())
+        record.release
+            = ReleaseFacts {release.value("name").toString(), release.value("sha256").toString().toLatin1(),
+                            release.value("key").toString().toLatin1()};
     record.tpSize = object.value("tpSize").toString();
     record.sensitivity = object.value("sensitivity").toString();
     for (const QJsonValue image : object.value("images").toArray())

@@ -13,6 +13,16 @@
 
 #include <optional>
 
+// The signed release a run's images were checked against: its name, and the
+// SHA-256 (lower-case hex) of the manifest file and of the key that signed it
+// (its DER SubjectPublicKeyInfo).
+struct ReleaseFacts
+{
+    QString name;
+    QByteArray sha256;
+    QByteArray key;
+};
+
 // How a run ended, as the station's records name it.
 enum class Outcome { Ok, Failed, Crashed, Stopped, Interrupted, NotStarted, Unknown };
 
@@ -45,6 +55,8 @@ struct RunRecord
     QString unit;
     QString operatorId;
     QString order;
+    // None where the station has no release.
+    std::optional<ReleaseFacts> release;
     QString tpSize;
     QString sensitivity;
     QVector<FileFacts> images;

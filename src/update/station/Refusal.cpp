@@ -41,6 +41,19 @@ QString detailOf(const RunRefusal &refusal)
             .arg(refusal.tpSize, refusal.sensitivity, refusal.order);
     case Refusal::ImageChanged:
         return refusal.name + QStringLiteral(": changed while it was checked");
+    case Refusal::ImageNotReleased:
+        return QStringLiteral("%1 is not the image released in %2: nothing was started.")
+            .arg(refusal.name, refusal.order);
+    case Refusal::ImageExtra:
+        return QStringLiteral("%1 is not in release %2: nothing was started.")
+            .arg(refusal.name, refusal.order);
+    case Refusal::ImageMissing:
+        return QStringLiteral("%1 of release %2 is missing: nothing was started.")
+            .arg(refusal.name, refusal.order);
+    case Refusal::ReleaseReading:
+        return QStringLiteral("the release was being read again: nothing was started.");
+    case Refusal::SettingsFault:
+        return QStringLiteral("the station's settings or release cannot be used: nothing was started.");
     case Refusal::NoLog:
         return QStringLiteral("cannot write the run's log: ") + refusal.system;
     case Refusal::NoLock:

@@ -13,8 +13,15 @@ enum class Refusal {
     Unlisted,
     LeafSilent,
     ListChanged,
+    // The release's files changed and are being read again.
+    ReleaseReading,
     // Recorded as not started.
     NotReleased,
+    // An image listed is not the one released, is not in the release, or
+    // one released is not listed.
+    ImageNotReleased,
+    ImageExtra,
+    ImageMissing,
     ImageChanged,
     UpdaterMissing,
     UpdaterFolder,
@@ -34,7 +41,8 @@ struct RunRefusal
     // The press's leaf.
     QString tpSize;
     QString sensitivity;
-    // The order the leaf is not released for.
+    // The order the leaf is not released for, or the release the images
+    // are not.
     QString order;
     // The image, program, folder or serial it is about.
     QString name;

@@ -14,6 +14,7 @@ StationPolicy::StationPolicy(QObject *parent)
     // A folder that is gone (its mount missing) tells nobody when it is back.
     missingPoll.setInterval(2000);
     connect(&missingPoll, &QTimer::timeout, this, &StationPolicy::reread);
+    connect(&releaseWatch, &ReleaseWatch::changed, this, &StationPolicy::releaseRead);
     reread();
 }
 
@@ -29,22 +30,62 @@ void StationPolicy::reread()
         missingPoll.start();
     else
         missingPoll.stop();
-    const bool faultNew = read.fault.kind != SettingsFault::None
-        && (read.fault.kind != current.fault.kind || read.fault.key != current.fault.key
-            || read.fault.value != current.fault.value);
     current = read;
     signedIn.setIdleMinutes(current.idleMinutes);
     if (!current.operatorRequired)
         signedIn.signOut();
+    const bool usable = current.fault.kind == SettingsFault::None;
+    releaseWatch.watchFiles(usable ? current.releaseManifest : QString(),
+                            usable ? current.releaseKeys : QStringList());
+    releaseRead();
+}
+
+void StationPolicy::releaseRead()
+{
+    const QString seen = faultSeen();
+    const bool faultNew = !seen.isEmpty() && seen != lastFault;
+    lastFault = seen;
     emit changed();
     if (faultNew)
         emit faulted();
+}
+
+QString StationPolicy::faultSeen() const
+{
+    if (current.fault.kind != SettingsFault::None)
+        return QStringList {QString::number(current.fault.kind), current.fault.key, current.fault.value}.join(
+            '\n');
+    if (!releaseFaulty())
+        return {};
+    const Release &release = releaseWatch.release();
+    return QStringList {QStringLiteral("release"), QString::number(int(release.fault)), release.file,
+                        release.manifestFault.where, release.manifest.order}
+        .join('\n');
+}
+
+bool StationPolicy::releaseFaulty() const
+{
+    return releaseWatch.state() == ReleaseWatch::State::Read
+        && (releaseWatch.release().fault != Release::Fault::None || releaseOrderDiffers());
+}
+
+bool StationPolicy::releaseOrderDiffers() const
+{
+    return !current.orderName.isEmpty() && current.orderName != releaseWatch.release().manifest.order;
+}
+
+QString StationPolicy::orderName() const
+{
+    return releaseWatch.state() == ReleaseWatch::State::None ? current.orderName
+                                                             : releaseWatch.release().manifest.order;
 }
 
 std::optional<Refusal> StationPolicy::doorRefusal() const
 {
     if (isFaulty())
         return Refusal::SettingsFault;
+    if (releaseWatch.state() == ReleaseWatch::State::Reading)
+        return Refusal::ReleaseReading;
     if (current.operatorRequired && signedIn.state() != OperatorSession::State::SignedIn)
         return Refusal::NoOperator;
     return std::nullopt;
@@ -59,11 +100,24 @@ std::optional<Refusal> StationPolicy::serialRefusal(const QString &serial) const
 
 bool StationPolicy::releases(const QString &tpSize, const QString &sensitivity) const
 {
-    return current.releases(tpSize, sensitivity);
+    if (releaseWatch.state() == ReleaseWatch::State::None)
+        return current.releases(tpSize, sensitivity);
+    return !isFaulty() && releaseWatch.state() == ReleaseWatch::State::Read
+        && releaseWatch.release().manifest.leaves.contains(tpSize + QLatin1Char('/') + sensitivity);
+}
+
+std::optional<ReleaseMismatch> StationPolicy::releaseMismatchOf(const QString &tpSize,
+                                                                const QString &sensitivity,
+                                                                const QVector<FileFacts> &images) const
+{
+    if (releaseWatch.state() == ReleaseWatch::State::None)
+        return std::nullopt;
+    return releaseMismatch(
+        releaseWatch.release().manifest.leaves.value(tpSize + QLatin1Char('/') + sensitivity), images);
 }
 
 RunFor StationPolicy::runFor(const QString &serial) const
 {
     return {current.name, current.unitRequired ? current.serialOf(serial).value_or(QString()) : QString(),
-            signedIn.id(), current.orderName};
+            signedIn.id(), orderName()};
 }

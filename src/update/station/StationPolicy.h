@@ -2,6 +2,7 @@
 
 #include "update/station/OperatorSession.h"
 #include "update/station/Refusal.h"
+#include "update/station/ReleaseWatch.h"
 #include "update/station/StationSettings.h"
 
 #include <QFileSystemWatcher>
@@ -34,13 +35,25 @@ public:
     const StationSettings &settings() const { return current; }
     OperatorSession *operatorSession() { return &signedIn; }
     const OperatorSession &operatorSession() const { return signedIn; }
-    bool isFaulty() const { return current.fault.kind != SettingsFault::None; }
+    // The settings cannot be used, or the release they name.
+    bool isFaulty() const { return current.fault.kind != SettingsFault::None || releaseFaulty(); }
+    const ReleaseWatch &release() const { return releaseWatch; }
+    // Read, and not what the station may take: unreadable, unsigned, or for
+    // another order than the settings name.
+    bool releaseFaulty() const;
+    bool releaseOrderDiffers() const;
+    // The work order: the release's, where the station has one.
+    QString orderName() const;
     // Why no press may start now (settings that cannot be used, nobody signed
     // in where someone must be), if anything.
     std::optional<Refusal> doorRefusal() const;
     // Why the serial read is not a panel's, if it is not.
     std::optional<Refusal> serialRefusal(const QString &serial) const;
     bool releases(const QString &tpSize, const QString &sensitivity) const;
+    // Why the images checked for a leaf are not its release's, if the
+    // station has a release and they are not.
+    std::optional<ReleaseMismatch> releaseMismatchOf(const QString &tpSize, const QString &sensitivity,
+                                                     const QVector<FileFacts> &images) const;
     RunFor runFor(const QString &serial) const;
 
 signals:
@@ -51,10 +64,15 @@ signals:
 
 private:
     void reread();
+    void releaseRead();
+    // What makes this fault another than the last one told of.
+    QString faultSeen() const;
 
     QString settingsPath;
     StationSettings current;
     OperatorSession signedIn;
     QFileSystemWatcher watch;
     QTimer missingPoll;
+    ReleaseWatch releaseWatch;
+    QString lastFault;
 };

@@ -161,7 +161,7 @@ void StationRun::press(const Press &given)
         beginRecord();
         record.started = QDateTime::currentDateTime();
         return recordRefusal(
-            {Refusal::NotReleased, given.tpSize, given.sensitivity, station.settings().orderName, {}, {}, 0});
+            {Refusal::NotReleased, given.tpSize, given.sensitivity, station.orderName(), {}, {}, 0});
     }
     if (station.settings().unitRequired)
         return lookUpUnit();
@@ -273,6 +273,10 @@ void StationRun::beginRecord()
     record.unit = runFor.unit;
     record.operatorId = runFor.operatorId;
     record.order = runFor.order;
+    if (station.release().state() == ReleaseWatch::State::Read) {
+        const Release &release = station.release().release();
+        record.release = ReleaseFacts {release.manifest.release, release.sha256, release.keySha256};
+    }
     record.images.clear();
     for (const QString &file : qAsConst(pressed.images))
         record.images.append({file, -1, {}, {}, false});
@@ -314,6 +318,8 @@ void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updat
             record.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.readError);
     const QString program = record.updater.path;
     record.started = QDateTime::currentDateTime();
+    if (const std::optional<RunRefusal> refusal = releaseRefusal())
+        return recordRefusal(*refusal);
     logProblem.clear();
     record.log = createRunLog(record.started, record.runId, &logProblem);
     if (const std::optional<RunRefusal> refusal = launchRefusal(program))
@@ -326,6 +332,27 @@ void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updat
                          &reason))
         return recordRefusal(startRefusal(supervisorProgram(), reason));
     settle();
+}
+
+// The images as checked are exactly the release's, or nothing starts: the
+// bytes compared are those hashed into the record, read once.
+std::optional<RunRefusal> StationRun::releaseRefusal() const
+{
+    const ReleaseWatch &release = station.release();
+    if (release.state() == ReleaseWatch::State::None)
+        return std::nullopt;
+    if (station.isFaulty())
+        return refusalOf(Refusal::SettingsFault);
+    if (release.state() == ReleaseWatch::State::Reading)
+        return refusalOf(Refusal::ReleaseReading);
+    const std::optional<ReleaseMismatch> mismatch
+        = station.releaseMismatchOf(pressed.tpSize, pressed.sensitivity, record.images);
+    if (!mismatch)
+        return std::nullopt;
+    constexpr Refusal why[] = {Refusal::ImageNotReleased, Refusal::ImageExtra, Refusal::ImageMissing};
+    RunRefusal refusal = refusalOf(why[mismatch->kind], mismatch->image);
+    refusal.order = release.release().manifest.release;
+    return refusal;
 }
 
 std::optional<RunRefusal> StationRun::launchRefusal(const QString &program)

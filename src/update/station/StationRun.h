@@ -152,6 +152,7 @@ private:
     void checkImages();
     void beginRecord();
     void launch(const QVector<FileFacts> &images, const FileFacts &updater);
+    std::optional<RunRefusal> releaseRefusal() const;
     std::optional<RunRefusal> launchRefusal(const QString &program);
     void refuse(const RunRefusal &refusal);
     void recordRefusal(const RunRefusal &refusal);

@@ -1,6 +1,8 @@
 #include "update/station/StationSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <optional>
@@ -8,7 +10,8 @@
 namespace {
 
 const QStringList knownKeys {"station/name",      "unit/required",        "unit/pattern", "unit/maxLength",
-                             "operator/required", "operator/idleMinutes", "order/name",   "order/leaves"};
+                             "operator/required", "operator/idleMinutes", "order/name",   "order/leaves",
+                             "release/manifest",  "release/keys"};
 
 std::optional<bool> trueOrFalse(const QString &value)
 {
@@ -59,7 +62,11 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
             return SettingsFault::NotMinutes;
         if (settings.idleMinutes > maxIdleMinutes)
             return SettingsFault::TooManyMinutes;
-    } else {
+    } else if (key == QLatin1String("release/manifest"))
+        settings.releaseManifest = value;
+    else if (key == QLatin1String("release/keys"))
+        settings.releaseKeys = value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    else {
         for (const QString &leaf : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QStringList parts = leaf.trimmed().split(QLatin1Char('/'));
             if (parts.size() != 2 || parts.at(0).isEmpty() || parts.at(1).isEmpty())
@@ -68,6 +75,22 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
         }
     }
     return SettingsFault::None;
+}
+
+// The release's files as full paths, those written relative taken from the
+// settings' own folder; a release with no key, or leaves named beside it, is
+// a fault.
+void takeRelease(StationSettings &settings, const QDir &folder)
+{
+    if (settings.releaseManifest.isEmpty() || settings.fault.kind != SettingsFault::None)
+        return;
+    if (settings.releaseKeys.isEmpty())
+        settings.fault = {SettingsFault::NoKeys, QStringLiteral("release/keys"), {}};
+    else if (!settings.releasedLeaves.isEmpty())
+        settings.fault = {SettingsFault::LeavesBesideRelease, QStringLiteral("order/leaves"), {}};
+    settings.releaseManifest = QDir::cleanPath(folder.absoluteFilePath(settings.releaseManifest.trimmed()));
+    for (QString &key : settings.releaseKeys)
+        key = QDir::cleanPath(folder.absoluteFilePath(key.trimmed()));
 }
 
 } // namespace
@@ -134,8 +157,10 @@ StationSettings StationSettings::read(const QString &path)
             return settings;
         }
     }
-    if (!settings.releasedLeaves.isEmpty() && settings.orderName.isEmpty())
+    if (!settings.releasedLeaves.isEmpty() && settings.orderName.isEmpty()
+        && settings.releaseManifest.isEmpty())
         settings.fault = {SettingsFault::NoOrderName, QStringLiteral("order/name"), {}};
+    takeRelease(settings, QFileInfo(path).absoluteDir());
     return settings;
 }
 

@@ -28,7 +28,11 @@ struct SettingsFault
         BadLength,
         BadText,
         BadLeaf,
-        NoOrderName
+        NoOrderName,
+        // A release manifest with no key trusted to sign it.
+        NoKeys,
+        // Leaves named beside a release, which names them itself.
+        LeavesBesideRelease
     };
     Kind kind = None;
     // "section/key", or the line's number where the line is no key.
@@ -41,7 +45,8 @@ struct SettingsFault
 
 // What the line engineer sets for one station, read from a UTF-8 INI file:
 // [station] name, [unit] required, pattern and maxLength, [operator]
-// required and idleMinutes, [order] name and leaves. Values are taken as
+// required and idleMinutes, [order] name and leaves, [release] manifest and
+// keys (the files a release is read from). Values are taken as
 // written, up to the line's end: a pattern's backslashes and a list's
 // semicolons are the engineer's, not the file format's. A file without keys
 // asks for nothing and releases every leaf. A file that cannot be used never
@@ -64,6 +69,10 @@ struct StationSettings
     QString orderName;
     // "TP size/sensitivity"; empty for every leaf.
     QStringList releasedLeaves;
+    // The signed release's manifest and the public keys trusted to sign it,
+    // as full paths; empty without a release.
+    QString releaseManifest;
+    QStringList releaseKeys;
     SettingsFault fault;
 
     // The serial as the station takes it, if it is one: text as people read
