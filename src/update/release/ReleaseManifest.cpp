@@ -158,9 +158,26 @@ std::optional<ReleaseManifest> ReleaseManifest::parse(const QByteArray &text, Ma
     return manifest;
 }
 
-std::optional<ReleaseMismatch> releaseMismatch(const QVector<ReleasedImage> &released,
-                                               const QVector<FileFacts> &listed)
+QByteArray ReleaseManifest::toJson() const
 {
+    QJsonArray leafList;
+    for (auto leaf = leaves.cbegin(); leaf != leaves.cend(); ++leaf) {
+        QJsonArray images;
+        for (const ReleasedImage &image : leaf.value())
+            images.append(QJsonObject {{"name", image.name},
+                                       {"size", double(image.size)},
+                                       {"sha256", QString::fromLatin1(image.sha256)}});
+        leafList.append(QJsonObject {{"leaf", leaf.key()}, {"images", images}});
+    }
+    return QJsonDocument(
+               QJsonObject {{"schema", 1}, {"release", release}, {"order", order}, {"leaves", leafList}})
+        .toJson(QJsonDocument::Indented);
+}
+
+QVector<ReleaseMismatch> releaseMismatches(const QVector<ReleasedImage> &released,
+                                           const QVector<FileFacts> &listed)
+{
+    QVector<ReleaseMismatch> found;
     QSet<QString> seen;
     for (const FileFacts &image : listed) {
         const QString name = QFileInfo(image.path).fileName();
@@ -168,12 +185,12 @@ std::optional<ReleaseMismatch> releaseMismatch(const QVector<ReleasedImage> &rel
         const auto match = std::find_if(released.begin(), released.end(),
                                         [&](const ReleasedImage &one) { return one.name == name; });
         if (match == released.end())
-            return ReleaseMismatch {ReleaseMismatch::Extra, name};
-        if (image.bytes != match->size || image.sha256 != match->sha256)
-            return ReleaseMismatch {ReleaseMismatch::NotReleased, name};
+            found.append({ReleaseMismatch::Extra, name});
+        else if (image.bytes != match->size || image.sha256 != match->sha256)
+            found.append({ReleaseMismatch::NotReleased, name});
     }
     for (const ReleasedImage &image : released)
         if (!seen.contains(image.name))
-            return ReleaseMismatch {ReleaseMismatch::Missing, image.name};
-    return std::nullopt;
+            found.append({ReleaseMismatch::Missing, image.name});
+    return found;
 }

@@ -54,14 +54,17 @@ struct ReleaseManifest
     static constexpr qint64 maxBytes = 16 << 20;
 
     static std::optional<ReleaseManifest> parse(const QByteArray &text, ManifestFault *fault);
+    // As parse() reads it, images in the order given.
+    QByteArray toJson() const;
 
     QString release;
     QString order;
     QMap<QString, QVector<ReleasedImage>> leaves;
 };
 
-// Why the images listed for a leaf are not its release's, exactly: the first
-// image that is not the one released, is not in the release, or is missing.
+// Why the images listed for a leaf are not its release's, exactly: each
+// image that is not the one released or is not in the release, in the order
+// listed, then each one missing.
 struct ReleaseMismatch
 {
     enum Kind { NotReleased, Extra, Missing };
@@ -69,5 +72,5 @@ struct ReleaseMismatch
     QString image;
 };
 
-std::optional<ReleaseMismatch> releaseMismatch(const QVector<ReleasedImage> &released,
-                                               const QVector<FileFacts> &listed);
+QVector<ReleaseMismatch> releaseMismatches(const QVector<ReleasedImage> &released,
+                                           const QVector<FileFacts> &listed);

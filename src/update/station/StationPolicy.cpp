@@ -112,8 +112,9 @@ std::optional<ReleaseMismatch> StationPolicy::releaseMismatchOf(const QString &t
 {
     if (releaseWatch.state() == ReleaseWatch::State::None)
         return std::nullopt;
-    return releaseMismatch(
+    const QVector<ReleaseMismatch> found = releaseMismatches(
         releaseWatch.release().manifest.leaves.value(tpSize + QLatin1Char('/') + sensitivity), images);
+    return found.isEmpty() ? std::nullopt : std::optional<ReleaseMismatch>(found.first());
 }
 
 RunFor StationPolicy::runFor(const QString &serial) const
