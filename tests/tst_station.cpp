@@ -8,17 +8,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <memory>
 
@@ -35,6 +38,7 @@ private slots:
     void cleanup();
     void aScanStartsTheRunOfThatPanel();
     void settingsThatCannotBeUsedRefuseEveryStart();
+    void aSignedReleaseDecidesTheBytesFlashed();
 
 private:
     void writeSettings(const QByteArray &text);
@@ -44,6 +48,7 @@ private:
     void scan(const QString &serial);
     void signIn(const QString &id);
     void signInRefused(const QString &id, const QString &why);
+    void pressRefused(const QString &why, bool recorded);
 
     QTemporaryDir settingsDir;
     QString settingsPath;
@@ -303,6 +308,142 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     writeSettings("");
     QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
     QCOMPARE(historyRecords().size(), 1);
+}
+
+void TestStation::pressRefused(const QString &why, bool recorded)
+{
+    const int records = historyRecords().size();
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_VERIFY2(notices->texts().endsWith(why), qPrintable(notices->texts().join('|')));
+    QTRY_COMPARE(historyRecords().size(), records + int(recorded));
+    if (recorded) {
+        QCOMPARE(historyRecords().last().value("outcome").toString(), QString("notStarted"));
+        QCOMPARE(historyRecords().last().value("detail").toString(), why);
+    }
+}
+
+namespace {
+
+// Runs a program to its end; its standard output, if it ended with 0.
+std::optional<QByteArray> run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+} // namespace
+
+// As a release engineer makes one (a key made with openssl, the manifest
+// with tpfw-release, signed with openssl) and a technician meets it: only
+// the released bytes run; anything else starts nothing, saying why.
+void TestStation::aSignedReleaseDecidesTheBytesFlashed()
+{
+    const QString openssl = QStandardPaths::findExecutable("openssl");
+    if (openssl.isEmpty())
+        QSKIP("openssl is not on the path");
+    const QString folder = settingsDir.path();
+    const QString manifest = folder + "/WO-7.json";
+    for (const char *key : {"trusted", "other"}) {
+        QVERIFY(run(
+            openssl,
+            {"ecparam", "-name", "prime256v1", "-genkey", "-noout", "-out", folder + "/" + key + ".key"}));
+        QVERIFY(
+            run(openssl,
+                {"ec", "-in", folder + "/" + key + ".key", "-pubout", "-out", folder + "/" + key + ".pem"}));
+    }
+    const auto release = [&](const QString &name, const char *key) {
+        const std::optional<QByteArray> made = run(
+            TPFW_RELEASE_TOOL,
+            {"make", "--order", "WO-7", "--release", name, "--root", FirmwareTree::root(), "7inch/High"});
+        QVERIFY(made);
+        writeFile(manifest, *made);
+        QVERIFY(run(
+            openssl,
+            {"dgst", "-sha256", "-sign", folder + "/" + key + ".key", "-out", manifest + ".sig", manifest}));
+    };
+    makeTree(FirmwareTree::root(), {"7inch/High/b.bin"});
+    release("WO-7 r1", "trusted");
+    writeSettings("[release]\nmanifest=WO-7.json\nkeys=other.pem; trusted.pem\n");
+    window = std::make_unique<MainWindow>();
+    notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    auto *leafLine = window->findChild<WrappingLabel *>("leafLine");
+    QTRY_COMPARE(leafLine->wholeText(), QString("Images of 7inch / High, release WO-7 r1"));
+    QCOMPARE(corner(), QString("Order: WO-7"));
+
+    // Each image as released, and one more, or one fewer: nothing starts.
+    const QString fw = FirmwareTree::root() + "/7inch/High/fw.bin";
+    const QString extra = FirmwareTree::root() + "/7inch/High/extra.bin";
+    writeFile(fw, "7inch/High/fw.biN");
+    pressRefused("fw.bin is not the image released in WO-7 r1: nothing was started.", true);
+    writeFile(fw, "7inch/High/fw.bin");
+    writeFile(extra, "x");
+    auto *list = window->findChild<QTextBrowser *>();
+    QTRY_VERIFY(list->toPlainText().contains("extra.bin"));
+    pressRefused("extra.bin is not in release WO-7 r1: nothing was started.", true);
+    QVERIFY(QFile::remove(extra) && QFile::remove(fw));
+    QTRY_VERIFY(!list->toPlainText().contains("fw.bin"));
+    pressRefused("fw.bin of release WO-7 r1 is missing: nothing was started.", true);
+    writeFile(fw, "7inch/High/fw.bin");
+    QTRY_VERIFY(list->toPlainText().contains("fw.bin"));
+
+    // Released bytes run, and the record says by which release and key.
+    notices->answer = QMessageBox::Ok;
+    const int records = historyRecords().size();
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, 30000);
+    const QJsonObject ran = historyRecords().last();
+    QCOMPARE(ran.value("outcome").toString(), QString("ok"));
+    QCOMPARE(ran.value("order").toString(), QString("WO-7"));
+    const QJsonObject facts = ran.value("release").toObject();
+    QCOMPARE(facts.value("name").toString(), QString("WO-7 r1"));
+    QFile manifestFile(manifest);
+    QVERIFY(manifestFile.open(QIODevice::ReadOnly));
+    QCOMPARE(facts.value("sha256").toString(),
+             QString(QCryptographicHash::hash(manifestFile.readAll(), QCryptographicHash::Sha256).toHex()));
+    QCOMPARE(facts.value("key").toString().size(), 64);
+    manifestFile.close();
+
+    // A manifest edited after signing, signed by a key not trusted, or
+    // without its signature: every start refused, naming the file.
+    const QString notSigned = "Release " + QDir::toNativeSeparators(manifest)
+        + ": is not signed by a key this station trusts. No FW update can be started until it is fixed.";
+    QVERIFY(manifestFile.open(QIODevice::Append | QIODevice::WriteOnly) && manifestFile.write(" ") == 1);
+    manifestFile.close();
+    QTRY_VERIFY(notices->texts().endsWith(notSigned));
+    pressRefused(notSigned, false);
+    writeSettings("[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
+    release("WO-7 r1", "other");
+    pressRefused(notSigned, false);
+    QVERIFY(QFile::remove(manifest + ".sig"));
+    pressRefused("Release " + QDir::toNativeSeparators(manifest) + ": has no signature beside it ("
+                     + QDir::toNativeSeparators(manifest + ".sig")
+                     + "). No FW update can be started until it is fixed.",
+                 false);
+
+    // A new release written while the window is open is the next press's.
+    writeFile(fw, "new bytes");
+    release("WO-7 r2", "trusted");
+    QTRY_COMPARE(leafLine->wholeText(), QString("Images of 7inch / High, release WO-7 r2"));
+    QTRY_VERIFY(updateButton()->isEnabled());
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().last().value("outcome").toString() == "ok"
+                                 && historyRecords().size() == records + 2,
+                             30000);
+    QCOMPARE(historyRecords().last().value("release").toObject().value("name").toString(),
+             QString("WO-7 r2"));
 }
 
 QTEST_MAIN(TestStation)
