@@ -236,7 +236,9 @@ void TestRecord::aSpreadsheetRunsNoFieldAndKeepsEveryDigit()
     RunRecord record = aRun();
     record.seconds = 1234.567;
     record.unit = "=HYPERLINK(\"x\")";
+    record.release = ReleaseFacts {"=WO-7", "c", "d"};
     const QStringList fields = csvFields(record);
+    QCOMPARE(fields.at(csvColumns().indexOf("release")), QString("'=WO-7  sha256:c  key:d"));
     QCOMPARE(fields.at(csvColumns().indexOf("seconds")), QString("1234.567"));
     QCOMPARE(fields.at(csvColumns().indexOf("unit")), "'" + record.unit);
     QCOMPARE(fields.at(csvColumns().indexOf("images")),

@@ -153,6 +153,10 @@
         <source>User</source>
         <translation>ユーザー</translation>
     </message>
+    <message>
+        <source>Release</source>
+        <translation>リリース</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>

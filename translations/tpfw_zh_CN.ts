@@ -153,6 +153,10 @@
         <source>User</source>
         <translation>用户</translation>
     </message>
+    <message>
+        <source>Release</source>
+        <translation>发布</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>

@@ -153,6 +153,10 @@
         <source>User</source>
         <translation>使用者</translation>
     </message>
+    <message>
+        <source>Release</source>
+        <translation>發布</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>

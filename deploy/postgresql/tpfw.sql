@@ -16,6 +16,8 @@ CREATE TABLE tpfw_runs (
     host        text,
     unit        text,
     operator    text,
+    -- The signed release the images were checked against, by name.
+    release     text,
     tp_size     text,
     sensitivity text,
     outcome     text,
@@ -34,6 +36,7 @@ CREATE TABLE tpfw_runs (
 CREATE INDEX tpfw_runs_unit ON tpfw_runs USING hash (unit);
 CREATE INDEX tpfw_runs_started ON tpfw_runs (started);
 CREATE INDEX tpfw_runs_station ON tpfw_runs USING hash (station);
+CREATE INDEX tpfw_runs_release ON tpfw_runs USING hash (release);
 
 -- A value that is not what its column holds is left null rather than
 -- refused: rsyslog would offer a refused row again and again, and hold up
@@ -70,6 +73,7 @@ BEGIN
     NEW.host := NEW.record->>'host';
     NEW.unit := NEW.record->>'unit';
     NEW.operator := NEW.record->>'operator';
+    NEW.release := NEW.record->'release'->>'name';
     NEW.tp_size := NEW.record->>'tpSize';
     NEW.sensitivity := NEW.record->>'sensitivity';
     NEW.outcome := NEW.record->>'outcome';

@@ -104,6 +104,7 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const st
         row.station = shared(record->station);
         row.unit = record->unit;
         row.operatorId = shared(record->operatorId);
+        row.release = record->release ? shared(record->release->name) : QString();
         QStringList imageNames;
         for (const FileFacts &image : qAsConst(record->images))
             imageNames.append(image.path.mid(image.path.lastIndexOf(QLatin1Char('/')) + 1));

@@ -190,9 +190,9 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
 const QStringList &csvColumns()
 {
     static const QStringList columns {
-        "runId",    "started", "ended",  "seconds", "station",       "host",        "user",
-        "operator", "unit",    "order",  "tpSize",  "sensitivity",   "outcome",     "exitCode",
-        "detail",   "notes",   "images", "updater", "updaterSha256", "tpfwVersion", "log"};
+        "runId", "started", "ended",   "seconds",       "station",     "host",    "user",     "operator",
+        "unit",  "order",   "release", "tpSize",        "sensitivity", "outcome", "exitCode", "detail",
+        "notes", "images",  "updater", "updaterSha256", "tpfwVersion", "log"};
     return columns;
 }
 
@@ -218,8 +218,13 @@ QStringList csvFields(const RunRecord &record)
         QStringList lines;
         for (const QJsonValue item : value.toArray())
             lines.append(item.isObject() ? imageLine(item.toObject()) : item.toString());
+        const QJsonObject release = value.toObject();
         if (value.isDouble())
             fields.append(QString::number(value.toDouble(), 'g', 15));
+        else if (value.isObject())
+            fields.append(csvText(release.value("name").toString() + QStringLiteral("  sha256:")
+                                  + release.value("sha256").toString() + QStringLiteral("  key:")
+                                  + release.value("key").toString()));
         else
             fields.append(csvText(value.isArray() ? lines.join(QLatin1Char('\n')) : value.toString()));
     }
