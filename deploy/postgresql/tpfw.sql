@@ -1,16 +1,22 @@
 -- tpfw's records in PostgreSQL: one row per run, the whole record as jsonb
--- beside the columns a query needs most. Run once, as a superuser, in the
--- database the records go to (the password is the one tpfw-central-pgsql.conf
--- signs in with):
+-- beside the columns a query needs most. Run as a superuser, in the database
+-- the records go to (the password is the one tpfw-central-pgsql.conf signs
+-- in with):
 --
 --   createdb tpfw
 --   psql -d tpfw -v ingest_password='…' -f tpfw.sql
+--
+-- Run again, with this tpfw's file, to bring a database made by an earlier
+-- one up to date: its rows are kept, columns added since are added.
 --
 -- rsyslog signs in as tpfw_ingest, which may only add rows; people who ask
 -- the records questions get tpfw_reader
 -- (CREATE ROLE <login> LOGIN PASSWORD '…' IN ROLE tpfw_reader).
 
-CREATE TABLE tpfw_runs (
+-- Run again, what is already there is passed over without a word.
+SET client_min_messages = warning;
+
+CREATE TABLE IF NOT EXISTS tpfw_runs (
     run_id      uuid PRIMARY KEY,
     station     text,
     host        text,
@@ -31,31 +37,35 @@ CREATE TABLE tpfw_runs (
     -- or it is no JSON at all (kept whole as the text of "unreadable").
     altered     boolean NOT NULL DEFAULT false
 );
+-- Added since the first tpfw.sql.
+ALTER TABLE tpfw_runs ADD COLUMN IF NOT EXISTS release text, ADD COLUMN IF NOT EXISTS altered boolean NOT NULL DEFAULT false;
 -- Serials and names are indexed by their hash: a value of any length, as a
--- hand-edited record may hold, is stored and found.
+-- hand-edited record may hold, is stored and found. (The first tpfw.sql
+-- indexed them as they are, which a long value does not fit.)
+DROP INDEX IF EXISTS tpfw_runs_unit, tpfw_runs_station;
 CREATE INDEX tpfw_runs_unit ON tpfw_runs USING hash (unit);
-CREATE INDEX tpfw_runs_started ON tpfw_runs (started);
+CREATE INDEX IF NOT EXISTS tpfw_runs_started ON tpfw_runs (started);
 CREATE INDEX tpfw_runs_station ON tpfw_runs USING hash (station);
-CREATE INDEX tpfw_runs_release ON tpfw_runs USING hash (release);
+CREATE INDEX IF NOT EXISTS tpfw_runs_release ON tpfw_runs USING hash (release);
 
 -- A value that is not what its column holds is left null rather than
 -- refused: rsyslog would offer a refused row again and again, and hold up
 -- every record behind it.
-CREATE FUNCTION tpfw_uuid(value text) RETURNS uuid LANGUAGE plpgsql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION tpfw_uuid(value text) RETURNS uuid LANGUAGE plpgsql IMMUTABLE AS $$
 BEGIN
     RETURN value::uuid;
 EXCEPTION WHEN others THEN
     RETURN NULL;
 END $$;
 
-CREATE FUNCTION tpfw_time(value text) RETURNS timestamptz LANGUAGE plpgsql STABLE AS $$
+CREATE OR REPLACE FUNCTION tpfw_time(value text) RETURNS timestamptz LANGUAGE plpgsql STABLE AS $$
 BEGIN
     RETURN value::timestamptz;
 EXCEPTION WHEN others THEN
     RETURN NULL;
 END $$;
 
-CREATE FUNCTION tpfw_integer(value text) RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION tpfw_integer(value text) RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $$
 BEGIN
     RETURN value::integer;
 EXCEPTION WHEN others THEN
@@ -66,7 +76,7 @@ END $$;
 -- before the key is checked, so a record delivered twice meets its own
 -- run_id and is left out. A record of tpfw 1.0.0 has no runId: the digest
 -- of the record stands in for it.
-CREATE FUNCTION tpfw_runs_columns() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION tpfw_runs_columns() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     NEW.run_id := coalesce(tpfw_uuid(NEW.record->>'runId'), md5(NEW.record::text)::uuid);
     NEW.station := NEW.record->>'station';
@@ -83,14 +93,14 @@ BEGIN
     RETURN NEW;
 END $$;
 
-CREATE TRIGGER tpfw_runs_columns BEFORE INSERT ON tpfw_runs
+CREATE OR REPLACE TRIGGER tpfw_runs_columns BEFORE INSERT ON tpfw_runs
     FOR EACH ROW EXECUTE FUNCTION tpfw_runs_columns();
 
 -- rsyslog hands each record over as the text it arrived as: every record
 -- becomes a row, whatever jsonb makes of it.
-CREATE VIEW tpfw_arrivals AS SELECT NULL::text AS line WHERE false;
+CREATE OR REPLACE VIEW tpfw_arrivals AS SELECT NULL::text AS line WHERE false;
 
-CREATE FUNCTION tpfw_arrive() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION tpfw_arrive() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
     taken jsonb;
     was_altered boolean := false;
@@ -109,11 +119,21 @@ BEGIN
     RETURN NEW;
 END $$;
 
-CREATE TRIGGER tpfw_arrive INSTEAD OF INSERT ON tpfw_arrivals
+CREATE OR REPLACE TRIGGER tpfw_arrive INSTEAD OF INSERT ON tpfw_arrivals
     FOR EACH ROW EXECUTE FUNCTION tpfw_arrive();
 
-CREATE ROLE tpfw_ingest LOGIN PASSWORD :'ingest_password';
+-- The roles, made once; run again, the ingest password is the one given.
+SELECT set_config('tpfw.ingest_password', :'ingest_password', false) AS ignored \gset
+DO $$
+BEGIN
+    IF EXISTS (SELECT FROM pg_roles WHERE rolname = 'tpfw_ingest') THEN
+        EXECUTE format('ALTER ROLE tpfw_ingest LOGIN PASSWORD %L', current_setting('tpfw.ingest_password'));
+    ELSE
+        EXECUTE format('CREATE ROLE tpfw_ingest LOGIN PASSWORD %L', current_setting('tpfw.ingest_password'));
+    END IF;
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'tpfw_reader') THEN
+        CREATE ROLE tpfw_reader NOLOGIN;
+    END IF;
+END $$;
 GRANT INSERT ON tpfw_arrivals, tpfw_runs TO tpfw_ingest;
-
-CREATE ROLE tpfw_reader NOLOGIN;
 GRANT SELECT ON tpfw_runs TO tpfw_reader;
