@@ -311,6 +311,9 @@ void TestRecord::stationSettingsAsWritten_data()
         "station/name");
     bad("a name too long for a file", "[station]\nname=" + QByteArray(300, 'L'), SettingsFault::BadText,
         "station/name");
+    bad("a release without keys", "[release]\nmanifest=r.json\n", SettingsFault::NoKeys, "release/keys");
+    bad("leaves beside a release", "[order]\nleaves=a/b\n[release]\nmanifest=r.json\nkeys=k.pem\n",
+        SettingsFault::LeavesBesideRelease, "order/leaves");
     bad("a bidi override in an order", "[order]\nname=WO\u202E1\n", SettingsFault::BadText, "order/name");
 }
 

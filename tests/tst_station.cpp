@@ -392,6 +392,13 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     auto *list = window->findChild<QTextBrowser *>();
     QTRY_VERIFY(list->toPlainText().contains("extra.bin"));
     pressRefused("extra.bin is not in release WO-7 r1: nothing was started.", true);
+    // The release engineer's check says the same of the share.
+    QProcess check;
+    check.start(TPFW_RELEASE_TOOL,
+                {"check", manifest, "--keys", folder + "/trusted.pem", "--root", FirmwareTree::root()});
+    QVERIFY(check.waitForFinished(-1));
+    QCOMPARE(check.exitCode(), 1);
+    QCOMPARE(check.readAllStandardError(), QByteArray("7inch/High/extra.bin is not in the release\n"));
     QVERIFY(QFile::remove(extra) && QFile::remove(fw));
     QTRY_VERIFY(!list->toPlainText().contains("fw.bin"));
     pressRefused("fw.bin of release WO-7 r1 is missing: nothing was started.", true);
@@ -424,6 +431,17 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     manifestFile.close();
     QTRY_VERIFY(notices->texts().endsWith(notSigned));
     pressRefused(notSigned, false);
+    writeSettings("[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
+    release("WO-7 r1", "other");
+    pressRefused(notSigned, false);
+    // Signed as it should be, but for another order than the station's.
+    release("WO-7 r1", "trusted");
+    writeSettings("[order]\nname=WO-8\n[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
+    pressRefused(
+        "Release " + QDir::toNativeSeparators(manifest)
+            + ": is for order WO-7, not for order WO-8 as the station's settings say. No FW update can be "
+              "started until it is fixed.",
+        false);
     writeSettings("[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
     release("WO-7 r1", "other");
     pressRefused(notSigned, false);
