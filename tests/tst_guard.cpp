@@ -452,8 +452,8 @@ void TestGuard::damagedPendingRecordsAreSetAside_data()
     QTest::newRow("an array") << QByteArray("[1,2,3]");
     QTest::newRow("no images") << QByteArray(whole).replace(R"("images":[],)", "");
     QTest::newRow("no start") << QByteArray(whole).replace("2026-12-07T10:00:00.000+00:00", "");
-    QTest::newRow("over 1 MiB") << QByteArray(whole).replace(R"("log":null)",
-                                                             R"("log":")" + QByteArray(1 << 20, 'x') + '"');
+    QTest::newRow("over 4 MiB") << QByteArray(whole).replace(R"("log":null)",
+                                                             R"("log":")" + QByteArray(4 << 20, 'x') + '"');
 }
 
 void TestGuard::damagedPendingRecordsAreSetAside()

@@ -3,6 +3,7 @@
 #include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
+#include "update/record/LineReader.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
 #include "update/run/LogLimit.h"
@@ -43,6 +44,7 @@ private slots:
     void runsStartedInOneMillisecondGetALogEach();
     void aRunLogHoldsAQuarterGibibyte();
     void pendingRecordsAreFiledAsTheirRunsEnded();
+    void theLargestRecordIsReadBackWhereverItLies();
     void aLongHistoryIsReadWhole();
     void aPanelsLastOkRunIsFoundByItsSerial_data();
     void aPanelsLastOkRunIsFoundByItsSerial();
@@ -246,6 +248,54 @@ void TestHistoryFiles::pendingRecordsAreFiledAsTheirRunsEnded()
     // Whose panel it was outlives the run; how long it ran nobody knows, only when it was found.
     QVERIFY(filed.unit == "SN5" && filed.operatorId == "op1" && filed.order == "WO-1");
     QVERIFY(!filed.ended && !filed.seconds && !filed.exitCode && filed.found);
+}
+
+// 4,000 images with paths of 255 characters, as rsyslog ships them: its
+// pending record read back, and its run found in the history behind
+// mebibytes of later records. A pending "record" that is no regular file (a
+// FIFO, which would never answer; a link, even to a record) is set aside
+// unread.
+void TestHistoryFiles::theLargestRecordIsReadBackWhereverItLies()
+{
+    QDir().mkpath(runsFolder());
+    RunRecord large = aFlash();
+    large.started = QDateTime::currentDateTime();
+    large.images = QVector<FileFacts>(4000, {"/" + QString(254, 'p'), 1, QByteArray(64, 'a'), {}, false});
+    large.log = runsFolder() + "/large.log";
+    QString error;
+    QVERIFY(writePending(pendingPathFor(large.log), large, &error));
+    QVERIFY(QFileInfo(pendingPathFor(large.log)).size() > 1300000);
+    QCOMPARE(readPending(pendingPathFor(large.log)).value_or(RunRecord()).runId, large.runId);
+    large.outcome = Outcome::Ok;
+    QVERIFY(appendToHistory(historyPath(), large, &error));
+    RunRecord later = large;
+    for (int i = 0; i < 4; ++i) {
+        later.runId = QUuid::createUuid();
+        QVERIFY(appendToHistory(historyPath(), later, &error));
+    }
+    QCOMPARE(findRecord(historyPath(), large.runId).value_or(RunRecord()).images.size(), 4000);
+    QCOMPARE(findRecord(historyPath(), later.runId).value_or(RunRecord()).runId, later.runId);
+    // The search goes back 4 MiB at a time: a key across a block's edge is
+    // found too.
+    QFile edge(historyPath() + ".edge");
+    QVERIFY(edge.open(QIODevice::WriteOnly));
+    edge.write("first\nkey across\n" + QByteArray((4 << 20) - 9, 'y') + "\n");
+    edge.close();
+    QStringList found;
+    forEachLineHoldingBackwards(edge.fileName(), "key across", [&](const QByteArray &line) {
+        found.append(QString::fromLatin1(line));
+        return true;
+    });
+    QCOMPARE(found, QStringList("key across"));
+#ifdef Q_OS_UNIX
+    const QString fifo = runsFolder() + "/fifo.pending.json";
+    const QString linked = runsFolder() + "/linked.pending.json";
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QVERIFY(QFile::rename(pendingPathFor(large.log), runsFolder() + "/large.json"));
+    QVERIFY(QFile::link(runsFolder() + "/large.json", linked));
+    QVERIFY(!readPending(fifo));
+    QCOMPARE(fileAbandonedRuns(QString()).damaged, QStringList(linked + ".damaged"));
+#endif
 }
 
 void TestHistoryFiles::aLongHistoryIsReadWhole()

@@ -18,14 +18,13 @@ std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId)
     std::optional<RunRecord> found;
     if (runId.isNull())
         return found;
-    // A run's record is written when it ends: among the last, whatever else
-    // other windows of the station wrote meanwhile.
-    const QByteArray id = runIdText(runId).toLatin1();
-    forEachLine(path, qMax<qint64>(0, QFileInfo(path).size() - 1024 * 1024), -1, [&](const QByteArray &line) {
-        if (line.contains(id))
-            if (std::optional<RunRecord> record = fromJsonLine(line); record && record->runId == runId)
-                found = record;
-        return true;
+    // A run's record is written when it ends: mostly among the last, but
+    // found wherever it lies, however long the records after it.
+    const QByteArray key = R"("runId":")" + runIdText(runId).toLatin1() + '"';
+    forEachLineHoldingBackwards(path, key, [&](const QByteArray &line) {
+        if (std::optional<RunRecord> record = fromJsonLine(line); record && record->runId == runId)
+            found = record;
+        return !found;
     });
     return found;
 }

@@ -96,6 +96,59 @@ void forEachLineHolding(const QString &path, const QByteArray &needle,
 
 namespace {
 
+constexpr qint64 searchBytes = 4 * 1024 * 1024;
+
+// Where the line holding `at` begins.
+qint64 lineStartBefore(QFile &file, qint64 at)
+{
+    for (qint64 end = at; end > 0;) {
+        const qint64 begin = qMax<qint64>(0, end - 64 * 1024);
+        if (!file.seek(begin))
+            return 0;
+        const int newline = file.read(end - begin).lastIndexOf('\n');
+        if (newline >= 0)
+            return begin + newline + 1;
+        end = begin;
+    }
+    return 0;
+}
+
+} // namespace
+
+void forEachLineHoldingBackwards(const QString &path, const QByteArray &needle,
+                                 const std::function<bool(const QByteArray &)> &line)
+{
+    QFile file(path);
+    if (!regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
+        return;
+    LinesByPlace lines(path);
+    for (qint64 end = file.size(); end > 0;) {
+        const qint64 begin = qMax<qint64>(0, end - searchBytes);
+        // Into the bytes after it by the needle's length less one, so that a
+        // needle across the edge is found; one that begins there was found
+        // before.
+        if (!file.seek(begin))
+            return;
+        const QByteArray block = file.read(end - begin + needle.size() - 1);
+        qint64 next = begin;
+        for (int found = block.lastIndexOf(needle, int(end - begin - 1)); found >= 0;
+             found = found > 0 ? block.lastIndexOf(needle, found - 1) : -1) {
+            const qint64 start = lineStartBefore(file, begin + found);
+            QString error;
+            if (const std::optional<QByteArray> whole = lines.lineAt(start, &error); whole && !line(*whole))
+                return;
+            // The rest of this line holds nothing more to hand over.
+            next = qMin(begin, start);
+            if (start <= begin)
+                break;
+            found = int(start - begin);
+        }
+        end = next;
+    }
+}
+
+namespace {
+
 constexpr qint64 blockBytes = 1024 * 1024;
 // Of a block, how much lies past the line asked for.
 constexpr qint64 aheadBytes = 64 * 1024;

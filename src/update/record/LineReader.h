@@ -10,6 +10,9 @@
 
 // No record of the station comes near it; a line this long is no record.
 constexpr int maxLineBytes = 16 * 1024 * 1024;
+// The largest record the station ships (its rsyslog's limit): thousands of
+// images with long paths.
+constexpr qint64 maxRecordBytes = 4 * 1024 * 1024;
 
 // Hands each whole line ('\n' ended, without it) of the regular file at path
 // that starts within [from, to) to `line`, in order (to < 0: to the end).
@@ -32,6 +35,13 @@ qint64 forEachLineAt(const QString &path, qint64 from, qint64 to,
 // costs little more than its reading.
 void forEachLineHolding(const QString &path, const QByteArray &needle,
                         const std::function<bool(const QByteArray &)> &line);
+
+// Hands `line` each whole line of the file that holds `needle`, newest
+// first, until it returns false: the file is searched from its end a few
+// mebibytes at a time, so a line near the end costs one read, wherever the
+// file began.
+void forEachLineHoldingBackwards(const QString &path, const QByteArray &needle,
+                                 const std::function<bool(const QByteArray &)> &line);
 
 // Whole lines of a file found again by where they begin. The part of the
 // file around the last one read is kept: lines read newest first, or oldest

@@ -1,19 +1,19 @@
 #include "update/record/PendingRun.h"
 
 #include "update/record/HistoryReading.h"
+#include "update/record/LineReader.h"
 #include "update/record/OsSupport.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
 
 const QString pendingSuffix = QStringLiteral(".pending.json");
-// Far beyond the record of thousands of images.
-constexpr qint64 maxPendingSize = 1024 * 1024;
 
 } // namespace
 
@@ -37,12 +37,15 @@ bool writePending(const QString &path, const RunRecord &record, QString *error)
     return false;
 }
 
+// Only a regular file, never what a link leads to: a pending record is
+// written in place, never linked, and /dev/zero would never end.
 std::optional<RunRecord> readPending(const QString &path)
 {
     QFile file(path);
-    if (file.size() > maxPendingSize || !file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).isSymLink() || !regularOrAbsent(path) || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return fromJsonLine(file.readAll());
+    const QByteArray json = file.read(maxRecordBytes + 1);
+    return json.size() > maxRecordBytes ? std::nullopt : fromJsonLine(json);
 }
 
 AbandonedRuns fileAbandonedRuns(const QString &livePending)
