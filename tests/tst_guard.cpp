@@ -349,6 +349,7 @@ void TestGuard::forgedWordsAreNotFollowed_data()
     QTest::newRow("a pending record that is not there, a stand-in's pid") << "absent";
     QTest::newRow("this folder's pending record, pid 1") << "pid 1";
     QTest::newRow("another folder's run, reached by ..") << "dot dot";
+    QTest::newRow("a word that cannot be read") << "unreadable";
 }
 
 void TestGuard::forgedWordsAreNotFollowed()
@@ -391,11 +392,13 @@ void TestGuard::forgedWordsAreNotFollowed()
             = runsFolder() + "/" + QDir(runsFolder()).relativeFilePath(other + "/runs/1.pending.json");
     QFile word(RunLock::path());
     QVERIFY(word.open(QIODevice::WriteOnly));
-    word.write(QJsonDocument(QJsonObject {{"supervisorPid", double(forged.supervisorPid)},
-                                          {"updaterPid", double(forged.updaterPid)},
-                                          {"pending", forged.pending},
-                                          {"started", forged.started.toString(Qt::ISODateWithMs)}})
-                   .toJson(QJsonDocument::Compact));
+    word.write(forgery == "unreadable"
+                   ? QByteArray("\x01 not a word")
+                   : QJsonDocument(QJsonObject {{"supervisorPid", double(forged.supervisorPid)},
+                                                {"updaterPid", double(forged.updaterPid)},
+                                                {"pending", forged.pending},
+                                                {"started", forged.started.toString(Qt::ISODateWithMs)}})
+                         .toJson(QJsonDocument::Compact));
     word.close();
 
     MainWindow window;
@@ -403,6 +406,8 @@ void TestGuard::forgedWordsAreNotFollowed()
     QTRY_VERIFY(status(window).startsWith("FW updater running ("));
     QTest::qWait(300);
     QVERIFY(!status(window).startsWith("FW updater running (started"));
+    if (forgery == "unreadable")
+        QCOMPARE(status(window), QString("FW updater running (unknown run)"));
     QVERIFY(!button(window)->isEnabled());
     QVERIFY(button(window, "stopButton")->isHidden());
     QFile::remove(ours);

@@ -639,6 +639,10 @@
         <source>Images of %1, release %2</source>
         <translation>%1 のイメージ、リリース %2</translation>
     </message>
+    <message>
+        <source>FW updater running (unknown run)</source>
+        <translation>FW アップデーター実行中 (不明な実行)</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -639,6 +639,10 @@
         <source>Images of %1, release %2</source>
         <translation>%1 的映像文件，发布 %2</translation>
     </message>
+    <message>
+        <source>FW updater running (unknown run)</source>
+        <translation>FW 更新程序正在运行（未知的运行）</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

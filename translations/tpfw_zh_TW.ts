@@ -639,6 +639,10 @@
         <source>Images of %1, release %2</source>
         <translation>%1 的映像檔，發布 %2</translation>
     </message>
+    <message>
+        <source>FW updater running (unknown run)</source>
+        <translation>FW 更新程式正在執行（未知的執行）</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

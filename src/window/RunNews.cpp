@@ -32,10 +32,8 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
         panel->follow(RunWords::leafTitle(record.tpSize, record.sensitivity), record);
     });
     connect(run, &StationRun::started, this, &RunNews::tellStarted);
-    connect(run, &StationRun::heldBy, this, [this](const RunInfo &on, bool ours) {
-        if (const QString held = RunWords::heldBy(on, ours); !held.isEmpty())
-            status->showMessage(held);
-    });
+    connect(run, &StationRun::heldBy, this,
+            [this](const RunInfo &on, bool ours) { status->showMessage(RunWords::heldBy(on, ours)); });
     connect(run, &StationRun::freed, status, &QStatusBar::clearMessage);
     connect(panel, &RunPanel::stopStatus, status, [this](const QString &stop) { status->showMessage(stop); });
     connect(run, &StationRun::notStarted, this,

@@ -316,11 +316,10 @@ QString RunWords::heldBy(const RunInfo &on, bool ours)
 {
     if (ours)
         return tr("FW updater running (its supervisor is gone; started %1)").arg(timeOf(on.started));
-    // Between a supervisor's start and its first info, or its pending record,
-    // the run is not known to be another tpfw's.
     if (on.supervisorPid > 0)
         return tr("FW updater running (another tpfw's, started %1)").arg(timeOf(on.started));
-    return {};
+    // Its run info not written yet, or not readable: held all the same.
+    return tr("FW updater running (unknown run)");
 }
 
 QString RunWords::interruptedStatus()

@@ -31,7 +31,6 @@ public:
 
     static QString checking(int done, int total);
     static QString running(const RunInfo &info);
-    // Empty where the run is not yet known to be another tpfw's.
     static QString heldBy(const RunInfo &on, bool ours);
     static QString interruptedStatus();
     static QString interrupted(const RunRecord &record);
