@@ -3,6 +3,8 @@
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"
+#include "update/run/RunLog.h"
+#include "update/run/SupervisorProtocol.h"
 #include "update/run/UpdaterCommand.h"
 #include "window/MainWindow.h"
 
@@ -15,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -27,7 +30,9 @@
 #include <QDBusMessage>
 
 #include <csignal>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 // The run belongs to the machine, not to the window that started it.
@@ -44,6 +49,7 @@ private slots:
     void aForgedWordIsNotFollowed();
     void runsLeftUnfinishedAreFiledOnce();
     void stopAsksThenEndsTheUpdater();
+    void anUpdaterThatEndedOnItsOwnKeepsItsOutcome();
     void sleepIsHeldOffDuringTheRun();
 
 private:
@@ -293,6 +299,57 @@ void TestSupervisor::stopAsksThenEndsTheUpdater()
 #endif
     QVERIFY(stop->isHidden());
     QTRY_VERIFY(button(window)->isEnabled());
+}
+
+// The supervisor stopped (a debugger, a frozen machine) while its updater
+// exits 0, leaving a child, a stop asked for meanwhile: once it goes on,
+// the stop ends what is left, and the run is OK.
+void TestSupervisor::anUpdaterThatEndedOnItsOwnKeepsItsOutcome()
+{
+#ifdef Q_OS_UNIX
+    qputenv("TPFW_STANDIN_SECONDS", "0.5");
+    qputenv("TPFW_STANDIN_EXIT", "0");
+    qputenv("TPFW_STANDIN_CHILD", "1");
+    qputenv("TPFW_STANDIN_CHILD_SECONDS", "60");
+    const auto cleanUp = qScopeGuard([] {
+        qunsetenv("TPFW_STANDIN_CHILD");
+        qunsetenv("TPFW_STANDIN_CHILD_SECONDS");
+    });
+    QDir().mkpath(runsFolder());
+    RunRecord record = RunRecord::begun();
+    record.started = QDateTime::currentDateTime();
+    record.tpSize = "7inch";
+    record.sensitivity = "High";
+    record.images = {{"/fw/a.bin", 1, QByteArray(64, 'a'), {}, false}};
+    record.log = runsFolder() + "/1.log";
+    QProcess supervisor;
+    supervisor.start(supervisorProgram(),
+                     {historyPath(), pendingPathFor(record.log), QString::fromUtf8(toJsonLine(record)),
+                      QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+    QVERIFY(supervisor.waitForStarted());
+    // The word this run writes, not one an earlier run left.
+    QTRY_VERIFY(RunLock::lastInfo().supervisorPid == supervisor.processId()
+                && RunLock::lastInfo().updaterPid > 0);
+    const qint64 updater = RunLock::lastInfo().updaterPid;
+    const pid_t running = pid_t(supervisor.processId());
+    ::kill(running, SIGSTOP);
+    // Ended (a zombie, or reaped where the supervisor is not its parent),
+    // its supervisor not having run since.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !fileLines(QString("/proc/%1/stat").arg(updater)).value(0).contains(") S ")
+            && !fileLines(QString("/proc/%1/stat").arg(updater)).value(0).contains(") R "),
+        10000);
+    // As a window asks it: through a pidfd of the supervisor.
+    const int pidfd = int(syscall(SYS_pidfd_open, running, 0));
+    requestStop(pidfd);
+    ::close(pidfd);
+    ::kill(running, SIGCONT);
+    QVERIFY(supervisor.waitForFinished(-1));
+    QTRY_VERIFY(!RunLock::current());
+    QCOMPARE(historyRecords().value(0).value("outcome").toString(), QString("ok"));
+#else
+    QSKIP("stopping a process is for Unix");
+#endif
 }
 
 void TestSupervisor::sleepIsHeldOffDuringTheRun()

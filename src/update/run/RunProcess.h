@@ -49,6 +49,9 @@ public:
     // tpfw); its end is then Unknown. False when it is gone already.
     bool attach(qint64 pid);
     bool isRunning() const;
+    // Whether the process followed has ended by now, its end told or not
+    // (this process may have been stopped while it ended).
+    bool hasEnded() const;
 
     // Asks a supervisor followed here to stop its updater.
     void askToStop();

@@ -244,6 +244,14 @@ bool RunProcess::watchProcess(qint64 watched)
     return true;
 }
 
+bool RunProcess::hasEnded() const
+{
+    if (!watch)
+        return heldEnd.has_value();
+    siginfo_t info {};
+    return waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
 void RunProcess::askToStop()
 {
     if (watch)

@@ -216,6 +216,11 @@ bool RunProcess::watchProcess(qint64)
     return true;
 }
 
+bool RunProcess::hasEnded() const
+{
+    return watch ? WaitForSingleObject(watch->process, 0) == WAIT_OBJECT_0 : heldEnd.has_value();
+}
+
 void RunProcess::askToStop()
 {
     if (watch)

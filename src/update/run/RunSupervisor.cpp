@@ -82,7 +82,9 @@ bool RunSupervisor::start(int *exitCode)
 
     auto *stops = new StopListener(this);
     connect(stops, &StopListener::requested, this, [this] {
-        if (stopAsked.isEmpty())
+        // An updater that ended on its own keeps its outcome, though the
+        // request is handled only now (this process was stopped, say).
+        if (stopAsked.isEmpty() && !updater.hasEnded())
             stopAsked = isoWithOffset(QDateTime::currentDateTime());
         updater.stop();
     });
