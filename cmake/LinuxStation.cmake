@@ -30,6 +30,10 @@ install(FILES deploy/icons/tpfw.svg
 # that asks for nothing), kept by dpkg as the engineer edits them; and, for
 # the central server, the rsyslog configurations and the database's schema.
 install(FILES deploy/station.ini DESTINATION /etc/tpfw COMPONENT desktop EXCLUDE_FROM_ALL)
+# The run lock every user takes, made at boot where /run/lock is not
+# writable by all.
+install(FILES deploy/tpfw-tmpfiles.conf DESTINATION /usr/lib/tmpfiles.d RENAME tpfw.conf COMPONENT desktop
+  EXCLUDE_FROM_ALL)
 install(DIRECTORY deploy/rsyslog deploy/postgresql DESTINATION /usr/share/tpfw COMPONENT desktop EXCLUDE_FROM_ALL)
 file(WRITE ${PROJECT_BINARY_DIR}/deb/conffiles "/etc/tpfw/station.ini\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/deb/conffiles)

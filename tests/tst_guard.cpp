@@ -38,6 +38,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void oneLockForEveryUser();
     void theGuardOutlivesTheSupervisor();
     void theRunIsEveryProcessItMade_data();
     void theRunIsEveryProcessItMade();
@@ -417,6 +418,28 @@ void TestGuard::forgedWordsAreNotFollowed()
     // Their run, filed by their supervisor; nothing of it here.
     QCOMPARE(historyRecords(other + "/history.jsonl").size(), 1);
     QCOMPARE(historyRecords().size(), 0);
+}
+
+// Whatever a user's own temporary folder, the machine has one lock: no user
+// runs beside another. (Only its place is asked for, never the file used.)
+void TestGuard::oneLockForEveryUser()
+{
+    const QByteArray chosen = qgetenv("TPFW_RUN_LOCK");
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("TPFW_RUN_LOCK", chosen);
+        temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
+    });
+    qunsetenv("TPFW_RUN_LOCK");
+    const QTemporaryDir userA(scratch.filePath("user-a"));
+    const QTemporaryDir userB(scratch.filePath("user-b"));
+    QStringList paths;
+    for (const QTemporaryDir *own : {&userA, &userB}) {
+        qputenv("TMPDIR", QFile::encodeName(own->path()));
+        paths.append(RunLock::path());
+    }
+    QCOMPARE(paths.at(0), paths.at(1));
+    QVERIFY2(!paths.at(0).isEmpty() && !paths.at(0).startsWith(scratch.path()), qPrintable(paths.at(0)));
 }
 
 void TestGuard::aLockWithoutAWordFilesNothing()

@@ -39,7 +39,8 @@ struct RunLockAttempt
 class RunLock
 {
 public:
-    // Machine-wide unless TPFW_RUN_LOCK names another place (for tests).
+    // Machine-wide, one for every user, unless TPFW_RUN_LOCK names another
+    // place (for tests).
     static QString path();
     // Makes the lock's file, which every user may open, so that a window can
     // watch it before any run. Says why the lock's place cannot be used (a

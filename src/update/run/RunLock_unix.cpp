@@ -1,8 +1,6 @@
 #include "update/run/RunLock.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -70,9 +68,10 @@ QString RunLock::path()
     const QString chosen = qEnvironmentVariable("TPFW_RUN_LOCK");
     if (!chosen.isEmpty())
         return chosen;
-    const QFileInfo runLock(QStringLiteral("/run/lock"));
-    return (runLock.isDir() && runLock.isWritable() ? runLock.filePath() : QDir::tempPath())
-        + QStringLiteral("/tpfw-run.lock");
+    // The one place for every user: a place of one's own (a per-user
+    // temporary folder) would let each user's run start beside another's.
+    // Where users may not make it there, the package's tmpfiles.d makes it.
+    return QStringLiteral("/run/lock/tpfw-run.lock");
 }
 
 QString RunLock::prepare()

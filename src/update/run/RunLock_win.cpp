@@ -61,8 +61,10 @@ QString RunLock::path()
     const QString chosen = qEnvironmentVariable("TPFW_RUN_LOCK");
     if (!chosen.isEmpty())
         return chosen;
+    // The one place for every user, never one of a user's own: without
+    // ProgramData the path names no file, and nothing starts.
     const QString shared = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramData"));
-    return (shared.isEmpty() ? QDir::tempPath() : shared) + QStringLiteral("/tpfw-run.lock");
+    return shared.isEmpty() ? QString() : shared + QStringLiteral("/tpfw-run.lock");
 }
 
 QString RunLock::prepare()
