@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -50,6 +51,7 @@ private slots:
     void runsLeftUnfinishedAreFiledOnce();
     void stopAsksThenEndsTheUpdater();
     void anUpdaterThatEndedOnItsOwnKeepsItsOutcome();
+    void aRunWhosePendingRecordIsGoneIsFiled();
     void sleepIsHeldOffDuringTheRun();
 
 private:
@@ -58,6 +60,7 @@ private:
     {
         return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
     }
+    void startSupervisor(QProcess &supervisor);
     // The stand-in's starts and ends, in order.
     QStringList spans() const { return fileLines(scratch.filePath("spans")); }
 
@@ -315,21 +318,8 @@ void TestSupervisor::anUpdaterThatEndedOnItsOwnKeepsItsOutcome()
         qunsetenv("TPFW_STANDIN_CHILD");
         qunsetenv("TPFW_STANDIN_CHILD_SECONDS");
     });
-    QDir().mkpath(runsFolder());
-    RunRecord record = RunRecord::begun();
-    record.started = QDateTime::currentDateTime();
-    record.tpSize = "7inch";
-    record.sensitivity = "High";
-    record.images = {{"/fw/a.bin", 1, QByteArray(64, 'a'), {}, false}};
-    record.log = runsFolder() + "/1.log";
     QProcess supervisor;
-    supervisor.start(supervisorProgram(),
-                     {historyPath(), pendingPathFor(record.log), QString::fromUtf8(toJsonLine(record)),
-                      QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
-    QVERIFY(supervisor.waitForStarted());
-    // The word this run writes, not one an earlier run left.
-    QTRY_VERIFY(RunLock::lastInfo().supervisorPid == supervisor.processId()
-                && RunLock::lastInfo().updaterPid > 0);
+    startSupervisor(supervisor);
     const qint64 updater = RunLock::lastInfo().updaterPid;
     const pid_t running = pid_t(supervisor.processId());
     ::kill(running, SIGSTOP);
@@ -350,6 +340,44 @@ void TestSupervisor::anUpdaterThatEndedOnItsOwnKeepsItsOutcome()
 #else
     QSKIP("stopping a process is for Unix");
 #endif
+}
+
+// A run's pending record gone while it runs (filed as interrupted by a
+// window, or removed): the supervisor, which holds the whole record, files
+// its true end all the same, and says so.
+void TestSupervisor::aRunWhosePendingRecordIsGoneIsFiled()
+{
+    qputenv("TPFW_STANDIN_SECONDS", "1");
+    qputenv("TPFW_STANDIN_EXIT", "0");
+    QProcess supervisor;
+    startSupervisor(supervisor);
+    QVERIFY(QFile::remove(pendingPathFor(runsFolder() + "/1.log")));
+    QVERIFY(supervisor.waitForFinished(-1));
+    QTRY_VERIFY(!RunLock::current());
+    const QJsonObject filed = historyRecords().value(0);
+    QCOMPARE(filed.value("outcome").toString(), QString("ok"));
+    QVERIFY2(filed.value("notes").toArray().contains("its pending record was gone when the run ended"),
+             qPrintable(QJsonDocument(filed).toJson()));
+}
+
+// A run of one image of this data folder, started as a window starts it,
+// once its run info is this run's.
+void TestSupervisor::startSupervisor(QProcess &supervisor)
+{
+    QDir().mkpath(runsFolder());
+    RunRecord record = RunRecord::begun();
+    record.started = QDateTime::currentDateTime();
+    record.tpSize = "7inch";
+    record.sensitivity = "High";
+    record.images = {{"/fw/a.bin", 1, QByteArray(64, 'a'), {}, false}};
+    record.log = runsFolder() + "/1.log";
+    supervisor.start(supervisorProgram(),
+                     {historyPath(), pendingPathFor(record.log), QString::fromUtf8(toJsonLine(record)),
+                      QCoreApplication::applicationDirPath(), updaterProgram(), "-ba"});
+    QVERIFY(supervisor.waitForStarted());
+    // The word this run writes, not one an earlier run left.
+    QTRY_VERIFY(RunLock::lastInfo().supervisorPid == supervisor.processId()
+                && RunLock::lastInfo().updaterPid > 0);
 }
 
 void TestSupervisor::sleepIsHeldOffDuringTheRun()

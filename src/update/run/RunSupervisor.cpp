@@ -189,8 +189,16 @@ void RunSupervisor::file()
             std::fprintf(stderr, "History not written: %s\n", qPrintable(error));
         return;
     }
-    if (fileRecord(run.history, run.record, run.pending, &error) != Filing::Failed)
+    const Filing filed = fileRecord(run.history, run.record, run.pending, &error);
+    if (filed == Filing::Filed)
         return;
+    // Gone while the run went on (filed as interrupted by a window that took
+    // the machine for free, or removed): this record is the run's end.
+    if (filed == Filing::FiledByAnother) {
+        run.record.notes.append(QStringLiteral("its pending record was gone when the run ended"));
+        if (appendToHistory(run.history, run.record, &error))
+            return;
+    }
     run.record.historyProblem = error;
     writePending(run.pending, run.record, &error);
 }
