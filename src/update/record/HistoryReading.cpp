@@ -55,7 +55,9 @@ void tally(const QByteArray &line, const QDate &day, DayCounts &counts)
     if (const std::optional<QDate> written = writtenStartDay(line); written && qAbs(written->daysTo(day)) > 2)
         return;
     const std::optional<RunRecord> record = fromJsonLine(line);
-    if (record && record->outcome && !record->sentNothing() && record->started.toLocalTime().date() == day)
+    // A press refused before anything started is no run, OK or failed.
+    if (record && record->outcome && record->outcome != Outcome::NotStarted && !record->sentNothing()
+        && record->started.toLocalTime().date() == day)
         ++(record->isOk() ? counts.ok : counts.failed);
 }
 
