@@ -167,7 +167,10 @@ void HistoryDialog::exportTo(const QString &path)
 
 void HistoryDialog::exportChosen()
 {
+    // Made where it is not there yet: the dialog would open in the working
+    // folder instead.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QDir().mkpath(folder);
     const QString path = QFileDialog::getSaveFileName(this, tr("Export CSV"), folder + "/tpfw-history.csv",
                                                       tr("CSV files (*.csv)"));
     if (!path.isEmpty())

@@ -21,7 +21,9 @@ StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy
     QAction *showHistory = menu->addAction(tr("&History…"), this, &StationMenu::showHistory);
     showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     signInAction = menu->addAction(tr("Sign &in…"), this, [this] { signIn(); });
+    signInAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     signOutAction = menu->addAction(tr("Sign &out"), station.operatorSession(), &OperatorSession::signOut);
+    signOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     history = new HistoryStatus;
     stationLine = new QLabel;
     stationLine->setObjectName(QStringLiteral("stationLine"));
