@@ -148,13 +148,10 @@ void TestRelease::aManifestReleasesNoMoreThanItSaysPlainly_data()
                                   << int(ManifestFault::Twice) << "leaves[1].leaf";
     QTest::newRow("an image twice") << withImage(good + "," + good) << int(ManifestFault::Twice)
                                     << "leaves[0].images[1].name";
-    QTest::newRow("a name with a slash") << withImage(image("\"x/a.bin\"", "5", digest))
-                                         << int(ManifestFault::BadName) << "leaves[0].images[0].name";
-    QTest::newRow("a name of ..") << withImage(image("\"..\"", "5", digest)) << int(ManifestFault::BadName)
-                                  << "leaves[0].images[0].name";
-    QTest::newRow("a name that is a number")
-        << withImage(image("7", "5", digest)) << int(ManifestFault::WrongType) << "leaves[0].images[0].name";
-    for (const char *size : {"\"5\"", "-1", "1.5", "1e300"})
+    for (const char *name : {"\"x/a.bin\"", "\"..\""})
+        QTest::newRow(name) << withImage(image(name, "5", digest)) << int(ManifestFault::BadName)
+                            << "leaves[0].images[0].name";
+    for (const char *size : {"\"5\"", "-1", "1.5"})
         QTest::newRow(size) << withImage(image("\"a.bin\"", size, digest)) << int(ManifestFault::BadSize)
                             << "leaves[0].images[0].size";
     QTest::newRow("upper-case digest") << withImage(image("\"a.bin\"", "5", QByteArray(64, 'A')))
