@@ -267,6 +267,8 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     session->setClock([] { return QDeadlineTimer::current().deadline() + 5 * 60 * 1000; });
     session->checkIdle();
     QCOMPARE(corner(), QString("Order: WO-7  Not signed in"));
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QString("Signed out: no press for 5 min. Station > Sign in… (Ctrl+I)"));
 }
 
 // Never a wider door: a file the window cannot use refuses every start with

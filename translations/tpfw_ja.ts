@@ -643,6 +643,10 @@
         <source>FW updater running (unknown run)</source>
         <translation>FW アップデーター実行中 (不明な実行)</translation>
     </message>
+    <message>
+        <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
+        <translation>サインアウトしました: %1 分間操作がありませんでした。ステーション &gt; サインイン… (Ctrl+I)</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -643,6 +643,10 @@
         <source>FW updater running (unknown run)</source>
         <translation>FW 更新程序正在运行（未知的运行）</translation>
     </message>
+    <message>
+        <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
+        <translation>已注销：%1 分钟内没有按键。工位 &gt; 登录…（Ctrl+I）</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

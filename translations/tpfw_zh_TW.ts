@@ -643,6 +643,10 @@
         <source>FW updater running (unknown run)</source>
         <translation>FW 更新程式正在執行（未知的執行）</translation>
     </message>
+    <message>
+        <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
+        <translation>已登出：%1 分鐘內沒有按鍵。工作站 &gt; 登入…（Ctrl+I）</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -35,6 +35,9 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
     connect(run, &StationRun::heldBy, this,
             [this](const RunInfo &on, bool ours) { status->showMessage(RunWords::heldBy(on, ours)); });
     connect(run, &StationRun::freed, status, &QStatusBar::clearMessage);
+    // Said where the technician looks for what the station does.
+    connect(run->policy().operatorSession(), &OperatorSession::signedOutIdle, this,
+            [this](int minutes) { status->showMessage(RunWords::signedOutIdle(minutes)); });
     connect(panel, &RunPanel::stopStatus, status, [this](const QString &stop) { status->showMessage(stop); });
     connect(run, &StationRun::notStarted, this,
             [this](const RunRefusal &refusal) { tellNotStarted(RunWords::refusal(refusal, run->policy())); });

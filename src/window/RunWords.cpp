@@ -265,6 +265,11 @@ QString RunWords::notAnOperator(const QString &read, TextRule::Fault fault)
         .arg(displayName(read), textFault(fault, TextRule::defaultLength));
 }
 
+QString RunWords::signedOutIdle(int minutes)
+{
+    return tr("Signed out: no press for %1 min. Station > Sign in… (Ctrl+I)").arg(minutes);
+}
+
 QString RunWords::corner(const StationPolicy &station)
 {
     const StationSettings &settings = station.settings();

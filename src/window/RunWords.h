@@ -22,6 +22,7 @@ public:
     // Why the rule refuses a text of at most length characters.
     static QString textFault(TextRule::Fault fault, int length);
     static QString notAnOperator(const QString &read, TextRule::Fault fault);
+    static QString signedOutIdle(int minutes);
     // The order and the operator, as the corner beside the menus shows them.
     static QString corner(const StationPolicy &station);
     static QString unlisted(int count, const QString &path);

@@ -47,6 +47,9 @@ void OperatorSession::pressed()
 
 void OperatorSession::checkIdle()
 {
-    if (current == State::SignedIn && idleMinutes > 0 && now() - lastPress >= qint64(idleMinutes) * 60 * 1000)
+    if (current == State::SignedIn && idleMinutes > 0
+        && now() - lastPress >= qint64(idleMinutes) * 60 * 1000) {
         signOut();
+        emit signedOutIdle(idleMinutes);
+    }
 }

@@ -38,6 +38,8 @@ public:
 
 signals:
     void changed();
+    // Signed out for idleness: after this many minutes without a press.
+    void signedOutIdle(int minutes);
 
 private:
     Clock now = [] {
