@@ -362,8 +362,10 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
         record.station = "Line 2";
         record.unit = run.unit;
         record.operatorId = run.operatorId;
-        if (run.unit == "SN-001")
+        if (run.unit == "SN-001") {
+            record.order = "WO-7";
             record.release = ReleaseFacts {"WO-7 r1", QByteArray(64, 'c'), QByteArray(64, 'd')};
+        }
         record.outcome = outcomeNamed(run.outcome);
         record.exitCode = run.exitCode;
         record.log = run.log;
@@ -397,6 +399,7 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QCOMPARE(column(HistoryModel::Started).first(), now.addSecs(-30).toString("yyyy-MM-dd HH:mm:ss"));
     QCOMPARE(column(HistoryModel::Unit), QStringList({"", "=SN3", "SN-001", "SN-002"}));
     QCOMPARE(column(HistoryModel::Operator), QStringList({"", "op9", "op1", "op1"}));
+    QCOMPARE(column(HistoryModel::Order), QStringList({"", "", "WO-7", ""}));
     QCOMPARE(column(HistoryModel::Release), QStringList({"", "", "WO-7 r1", ""}));
     QCOMPARE(column(HistoryModel::Station), QStringList({"Line 2", "Line 2", "Line 2", "Line 2"}));
 

@@ -157,6 +157,10 @@
         <source>Release</source>
         <translation>リリース</translation>
     </message>
+    <message>
+        <source>Order</source>
+        <translation>オーダー</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>

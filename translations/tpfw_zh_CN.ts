@@ -157,6 +157,10 @@
         <source>Release</source>
         <translation>发布</translation>
     </message>
+    <message>
+        <source>Order</source>
+        <translation>工单</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>
@@ -609,7 +613,7 @@
     </message>
     <message>
         <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
-        <translation>属于订单 %1，而不是工位设置中的订单 %2</translation>
+        <translation>属于工单 %1，而不是工位设置中的工单 %2</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>

@@ -157,6 +157,10 @@
         <source>Release</source>
         <translation>發布</translation>
     </message>
+    <message>
+        <source>Order</source>
+        <translation>工單</translation>
+    </message>
 </context>
 <context>
     <name>HistoryStatus</name>
@@ -609,7 +613,7 @@
     </message>
     <message>
         <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
-        <translation>屬於訂單 %1，而不是工作站設定中的訂單 %2</translation>
+        <translation>屬於工單 %1，而不是工作站設定中的工單 %2</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>

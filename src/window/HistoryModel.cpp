@@ -34,8 +34,8 @@ QString outcomeWord(const HistoryRow &row)
 
 bool holds(const HistoryRow &row, const QString &search)
 {
-    for (const QString *text : {&row.unit, &row.operatorId, &row.station, &row.release, &row.tpSize,
-                                &row.sensitivity, &row.imageNames})
+    for (const QString *text : {&row.unit, &row.operatorId, &row.station, &row.order, &row.release,
+                                &row.tpSize, &row.sensitivity, &row.imageNames})
         if (text->contains(search, Qt::CaseInsensitive))
             return true;
     return false;
@@ -129,6 +129,8 @@ QString HistoryModel::text(const HistoryRow &row, int column)
         return displayName(row.unit);
     case Operator:
         return displayName(row.operatorId);
+    case Order:
+        return displayName(row.order);
     case Release:
         return displayName(row.release);
     case User:
@@ -170,6 +172,8 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         return tr("Unit");
     case Operator:
         return tr("Operator");
+    case Order:
+        return tr("Order");
     case Release:
         return tr("Release");
     case User:

@@ -24,6 +24,7 @@ public:
         Duration,
         Station,
         Operator,
+        Order,
         Release,
         User,
         Columns

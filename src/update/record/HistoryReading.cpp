@@ -105,6 +105,7 @@ QVector<HistoryRow> rowsIn(const QString &path, qint64 from, qint64 to, const st
         row.station = shared(record->station);
         row.unit = record->unit;
         row.operatorId = shared(record->operatorId);
+        row.order = shared(record->order);
         row.release = record->release ? shared(record->release->name) : QString();
         QStringList imageNames;
         for (const FileFacts &image : qAsConst(record->images))

@@ -53,6 +53,7 @@ struct HistoryRow
     QString station;
     QString unit;
     QString operatorId;
+    QString order;
     // The release's name, where the run had one.
     QString release;
     // The images' file names, one a line: what a search looks in.
