@@ -213,6 +213,12 @@ void TestStation::aScanStartsTheRunOfThatPanel()
         QCOMPARE(record.value(key).toString(), value);
     // Ready for the next panel.
     QTRY_VERIFY(serialField()->text().isEmpty() && window->focusWidget() == serialField());
+    // The result names its panel, and is put away once the next is scanned.
+    const QString result = window->findChild<WrappingLabel *>("resultDetail")->wholeText();
+    QVERIFY2(result.startsWith("Panel SN1234 · 7inch / High · 1 image · "), qPrintable(result));
+    QTest::keyClicks(serialField(), "S");
+    QVERIFY(!window->findChild<QWidget *>("runPanel")->isVisible());
+    serialField()->clear();
 
     // The same panel again, typed full-width through an input method, is
     // asked about; No starts nothing.

@@ -651,6 +651,10 @@
         <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
         <translation>サインアウトしました: %1 分間操作がありませんでした。ステーション &gt; サインイン… (Ctrl+I)</translation>
     </message>
+    <message>
+        <source>Panel %1 · %2</source>
+        <translation>パネル %1 · %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

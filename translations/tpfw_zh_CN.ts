@@ -651,6 +651,10 @@
         <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
         <translation>已注销：%1 分钟内没有按键。工位 &gt; 登录…（Ctrl+I）</translation>
     </message>
+    <message>
+        <source>Panel %1 · %2</source>
+        <translation>面板 %1 · %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -651,6 +651,10 @@
         <source>Signed out: no press for %1 min. Station &gt; Sign in… (Ctrl+I)</source>
         <translation>已登出：%1 分鐘內沒有按鍵。工作站 &gt; 登入…（Ctrl+I）</translation>
     </message>
+    <message>
+        <source>Panel %1 · %2</source>
+        <translation>面板 %1 · %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

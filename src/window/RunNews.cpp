@@ -29,7 +29,8 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
             [this](int done, int total) { status->showMessage(RunWords::checking(done, total)); });
     connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {
         status->showMessage(RunWords::running(info));
-        panel->follow(RunWords::leafTitle(record.tpSize, record.sensitivity), record);
+        panel->follow(RunWords::runTitle(RunWords::leafTitle(record.tpSize, record.sensitivity), record.unit),
+                      record);
     });
     connect(run, &StationRun::started, this, &RunNews::tellStarted);
     connect(run, &StationRun::heldBy, this,
@@ -61,8 +62,10 @@ void RunNews::tellBegun()
 {
     notify = pressNotify;
     const Press &press = run->lastPress();
-    panel->begin(press.leafPath.isEmpty() ? tr("No images listed")
-                                          : RunWords::leafTitle(press.tpSize, press.sensitivity),
+    panel->begin(RunWords::runTitle(press.leafPath.isEmpty()
+                                        ? tr("No images listed")
+                                        : RunWords::leafTitle(press.tpSize, press.sensitivity),
+                                    press.serial),
                  press.images.size());
 }
 

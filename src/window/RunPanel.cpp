@@ -207,6 +207,12 @@ void RunPanel::finish(const RunReport &report)
     show();
 }
 
+void RunPanel::putAwayResult()
+{
+    if (!on)
+        hide();
+}
+
 void RunPanel::name(const QString &leaf, int images)
 {
     sentLine->setText(leaf + QStringLiteral(" · ")

@@ -50,6 +50,9 @@ public:
     // once the run has had half the grace time to end.
     void stopping(int graceSeconds);
     void finish(const RunReport &report);
+    // The next panel is on its way: the last one's result is put away,
+    // unless a run is on.
+    void putAwayResult();
     // Whether a run is shown that has not ended yet.
     bool isOn() const { return on; }
     // What takes the focus here, in the order Tab goes.

@@ -300,6 +300,11 @@ QString RunWords::leafTitle(const QString &tpSize, const QString &sensitivity)
     return displayName(tpSize) + " / " + displayName(sensitivity);
 }
 
+QString RunWords::runTitle(const QString &leafTitle, const QString &unit)
+{
+    return unit.isEmpty() ? leafTitle : tr("Panel %1 · %2").arg(displayName(unit), leafTitle);
+}
+
 QString RunWords::leafImages(const QString &leafTitle, const StationPolicy &station)
 {
     if (station.release().state() != ReleaseWatch::State::Read || station.isFaulty())

@@ -27,6 +27,8 @@ public:
     static QString corner(const StationPolicy &station);
     static QString unlisted(int count, const QString &path);
     static QString leafTitle(const QString &tpSize, const QString &sensitivity);
+    // What a run is of: the panel, where its serial was asked for, and the leaf.
+    static QString runTitle(const QString &leafTitle, const QString &unit);
     // The images of a released leaf, with the release they belong to.
     static QString leafImages(const QString &leafTitle, const StationPolicy &station);
 

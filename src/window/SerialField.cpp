@@ -26,6 +26,7 @@ SerialField::SerialField(QWidget *parent)
     grid->addWidget(problem, 1, 1);
     connect(edit, &QLineEdit::returnPressed, this, &SerialField::entered);
     connect(edit, &QLineEdit::textEdited, problem, &QLabel::hide);
+    connect(edit, &QLineEdit::textEdited, this, &SerialField::typed);
 }
 
 QString SerialField::serial() const

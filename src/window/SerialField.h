@@ -24,6 +24,8 @@ public:
 
 signals:
     void entered();
+    // A serial is being typed or scanned.
+    void typed();
 
 private:
     QLineEdit *edit;
