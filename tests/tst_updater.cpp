@@ -757,6 +757,9 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     QVERIFY2(QRegularExpression("^7inch / High · 2 images · 2\\.\\d s$").match(detail).hasMatch(),
              qPrintable(detail));
     QVERIFY(banner->styleSheet().contains(colour));
+    // A failure says what to do with the panel, its bar no success's.
+    QCOMPARE(window->findChild<WrappingLabel *>("resultAdvice")->isVisible(), exitWith != "0");
+    QCOMPARE(progress->styleSheet().contains(colour), exitWith != "0");
     QVERIFY(window->findChild<QLabel *>("resultLine")->font().bold());
     // The window made room for the panel: the choices are all still in view.
     for (const QString title : {"TP Size", "Sensitivity"})

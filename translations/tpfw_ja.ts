@@ -655,6 +655,10 @@
         <source>Panel %1 · %2</source>
         <translation>パネル %1 · %2</translation>
     </message>
+    <message>
+        <source>Set this panel aside: check it, or update it again, before it is used.</source>
+        <translation>このパネルは取り分けてください。使用する前に確認するか、もう一度更新してください。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

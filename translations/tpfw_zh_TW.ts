@@ -655,6 +655,10 @@
         <source>Panel %1 · %2</source>
         <translation>面板 %1 · %2</translation>
     </message>
+    <message>
+        <source>Set this panel aside: check it, or update it again, before it is used.</source>
+        <translation>請將此面板放到一邊：使用前請檢查，或再次更新。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

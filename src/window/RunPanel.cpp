@@ -26,9 +26,11 @@ QString minutesAndSeconds(qint64 seconds)
 }
 
 // Words carry the result; the colour only repeats it.
+const char *const failedColour = "#b3261e";
+
 QString bannerStyle(const RunReport &report)
 {
-    const char *colour = !report.known ? "#5f6368" : report.ok ? "#1e7d32" : "#b3261e";
+    const char *colour = !report.known ? "#5f6368" : report.ok ? "#1e7d32" : failedColour;
     return QStringLiteral("QFrame#resultBanner { background: %1; border-radius: 4px; }"
                           " QLabel { color: white; }")
         .arg(QLatin1String(colour));
@@ -55,6 +57,7 @@ RunPanel::RunPanel(QWidget *parent)
     , banner(named(new QFrame, "resultBanner"))
     , resultLine(named(new WrappingLabel, "resultLine"))
     , resultDetail(named(new WrappingLabel, "resultDetail"))
+    , resultAdvice(named(new WrappingLabel, "resultAdvice"))
 {
     setObjectName(QStringLiteral("runPanel"));
     setAccessibleName(tr("FW update run"));
@@ -88,6 +91,7 @@ void RunPanel::layOut()
     auto *result = new QVBoxLayout(banner);
     result->addWidget(resultLine);
     result->addWidget(resultDetail);
+    result->addWidget(resultAdvice);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(banner, 0, 0, 1, 3);
@@ -143,6 +147,7 @@ void RunPanel::begin(const QString &leaf, int images)
     followEnd = true;
     latestLine->setFullText(QString());
     elapsed->setText(minutesAndSeconds(0));
+    progress->setStyleSheet(QString());
     progress->setRange(0, 0);
     name(leaf, images);
     show();
@@ -195,12 +200,19 @@ void RunPanel::finish(const RunReport &report)
         progress->setRange(0, 100);
     if (report.ok)
         progress->setValue(100);
+    // Where the updater failed, its bar, however full, is no success's.
+    else if (report.known)
+        progress->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: %1; }").arg(failedColour));
     banner->setStyleSheet(bannerStyle(report));
     resultLine->setWholeText(report.outcome);
     resultDetail->setWholeText(report.duration.isEmpty()
                                    ? sentLine->text()
                                    : sentLine->text() + QStringLiteral(" · ") + report.duration);
-    banner->setAccessibleDescription(report.outcome + QLatin1Char('\n') + resultDetail->wholeText());
+    resultAdvice->setWholeText(report.advice);
+    resultAdvice->setVisible(!report.advice.isEmpty());
+    banner->setAccessibleDescription(QStringList {report.outcome, resultDetail->wholeText(), report.advice}
+                                         .join(QLatin1Char('\n'))
+                                         .trimmed());
     banner->show();
     // The banner names what was sent.
     sentLine->hide();

@@ -29,6 +29,8 @@ struct RunReport
     // What a failure notice has under its details: the updater's last words
     // and where its whole output is.
     QString details;
+    // What to do with the panel, where the update failed.
+    QString advice;
 };
 
 // The run as it goes, below UpdateFW: what was sent, how far the updater
@@ -81,6 +83,7 @@ private:
     QFrame *banner;
     WrappingLabel *resultLine;
     WrappingLabel *resultDetail;
+    WrappingLabel *resultAdvice;
 
     OutputTail tail;
     QTimer clock;

@@ -394,6 +394,8 @@ RunReport RunWords::report(const RunRecord &record, const QString &logProblem)
                     || outcome == Outcome::Stopped)
         && !record.sentNothing();
     report.outcome = RunWords::outcome(record);
+    if (report.known && !report.ok)
+        report.advice = tr("Set this panel aside: check it, or update it again, before it is used.");
     report.duration
         = record.seconds ? QString::number(*record.seconds, 'f', 1) + QStringLiteral(" s") : QString();
     const QString where
