@@ -41,7 +41,7 @@ public:
     bool text(const QJsonObject &object, const QString &where, const QString &key, QString *into)
     {
         const QJsonValue value = object.value(key);
-        if (value.isUndefined() || value.toString(QStringLiteral("-")).isEmpty())
+        if (value.isUndefined() || value == QJsonValue(QString()))
             return fail(ManifestFault::Missing, where + key);
         if (!value.isString())
             return fail(ManifestFault::WrongType, where + key);
