@@ -464,9 +464,12 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     QVERIFY(QFile::remove(manifest + ".sig"));
     shut("has no signature beside it (" + QDir::toNativeSeparators(manifest + ".sig") + ")");
 
-    // A new release written while the window is open is the next press's.
+    // A new release written while the window is open is the next press's,
+    // once read: a press before that is turned away.
     writeFile(fw, "new bytes");
     release("WO-7 r2", "trusted");
+    QCoreApplication::processEvents();
+    pressRefused("The release is being read again: press UpdateFW again in a moment.", false);
     QTRY_COMPARE(leafLine->wholeText(), QString("Images of 7inch / High, release WO-7 r2"));
     runs();
     QCOMPARE(historyRecords().last().value("release").toObject().value("name").toString(),
