@@ -17,10 +17,12 @@
 // - TPFW_STANDIN_IGNORE_TERM: ignore SIGTERM (Unix), as a hung updater may.
 // - TPFW_STANDIN_OUTPUT: first print that file's bytes as they are, as an
 //   updater that floods its output, or prints what is not text, may.
-// - TPFW_STANDIN_CHILD: "fork" or "setsid" (Unix): as it starts, leave a
-//   child of its own writing on for TPFW_STANDIN_CHILD_SECONDS (2 by
+// - TPFW_STANDIN_CHILD: "fork", "setsid" or "daemon" (Unix): as it starts,
+//   leave a child of its own writing on for TPFW_STANDIN_CHILD_SECONDS (2 by
 //   default), the second in a session of its own, as an updater whose work
-//   outlives its first process may. The child notes "child <pid>" as it
+//   outlives its first process may; "daemon" first closes every descriptor
+//   it inherited beyond the standard three, and its child closes those too,
+//   as daemonising tools do. The child notes "child <pid>" as it
 //   starts and "child end" as it ends in TPFW_STANDIN_SPANS.
 // It also says whether its standard input is the null device (Unix only).
 
@@ -135,10 +137,15 @@ void noteSpan(const char *word)
 #ifndef _WIN32
 void leaveAChild(const std::string &how)
 {
+    const bool daemon = how == "daemon";
+    if (daemon)
+        closefrom(3);
     if (fork() != 0)
         return;
-    if (how == "setsid")
+    if (how == "setsid" || daemon)
         setsid();
+    if (daemon)
+        closefrom(0);
     noteSpan(("child " + std::to_string(getpid())).c_str());
     const char *seconds = std::getenv("TPFW_STANDIN_CHILD_SECONDS");
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds ? std::atof(seconds) : 2.0));

@@ -1,6 +1,7 @@
 // tpfw-run: runs one update for tpfw, detached from the window that asked
 // for it, and records how it ended. Started by tpfw only.
 
+#include "update/run/RunKeeper.h"
 #include "update/run/RunSupervisor.h"
 #include "update/run/SupervisorProtocol.h"
 
@@ -18,11 +19,17 @@ int main(int argc, char *argv[])
 #endif
     StopListener::blockRequests();
     QCoreApplication app(argc, argv);
-    const auto run = parseSupervisorArguments(QCoreApplication::arguments().mid(1));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool keeper = RunKeeper::isCommand(arguments);
+    const auto run = parseSupervisorArguments(arguments.mid(keeper ? 1 : 0));
     if (!run) {
         std::fputs("tpfw-run: started by tpfw only\n", stderr);
         return 2;
     }
+#ifndef Q_OS_WIN
+    if (keeper)
+        return RunKeeper(*run).exec();
+#endif
     RunSupervisor supervisor(*run);
     QObject::connect(&supervisor, &RunSupervisor::done, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     int code = 0;

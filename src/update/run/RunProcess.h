@@ -4,11 +4,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QVector>
 
 #include <memory>
 #include <optional>
-
-class RunLock;
 
 // How a process of a run ended, as far as tpfw could learn it.
 struct RunEnd
@@ -20,6 +19,15 @@ struct RunEnd
     QString detail;
     // Stopped by force, the grace time being over.
     bool forced = false;
+    // Bytes of the output dropped from the log's middle by the run's keeper.
+    qint64 droppedOutput = 0;
+};
+
+// What a run started under the machine's guard keeps open in every process
+// it makes: the run lock's descriptor, the sleep inhibitor's.
+struct RunGuard
+{
+    QVector<int> descriptors;
 };
 
 // A process and all it starts, followed to its end without owning it: in
@@ -40,17 +48,19 @@ public:
     // Starts program with the arguments, each passed on byte for byte, in
     // workingDir, its output and errors going to logPath (to the null device
     // when empty). On failure returns false and says why in *error.
-    // Started under the machine's run lock (guard), the run is every process
-    // it makes, in whatever session: each holds the lock, a stop reaches
-    // them all, and the run ends with the last of them.
+    // Started under the machine's guard, the run is every process it makes,
+    // in whatever session: a stop reaches them all, and the run ends with
+    // the last of them. On Unix the program is then the run's keeper (see
+    // RunKeeper.h), which tells the updater's start and end.
     bool start(const QString &program, const QStringList &arguments, const QString &workingDir,
-               const QString &logPath, const RunLock *guard, QString *error);
+               const QString &logPath, const RunGuard *guard, QString *error);
     // Follows a process this did not start (a supervisor started by another
     // tpfw); its end is then Unknown. False when it is gone already.
     bool attach(qint64 pid);
     bool isRunning() const;
-    // Whether the process followed has ended by now, its end told or not
-    // (this process may have been stopped while it ended).
+    // Whether the process followed (under the guard, the updater's first
+    // process) has ended by now, its end told or not (this process may have
+    // been stopped while it ended).
     bool hasEnded() const;
 
     // Asks a supervisor followed here to stop its updater.
@@ -65,7 +75,7 @@ signals:
     void finished(RunEnd end);
 
 private:
-    void follow(qint64 pid);
+    void follow(qint64 pid, qint64 told);
     bool watchProcess(qint64 pid);
     void end(const RunEnd &how);
     // Tells the held end once nothing of the run is left.

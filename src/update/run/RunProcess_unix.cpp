@@ -1,6 +1,7 @@
 #include "update/run/RunProcess.h"
 
-#include "update/run/RunLock.h"
+#include "update/run/RunKeeper.h"
+#include "update/run/SpawnSetup.h"
 #include "update/run/SupervisorProtocol.h"
 
 #include <QDir>
@@ -10,12 +11,12 @@
 #include <QTimer>
 #include <QVector>
 
+#include <utility>
 #include <vector>
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -31,6 +32,10 @@ struct RunProcess::Watch
 {
     int pidfd = -1;
     QSocketNotifier *notifier = nullptr;
+    // The keeper's report, where the process is a run's keeper, and what
+    // it told so far.
+    int report = -1;
+    QByteArray told;
 
     ~Watch()
     {
@@ -38,8 +43,9 @@ struct RunProcess::Watch
             notifier->setEnabled(false);
             notifier->deleteLater();
         }
-        if (pidfd >= 0)
-            ::close(pidfd);
+        for (const int fd : {pidfd, report})
+            if (fd >= 0)
+                ::close(fd);
     }
 };
 
@@ -51,14 +57,16 @@ public:
     explicit Fd(int opened)
         : fd(opened)
     { }
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    ~Fd() { close(); }
     Fd(const Fd &) = delete;
     Fd &operator=(const Fd &) = delete;
-    const int fd;
+    void close()
+    {
+        if (fd >= 0)
+            ::close(std::exchange(fd, -1));
+    }
+    int take() { return std::exchange(fd, -1); }
+    int fd;
 };
 
 int openLog(const QString &logPath)
@@ -67,47 +75,6 @@ int openLog(const QString &logPath)
         return ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     return ::open(QFile::encodeName(logPath).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
 }
-
-// How the child is set up between fork and exec.
-class SpawnSetup
-{
-public:
-    SpawnSetup(int logFd, const QByteArray &workingDir, const RunLock *guard)
-    {
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
-        // Onto itself: kept open across exec, and so inherited by all the
-        // updater starts, the lock's open file is held until they all end.
-        if (guard)
-            posix_spawn_file_actions_adddup2(&actions, guard->descriptor(), guard->descriptor());
-        posix_spawn_file_actions_addchdir_np(&actions, workingDir.constData());
-
-        // Whatever tpfw blocks or ignores, the updater starts from the defaults.
-        sigset_t none;
-        sigemptyset(&none);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGCHLD})
-            sigaddset(&defaults, signal);
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setsigmask(&attributes, &none);
-        posix_spawnattr_setsigdefault(&attributes, &defaults);
-        posix_spawnattr_setflags(&attributes,
-                                 POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    }
-    ~SpawnSetup()
-    {
-        posix_spawnattr_destroy(&attributes);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    SpawnSetup(const SpawnSetup &) = delete;
-    SpawnSetup &operator=(const SpawnSetup &) = delete;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-};
 
 // The processes below root, by their parents as /proc tells them.
 QVector<pid_t> descendantsOf(pid_t root)
@@ -134,7 +101,7 @@ QVector<pid_t> descendantsOf(pid_t root)
 // Signals every process below this one, wherever it went. Each is signalled
 // through a pidfd opened while it was still known to be below, never by a
 // number that may have been given anew.
-void signalDescendants(int signal)
+void signalDescendants(int signal, pid_t spared)
 {
     std::vector<std::pair<pid_t, int>> pidfds;
     for (const pid_t pid : descendantsOf(::getpid()))
@@ -142,20 +109,53 @@ void signalDescendants(int signal)
             pidfds.emplace_back(pid, pidfd);
     const QVector<pid_t> below = descendantsOf(::getpid());
     for (const auto &[pid, pidfd] : pidfds) {
-        if (below.contains(pid))
+        if (pid != spared && below.contains(pid))
             syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0);
         ::close(pidfd);
     }
 }
 
-// The process started here and its group; under the run lock, the whole tree.
+// The process started here and its group; under the guard, the whole tree
+// but the keeper, which stays to see the end and tell it.
 void signalRun(qint64 pid, bool wholeTree, int signal)
 {
     if (pid <= 0)
         return;
-    ::kill(-pid_t(pid), signal);
     if (wholeTree)
-        signalDescendants(signal);
+        signalDescendants(signal, pid_t(pid));
+    else
+        ::kill(-pid_t(pid), signal);
+}
+
+// What there is to read now, to the pipe's end at most.
+void readAvailable(int fd, QByteArray *into)
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return;
+        into->append(buffer, int(got));
+    }
+}
+
+// The keeper's first line, told at once: whether the updater started.
+QByteArray readLine(int fd)
+{
+    QByteArray line;
+    char c = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return line;
+        line.append(c);
+        if (c == '\n')
+            return line;
+    }
 }
 
 } // namespace
@@ -166,17 +166,19 @@ void RunProcess::WatchDeleter::operator()(Watch *watch) const
 }
 
 bool RunProcess::start(const QString &program, const QStringList &arguments, const QString &workingDir,
-                       const QString &logPath, const RunLock *guard, QString *error)
+                       const QString &logPath, const RunGuard *guard, QString *error)
 {
-    // Whatever the updater starts comes back to this process when its parent
-    // ends, however far it moved away (setsid, a double fork): the run is
-    // over only when none of them is left.
+    // Whatever the keeper leaves when it is killed comes back to this
+    // process: the run is over only when none of it is left.
     guarded = guard && ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
     const Fd log(openLog(logPath));
-    if (log.fd < 0) {
+    int report[2] = {-1, -1};
+    if (log.fd < 0 || (guarded && ::pipe2(report, O_CLOEXEC) != 0)) {
         *error = qt_error_string(errno);
         return false;
     }
+    Fd reportRead(report[0]);
+    Fd reportWrite(report[1]);
     std::vector<QByteArray> bytes {QFile::encodeName(program)};
     for (const QString &argument : arguments)
         bytes.push_back(QFile::encodeName(argument));
@@ -185,7 +187,8 @@ bool RunProcess::start(const QString &program, const QStringList &arguments, con
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    const SpawnSetup setup(log.fd, QFile::encodeName(workingDir), guard);
+    const SpawnSetup setup(guarded ? reportWrite.fd : log.fd, log.fd, QFile::encodeName(workingDir),
+                           guarded ? guard->descriptors : QVector<int>(), true);
     pid_t spawned = 0;
     // glibc reports a failed exec here too, with its errno.
     if (const int failed
@@ -195,7 +198,23 @@ bool RunProcess::start(const QString &program, const QStringList &arguments, con
     }
     watch.reset(new Watch);
     pid = spawned;
-    follow(spawned);
+    if (!guarded) {
+        follow(spawned, spawned);
+        return true;
+    }
+    reportWrite.close();
+    const KeeperReport told = RunKeeper::read(readLine(reportRead.fd));
+    if (told.updaterPid <= 0) {
+        waitpid(spawned, nullptr, 0);
+        watch.reset();
+        *error = told.startError == E2BIG ? tooManyImages()
+            : told.startError             ? qt_error_string(told.startError)
+                              : QStringLiteral("the run's keeper ended before the updater started");
+        return false;
+    }
+    watch->report = reportRead.take();
+    ::fcntl(watch->report, F_SETFL, O_NONBLOCK);
+    follow(spawned, told.updaterPid);
     return true;
 }
 
@@ -210,9 +229,9 @@ bool RunProcess::attach(qint64 other)
     return true;
 }
 
-void RunProcess::follow(qint64 launched)
+void RunProcess::follow(qint64 launched, qint64 told)
 {
-    emit started(launched);
+    emit started(told);
     if (!watchProcess(launched)) {
         const QString why = QStringLiteral("cannot follow the updater: ") + qt_error_string(errno);
         QTimer::singleShot(0, this, [this, why] { end({RunEnd::Unknown, 0, why}); });
@@ -234,7 +253,10 @@ bool RunProcess::watchProcess(qint64 watched)
         do
             result = waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED);
         while (result != 0 && errno == EINTR);
-        if (result != 0)
+        if (watch->report >= 0) {
+            readAvailable(watch->report, &watch->told);
+            end(RunKeeper::read(watch->told).runEnd());
+        } else if (result != 0)
             end({RunEnd::Unknown, 0, errno == ECHILD ? QString() : qt_error_string(errno)});
         else if (info.si_code == CLD_EXITED)
             end({RunEnd::Exited, info.si_status, {}});
@@ -248,6 +270,10 @@ bool RunProcess::hasEnded() const
 {
     if (!watch)
         return heldEnd.has_value();
+    if (watch->report >= 0) {
+        readAvailable(watch->report, &watch->told);
+        return RunKeeper::read(watch->told).updaterEnd.has_value();
+    }
     siginfo_t info {};
     return waitid(P_PIDFD, id_t(watch->pidfd), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
 }

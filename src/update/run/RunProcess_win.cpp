@@ -127,7 +127,7 @@ void RunProcess::WatchDeleter::operator()(Watch *watch) const
 }
 
 bool RunProcess::start(const QString &program, const QStringList &arguments, const QString &workingDir,
-                       const QString &logPath, const RunLock *guard, QString *error)
+                       const QString &logPath, const RunGuard *guard, QString *error)
 {
     guarded = guard != nullptr;
     const Handle input(openInheritable(QStringLiteral("NUL"), GENERIC_READ));

@@ -3,6 +3,7 @@
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
 #include "update/run/LogLimit.h"
+#include "update/run/RunKeeper.h"
 #include "update/run/RunLock.h"
 #include "update/run/RunLog.h"
 #include "update/run/SleepInhibitor.h"
@@ -92,28 +93,51 @@ bool RunSupervisor::start(int *exitCode)
         lock->setInfo({QCoreApplication::applicationPid(), pid, run.pending, started});
     });
     connect(&updater, &RunProcess::finished, this, [this](const RunEnd &end) {
-        const std::optional<int> code
-            = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
-        if (stopAsked.isEmpty())
-            finish(outcomeOf(end), code, end.detail);
-        else
-            finish(Outcome::Stopped, code,
-                   QStringLiteral("stop asked for at ") + stopAsked
-                       + (end.forced
-                              ? QStringLiteral("; forced after %1 s").arg(RunProcess::stopGraceMs / 1000)
-                              : QStringLiteral("; ended when asked")));
+        conclude(end);
         emit done();
     });
     const QString logPath = run.record.log;
     writeLogHeader();
     running.start();
-    if (!updater.start(run.program, run.arguments, run.workingDir, logPath, lock.get(), &error)) {
+    // Whatever the updater does with what it inherits, the run's keeper
+    // holds the lock and the machine awake while any process of it lives.
+    const RunGuard guard {{lock->descriptor(), inhibitor->descriptor()}};
+    const QStringList command = RunKeeper::command(run);
+    if (!updater.start(command.first(), command.mid(1), run.workingDir, logPath, &guard, &error)) {
         fileNotStarted(error);
         return false;
     }
-    // Whatever the updater prints, its log never fills the disk.
+#ifdef Q_OS_WIN
+    // Whatever the updater prints, its log never fills the disk (on Unix
+    // the keeper, which drains the output, sees to that).
     logLimit = new LogLimit(logPath, LogLimit::size(), this);
+#endif
     return true;
+}
+
+void RunSupervisor::fileForGoneSupervisor(SupervisedRun run, const RunEnd &end, const QElapsedTimer &running)
+{
+    RunSupervisor kept(std::move(run));
+    kept.run.record = readPending(kept.run.pending).value_or(kept.run.record);
+    kept.run.record.notes.append(
+        QStringLiteral("its supervisor ended during the run; the run's keeper filed it"));
+    kept.pendingWritten = true;
+    kept.running = running;
+    kept.conclude(end);
+}
+
+void RunSupervisor::conclude(const RunEnd &end)
+{
+    const std::optional<int> code
+        = end.kind == RunEnd::Exited ? std::optional<int>(end.exitCode) : std::nullopt;
+    if (stopAsked.isEmpty())
+        finish(outcomeOf(end), code, end.detail, end.droppedOutput);
+    else
+        finish(Outcome::Stopped, code,
+               QStringLiteral("stop asked for at ") + stopAsked
+                   + (end.forced ? QStringLiteral("; forced after %1 s").arg(RunProcess::stopGraceMs / 1000)
+                                 : QStringLiteral("; ended when asked")),
+               end.droppedOutput);
 }
 
 bool RunSupervisor::refuse(const QString &reason, int *exitCode)
@@ -132,11 +156,12 @@ void RunSupervisor::fileNotStarted(const QString &reason)
     finish(Outcome::NotStarted, {}, reason);
 }
 
-void RunSupervisor::finish(Outcome outcome, std::optional<int> exitCode, const QString &detail)
+void RunSupervisor::finish(Outcome outcome, std::optional<int> exitCode, const QString &detail,
+                           qint64 droppedByKeeper)
 {
     // Sleep may come once the panel is no longer written.
     inhibitor.reset();
-    noteDroppedOutput();
+    noteDroppedOutput(droppedByKeeper);
     run.record.ended = QDateTime::currentDateTime();
     // From a clock that never runs backwards: the station's may be set
     // meanwhile.
@@ -161,17 +186,17 @@ void RunSupervisor::writeLogHeader()
 }
 
 // The log and the record say what of the output was given back.
-void RunSupervisor::noteDroppedOutput()
+void RunSupervisor::noteDroppedOutput(qint64 droppedByKeeper)
 {
-    if (!logLimit)
-        return;
-    logLimit->check();
-    if (!logLimit->dropped())
+    if (logLimit)
+        logLimit->check();
+    const qint64 dropped = droppedByKeeper + (logLimit ? logLimit->dropped() : 0);
+    if (!dropped)
         return;
     const QString note
         = QStringLiteral("%1 bytes of the updater's output were dropped from the middle of the run "
                          "log, to keep it within %2 bytes")
-              .arg(logLimit->dropped())
+              .arg(dropped)
               .arg(LogLimit::size());
     run.record.notes.append(note);
     QString error;

@@ -46,6 +46,9 @@ public:
 
     // False, with the exit code, when there is nothing to wait for.
     bool start(int *exitCode);
+    // Files a run whose supervisor is gone, from its keeper, which saw the
+    // updater's end (running: since the updater started).
+    static void fileForGoneSupervisor(SupervisedRun run, const RunEnd &end, const QElapsedTimer &running);
 
 signals:
     void done();
@@ -53,9 +56,11 @@ signals:
 private:
     bool refuse(const QString &reason, int *exitCode);
     void fileNotStarted(const QString &reason);
-    void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail);
+    void conclude(const RunEnd &end);
+    void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail,
+                qint64 droppedByKeeper = 0);
     void writeLogHeader();
-    void noteDroppedOutput();
+    void noteDroppedOutput(qint64 droppedByKeeper);
     void file();
 
     SupervisedRun run;

@@ -16,6 +16,9 @@ public:
 
     // Why sleep and shutdown are not held off; empty when they are.
     QString problem() const { return why; }
+    // What holds them off for as long as any process keeps it open; -1
+    // where nothing (Windows: this thread's state).
+    int descriptor() const;
 
 private:
     struct Hold;

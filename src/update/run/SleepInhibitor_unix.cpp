@@ -35,3 +35,8 @@ SleepInhibitor::SleepInhibitor()
 }
 
 SleepInhibitor::~SleepInhibitor() = default;
+
+int SleepInhibitor::descriptor() const
+{
+    return hold ? hold->fd.fileDescriptor() : -1;
+}

@@ -21,3 +21,8 @@ SleepInhibitor::~SleepInhibitor()
     if (hold)
         SetThreadExecutionState(ES_CONTINUOUS);
 }
+
+int SleepInhibitor::descriptor() const
+{
+    return -1;
+}

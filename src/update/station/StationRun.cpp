@@ -84,8 +84,12 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
     connect(&runWatch, &RunWatch::announced, this, &StationRun::tellStarted);
     connect(&runWatch, &RunWatch::ended, this, &StationRun::conclude);
-    connect(&runWatch, &RunWatch::heldBy, this, &StationRun::heldBy);
-    connect(&runWatch, &RunWatch::freed, this, &StationRun::freed);
+    connect(&runWatch, &RunWatch::heldBy, this, [this](const RunInfo &on, bool ours) {
+        if (ours && orphan.isNull())
+            orphan = readPending(on.pending).value_or(RunRecord()).runId;
+        emit heldBy(on, ours);
+    });
+    connect(&runWatch, &RunWatch::freed, this, &StationRun::tellFreed);
     connect(&runWatch, &RunWatch::filed, this, &StationRun::tellAbandoned);
     connect(&runWatch, &RunWatch::stateChanged, this, [this] {
         if (current == State::Idle || current >= State::Launching)
@@ -462,6 +466,16 @@ void StationRun::tellUnrecorded(const RunRecord &run)
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
     emit notStarted(refusalOf(Refusal::Unrecorded, {}, reason));
+}
+
+// A run whose supervisor was gone is filed by its keeper, with the
+// updater's end, once nothing of it is left.
+void StationRun::tellFreed()
+{
+    emit freed();
+    if (const QUuid id = std::exchange(orphan, QUuid()); !id.isNull())
+        if (const std::optional<RunRecord> found = findRecord(historyPath(), id))
+            report(found, QString());
 }
 
 void StationRun::tellAbandoned(const AbandonedRuns &abandoned)

@@ -161,6 +161,7 @@ private:
     void conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending);
     void report(const std::optional<RunRecord> &found, const QString &historyProblem);
     void tellUnrecorded(const RunRecord &run);
+    void tellFreed();
     void tellAbandoned(const AbandonedRuns &abandoned);
 
     StationPolicy station;
@@ -178,4 +179,6 @@ private:
     RunRecord record;
     QString logProblem;
     bool stopAsked = false;
+    // The run of this data folder whose supervisor is gone, if any.
+    QUuid orphan;
 };
