@@ -41,6 +41,7 @@ private slots:
     void oneLockForEveryUser();
     void theGuardOutlivesTheSupervisor_data();
     void theGuardOutlivesTheSupervisor();
+    void aLockFileReplacedFreesNothing();
     void theRunIsEveryProcessItMade_data();
     void theRunIsEveryProcessItMade();
     void noRecordNoRun_data();
@@ -145,6 +146,39 @@ void TestGuard::theGuardOutlivesTheSupervisor()
     QTRY_COMPARE(historyRecords().size(), 2);
     QCOMPARE(spans().mid(before), QStringList({"start", "end"}));
     QVERIFY2(notices.texts().filter("interrupted").isEmpty(), qPrintable(notices.texts().join('|')));
+}
+
+// The lock's file removed and made anew during a run (by root, a cleaner,
+// an upgrade): no second run starts, and the live run's record is its own.
+void TestGuard::aLockFileReplacedFreesNothing()
+{
+#ifdef Q_OS_UNIX
+    qputenv("TPFW_STANDIN_SECONDS", "3");
+    NoticeWatch notices([&] { return &unrelated; });
+    MainWindow first;
+    QVERIFY(chooseAnImage(&first));
+    QMetaObject::invokeMethod(&first, "updateFw");
+    QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
+    QVERIFY(QFile::remove(RunLock::path()));
+    QVERIFY(RunLock::prepare().isEmpty());
+    const QString other = scratch.filePath("other");
+    QDir().mkpath(other);
+    QFile(other + "/1.log").open(QIODevice::WriteOnly);
+    QCOMPARE(QProcess::execute(supervisorProgram(),
+                               {other + "/history.jsonl", other + "/1.pending.json",
+                                pressedRecord(other + "/1.log"), QCoreApplication::applicationDirPath(),
+                                updaterProgram(), "-ba"}),
+             supervisorBusyCode);
+    MainWindow second;
+    QTRY_VERIFY(status(second).startsWith("FW updater running"));
+    QVERIFY(historyRecords().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(status(first).startsWith("FW update OK ("), 10000);
+    QCOMPARE(spans(), QStringList({"start", "end"}));
+    QCOMPARE(historyRecords().size(), 1);
+    QCOMPARE(historyRecords().at(0).value("outcome").toString(), QString("ok"));
+#else
+    QSKIP("on Windows the lock is a named mutex, whatever becomes of its file");
+#endif
 }
 
 void TestGuard::theRunIsEveryProcessItMade_data()

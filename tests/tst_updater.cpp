@@ -40,6 +40,7 @@
 #include <functional>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -74,6 +75,7 @@ private slots:
     void outputNeverFreezesTheWindow_data();
     void outputNeverFreezesTheWindow();
     void aPressWaitsForASlowLeaf();
+    void aRunsLogHasASize_data();
     void aRunsLogHasASize();
 
 private:
@@ -950,18 +952,28 @@ void TestUpdater::aPressWaitsForASlowLeaf()
 
 // An updater that prints far more than a log may hold (a smaller limit for
 // the test): its first and last output stay, the middle is given back to the
-// disk, and the log and the record say how much.
+// disk, and the log and the record say how much. The limit holds at every
+// read of the output, whether tpfw-run lives or not.
+void TestUpdater::aRunsLogHasASize_data()
+{
+    QTest::addColumn<bool>("supervisorKilled");
+    QTest::newRow("with its supervisor") << false;
+    QTest::newRow("its supervisor killed during the flood") << true;
+}
+
 void TestUpdater::aRunsLogHasASize()
 {
 #ifdef Q_OS_LINUX
+    QFETCH(bool, supervisorKilled);
     const qint64 limit = 4 << 20;
     QByteArray output;
     for (int k = 0; output.size() < 40 << 20; ++k)
         output += "line " + QByteArray::number(k).rightJustified(10, '0') + " of a chatty updater\n";
-    QFile file(logDir.filePath("output"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(output) == output.size());
-    file.close();
-    qputenv("TPFW_STANDIN_OUTPUT", QFile::encodeName(file.fileName()));
+    // Fed through a FIFO, so that the flood is on while the test looks.
+    const QByteArray fifo = QFile::encodeName(logDir.filePath("output"));
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    qputenv("TPFW_STANDIN_OUTPUT", fifo);
     qputenv("TPFW_RUN_LOG_LIMIT", QByteArray::number(limit));
     const auto cleanUp = qScopeGuard([] {
         qunsetenv("TPFW_STANDIN_OUTPUT");
@@ -970,6 +982,19 @@ void TestUpdater::aRunsLogHasASize()
     watchNotices();
     QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
+    QTRY_VERIFY(status().startsWith("FW updater running"));
+    QFile flood(fifo);
+    QVERIFY(flood.open(QIODevice::WriteOnly));
+    qint64 peak = 0;
+    for (int at = 0; at < output.size(); at += 1 << 20) {
+        QVERIFY(flood.write(output.mid(at, 1 << 20)) > 0 && flood.flush());
+        if (supervisorKilled && at == 8 << 20)
+            killProcess(RunLock::lastInfo().supervisorPid);
+        peak = qMax(peak, diskUse(runLogs().value(0)));
+    }
+    flood.close();
+    // Over by one read of the output at most, and the file system's blocks.
+    QVERIFY2(peak <= limit + (128 << 10), qPrintable(QString::number(peak)));
     QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 30000);
     const QString log = runLogs().value(0);
     QVERIFY2(diskUse(log) <= limit, qPrintable(QString::number(diskUse(log))));

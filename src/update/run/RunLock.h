@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -55,10 +56,10 @@ public:
 
     void setInfo(const RunInfo &info);
 
-    // The locked descriptor, which the updater inherits: the lock is held
-    // while any process of the run keeps it open. -1 where the platform
-    // holds the machine another way (Windows: a job, see RunJob.h).
-    int descriptor() const;
+    // What the run's processes inherit: the lock is held while any of them
+    // keeps one open. None where the platform holds the machine another way
+    // (Windows: a job, see RunJob.h).
+    QVector<int> descriptors() const;
 
     // The run on now, if any: held, with what its supervisor said so far
     // (empty if it has not said anything yet, or the run is another user's

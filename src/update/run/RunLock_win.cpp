@@ -104,9 +104,9 @@ RunLockAttempt RunLock::take()
     return attempt;
 }
 
-int RunLock::descriptor() const
+QVector<int> RunLock::descriptors() const
 {
-    return -1;
+    return {};
 }
 
 RunLock::~RunLock() = default;

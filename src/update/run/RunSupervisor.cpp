@@ -101,7 +101,7 @@ bool RunSupervisor::start(int *exitCode)
     running.start();
     // Whatever the updater does with what it inherits, the run's keeper
     // holds the lock and the machine awake while any process of it lives.
-    const RunGuard guard {{lock->descriptor(), inhibitor->descriptor()}};
+    const RunGuard guard {lock->descriptors() << inhibitor->descriptor()};
     const QStringList command = RunKeeper::command(run);
     if (!updater.start(command.first(), command.mid(1), run.workingDir, logPath, &guard, &error)) {
         fileNotStarted(error);
