@@ -197,10 +197,11 @@ void TestSupervisor::runsLeftUnfinishedAreFiledOnce()
     QMetaObject::invokeMethod(window.get(), "updateFw");
     QTRY_VERIFY(status(*window).startsWith("FW updater running"));
     window.reset();
-    // A power cut, as far as the run can tell.
+    // A power cut, as far as the run can tell: the updater, its keeper
+    // (whose group it is in) and its supervisor gone at once.
     const RunInfo run = RunLock::lastInfo();
     QVERIFY(run.supervisorPid > 0 && run.updaterPid > 0);
-    ::kill(pid_t(run.updaterPid), SIGKILL);
+    ::kill(-::getpgid(pid_t(run.updaterPid)), SIGKILL);
     ::kill(pid_t(run.supervisorPid), SIGKILL);
     ::waitpid(pid_t(run.supervisorPid), nullptr, 0);
 
