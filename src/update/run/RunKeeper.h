@@ -8,8 +8,6 @@
 
 #include <optional>
 
-#include <csignal>
-
 class LogLimit;
 
 // What the keeper tells its supervisor, a line each: that the updater
@@ -59,7 +57,7 @@ private:
     void tell(const QByteArray &line);
     void drain(int output, int log, LogLimit &limit);
     void reapAll();
-    void noteEnd(const siginfo_t &info);
+    void noteEnd(bool exited, int status);
 
     SupervisedRun run;
     qint64 updaterPid = 0;

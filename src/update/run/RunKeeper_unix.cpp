@@ -121,7 +121,7 @@ void RunKeeper::drain(int output, int log, LogLimit &limit)
         if (updaterPidfd >= 0 && watched[1].revents) {
             siginfo_t info {};
             if (waitid(P_PIDFD, id_t(updaterPidfd), &info, WEXITED) == 0)
-                noteEnd(info);
+                noteEnd(info.si_code == CLD_EXITED, info.si_status);
             ::close(std::exchange(updaterPidfd, -1));
         }
         if (!watched[0].revents)
@@ -148,13 +148,12 @@ void RunKeeper::reapAll()
             return;
         }
         if (info.si_pid == updaterPid)
-            noteEnd(info);
+            noteEnd(info.si_code == CLD_EXITED, info.si_status);
     }
 }
 
-void RunKeeper::noteEnd(const siginfo_t &info)
+void RunKeeper::noteEnd(bool exited, int status)
 {
-    updaterEnd
-        = {info.si_code == CLD_EXITED ? RunEnd::Exited : RunEnd::Crashed, info.si_status, {}, false, 0};
+    updaterEnd = {exited ? RunEnd::Exited : RunEnd::Crashed, status, {}, false, 0};
     tell(exitedLine(updaterEnd));
 }

@@ -75,6 +75,8 @@ signals:
     void finished(RunEnd end);
 
 private:
+    // told: the process told of as started (the updater, where pid is its
+    // keeper's).
     void follow(qint64 pid, qint64 told);
     bool watchProcess(qint64 pid);
     void end(const RunEnd &how);

@@ -177,7 +177,7 @@ bool RunProcess::start(const QString &program, const QStringList &arguments, con
     }
     ResumeThread(process.hThread);
     CloseHandle(process.hThread);
-    follow(process.dwProcessId);
+    follow(process.dwProcessId, process.dwProcessId);
     return true;
 }
 
@@ -193,9 +193,9 @@ bool RunProcess::attach(qint64 other)
     return true;
 }
 
-void RunProcess::follow(qint64 launched)
+void RunProcess::follow(qint64 launched, qint64 told)
 {
-    emit started(launched);
+    emit started(told);
     watchProcess(launched);
 }
 
