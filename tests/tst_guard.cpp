@@ -42,6 +42,7 @@ private slots:
     void theGuardOutlivesTheSupervisor_data();
     void theGuardOutlivesTheSupervisor();
     void aLockFileReplacedFreesNothing();
+    void aFullDiskKeepsTheEnd();
     void theRunIsEveryProcessItMade_data();
     void theRunIsEveryProcessItMade();
     void noRecordNoRun_data();
@@ -184,6 +185,45 @@ void TestGuard::aLockFileReplacedFreesNothing()
     QCOMPARE(historyRecords().at(0).value("outcome").toString(), QString("ok"));
 #else
     QSKIP("on Windows the lock is a named mutex, whatever becomes of its file");
+#endif
+}
+
+// The data disk filled during a run: its end is written all the same, into
+// room taken before it started, the window tells it as it was, and the run
+// is filed as it ended once there is room again.
+void TestGuard::aFullDiskKeepsTheEnd()
+{
+#ifdef Q_OS_LINUX
+    const QByteArray data = QFile::encodeName(dataFolder());
+    QDir().mkpath(dataFolder());
+    if (::mount("tmpfs", data.constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("no small tmpfs can be mounted here (root only)");
+    const auto unmount = qScopeGuard([&] { ::umount(data.constData()); });
+    qputenv("TPFW_STANDIN_SECONDS", "2");
+    NoticeWatch notices([&] { return &unrelated; });
+    auto window = std::make_unique<MainWindow>();
+    QVERIFY(chooseAnImage(window.get()));
+    QMetaObject::invokeMethod(window.get(), "updateFw");
+    QTRY_VERIFY(status(*window).startsWith("FW updater running (started "));
+    QFile fill(dataFolder() + "/fill");
+    QVERIFY(fill.open(QIODevice::WriteOnly));
+    while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush())
+        ;
+    fill.close();
+    QTRY_VERIFY_WITH_TIMEOUT(status(*window).startsWith("FW update OK ("), 10000);
+    QVERIFY(!window->findChild<QWidget *>("historyProblem")->isHidden());
+    const QStringList pending = QDir(dataFolder() + "/runs").entryList({"*.pending.json"});
+    QCOMPARE(pending.size(), 1);
+    const std::optional<RunRecord> kept = readPending(dataFolder() + "/runs/" + pending.at(0));
+    QVERIFY(kept && kept->outcome == Outcome::Ok && !kept->historyProblem.isEmpty());
+    window.reset();
+
+    QVERIFY(fill.remove());
+    MainWindow next;
+    QTRY_COMPARE(historyRecords().value(0).value("outcome").toString(), QString("ok"));
+    QCOMPARE(QDir(dataFolder() + "/runs").entryList({"*.pending.json*"}), QStringList());
+#else
+    QSKIP("a small file system is mounted the Linux way here");
 #endif
 }
 

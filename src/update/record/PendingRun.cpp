@@ -23,18 +23,58 @@ QString pendingPathFor(const QString &logPath)
                              : logPath.left(logPath.lastIndexOf(QLatin1Char('.'))) + pendingSuffix;
 }
 
+namespace {
+
+QString reserveOf(const QString &pending)
+{
+    return pending + QStringLiteral(".reserve");
+}
+
+// Into blocks already taken: only a record larger than the reserve needs
+// more, and then it is tried all the same.
+bool writeThroughReserve(const QString &path, const QByteArray &json)
+{
+    QFile reserve(reserveOf(path));
+    if (!reserve.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || reserve.write(json) != json.size()
+        || !reserve.resize(json.size()) || !syncToDisk(reserve))
+        return false;
+    reserve.close();
+    return replaceFile(reserve.fileName(), path);
+}
+
+} // namespace
+
 bool writePending(const QString &path, const RunRecord &record, QString *error)
 {
+    const QByteArray json = toJsonLine(record);
+    if (QFile::exists(reserveOf(path)) && writeThroughReserve(path, json))
+        return true;
     // Put in place of the old one whole and on the disk, or not at all: what
     // is found after a power cut is one record or the other, never half of
     // one, and no part of it is left behind.
     QSaveFile file(path);
-    const QByteArray json = toJsonLine(record);
     if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && syncToDisk(file)
         && file.commit())
         return true;
     *error = path + QStringLiteral(": ") + file.errorString();
     return false;
+}
+
+bool reservePending(const QString &path, qint64 bytes, QString *error)
+{
+    QFile reserve(reserveOf(path));
+    QString why;
+    if (reserve.open(QIODevice::WriteOnly) && allocate(reserve, bytes, &why) && syncToDisk(reserve))
+        return true;
+    *error = reserve.fileName() + QStringLiteral(": ") + (why.isEmpty() ? reserve.errorString() : why);
+    reserve.remove();
+    return false;
+}
+
+void removePending(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(reserveOf(path));
 }
 
 // Only a regular file, never what a link leads to: a pending record is

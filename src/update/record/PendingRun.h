@@ -15,8 +15,15 @@
 // runs/<start>.log -> runs/<start>.pending.json
 QString pendingPathFor(const QString &logPath);
 
-// Written whole or not at all, and on the disk before this returns.
+// Written whole or not at all, and on the disk before this returns: through
+// the record's reserve where it has one, which a full disk cannot refuse.
 bool writePending(const QString &path, const RunRecord &record, QString *error);
+// Room on the disk for the record's last writing, taken before its run
+// starts: a file beside it (<pending>.reserve) of the given size, its blocks
+// allocated. The last writing goes into it and takes the record's place.
+bool reservePending(const QString &path, qint64 bytes, QString *error);
+// Removes the record and its reserve, if any.
+void removePending(const QString &path);
 // Nothing where there is none, or what is there cannot be read as one.
 std::optional<RunRecord> readPending(const QString &path);
 

@@ -2,6 +2,7 @@
 
 #include "update/record/LineReader.h"
 #include "update/record/OsSupport.h"
+#include "update/record/PendingRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,6 +71,6 @@ Filing fileRecord(const QString &path, const RunRecord &record, const QString &p
         return Filing::FiledByAnother;
     if (!appendLine(path, record, error))
         return Filing::Failed;
-    QFile::remove(pendingPath);
+    removePending(pendingPath);
     return Filing::Filed;
 }

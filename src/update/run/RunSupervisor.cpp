@@ -18,6 +18,10 @@
 
 namespace {
 
+// What a record's end adds: times, outcome, detail, notes, the history's
+// problem.
+constexpr qint64 endRoom = 64 * 1024;
+
 Outcome outcomeOf(const RunEnd &end)
 {
     switch (end.kind) {
@@ -77,6 +81,10 @@ bool RunSupervisor::start(int *exitCode)
     if (!writePending(run.pending, run.record, &error))
         return refuse(QStringLiteral("cannot write the run's record: ") + error, exitCode);
     pendingWritten = true;
+    // The end is written whatever fills the disk meanwhile: into room taken
+    // now, as large as the record with all its end may say.
+    if (!reservePending(run.pending, toJsonLine(run.record).size() + endRoom, &error))
+        return refuse(QStringLiteral("cannot take room for the run's end: ") + error, exitCode);
     inhibitor = std::make_unique<SleepInhibitor>();
     if (!inhibitor->problem().isEmpty())
         run.record.notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
