@@ -57,6 +57,7 @@ private slots:
     void windowFitsAnyTree();
     void theWholeTreeIsInView_data();
     void theWholeTreeIsInView();
+    void onlyNamesTooLongForALineBreakAnywhere();
     void statusBarMessagesShowWhole();
     void aShareThatHangsNeverStopsTheWindow_data();
     void aShareThatHangsNeverStopsTheWindow();
@@ -292,6 +293,21 @@ void TestMainWindow::theWholeTreeIsInView()
     QCOMPARE(QString(leaf->text()).remove(QChar(0x200B)), leaf->wholeText());
     QVERIFY(leaf->width() < window.width());
     QTRY_VERIFY(leaf->height() >= leaf->heightForWidth(leaf->width()));
+}
+
+// The program's words wrap at spaces; only a name too long for a line
+// breaks inside, and it alone carries the invisible breaks.
+void TestMainWindow::onlyNamesTooLongForALineBreakAnywhere()
+{
+    const auto fitsTwelve = [](const QString &word) {
+        return word.size() <= 12;
+    };
+    QCOMPARE(WrappingLabel::breakable("no sensitivity yet", fitsTwelve), QString("no sensitivity yet"));
+    const QString path = "/srv/firmware/10.1inch";
+    const QString broken = WrappingLabel::breakable("Images of " + path + " / High", fitsTwelve);
+    QCOMPARE(broken.left(10), QString("Images of "));
+    QCOMPARE(broken.count(QChar(0x200B)), path.size());
+    QCOMPARE(QString(broken).remove(QChar(0x200B)), "Images of " + path + " / High");
 }
 
 // Every status message at the default width, beside nothing that cuts it;
