@@ -34,6 +34,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QXmlStreamReader>
 
 #ifdef Q_OS_UNIX
@@ -335,6 +336,20 @@ void TestMainWindow::statusBarMessagesShowWhole()
     QVERIFY(corner->findChild<QLabel *>("historyProblem")->isVisible());
     QTRY_VERIFY(corner->width() >= corner->sizeHint().width());
     QVERIFY(menus->actionGeometry(menus->actions().first()).right() < corner->x());
+    // The order and operator whole where they fit; too long for the bar,
+    // they are cut, never the menu.
+    QMetaObject::invokeMethod(corner->findChild<HistoryStatus *>(), "refresh", Q_ARG(QString, QString()));
+    auto *line = corner->findChild<ElidedLabel *>("stationLine");
+    line->setFullText("Order: WO-7");
+    line->show();
+    QTRY_COMPARE(line->text(), QString("Order: WO-7"));
+    const QString station = "Order: WO-2291-" + QString(80, 'x') + "  Operator: op7";
+    line->setFullText(station);
+    QTRY_VERIFY(line->text().startsWith("Order: WO-2291-x") && line->text().endsWith(QChar(0x2026)));
+    QVERIFY(!menus->findChild<QToolButton *>("qt_menubar_ext_button")->isVisible());
+    QVERIFY(menus->actionGeometry(menus->actions().first()).right() < corner->x());
+    QVERIFY(corner->geometry().right() <= menus->width());
+    QVERIFY(line->toolTip().contains(station));
     // What a screen reader names.
     QCOMPARE(groupTitled(&window, "TP Size")->accessibleName(), QString("TP Size"));
     QCOMPARE(window.findChild<QTextBrowser *>()->accessibleName(), QString("Images to send"));

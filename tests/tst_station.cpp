@@ -3,6 +3,7 @@
 #include "update/run/RunLock.h"
 #include "update/station/StationPolicy.h"
 #include "update/station/StationRun.h"
+#include "window/ElidedLabel.h"
 #include "window/MainWindow.h"
 #include "window/RunWords.h"
 #include "window/WrappingLabel.h"
@@ -45,7 +46,7 @@ private:
     void writeSettings(const QByteArray &text);
     QPushButton *updateButton() const;
     QLineEdit *serialField() const { return window->findChild<QLineEdit *>("unitSerial"); }
-    QString corner() const { return window->findChild<QLabel *>("stationLine")->text(); }
+    QString corner() const { return window->findChild<ElidedLabel *>("stationLine")->fullText(); }
     void scan(const QString &serial);
     void signIn(const QString &id);
     void signInRefused(const QString &id, const QString &why);

@@ -1,7 +1,12 @@
 #include "window/MenuCorner.h"
 
+#include "window/ElidedLabel.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 
 MenuCorner::MenuCorner(const QList<QWidget *> &widgets, QWidget *parent)
     : QWidget(parent)
@@ -10,6 +15,43 @@ MenuCorner::MenuCorner(const QList<QWidget *> &widgets, QWidget *parent)
     row->setContentsMargins(0, 0, 0, 0);
     for (QWidget *widget : widgets)
         row->addWidget(widget);
+}
+
+namespace {
+
+// The room the menu bar's own menus take, as its style lays them out.
+int menusWidth(const QMenuBar &bar)
+{
+    const QStyle *style = bar.style();
+    int width = 2
+        * (style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, &bar)
+           + style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, &bar));
+    for (QAction *action : bar.actions()) {
+        if (!action->isVisible())
+            continue;
+        QStyleOptionMenuItem option;
+        option.initFrom(&bar);
+        option.text = action->text();
+        const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &bar).width()
+            + style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &bar);
+    }
+    return width;
+}
+
+} // namespace
+
+QSize MenuCorner::sizeHint() const
+{
+    QSize wanted = QWidget::sizeHint();
+    // An elided line asks for nothing of its own; here it asks for its
+    // whole text, which it gets where there is room.
+    for (const ElidedLabel *line : findChildren<ElidedLabel *>())
+        if (line->isVisibleTo(this))
+            wanted.rwidth() += line->fontMetrics().horizontalAdvance(line->fullText());
+    if (const auto *bar = qobject_cast<const QMenuBar *>(parentWidget()))
+        wanted.setWidth(qBound(0, bar->width() - menusWidth(*bar), wanted.width()));
+    return wanted;
 }
 
 bool MenuCorner::event(QEvent *event)

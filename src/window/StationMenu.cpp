@@ -1,5 +1,6 @@
 #include "window/StationMenu.h"
 
+#include "window/ElidedLabel.h"
 #include "window/HistoryDialog.h"
 #include "window/HistoryStatus.h"
 #include "window/MenuCorner.h"
@@ -25,9 +26,9 @@ StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy
     signOutAction = menu->addAction(tr("Sign &out"), station.operatorSession(), &OperatorSession::signOut);
     signOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     history = new HistoryStatus;
-    stationLine = new QLabel;
+    stationLine = new ElidedLabel(Qt::ElideRight);
     stationLine->setObjectName(QStringLiteral("stationLine"));
-    stationLine->setTextFormat(Qt::PlainText);
+    stationLine->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
 }
 
@@ -37,8 +38,8 @@ void StationMenu::showStation()
     signInAction->setVisible(asked);
     signOutAction->setVisible(asked);
     signOutAction->setEnabled(station.operatorSession()->state() == OperatorSession::State::SignedIn);
-    stationLine->setText(RunWords::corner(station));
-    stationLine->setVisible(!stationLine->text().isEmpty());
+    stationLine->setFullText(RunWords::corner(station));
+    stationLine->setVisible(!stationLine->fullText().isEmpty());
 }
 
 void StationMenu::recorded(const QString &problem)

@@ -6,7 +6,7 @@
 class HistoryDialog;
 class HistoryStatus;
 class QAction;
-class QLabel;
+class ElidedLabel;
 class QMenuBar;
 class QWidget;
 class StationPolicy;
@@ -34,7 +34,7 @@ private:
     StationPolicy &station;
     QAction *signInAction;
     QAction *signOutAction;
-    QLabel *stationLine;
+    ElidedLabel *stationLine;
     HistoryStatus *history;
     HistoryDialog *historyDialog = nullptr;
 };
