@@ -9,8 +9,11 @@ StationPolicy::StationPolicy(QObject *parent)
     signedIn.setParent(this);
     connect(&signedIn, &OperatorSession::changed, this, &StationPolicy::changed);
     // Editors write a new file in place of the old: its folder tells of that.
-    connect(&watch, &QFileSystemWatcher::fileChanged, this, &StationPolicy::reread);
-    connect(&watch, &QFileSystemWatcher::directoryChanged, this, &StationPolicy::reread);
+    // Queued: what is read may open a notice, and an event loop run inside
+    // the watcher's own reading of its events can block on it.
+    connect(&watch, &QFileSystemWatcher::fileChanged, this, &StationPolicy::reread, Qt::QueuedConnection);
+    connect(&watch, &QFileSystemWatcher::directoryChanged, this, &StationPolicy::reread,
+            Qt::QueuedConnection);
     // A folder that is gone (its mount missing) tells nobody when it is back.
     missingPoll.setInterval(2000);
     connect(&missingPoll, &QTimer::timeout, this, &StationPolicy::reread);
