@@ -27,7 +27,7 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
   sleep 2
   # 10.1inch, High, then UpdateFW.
-  click_spots "$window" 1 "24 66" "218 66" "199 274"
+  click_spots "$window" 1 "24 66" "218 66" "199 261"
   wait_for_file "$STATION/records"
   import -window root "$SCREENSHOT"
   # The run ends a moment after the updater wrote what it got.
