@@ -61,6 +61,14 @@ private:
     {
         return name ? window.findChild<QPushButton *>(name) : window.findChild<QPushButton *>();
     }
+    // A press of UpdateFW, its run on.
+    static bool startRun(MainWindow &window)
+    {
+        if (!chooseAnImage(&window))
+            return false;
+        QMetaObject::invokeMethod(&window, "updateFw");
+        return QTest::qWaitFor([&] { return status(window).startsWith("FW updater running (started "); });
+    }
     static QString dataFolder()
     {
         return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
@@ -114,9 +122,7 @@ void TestGuard::theGuardOutlivesTheSupervisor()
     }
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow first;
-    QVERIFY(chooseAnImage(&first));
-    QMetaObject::invokeMethod(&first, "updateFw");
-    QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
+    QVERIFY(startRun(first));
     QTRY_VERIFY(child.isEmpty() || childPid() > 0);
     // The supervisor alone dies, as by the OOM killer; its updater writes on.
     killProcess(RunLock::lastInfo().supervisorPid);
@@ -163,9 +169,7 @@ void TestGuard::aLockFileReplacedFreesNothing()
     qputenv("TPFW_STANDIN_SECONDS", "3");
     NoticeWatch notices([&] { return &unrelated; });
     MainWindow first;
-    QVERIFY(chooseAnImage(&first));
-    QMetaObject::invokeMethod(&first, "updateFw");
-    QTRY_VERIFY(status(first).startsWith("FW updater running (started "));
+    QVERIFY(startRun(first));
     QVERIFY(QFile::remove(RunLock::path()));
     QVERIFY(RunLock::prepare().isEmpty());
     const QString other = scratch.filePath("other");
@@ -202,9 +206,7 @@ void TestGuard::aFullDiskKeepsTheEnd()
     qputenv("TPFW_STANDIN_SECONDS", "2");
     NoticeWatch notices([&] { return &unrelated; });
     auto window = std::make_unique<MainWindow>();
-    QVERIFY(chooseAnImage(window.get()));
-    QMetaObject::invokeMethod(window.get(), "updateFw");
-    QTRY_VERIFY(status(*window).startsWith("FW updater running (started "));
+    QVERIFY(startRun(*window));
     QFile fill(dataFolder() + "/fill");
     QVERIFY(fill.open(QIODevice::WriteOnly));
     while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush())

@@ -19,8 +19,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
-
 namespace {
 
 void writeAll(int fd, const char *data, size_t size)
@@ -38,18 +36,11 @@ void writeAll(int fd, const char *data, size_t size)
 
 pid_t spawn(const SupervisedRun &run, int output, int *error)
 {
-    std::vector<QByteArray> bytes {QFile::encodeName(run.program)};
-    for (const QString &argument : run.arguments)
-        bytes.push_back(QFile::encodeName(argument));
-    std::vector<char *> argv;
-    for (QByteArray &argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
     // In the keeper's own session: a stop asks the keeper's group, and the
     // keeper, which ignores it, stays to see the end.
     const SpawnSetup setup(output, output, QFile::encodeName(run.workingDir), {}, false);
     pid_t spawned = 0;
-    *error = posix_spawn(&spawned, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ);
+    *error = setup.spawn(run.program, run.arguments, &spawned);
     return *error ? 0 : spawned;
 }
 

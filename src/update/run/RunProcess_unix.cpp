@@ -22,8 +22,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
-
 // The updater is spawned as tpfw's own child, so that its exit status can be
 // learnt at all, but in a session of its own, so that neither a closing
 // terminal nor tpfw's end reaches it. A pidfd tells when it has ended without
@@ -179,20 +177,10 @@ bool RunProcess::start(const QString &program, const QStringList &arguments, con
     }
     Fd reportRead(report[0]);
     Fd reportWrite(report[1]);
-    std::vector<QByteArray> bytes {QFile::encodeName(program)};
-    for (const QString &argument : arguments)
-        bytes.push_back(QFile::encodeName(argument));
-    std::vector<char *> argv;
-    for (QByteArray &argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
     const SpawnSetup setup(guarded ? reportWrite.fd : log.fd, log.fd, QFile::encodeName(workingDir),
                            guarded ? guard->descriptors : QVector<int>(), true);
     pid_t spawned = 0;
-    // glibc reports a failed exec here too, with its errno.
-    if (const int failed
-        = posix_spawn(&spawned, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ)) {
+    if (const int failed = setup.spawn(program, arguments, &spawned)) {
         *error = failed == E2BIG ? tooManyImages() : qt_error_string(failed);
         return false;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <spawn.h>
@@ -17,6 +19,10 @@ public:
     ~SpawnSetup();
     SpawnSetup(const SpawnSetup &) = delete;
     SpawnSetup &operator=(const SpawnSetup &) = delete;
+
+    // Starts program so set up, each argument passed on byte for byte: 0,
+    // its pid in *pid, or the system's error number (a failed exec too).
+    int spawn(const QString &program, const QStringList &arguments, pid_t *pid) const;
 
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;

@@ -1,8 +1,14 @@
 #include "update/run/SpawnSetup.h"
 
+#include <QFile>
+
+#include <vector>
+
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+extern char **environ;
 
 SpawnSetup::SpawnSetup(int output, int errors, const QByteArray &workingDir, const QVector<int> &keptOpen,
                        bool ownSession)
@@ -36,4 +42,16 @@ SpawnSetup::~SpawnSetup()
 {
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+}
+
+int SpawnSetup::spawn(const QString &program, const QStringList &arguments, pid_t *pid) const
+{
+    std::vector<QByteArray> bytes {QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return posix_spawn(pid, argv.front(), &actions, &attributes, argv.data(), environ);
 }
