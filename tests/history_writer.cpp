@@ -1,8 +1,8 @@
 // Appends records to a history file, as a second tpfw on the station would,
 // each a run of its own; with MIN_BYTES, each line at least that long (its
 // images' paths 255 characters each); with STATION, named by it; with UNIT,
-// for that panel.
-// usage: history_writer HISTORY COUNT [MIN_BYTES [STATION [UNIT]]]
+// for that panel; with OUTCOME, ended so (ok otherwise).
+// usage: history_writer HISTORY COUNT [MIN_BYTES [STATION [UNIT [OUTCOME]]]]
 
 #include "update/record/RunHistory.h"
 
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     RunRecord record = RunRecord::begun();
-    record.outcome = Outcome::Ok;
+    record.outcome = arguments.size() > 6 ? outcomeNamed(arguments.at(6)) : Outcome::Ok;
     record.station = arguments.value(4);
     record.unit = arguments.value(5);
     // Long lines, so that a write split in two would show.

@@ -253,6 +253,17 @@ sql -v ingest_password="$ingest" -f "$deploy/postgresql/tpfw.sql" >/dev/null
 wait_for rows $((before + 1))
 echo "tpfw.sql run again kept the $before rows; records still arrive"
 
+# First-pass yield as the station counts it: a retried panel is no first
+# pass, a refusal no run.
+before=$(rows)
+for run in "SN1 failed" "SN1 ok" "SN2 ok" "SN3 notStarted"; do
+  "$writer" "$history" 1 0 "Line 9" $run
+done
+wait_for rows $((before + 4))
+[ "$(sql -c "SELECT panels || ' ' || first_pass_ok FROM tpfw_first_pass WHERE station = 'Line 9'")" = "2 1" ] \
+  || fail "first pass: $(sql -c "SELECT * FROM tpfw_first_pass")"
+echo "the first-pass view counts Line 9's 2 panels, 1 OK the first time"
+
 # The README's jq line for a spreadsheet, on records whose texts start as
 # formulas do: each is written as text.
 formulas=$work/formulas.jsonl

@@ -104,29 +104,38 @@ void TestHistoryFiles::countsTheRunsStartedToday_data()
     QTest::addColumn<QStringList>("runs");
     QTest::addColumn<int>("ok");
     QTest::addColumn<int>("failed");
-    // Each run: started and ended, in hours from today's midnight, and its outcome.
-    QTest::newRow("none") << QStringList() << 0 << 0;
+    QTest::addColumn<QString>("firstPass");
+    // Each run: started and ended, in hours from today's midnight, its
+    // outcome, its number of images and its panel's serial.
+    QTest::newRow("none") << QStringList() << 0 << 0 << "0/0";
     QTest::newRow("a mix of today's") << QStringList({"9 9.1 ok", "10 10.2 failed", "11 11.1 crashed",
                                                       "12 12.1 ok", "13 13.1 notStarted", "14 14.1 unknown"})
-                                      << 2 << 3;
+                                      << 2 << 3 << "0/0";
     QTest::newRow("across midnight") << QStringList(
         {"-30 -29 ok", "-0.1 0.1 ok", "-0.05 0.2 failed", "0.5 0.6 ok"})
-                                     << 1 << 0;
-    QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1;
+                                     << 1 << 0 << "0/0";
+    QTest::newRow("a line cut short") << QStringList({"1 2 ok", "cut", "3 4 failed"}) << 1 << 1 << "0/0";
     QTest::newRow("a line whose times cannot be read")
-        << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1;
-    QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1;
+        << QStringList({"1 2 ok", "garbage", "3 4 failed"}) << 1 << 1 << "0/0";
+    QTest::newRow("a line over 16 MiB") << QStringList({"1 2 ok", "huge", "3 4 failed"}) << 1 << 1 << "0/0";
     QTest::newRow("runs sent no image")
-        << QStringList({"9 9.1 ok 0", "10 10.1 failed 0", "11 11.1 crashed 0", "12 12.1 ok"}) << 1 << 1;
+        << QStringList({"9 9.1 ok 0", "10 10.1 failed 0", "11 11.1 crashed 0", "12 12.1 ok"}) << 1 << 1
+        << "0/0";
     QTest::newRow("after the clock was set back")
-        << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2 << 0;
+        << QStringList({"1 1.1 ok", "-5 -4.9 failed", "2 2.1 ok"}) << 2 << 0 << "0/0";
+    // A retry is no first pass, a refusal no run, and a run filed late (left
+    // unfinished) may still be its panel's first.
+    QTest::newRow("panels scanned") << QStringList({"9 9.1 ok 1 SN1", "10 10.1 failed 1 SN2",
+                                                    "11 11.1 ok 1 SN2", "12 12.1 notStarted 1 SN3",
+                                                    "13 13.1 ok 1 SN5", "12.5 14 unknown 1 SN5"})
+                                    << 3 << 2 << "1/3";
     // Read back in 64 KiB pieces: lines cross their edges.
     const auto times = [](int count, const QString &run) {
         return QStringList(QVector<QString>(count, run).toList());
     };
     QTest::newRow("over 64 KiB") << QStringList(times(1000, "-1 -0.5 ok") + times(700, "1 1.1 ok")
                                                 + times(301, "2 2.1 failed"))
-                                 << 700 << 301;
+                                 << 700 << 301 << "0/0";
 }
 
 void TestHistoryFiles::countsTheRunsStartedToday()
@@ -134,6 +143,7 @@ void TestHistoryFiles::countsTheRunsStartedToday()
     QFETCH(QStringList, runs);
     QFETCH(int, ok);
     QFETCH(int, failed);
+    QFETCH(QString, firstPass);
     const QDateTime midnight = QDate::currentDate().startOfDay();
     QFile file(historyPath());
     QDir().mkpath(QFileInfo(file).path());
@@ -159,12 +169,14 @@ void TestHistoryFiles::countsTheRunsStartedToday()
         record.ended = midnight.addSecs(qint64(fields.at(1).toDouble() * 3600));
         record.outcome = outcomeNamed(fields.at(2));
         record.images = QVector<FileFacts>(fields.value(3, "1").toInt());
+        record.unit = fields.value(4);
         file.write(toJsonLine(record) + '\n');
     }
     file.close();
     const DayCounts counts = countDay(historyPath(), QDate::currentDate());
     QCOMPARE(counts.ok, ok);
     QCOMPARE(counts.failed, failed);
+    QCOMPARE(QString("%1/%2").arg(counts.firstPassOk()).arg(counts.firstRuns.size()), firstPass);
 }
 
 void TestHistoryFiles::aFailedWriteLeavesTheHistoryAsItWas()

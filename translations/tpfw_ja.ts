@@ -172,6 +172,10 @@
         <source>Today: %1 OK · %2 failed</source>
         <translation>本日：成功 %1 · 失敗 %2</translation>
     </message>
+    <message>
+        <source>%1 · first pass %2 of %3</source>
+        <translation>%1 · 初回合格 %2/%3</translation>
+    </message>
 </context>
 <context>
     <name>LogViewer</name>

@@ -172,6 +172,10 @@
         <source>Today: %1 OK · %2 failed</source>
         <translation>今日：%1 成功 · %2 失败</translation>
     </message>
+    <message>
+        <source>%1 · first pass %2 of %3</source>
+        <translation>%1 · 一次通过 %2/%3</translation>
+    </message>
 </context>
 <context>
     <name>LogViewer</name>

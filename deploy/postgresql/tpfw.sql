@@ -122,6 +122,32 @@ END $$;
 CREATE OR REPLACE TRIGGER tpfw_arrive INSTEAD OF INSERT ON tpfw_arrivals
     FOR EACH ROW EXECUTE FUNCTION tpfw_arrive();
 
+-- The day a run started on at its station, as the station's clock read it
+-- (the record's start keeps the station's offset): the day the station's own
+-- counts are of.
+CREATE OR REPLACE FUNCTION tpfw_station_day(value text) RETURNS date LANGUAGE plpgsql IMMUTABLE AS $$
+BEGIN
+    RETURN value::timestamp::date;
+EXCEPTION WHEN others THEN
+    RETURN NULL;
+END $$;
+
+-- First-pass yield: of the panels (by serial) run at a station on a day,
+-- those whose first run there that day ended OK, by the TP size of that
+-- first run. As the station counts its day: a press refused before anything
+-- started, or a run that sent no image, is no run.
+CREATE OR REPLACE VIEW tpfw_first_pass AS
+SELECT day, station, tp_size, count(*) AS panels, count(*) FILTER (WHERE outcome = 'ok') AS first_pass_ok,
+       round(100.0 * count(*) FILTER (WHERE outcome = 'ok') / count(*), 1) AS first_pass_percent
+FROM (SELECT DISTINCT ON (station, unit, tpfw_station_day(record->>'started'))
+             tpfw_station_day(record->>'started') AS day, station, tp_size, outcome
+      FROM tpfw_runs
+      WHERE unit <> '' AND outcome IS NOT NULL AND outcome <> 'notStarted'
+        AND NOT (outcome IN ('ok', 'failed') AND coalesce(record->'images', '[]') = '[]')
+      ORDER BY station, unit, tpfw_station_day(record->>'started'), started) AS first_runs
+WHERE day IS NOT NULL
+GROUP BY day, station, tp_size;
+
 -- The roles, made once; run again, the ingest password is the one given.
 SELECT set_config('tpfw.ingest_password', :'ingest_password', false) AS ignored \gset
 DO $$
@@ -136,4 +162,4 @@ BEGIN
     END IF;
 END $$;
 GRANT INSERT ON tpfw_arrivals, tpfw_runs TO tpfw_ingest;
-GRANT SELECT ON tpfw_runs TO tpfw_reader;
+GRANT SELECT ON tpfw_runs, tpfw_first_pass TO tpfw_reader;

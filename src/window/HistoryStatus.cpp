@@ -42,6 +42,15 @@ void HistoryStatus::refresh(QString problem)
     count();
 }
 
+QString HistoryStatus::countsText(const DayCounts &today)
+{
+    const QString runs = tr("Today: %1 OK · %2 failed").arg(today.ok).arg(today.failed);
+    // Only where panels are scanned is there a panel to count.
+    if (today.firstRuns.isEmpty())
+        return runs;
+    return tr("%1 · first pass %2 of %3").arg(runs).arg(today.firstPassOk()).arg(today.firstRuns.size());
+}
+
 void HistoryStatus::count()
 {
     const QDateTime time = now();
@@ -57,7 +66,7 @@ void HistoryStatus::count()
     inBackground(
         this, [counter = counter, day = time.date()] { return counter->count(day); },
         [this](const DayCounts &today) {
-            countLabel->setText(tr("Today: %1 OK · %2 failed").arg(today.ok).arg(today.failed));
+            countLabel->setText(countsText(today));
             counting = false;
             if (std::exchange(countAgain, false))
                 count();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DayCounter;
+struct DayCounts;
 class QLabel;
 
 // The station's history at a glance, beside the menus: today's counts, read
@@ -29,6 +30,7 @@ public slots:
     void refresh(QString problem = QString());
 
 private:
+    static QString countsText(const DayCounts &today);
     void count();
 
     Clock now;

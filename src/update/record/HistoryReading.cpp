@@ -57,8 +57,22 @@ void tally(const QByteArray &line, const QDate &day, DayCounts &counts)
     const std::optional<RunRecord> record = fromJsonLine(line);
     // A press refused before anything started is no run, OK or failed.
     if (record && record->outcome && record->outcome != Outcome::NotStarted && !record->sentNothing()
-        && record->started.toLocalTime().date() == day)
+        && record->started.toLocalTime().date() == day) {
         ++(record->isOk() ? counts.ok : counts.failed);
+        // Records are written as runs end, not as they start: an interrupted
+        // run filed later may be a panel's first.
+        if (record->unit.isEmpty())
+            return;
+        const auto first = counts.firstRuns.constFind(record->unit);
+        if (first == counts.firstRuns.cend() || record->started < first->started)
+            counts.firstRuns.insert(record->unit, {record->started, record->isOk()});
+    }
+}
+
+int DayCounts::firstPassOk() const
+{
+    return int(
+        std::count_if(firstRuns.cbegin(), firstRuns.cend(), [](const FirstRun &run) { return run.ok; }));
 }
 
 DayCounts countDay(const QString &path, const QDate &day)

@@ -4,6 +4,8 @@
 #include "update/record/RunRecord.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QUuid>
 #include <QVector>
@@ -23,10 +25,22 @@ std::optional<RunRecord> findRecord(const QString &path, const QUuid &runId);
 // The last OK run of that panel (by its serial), if any.
 std::optional<RunRecord> lastOkRunOf(const QString &path, const QString &unit);
 
+// A panel's first run of a day.
+struct FirstRun
+{
+    QDateTime started;
+    bool ok = false;
+};
+
 struct DayCounts
 {
     int ok = 0;
     int failed = 0;
+    // By the panel's serial: runs without one are no panel's.
+    QHash<QString, FirstRun> firstRuns;
+
+    // Panels whose first run of the day ended OK.
+    int firstPassOk() const;
 };
 
 // The runs that started on that local day, wherever they stand in the
