@@ -315,6 +315,13 @@ void TestRecord::stationSettingsAsWritten_data()
     bad("leaves beside a release", "[order]\nleaves=a/b\n[release]\nmanifest=r.json\nkeys=k.pem\n",
         SettingsFault::LeavesBesideRelease, "order/leaves");
     bad("a bidi override in an order", "[order]\nname=WO\u202E1\n", SettingsFault::BadText, "order/name");
+    bad("an operator ID hiding a character", "[operator]\nids=op7;op\u200B8\n", SettingsFault::BadText,
+        "operator/ids");
+    // Emptied by mistake, a list would let anyone in.
+    bad("a list of operators naming nobody", "[operator]\nids= ; \n", SettingsFault::NoOperators,
+        "operator/ids");
+    bad("a list of operators not there", "[operator]\nids=/nonexistent/tpfw-operators\n",
+        SettingsFault::OperatorsUnreadable, "operator/ids");
 }
 
 // A station's rules as its file states them: anything the file gets wrong

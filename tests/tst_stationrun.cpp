@@ -27,6 +27,7 @@ private slots:
     void aPressFromRequestToRecordedEnd();
     void anotherRunHoldsTheMachine();
     void aPressKeepsTheOperatorSignedIn();
+    void onlyTheListedSignInAndOnlyTheRunsOperatorStops();
 
 private:
     QTemporaryDir settingsDir;
@@ -263,6 +264,43 @@ void TestStationRun::aPressKeepsTheOperatorSignedIn()
     session->checkIdle();
     QCOMPARE(session->state(), OperatorSession::State::SignedOut);
     QTRY_VERIFY(!historyOf().isEmpty());
+}
+
+// Who may sign in is the station's list, inline or in a file of its own,
+// read again when either changes; a run's operator alone stops it.
+void TestStationRun::onlyTheListedSignInAndOnlyTheRunsOperatorStops()
+{
+    const QString listFile = settingsDir.filePath("operators.txt");
+    writeFile(listFile, "\xEF\xBB\xBFop7\r\nop9\n\n");
+    writeFile(settingsPath, "[operator]\nrequired=true\nids=op7; \uFF2F\uFF30\uFF18\n");
+    StationRun run([this](const QString &) { return std::optional(LeafNow {{leaf + "/fw.bin"}, 0}); });
+    OperatorSession *session = run.policy().operatorSession();
+    QVERIFY(session->signIn("op9").notListed);
+    QVERIFY(!session->signIn("OP8"));
+    QCOMPARE(session->id(), QString("OP8"));
+    writeFile(settingsPath, "[operator]\nrequired=true\nids=" + QFile::encodeName(listFile) + "\n");
+    // No longer listed: signed out.
+    QTRY_COMPARE(session->state(), OperatorSession::State::SignedOut);
+    QVERIFY(!session->signIn("op9"));
+    writeFile(listFile, "op7\n");
+    QTRY_COMPARE(session->state(), OperatorSession::State::SignedOut);
+    QVERIFY(!session->signIn("op7"));
+
+    qputenv("TPFW_STANDIN_SECONDS", "60");
+    std::optional<RunRecord> ended;
+    connect(&run, &StationRun::ended, this, [&](const RunRecord &record) { ended = record; });
+    run.watch();
+    run.press({"7inch", "High", leaf, {leaf + "/fw.bin"}, {}, {}});
+    QTRY_VERIFY_WITH_TIMEOUT(run.canStop(), 20000);
+    qunsetenv("TPFW_STANDIN_SECONDS");
+    QCOMPARE(run.stopOperator(), QString("op7"));
+    for (const char *who : {"", "op9"}) {
+        QVERIFY(!run.stop(who));
+        QVERIFY(!run.isStopping());
+    }
+    QVERIFY(run.stop("\uFF4F\uFF50\uFF17"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended, 30000);
+    QCOMPARE(outcomeName(*ended->outcome), QString("stopped"));
 }
 
 QTEST_GUILESS_MAIN(TestStationRun)

@@ -663,6 +663,26 @@
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>このパネルは取り分けてください。使用する前に確認するか、もう一度更新してください。</translation>
     </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1: オペレーターの一覧を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1: オペレーターの一覧に誰も記載されていません</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>
+        <translation>「%1」はここではサインインできません: このステーションのオペレーター一覧にありません。</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the operator of the run scans or types their ID:</source>
+        <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなることがあります。それでも停止するには、この実行のオペレーターが ID をスキャンまたは入力してください:</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
+        <translation>「%1」はこの実行のオペレーターではありません: アップデーターは続行します。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>
@@ -711,6 +731,10 @@
     <message>
         <source>Operator</source>
         <translation>作業者</translation>
+    </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>アップデーターを停止</translation>
     </message>
 </context>
 </TS>

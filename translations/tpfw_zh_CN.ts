@@ -663,6 +663,26 @@
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>请将此面板放到一边：使用前请检查，或再次更新。</translation>
     </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1：无法读取操作员列表：%2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1：操作员列表中没有任何人</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>
+        <translation>“%1”不能在此登录：不在本工位的操作员列表中。</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the operator of the run scans or types their ID:</source>
+        <translation>在写入时停止更新程序可能导致面板无法使用。如仍要停止，请由本次运行的操作员扫描或输入其 ID：</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
+        <translation>“%1”不是本次运行的操作员：更新程序继续运行。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>
@@ -711,6 +731,10 @@
     <message>
         <source>Operator</source>
         <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>停止更新程序</translation>
     </message>
 </context>
 </TS>

@@ -663,6 +663,26 @@
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>請將此面板放到一邊：使用前請檢查，或再次更新。</translation>
     </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1：無法讀取操作員清單：%2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1：操作員清單中沒有任何人</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>
+        <translation>「%1」不能在此登入：不在本工站的操作員清單中。</translation>
+    </message>
+    <message>
+        <source>Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the operator of the run scans or types their ID:</source>
+        <translation>在寫入時停止更新程式可能導致面板無法使用。如仍要停止，請由本次執行的操作員掃描或輸入其 ID：</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
+        <translation>「%1」不是本次執行的操作員：更新程式繼續執行。</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>
@@ -711,6 +731,10 @@
     <message>
         <source>Operator</source>
         <translation>操作員</translation>
+    </message>
+    <message>
+        <source>Stop updater</source>
+        <translation>停止更新程式</translation>
     </message>
 </context>
 </TS>

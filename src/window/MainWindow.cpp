@@ -326,12 +326,23 @@ void MainWindow::updateButtonState()
     stopButton->setEnabled(!run->isStopping());
 }
 
+// Where the station asks for an operator, only the run's operator stops it.
 void MainWindow::stopUpdater()
 {
-    if (!notices->ask(
+    if (!run->stopOperator().isEmpty())
+        return menu->askStopper([this](const QString &id) { stopAs(id); });
+    if (notices->ask(
             tr("Stopping the updater while it writes can leave the panel unusable. Stop it anyway?")))
+        stopAs(QString());
+}
+
+void MainWindow::stopAs(const QString &id)
+{
+    // The run may have ended while the question was open.
+    if (!run->canStop())
         return;
-    run->stop();
+    if (!run->stop(id))
+        return warn(RunWords::notTheStopper(id));
     runPanel->stopping(RunProcess::stopGraceMs / 1000);
     updateButtonState();
 }

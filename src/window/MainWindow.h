@@ -59,6 +59,7 @@ private:
     void tellRefused(const RunRefusal &refusal);
     void updateButtonState();
     void stopUpdater();
+    void stopAs(const QString &id);
     void showLeaf(const FolderRead &read);
     void showWhereListsAreFrom();
     void orderTabs();

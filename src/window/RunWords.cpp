@@ -52,6 +52,10 @@ QString problemOf(const SettingsFault &fault)
     case SettingsFault::BadLeaf:
         return RunWords::tr("%1: each leaf reads TP size/sensitivity, not \"%2\"")
             .arg(fault.key, fault.value);
+    case SettingsFault::OperatorsUnreadable:
+        return RunWords::tr("%1: the list of operators cannot be read: %2").arg(fault.key, fault.value);
+    case SettingsFault::NoOperators:
+        return RunWords::tr("%1: the list of operators names nobody").arg(fault.key);
     default:
         return RunWords::tr("%1: leaves are released for no order: name it").arg(fault.key);
     }
@@ -263,6 +267,22 @@ QString RunWords::notAnOperator(const QString &read, TextRule::Fault fault)
 {
     return tr("\"%1\" is not an operator ID: %2.")
         .arg(displayName(read), textFault(fault, TextRule::defaultLength));
+}
+
+QString RunWords::notListed(const QString &id)
+{
+    return tr("\"%1\" may not sign in here: not in this station's list of operators.").arg(displayName(id));
+}
+
+QString RunWords::askStopper()
+{
+    return tr("Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the "
+              "operator of the run scans or types their ID:");
+}
+
+QString RunWords::notTheStopper(const QString &id)
+{
+    return tr("\"%1\" is not the operator of this run: the updater goes on.").arg(displayName(id));
 }
 
 QString RunWords::signedOutIdle(int minutes)

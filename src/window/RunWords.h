@@ -22,6 +22,9 @@ public:
     // Why the rule refuses a text of at most length characters.
     static QString textFault(TextRule::Fault fault, int length);
     static QString notAnOperator(const QString &read, TextRule::Fault fault);
+    static QString notListed(const QString &id);
+    static QString askStopper();
+    static QString notTheStopper(const QString &id);
     static QString signedOutIdle(int minutes);
     // The order and the operator, as the corner beside the menus shows them.
     static QString corner(const StationPolicy &station);

@@ -50,19 +50,35 @@ void StationMenu::recorded(const QString &problem)
 // Asked again, saying why, until the ID is one or the dialog is closed.
 void StationMenu::signIn(const QString &refused)
 {
+    const QString ask = tr("Operator ID (type or scan):");
+    askOperator(tr("Sign in"), refused.isEmpty() ? ask : refused + QLatin1Char('\n') + ask,
+                [this](const QString &id) {
+                    const OperatorSession::Refused why = station.operatorSession()->signIn(id);
+                    if (why)
+                        QTimer::singleShot(0, this, [this, id, why] {
+                            signIn(why.notListed ? RunWords::notListed(id)
+                                                 : RunWords::notAnOperator(id, why.text));
+                        });
+                });
+}
+
+void StationMenu::askStopper(std::function<void(const QString &id)> stop)
+{
+    askOperator(tr("Stop updater"), RunWords::askStopper(), std::move(stop));
+}
+
+void StationMenu::askOperator(const QString &title, const QString &ask,
+                              std::function<void(const QString &id)> taken)
+{
     auto *dialog = new QInputDialog(window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(tr("Sign in"));
-    const QString ask = tr("Operator ID (type or scan):");
-    dialog->setLabelText(refused.isEmpty() ? ask : refused + QLatin1Char('\n') + ask);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(ask);
     dialog->setInputMode(QInputDialog::TextInput);
     dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
-    connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString &id) {
-        if (id.trimmed().isEmpty())
-            return;
-        const TextRule::Fault fault = station.operatorSession()->signIn(id);
-        if (fault != TextRule::Fault::None)
-            QTimer::singleShot(0, this, [this, id, fault] { signIn(RunWords::notAnOperator(id, fault)); });
+    connect(dialog, &QInputDialog::textValueSelected, this, [taken = std::move(taken)](const QString &id) {
+        if (!id.trimmed().isEmpty())
+            taken(id);
     });
     dialog->open();
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class HistoryDialog;
 class HistoryStatus;
 class QAction;
@@ -25,9 +27,13 @@ public:
     void showStation();
     // The history was written to, or could not be; problem says why not.
     void recorded(const QString &problem);
+    // Asks for the ID of the operator who would stop the run; stop is given
+    // what was read, unless the question is closed.
+    void askStopper(std::function<void(const QString &id)> stop);
 
 private:
     void signIn(const QString &refused = {});
+    void askOperator(const QString &title, const QString &ask, std::function<void(const QString &id)> taken);
     void showHistory();
 
     QWidget *window;

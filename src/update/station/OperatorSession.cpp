@@ -7,18 +7,27 @@ OperatorSession::OperatorSession(QObject *parent)
     connect(&idleCheck, &QTimer::timeout, this, &OperatorSession::checkIdle);
 }
 
-TextRule::Fault OperatorSession::signIn(const QString &read)
+OperatorSession::Refused OperatorSession::signIn(const QString &read)
 {
     const TextRule::Checked id = TextRule::check(read, TextRule::Form::Scanned);
     if (id.fault != TextRule::Fault::None)
-        return id.fault;
+        return {id.fault, false};
+    if (!allowed.isEmpty() && !allowed.contains(id.text))
+        return {TextRule::Fault::None, true};
     who = id.text;
     current = State::SignedIn;
     lastPress = now();
     if (idleMinutes > 0)
         idleCheck.start();
     emit changed();
-    return TextRule::Fault::None;
+    return {};
+}
+
+void OperatorSession::setAllowed(const QStringList &ids)
+{
+    allowed = ids;
+    if (!allowed.isEmpty() && !allowed.contains(who))
+        signOut();
 }
 
 void OperatorSession::signOut()

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -25,8 +26,19 @@ public:
     State state() const { return current; }
     // Empty when signed out.
     QString id() const { return who; }
-    // Signs in the ID as the rule takes it; why not, where it refuses it.
-    TextRule::Fault signIn(const QString &read);
+    // Why an ID read did not sign in.
+    struct Refused
+    {
+        TextRule::Fault text = TextRule::Fault::None;
+        // An ID, but not one of those who may sign in.
+        bool notListed = false;
+        explicit operator bool() const { return text != TextRule::Fault::None || notListed; }
+    };
+
+    // Signs in the ID as the rule takes it, where it is one of those who may.
+    Refused signIn(const QString &read);
+    // Who may sign in; empty for anyone. One signed in who is not signed out.
+    void setAllowed(const QStringList &ids);
     void signOut();
     // 0: never signed out for idleness.
     void setIdleMinutes(int minutes);
@@ -47,6 +59,7 @@ private:
     };
     State current = State::SignedOut;
     QString who;
+    QStringList allowed;
     qint64 lastPress = 0;
     int idleMinutes = 0;
     QTimer idleCheck;

@@ -27,14 +27,16 @@ void StationPolicy::reread()
     const QString folder = QFileInfo(settingsPath).absolutePath();
     if (QFileInfo::exists(folder))
         watch.addPath(folder);
-    if (QFileInfo::exists(settingsPath))
-        watch.addPath(settingsPath);
+    for (const QString &file : {settingsPath, read.operatorIdsFile})
+        if (!file.isEmpty() && QFileInfo::exists(file))
+            watch.addPath(file);
     if (read.fault.kind == SettingsFault::Missing && !QFileInfo::exists(folder))
         missingPoll.start();
     else
         missingPoll.stop();
     current = read;
     signedIn.setIdleMinutes(current.idleMinutes);
+    signedIn.setAllowed(current.operatorIds);
     if (!current.operatorRequired)
         signedIn.signOut();
     const bool usable = current.fault.kind == SettingsFault::None;

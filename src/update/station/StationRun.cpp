@@ -306,10 +306,21 @@ void StationRun::cancel()
     qDebug() << "FW update cancelled: the window was closed while the images were checked";
 }
 
-void StationRun::stop()
+QString StationRun::stopOperator() const
 {
+    if (!station.settings().operatorRequired)
+        return {};
+    return runOperator.isEmpty() ? station.operatorSession().id() : runOperator;
+}
+
+bool StationRun::stop(const QString &operatorRead)
+{
+    const QString must = stopOperator();
+    if (!must.isEmpty() && TextRule::check(operatorRead, TextRule::Form::Scanned).text != must)
+        return false;
     stopAsked = true;
     runWatch.askToStop();
+    return true;
 }
 
 void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updater)
@@ -415,6 +426,7 @@ void StationRun::tellStarted(const RunInfo &info, const RunRecord &run, bool own
 {
     if (!own)
         logProblem.clear();
+    runOperator = run.operatorId;
     emit following(info, run);
     if (own)
         emit started();

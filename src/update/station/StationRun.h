@@ -97,8 +97,13 @@ public:
     void leafRead(const LeafNow &now);
     // While held, a press whose images are checked waits to be started.
     void holdStart(bool hold);
-    // Asks the supervisor of the followed run to stop its updater.
-    void stop();
+    // Who must ask for a stop, where the station asks for an operator: the
+    // run's own, else the one signed in here; empty where anyone may.
+    QString stopOperator() const;
+    // Asks the supervisor of the followed run to stop its updater, where the
+    // ID read is that of the one who must ask; false, and nothing asked, if
+    // it is not.
+    bool stop(const QString &operatorRead = QString());
 
     State state() const { return current; }
     const Press &lastPress() const { return pressed; }
@@ -177,6 +182,8 @@ private:
     QThread *retention = nullptr;
     QStringList arguments;
     RunRecord record;
+    // The operator of the run followed, from its record.
+    QString runOperator;
     QString logProblem;
     bool stopAsked = false;
     // The run of this data folder whose supervisor is gone, if any.

@@ -10,8 +10,8 @@
 namespace {
 
 const QStringList knownKeys {"station/name",      "unit/required",        "unit/pattern", "unit/maxLength",
-                             "operator/required", "operator/idleMinutes", "order/name",   "order/leaves",
-                             "release/manifest",  "release/keys"};
+                             "operator/required", "operator/idleMinutes", "operator/ids", "order/name",
+                             "order/leaves",      "release/manifest",     "release/keys"};
 
 std::optional<bool> trueOrFalse(const QString &value)
 {
@@ -33,14 +33,58 @@ SettingsFault::Kind takeName(QString &into, const QString &value, TextRule::Faul
     return fault == TextRule::Fault::None ? SettingsFault::None : SettingsFault::BadText;
 }
 
+// Without the byte order mark an editor may put first.
+QByteArray withoutBom(QByteArray text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    return text;
+}
+
+// Each ID as the rule takes it, appended; the fault of the first it refuses,
+// with that ID in bad. A list of nobody is a fault: emptied by mistake, it
+// would let anyone sign in.
+SettingsFault::Kind takeIds(QStringList &into, const QStringList &ids, TextRule::Fault &fault, QString &bad)
+{
+    for (const QString &id : ids) {
+        const TextRule::Checked checked = TextRule::check(id, TextRule::Form::Scanned);
+        if (checked.fault == TextRule::Fault::Empty)
+            continue;
+        if (checked.fault != TextRule::Fault::None) {
+            fault = checked.fault;
+            bad = id;
+            return SettingsFault::BadText;
+        }
+        into.append(checked.text);
+    }
+    return into.isEmpty() ? SettingsFault::NoOperators : SettingsFault::None;
+}
+
+// The IDs of the file named in operator/ids, one a line.
+SettingsFault takeIdsFile(StationSettings &settings)
+{
+    const QString key = QStringLiteral("operator/ids");
+    QFile file(settings.operatorIdsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {SettingsFault::OperatorsUnreadable, key, file.errorString()};
+    const QByteArray bytes = withoutBom(file.readAll());
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes)
+        return {SettingsFault::OperatorsUnreadable, key, settings.operatorIdsFile};
+    SettingsFault fault {SettingsFault::None, key, {}};
+    fault.kind = takeIds(settings.operatorIds, text.split(QLatin1Char('\n')), fault.text, fault.value);
+    return fault;
+}
+
 // Sets one key of settings from its value; the fault where the value is bad.
 SettingsFault::Kind apply(StationSettings &settings, const QString &key, const QString &value,
-                          TextRule::Fault &textFault)
+                          TextRule::Fault &textFault, QString &bad)
 {
     if (key == QLatin1String("station/name"))
         return takeName(settings.name, value, textFault);
     if (key == QLatin1String("order/name"))
         return takeName(settings.orderName, value, textFault);
+    bad = value;
     if (key.endsWith(QLatin1String("/required"))) {
         const std::optional<bool> on = trueOrFalse(value);
         if (!on)
@@ -62,6 +106,11 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
             return SettingsFault::NotMinutes;
         if (settings.idleMinutes > maxIdleMinutes)
             return SettingsFault::TooManyMinutes;
+    } else if (key == QLatin1String("operator/ids")) {
+        if (QDir::isAbsolutePath(value))
+            settings.operatorIdsFile = QDir::cleanPath(value);
+        else
+            return takeIds(settings.operatorIds, value.split(QLatin1Char(';')), textFault, bad);
     } else if (key == QLatin1String("release/manifest"))
         settings.releaseManifest = value;
     else if (key == QLatin1String("release/keys"))
@@ -118,9 +167,7 @@ StationSettings StationSettings::read(const QString &path)
         settings.fault = {SettingsFault::Unreadable, {}, file.errorString()};
         return settings;
     }
-    QByteArray text = file.readAll();
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
+    const QByteArray text = withoutBom(file.readAll());
     QString section;
     const QList<QByteArray> lines = text.split('\n');
     for (int number = 1; number <= lines.size(); ++number) {
@@ -147,19 +194,21 @@ StationSettings StationSettings::read(const QString &path)
         const QString key = section + QLatin1Char('/') + line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
         TextRule::Fault textFault = TextRule::Fault::None;
-        const SettingsFault::Kind kind
-            = knownKeys.contains(key) ? apply(settings, key, value, textFault) : SettingsFault::UnknownKey;
+        QString bad = value;
+        const SettingsFault::Kind kind = knownKeys.contains(key) ? apply(settings, key, value, textFault, bad)
+                                                                 : SettingsFault::UnknownKey;
         if (kind != SettingsFault::None) {
-            settings.fault
-                = {kind, key,
-                   kind == SettingsFault::BadPattern ? QRegularExpression(value).errorString() : value,
-                   textFault};
+            settings.fault = {
+                kind, key, kind == SettingsFault::BadPattern ? QRegularExpression(value).errorString() : bad,
+                textFault};
             return settings;
         }
     }
     if (!settings.releasedLeaves.isEmpty() && settings.orderName.isEmpty()
         && settings.releaseManifest.isEmpty())
         settings.fault = {SettingsFault::NoOrderName, QStringLiteral("order/name"), {}};
+    if (!settings.operatorIdsFile.isEmpty() && settings.fault.kind == SettingsFault::None)
+        settings.fault = takeIdsFile(settings);
     takeRelease(settings, QFileInfo(path).absoluteDir());
     return settings;
 }

@@ -32,7 +32,11 @@ struct SettingsFault
         // A release manifest with no key trusted to sign it.
         NoKeys,
         // Leaves named beside a release, which names them itself.
-        LeavesBesideRelease
+        LeavesBesideRelease,
+        // The file of operator IDs cannot be read, or is not UTF-8 text.
+        OperatorsUnreadable,
+        // A list of operators that names nobody.
+        NoOperators
     };
     Kind kind = None;
     // "section/key", or the line's number where the line is no key.
@@ -45,7 +49,7 @@ struct SettingsFault
 
 // What the line engineer sets for one station, read from a UTF-8 INI file:
 // [station] name, [unit] required, pattern and maxLength, [operator]
-// required and idleMinutes, [order] name and leaves, [release] manifest and
+// required, idleMinutes and ids, [order] name and leaves, [release] manifest and
 // keys (the files a release is read from). Values are taken as
 // written, up to the line's end: a pattern's backslashes and a list's
 // semicolons are the engineer's, not the file format's. A file without keys
@@ -66,6 +70,11 @@ struct StationSettings
     int unitLength = TextRule::defaultLength;
     bool operatorRequired = false;
     int idleMinutes = 0;
+    // Who may sign in, their IDs as the rule takes them; empty for anyone.
+    // Written in the settings, or in a file of one a line the settings name
+    // by its full path.
+    QStringList operatorIds;
+    QString operatorIdsFile;
     QString orderName;
     // "TP size/sensitivity"; empty for every leaf.
     QStringList releasedLeaves;
