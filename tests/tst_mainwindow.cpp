@@ -70,6 +70,7 @@ private slots:
     void everyTextIsTranslated();
     void tabGoesThroughTheWindowInOrder();
     void theOutputFollowsItsEndUnlessScrolledUp();
+    void theResultGrowsWithItsRoom();
 
 private:
     // A desktop's usual 10 points, not the larger font of the headless platform.
@@ -660,6 +661,22 @@ void TestMainWindow::theOutputFollowsItsEndUnlessScrolledUp()
     panel.finish(ok);
     QTRY_VERIFY(output->height() < heightBefore);
     QTRY_COMPARE(bar->value(), bar->maximum());
+}
+
+// Read from a step away at a large screen: the headline at least twice the
+// body text there, and no larger than the window's first size allows.
+void TestMainWindow::theResultGrowsWithItsRoom()
+{
+    RunPanel panel;
+    panel.begin("7inch / High", 1);
+    panel.finish({true, true, "FW update OK", "1.0 s", {}, {}});
+    const auto *headline = panel.findChild<QWidget *>("resultLine");
+    const qreal body = panel.font().pointSizeF();
+    panel.resize(1900, 600);
+    panel.show();
+    QTRY_VERIFY(headline->font().pointSizeF() >= 2 * body);
+    panel.resize(380, 200);
+    QTRY_COMPARE(headline->font().pointSizeF(), 1.5 * body);
 }
 
 QTEST_MAIN(TestMainWindow)

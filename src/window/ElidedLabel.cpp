@@ -2,6 +2,9 @@
 
 #include "selection/NameDisplay.h"
 
+#include <QFontMetricsF>
+#include <QtMath>
+
 ElidedLabel::ElidedLabel(Qt::TextElideMode elision, QWidget *parent)
     : QLabel(parent)
     , mode(elision)
@@ -14,6 +17,11 @@ void ElidedLabel::setFullText(const QString &text)
     full = text;
     setToolTip(text.isEmpty() ? QString() : plainToolTip(text));
     refit();
+}
+
+int ElidedLabel::fullWidth() const
+{
+    return qCeil(QFontMetricsF(font()).horizontalAdvance(full));
 }
 
 QSize ElidedLabel::minimumSizeHint() const

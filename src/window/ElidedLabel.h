@@ -14,6 +14,9 @@ public:
 
     void setFullText(const QString &text);
     QString fullText() const { return full; }
+    // The width the whole text needs, to the pixel above: text is cut where
+    // it lacks a fraction of one.
+    int fullWidth() const;
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 

@@ -48,7 +48,7 @@ QSize MenuCorner::sizeHint() const
     // whole text, which it gets where there is room.
     for (const ElidedLabel *line : findChildren<ElidedLabel *>())
         if (line->isVisibleTo(this))
-            wanted.rwidth() += line->fontMetrics().horizontalAdvance(line->fullText());
+            wanted.rwidth() += line->fullWidth();
     if (const auto *bar = qobject_cast<const QMenuBar *>(parentWidget()))
         wanted.setWidth(qBound(0, bar->width() - menusWidth(*bar), wanted.width()));
     return wanted;

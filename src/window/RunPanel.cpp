@@ -62,10 +62,9 @@ RunPanel::RunPanel(QWidget *parent)
     setObjectName(QStringLiteral("runPanel"));
     setAccessibleName(tr("FW update run"));
     sentLine->setTextFormat(Qt::PlainText);
-    QFont large = resultLine->font();
-    large.setBold(true);
-    large.setPointSizeF(large.pointSizeF() * 1.5);
-    resultLine->setFont(large);
+    QFont bold = resultLine->font();
+    bold.setBold(true);
+    resultLine->setFont(bold);
     progress->setAccessibleName(tr("Progress"));
     latestLine->setAccessibleName(tr("Latest output"));
     banner->setAccessibleName(tr("Result"));
@@ -104,6 +103,22 @@ void RunPanel::layOut()
     grid->addWidget(stopLine, 4, 0, 1, 3);
     grid->addWidget(output, 5, 0, 1, 3);
     grid->setColumnStretch(0, 1);
+}
+
+// The result is read from a step or two away from the bench: it grows with
+// the room the window gives it, up to three times the body text.
+void RunPanel::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    const qreal body = font().pointSizeF();
+    if (body <= 0)
+        return;
+    const auto scaled = [body](QFont font, qreal scale) {
+        font.setPointSizeF(body * scale);
+        return font;
+    };
+    resultLine->setFont(scaled(resultLine->font(), qBound(1.5, width() / 480.0, 3.0)));
+    resultDetail->setFont(scaled(resultDetail->font(), qBound(1.0, width() / 960.0, 1.5)));
 }
 
 void RunPanel::connectOutput()

@@ -64,6 +64,9 @@ signals:
     // What the status bar says while a stop goes on.
     void stopStatus(QString status);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void layOut();
     void connectOutput();
