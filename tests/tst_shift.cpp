@@ -44,7 +44,7 @@ private slots:
 private:
     void step(const QString &name);
     void scan(const QString &serial);
-    void answerOperator(const QString &id);
+    void answerOperator(QWidget *asker, const QString &id);
     QPushButton *button(const char *name) const;
     QLineEdit *serialField() const { return window->findChild<QLineEdit *>("unitSerial"); }
     QString resultShown() const;
@@ -113,14 +113,14 @@ void TestShift::scan(const QString &serial)
     QTest::keyClick(serialField(), Qt::Key_Return);
 }
 
-// Typed into the operator question open now, then Enter.
-void TestShift::answerOperator(const QString &id)
+// Typed into the operator question the window has open now, then Enter.
+void TestShift::answerOperator(QWidget *asker, const QString &id)
 {
     QInputDialog *dialog = nullptr;
-    QTRY_VERIFY((dialog = window->findChild<QInputDialog *>()) && dialog->isVisible());
+    QTRY_VERIFY((dialog = asker->findChild<QInputDialog *>()) && dialog->isVisible());
     QTest::keyClicks(dialog->findChild<QLineEdit *>(), id);
     QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
-    QTRY_VERIFY(!window->findChild<QInputDialog *>());
+    QTRY_VERIFY(!asker->findChild<QInputDialog *>());
 }
 
 QPushButton *TestShift::button(const char *name) const
@@ -181,7 +181,7 @@ void TestShift::aShiftAtTheBench()
 
     // Signed in with the keyboard alone.
     QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
-    answerOperator("op7");
+    answerOperator(window.get(), "op7");
     QTRY_VERIFY(window->findChild<ElidedLabel *>("stationLine")->fullText().contains("op7"));
     step("signed in");
 
@@ -231,12 +231,23 @@ void TestShift::aShiftAtTheBench()
     scan("SN0003");
     QTRY_VERIFY_WITH_TIMEOUT(button("stopButton")->isVisible(), 30000);
     QTest::mouseClick(button("stopButton"), Qt::LeftButton);
-    answerOperator("op9");
+    answerOperator(window.get(), "op9");
     QTRY_VERIFY(notices->texts().last().contains("op9"));
     QVERIFY(button("stopButton")->isEnabled());
     step("a stop refused");
-    QTest::mouseClick(button("stopButton"), Qt::LeftButton);
-    answerOperator("op7");
+    // Another window follows the run from its record, nobody signed in
+    // there: it names the panel, the leaf and the operator, and asks the
+    // run's operator to stop it.
+    MainWindow other;
+    other.show();
+    auto *sent = other.findChild<QLabel *>("sentLine");
+    QTRY_VERIFY(sent->isVisible());
+    for (const char *part : {"SN0003", "10.1inch / High", "op7"})
+        QVERIFY2(sent->text().contains(part), qPrintable(sent->text()));
+    QPushButton *stop = other.findChild<QPushButton *>("stopButton");
+    QTRY_VERIFY(stop->isVisible());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    answerOperator(&other, "op7");
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 4, 30000);
     QCOMPARE(historyRecords().last().value("outcome").toString(), QString("stopped"));
 }

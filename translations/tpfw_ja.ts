@@ -683,6 +683,10 @@
         <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
         <translation>「%1」はこの実行のオペレーターではありません: アップデーターは続行します。</translation>
     </message>
+    <message>
+        <source>%1 · operator %2</source>
+        <translation>%1 · 作業者 %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -683,6 +683,10 @@
         <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
         <translation>“%1”不是本次运行的操作员：更新程序继续运行。</translation>
     </message>
+    <message>
+        <source>%1 · operator %2</source>
+        <translation>%1 · 操作员 %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -683,6 +683,10 @@
         <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
         <translation>「%1」不是本次執行的操作員：更新程式繼續執行。</translation>
     </message>
+    <message>
+        <source>%1 · operator %2</source>
+        <translation>%1 · 操作員 %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialField</name>

@@ -29,7 +29,10 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
             [this](int done, int total) { status->showMessage(RunWords::checking(done, total)); });
     connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {
         status->showMessage(RunWords::running(info));
-        panel->follow(RunWords::runTitle(RunWords::leafTitle(record.tpSize, record.sensitivity), record.unit),
+        // From the run's own record: a run another window started names the
+        // panel, the leaf and the operator it was started for.
+        panel->follow(RunWords::runTitle(RunWords::leafTitle(record.tpSize, record.sensitivity), record.unit,
+                                         record.operatorId),
                       record);
     });
     connect(run, &StationRun::started, this, &RunNews::tellStarted);

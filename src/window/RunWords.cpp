@@ -320,9 +320,10 @@ QString RunWords::leafTitle(const QString &tpSize, const QString &sensitivity)
     return displayName(tpSize) + " / " + displayName(sensitivity);
 }
 
-QString RunWords::runTitle(const QString &leafTitle, const QString &unit)
+QString RunWords::runTitle(const QString &leafTitle, const QString &unit, const QString &operatorId)
 {
-    return unit.isEmpty() ? leafTitle : tr("Panel %1 · %2").arg(displayName(unit), leafTitle);
+    const QString run = unit.isEmpty() ? leafTitle : tr("Panel %1 · %2").arg(displayName(unit), leafTitle);
+    return operatorId.isEmpty() ? run : tr("%1 · operator %2").arg(run, displayName(operatorId));
 }
 
 QString RunWords::leafImages(const QString &leafTitle, const StationPolicy &station)

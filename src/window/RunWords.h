@@ -30,8 +30,9 @@ public:
     static QString corner(const StationPolicy &station);
     static QString unlisted(int count, const QString &path);
     static QString leafTitle(const QString &tpSize, const QString &sensitivity);
-    // What a run is of: the panel, where its serial was asked for, and the leaf.
-    static QString runTitle(const QString &leafTitle, const QString &unit);
+    // What a run is of: the panel, where its serial was asked for, and the
+    // leaf; and by whom, where an operator is known.
+    static QString runTitle(const QString &leafTitle, const QString &unit, const QString &operatorId = {});
     // The images of a released leaf, with the release they belong to.
     static QString leafImages(const QString &leafTitle, const StationPolicy &station);
 
