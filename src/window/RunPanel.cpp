@@ -70,7 +70,6 @@ RunPanel::RunPanel(QWidget *parent)
     banner->setAccessibleName(tr("Result"));
     output->setReadOnly(true);
     output->setMaximumBlockCount(outputLines);
-    output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     output->setAccessibleName(tr("Output"));
     output->hide();
     silence->hide();
@@ -124,6 +123,10 @@ void RunPanel::resizeEvent(QResizeEvent *event)
 void RunPanel::connectOutput()
 {
     connect(outputButton, &QPushButton::clicked, this, [this] {
+        // Looked up when first shown: finding the fixed font costs the
+        // window's start a millisecond.
+        if (!output->testAttribute(Qt::WA_SetFont))
+            output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         output->setVisible(!output->isVisible());
         outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
     });
