@@ -224,6 +224,10 @@ void TestShift::aShiftAtTheBench()
     QVERIFY(window->findChild<QWidget *>("resultAdvice")->isVisible());
     QTRY_COMPARE(counts(), today(1, 1, 1, 2));
     step("the second panel failed");
+    // Another leaf chosen: put away too.
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
+    QCOMPARE(resultShown(), QString());
+    QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
 
     // Only the run's operator stops it.
     qunsetenv("TPFW_STANDIN_EXIT");

@@ -171,8 +171,11 @@ void MainWindow::connectChoices()
     // A scanner's Enter presses UpdateFW; a panel's serial is asked for
     // whenever a leaf is chosen.
     connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
-    // The last panel's result never reads as the next one's.
+    // The last panel's result never reads as the next one's: put away once
+    // the next serial is typed, or another leaf chosen.
     connect(serialField, &SerialField::typed, runPanel, &RunPanel::putAwayResult);
+    connect(tpSizeGroup, &DirGroup::passDirName, runPanel, &RunPanel::putAwayResult);
+    connect(sensitivityGroup, &DirGroup::passFullDirName, runPanel, &RunPanel::putAwayResult);
     connect(sensitivityGroup, &DirGroup::passFullDirName, this, &MainWindow::readyForNextPanel);
     connect(&run->policy(), &StationPolicy::changed, this, &MainWindow::showStation);
     connect(&run->policy(), &StationPolicy::faulted, this,
