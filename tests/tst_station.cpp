@@ -217,7 +217,8 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     QTRY_VERIFY(serialField()->text().isEmpty() && window->focusWidget() == serialField());
     // The result names its panel, and is put away once the next is scanned.
     const QString result = window->findChild<WrappingLabel *>("resultDetail")->wholeText();
-    QVERIFY2(result.startsWith("Panel SN1234 · 7inch / High · operator op7 · 1 image · "), qPrintable(result));
+    QVERIFY2(result.startsWith("Panel SN1234 · 7inch / High · operator op7 · 1 image · "),
+             qPrintable(result));
     QTest::keyClicks(serialField(), "S");
     QVERIFY(!window->findChild<QWidget *>("runPanel")->isVisible());
     serialField()->clear();
