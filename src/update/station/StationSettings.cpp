@@ -84,7 +84,6 @@ SettingsFault::Kind apply(StationSettings &settings, const QString &key, const Q
         return takeName(settings.name, value, textFault);
     if (key == QLatin1String("order/name"))
         return takeName(settings.orderName, value, textFault);
-    bad = value;
     if (key.endsWith(QLatin1String("/required"))) {
         const std::optional<bool> on = trueOrFalse(value);
         if (!on)
