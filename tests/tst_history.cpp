@@ -315,6 +315,7 @@ void TestHistory::aWindowLeftOpenOvernightCountsTheNewDay()
     }
     QDateTime now = midnight.addMSecs(-300);
     HistoryStatus status([&] { return now; });
+    status.refresh();
     auto *counts = status.findChild<QLabel *>("todayCounts");
     QTRY_COMPARE(counts->text(), QString("Today: 1 OK · 0 failed"));
     now = midnight.addMSecs(1);

@@ -4,6 +4,7 @@
 #include "update/record/DayCounter.h"
 #include "update/record/HistoryReading.h"
 #include "update/run/Background.h"
+#include "window/WarningLabel.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -14,12 +15,11 @@
 HistoryStatus::HistoryStatus(Clock clock, QWidget *parent)
     : QWidget(parent)
     , now(std::move(clock))
-    , problemLabel(new QLabel)
+    , problemLabel(new WarningLabel)
     , countLabel(new QLabel)
     , counter(std::make_shared<DayCounter>(historyPath()))
 {
     problemLabel->setObjectName(QStringLiteral("historyProblem"));
-    problemLabel->setStyleSheet(QStringLiteral("color: #b00000"));
     countLabel->setObjectName(QStringLiteral("todayCounts"));
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 0, 6, 0);
@@ -29,7 +29,7 @@ HistoryStatus::HistoryStatus(Clock clock, QWidget *parent)
     midnight.setSingleShot(true);
     midnight.setTimerType(Qt::PreciseTimer);
     connect(&midnight, &QTimer::timeout, this, &HistoryStatus::count);
-    refresh();
+    problemLabel->hide();
 }
 
 void HistoryStatus::refresh(QString problem)

@@ -13,7 +13,7 @@ struct DayCounts;
 class QLabel;
 
 // The station's history at a glance, beside the menus: today's counts, read
-// from the history at start, after each run and when a new day begins (off
+// from the history once refreshed first, after each run and when a new day begins (off
 // the GUI thread, and after the first time only what was appended), and a
 // word when a run could not be recorded. Kept out of the status bar, whose
 // messages it would cut.
@@ -26,7 +26,8 @@ public:
     explicit HistoryStatus(Clock now = &QDateTime::currentDateTime, QWidget *parent = nullptr);
 
 public slots:
-    // After a run; problem says why it was not recorded, if it was not.
+    // First, and after each run; problem says why it was not recorded, if it
+    // was not.
     void refresh(QString problem = QString());
 
 private:

@@ -5,6 +5,7 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
+#include "window/FirstFrame.h"
 #include "window/MainWindowForm.h"
 #include "window/NoticeQueue.h"
 #include "window/RunNews.h"
@@ -14,6 +15,7 @@
 #include "window/ShutdownGuard.h"
 #include "window/StationMenu.h"
 #include "window/TreeFit.h"
+#include "window/WarningLabel.h"
 #include "window/WrappingLabel.h"
 
 #include <QCloseEvent>
@@ -27,9 +29,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
-#include <QTimer>
-
-#include <utility>
 
 namespace {
 
@@ -52,14 +51,6 @@ LeafNow leafNow(const FolderRead &read)
     return {pathsIn(read.path, choicesOf(read, false)), read.unlisted};
 }
 
-QLabel *plainLine(const char *name)
-{
-    auto *line = new QLabel;
-    line->setObjectName(QLatin1String(name));
-    line->setTextFormat(Qt::PlainText);
-    return line;
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -75,13 +66,18 @@ MainWindow::MainWindow(QWidget *parent)
     connectRun();
     showStation();
     orderTabs();
-    // Once the window listens: runs left unfinished, a run on now, and
-    // settings it cannot use.
-    QTimer::singleShot(0, run, &StationRun::watch);
-    QTimer::singleShot(0, this, [this] {
-        if (run->policy().isFaulty())
-            warn(RunWords::settingsFault(run->policy()));
-    });
+    connect(new FirstFrame(this), &FirstFrame::reached, this, &MainWindow::startBehindFrame);
+}
+
+// What the first frame does not show: the icon, runs left unfinished, a run
+// on now, today's counts and settings the window cannot use.
+void MainWindow::startBehindFrame()
+{
+    form->setIcon(this);
+    run->watch();
+    menu->countToday();
+    if (run->policy().isFaulty())
+        warn(RunWords::settingsFault(run->policy()));
 }
 
 void MainWindow::createChoices()
@@ -96,9 +92,9 @@ void MainWindow::createChoices()
     binListBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     binListBrowser->setMinimumHeight(binListBrowser->fontMetrics().lineSpacing() * 4
                                      + 2 * binListBrowser->frameWidth() + 8);
-    warningLine = plainLine("warningLine");
+    warningLine = new WarningLabel;
+    warningLine->setObjectName(QStringLiteral("warningLine"));
     warningLine->setWordWrap(true);
-    warningLine->setStyleSheet(QStringLiteral("color: #b00000"));
     warningLine->hide();
     // Wrapped, never cut: the names checked are always whole.
     leafLine = new WrappingLabel;
@@ -384,8 +380,6 @@ bool MainWindow::event(QEvent *event)
     // would only wipe the run's status.
     if (event->type() == QEvent::StatusTip)
         return true;
-    if (event->type() == QEvent::Paint && !std::exchange(painted, true))
-        QTimer::singleShot(0, this, [this] { form->setIcon(this); });
     return QMainWindow::event(event);
 }
 

@@ -64,13 +64,12 @@ private:
     void showWhereListsAreFrom();
     void orderTabs();
     void showStation();
+    void startBehindFrame();
     void readyForNextPanel();
     void warn(const QString &warning);
     QString otherCheckedTpSize() const;
 
     std::unique_ptr<MainWindowForm> form;
-    // The window has been painted once: what it shows later may come now.
-    bool painted = false;
     DirGroup *tpSizeGroup;
     DirGroup *sensitivityGroup;
     QTextBrowser *binListBrowser;

@@ -1,5 +1,7 @@
 #include "window/SerialField.h"
 
+#include "window/WarningLabel.h"
+
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,14 +10,12 @@
 SerialField::SerialField(QWidget *parent)
     : QWidget(parent)
     , edit(new QLineEdit)
-    , problem(new QLabel)
+    , problem(new WarningLabel)
 {
     edit->setObjectName(QStringLiteral("unitSerial"));
     edit->setAccessibleName(tr("Panel serial"));
     problem->setObjectName(QStringLiteral("unitProblem"));
-    problem->setTextFormat(Qt::PlainText);
     problem->setWordWrap(true);
-    problem->setStyleSheet(QStringLiteral("color: #b00000"));
     problem->hide();
     auto *label = new QLabel(tr("Panel serial:"));
     label->setBuddy(edit);

@@ -42,6 +42,11 @@ void StationMenu::showStation()
     stationLine->setVisible(!stationLine->fullText().isEmpty());
 }
 
+void StationMenu::countToday()
+{
+    history->refresh();
+}
+
 void StationMenu::recorded(const QString &problem)
 {
     history->refresh(problem);

@@ -25,6 +25,8 @@ public:
 
     // Shows what the station's settings ask for, and who is signed in.
     void showStation();
+    // Today's counts, read for the first time.
+    void countToday();
     // The history was written to, or could not be; problem says why not.
     void recorded(const QString &problem);
     // Asks for the ID of the operator who would stop the run; stop is given
