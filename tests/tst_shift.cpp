@@ -134,7 +134,8 @@ QPushButton *TestShift::button(const char *name) const
 // The result as it reads now: empty where none is shown as current.
 QString TestShift::resultShown() const
 {
-    if (!window->findChild<QWidget *>("resultBanner")->isVisible())
+    const auto *banner = window->findChild<QWidget *>("resultBanner");
+    if (!banner || !banner->isVisible())
         return {};
     return window->findChild<WrappingLabel *>("resultLine")->wholeText() + " | "
         + window->findChild<WrappingLabel *>("resultDetail")->wholeText();
@@ -244,8 +245,8 @@ void TestShift::aShiftAtTheBench()
     // run's operator to stop it.
     MainWindow other;
     other.show();
-    auto *sent = other.findChild<QLabel *>("sentLine");
-    QTRY_VERIFY(sent->isVisible());
+    QLabel *sent = nullptr;
+    QTRY_VERIFY((sent = other.findChild<QLabel *>("sentLine")) && sent->isVisible());
     for (const char *part : {"SN0003", "10.1inch / High", "op7"})
         QVERIFY2(sent->text().contains(part), qPrintable(sent->text()));
     QPushButton *stop = other.findChild<QPushButton *>("stopButton");

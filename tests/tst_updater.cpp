@@ -268,7 +268,9 @@ void TestUpdater::withNothingListedSendsOnlyTheSwitch()
     QCOMPARE(log.lines.filter("commandStr"), QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
     QVERIFY(log.lines.filter("argumentStrList").isEmpty());
     QCOMPARE(window->findChild<WrappingLabel *>("resultLine")->wholeText(), result);
-    QVERIFY(window->findChild<QFrame *>("resultBanner")->styleSheet().contains("#5f6368"));
+    const auto *banner = window->findChild<QFrame *>("resultBanner");
+    QVERIFY(banner->styleSheet().contains("#5f6368"));
+    QCOMPARE(banner->accessibleName(), QString("Result"));
     QTRY_COMPARE(window->findChild<QLabel *>("todayCounts")->text(), QString("Today: 0 OK · 0 failed"));
 }
 

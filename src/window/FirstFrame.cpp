@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 FirstFrame::FirstFrame(QWidget *shown)
     : QObject(shown)
@@ -15,10 +16,17 @@ FirstFrame::FirstFrame(QWidget *shown)
     });
 }
 
+// The window is drawn while its first exposure is handled; whether any of
+// it is painted by the window itself, rather than by what it holds, depends
+// on the layout. Queued, so that the frame is finished first.
 bool FirstFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    // Queued: the frame is finished and flushed before anything else runs.
-    if (watched == window && event->type() == QEvent::Paint && state == State::Waiting) {
+    if (state != State::Waiting)
+        return false;
+    QWindow *handle = window->windowHandle();
+    if (watched == window && event->type() == QEvent::Show && handle)
+        handle->installEventFilter(this);
+    if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
         state = State::Drawn;
         QTimer::singleShot(0, this, &FirstFrame::reach);
     }
@@ -31,5 +39,7 @@ void FirstFrame::reach()
         return;
     state = State::Reached;
     window->removeEventFilter(this);
+    if (QWindow *handle = window->windowHandle())
+        handle->removeEventFilter(this);
     emit reached();
 }

@@ -46,21 +46,35 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
 
 RunPanel::RunPanel(QWidget *parent)
     : QFrame(parent)
-    , sentLine(named(new QLabel, "sentLine"))
-    , progress(named(new QProgressBar, "runProgress"))
-    , elapsed(named(new QLabel, "elapsed"))
-    , latestLine(named(new ElidedLabel(Qt::ElideRight), "latestLine"))
-    , silence(named(new QLabel, "silence"))
-    , stopLine(named(new QLabel, "stopLine"))
-    , outputButton(named(new QPushButton(tr("Show output")), "outputButton"))
-    , output(named(new QPlainTextEdit, "output"))
-    , banner(named(new QFrame, "resultBanner"))
-    , resultLine(named(new WrappingLabel, "resultLine"))
-    , resultDetail(named(new WrappingLabel, "resultDetail"))
-    , resultAdvice(named(new WrappingLabel, "resultAdvice"))
 {
     setObjectName(QStringLiteral("runPanel"));
     setAccessibleName(tr("FW update run"));
+    connect(&tail, &OutputTail::lines, this, &RunPanel::addLines);
+    clock.setInterval(1000);
+    connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
+    stopClock.setInterval(1000);
+    connect(&stopClock, &QTimer::timeout, this, &RunPanel::tickStop);
+    hide();
+}
+
+// Built for the first run, not at the window's start: a window that never
+// runs the updater never pays for it.
+void RunPanel::build()
+{
+    if (banner)
+        return;
+    sentLine = named(new QLabel, "sentLine");
+    progress = named(new QProgressBar, "runProgress");
+    elapsed = named(new QLabel, "elapsed");
+    latestLine = named(new ElidedLabel(Qt::ElideRight), "latestLine");
+    silence = named(new QLabel, "silence");
+    stopLine = named(new QLabel, "stopLine");
+    outputButton = named(new QPushButton(tr("Show output")), "outputButton");
+    output = named(new QPlainTextEdit, "output");
+    banner = named(new QFrame, "resultBanner");
+    resultLine = named(new WrappingLabel, "resultLine");
+    resultDetail = named(new WrappingLabel, "resultDetail");
+    resultAdvice = named(new WrappingLabel, "resultAdvice");
     sentLine->setTextFormat(Qt::PlainText);
     QFont bold = resultLine->font();
     bold.setBold(true);
@@ -77,11 +91,8 @@ RunPanel::RunPanel(QWidget *parent)
     banner->hide();
     layOut();
     connectOutput();
-    clock.setInterval(1000);
-    connect(&clock, &QTimer::timeout, this, &RunPanel::tick);
-    stopClock.setInterval(1000);
-    connect(&stopClock, &QTimer::timeout, this, &RunPanel::tickStop);
-    hide();
+    scaleResult();
+    emit tabStopsChanged();
 }
 
 void RunPanel::layOut()
@@ -109,6 +120,12 @@ void RunPanel::layOut()
 void RunPanel::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
+    if (banner)
+        scaleResult();
+}
+
+void RunPanel::scaleResult()
+{
     const qreal body = font().pointSizeF();
     if (body <= 0)
         return;
@@ -130,7 +147,6 @@ void RunPanel::connectOutput()
         output->setVisible(!output->isVisible());
         outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
     });
-    connect(&tail, &OutputTail::lines, this, &RunPanel::addLines);
     // The output keeps to its end, however its lines wrap or its room
     // changes, until the technician scrolls away from it. The view adjusts
     // itself after a change of range: the end is gone to once it is done.
@@ -150,11 +166,14 @@ void RunPanel::connectOutput()
 
 QWidgetList RunPanel::tabStops() const
 {
+    if (!banner)
+        return {};
     return {outputButton, output};
 }
 
 void RunPanel::begin(const QString &leaf, int images)
 {
+    build();
     on = true;
     banner->hide();
     sentLine->show();
@@ -186,6 +205,7 @@ void RunPanel::follow(const QString &leaf, const RunRecord &run)
 
 void RunPanel::stopping(int graceSeconds)
 {
+    build();
     stopGrace = graceSeconds;
     sinceStop.start();
     stopClock.start();
@@ -205,6 +225,7 @@ void RunPanel::tickStop()
 
 void RunPanel::finish(const RunReport &report)
 {
+    build();
     tail.stop();
     stopClock.stop();
     stopLine->hide();

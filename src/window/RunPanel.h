@@ -57,10 +57,12 @@ public:
     void putAwayResult();
     // Whether a run is shown that has not ended yet.
     bool isOn() const { return on; }
-    // What takes the focus here, in the order Tab goes.
+    // What takes the focus here, in the order Tab goes: nothing until the
+    // first run.
     QWidgetList tabStops() const;
 
 signals:
+    void tabStopsChanged();
     // What the status bar says while a stop goes on.
     void stopStatus(QString status);
 
@@ -68,25 +70,28 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void build();
     void layOut();
+    void scaleResult();
     void connectOutput();
     void name(const QString &leaf, int images);
     void addLines(const QStringList &lines);
     void tick();
     void tickStop();
 
-    QLabel *sentLine;
-    QProgressBar *progress;
-    QLabel *elapsed;
-    ElidedLabel *latestLine;
-    QLabel *silence;
-    QLabel *stopLine;
-    QPushButton *outputButton;
-    QPlainTextEdit *output;
-    QFrame *banner;
-    WrappingLabel *resultLine;
-    WrappingLabel *resultDetail;
-    WrappingLabel *resultAdvice;
+    // None is there before the first run: build() makes them all at once.
+    QLabel *sentLine = nullptr;
+    QProgressBar *progress = nullptr;
+    QLabel *elapsed = nullptr;
+    ElidedLabel *latestLine = nullptr;
+    QLabel *silence = nullptr;
+    QLabel *stopLine = nullptr;
+    QPushButton *outputButton = nullptr;
+    QPlainTextEdit *output = nullptr;
+    QFrame *banner = nullptr;
+    WrappingLabel *resultLine = nullptr;
+    WrappingLabel *resultDetail = nullptr;
+    WrappingLabel *resultAdvice = nullptr;
 
     OutputTail tail;
     QTimer clock;
