@@ -96,6 +96,11 @@ void DirGroup::relist()
     list(listedDirPath, checkedName());
 }
 
+void DirGroup::readAhead(const QString &dstDirPath)
+{
+    reader->readAhead(dstDirPath);
+}
+
 void DirGroup::listAllDir(QString dstDirPath)
 {
     list(dstDirPath, {});

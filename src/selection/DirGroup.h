@@ -44,6 +44,9 @@ public:
     // Lists the same folder again, the checked entry staying checked if it
     // is still there, without reporting it again.
     void relist();
+    // Starts reading a folder now that is listed later: its listing then
+    // waits only for what is left of the reading.
+    void readAhead(const QString &dstDirPath);
 
 signals:
     // A listing is shown: at once, or once its folder answered.

@@ -39,6 +39,7 @@ QStringList choicesOf(const FolderRead &read, bool logged)
 // long before the thread ends.
 struct FolderReader::Pending
 {
+    QString path;
     QMutex mutex;
     QWaitCondition ready;
     bool done = false;
@@ -64,25 +65,17 @@ FolderReader::FolderReader(QObject *parent, Reading read)
 FolderReader::~FolderReader()
 {
     leave();
+    disown(ahead);
 }
 
 std::optional<FolderRead> FolderReader::read(const QString &path)
 {
     leave();
-    auto answer = std::make_shared<Pending>();
-    answer->receiver = this;
-    QThread *worker = QThread::create([answer, reading = reading, path] {
-        FolderRead result = reading(path);
-        const QMutexLocker lock(&answer->mutex);
-        answer->result = std::move(result);
-        answer->done = true;
-        answer->ready.wakeAll();
-        if (FolderReader *receiver = answer->receiver)
-            QMetaObject::invokeMethod(
-                receiver, [receiver, answer] { receiver->deliver(answer); }, Qt::QueuedConnection);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    std::shared_ptr<Pending> answer = std::exchange(ahead, nullptr);
+    if (!answer || answer->path != path) {
+        disown(answer);
+        answer = start(path);
+    }
     QMutexLocker lock(&answer->mutex);
     if (answer->done || answer->ready.wait(&answer->mutex, patience)) {
         answer->receiver = nullptr;
@@ -96,15 +89,45 @@ std::optional<FolderRead> FolderReader::read(const QString &path)
     return std::nullopt;
 }
 
+void FolderReader::readAhead(const QString &path)
+{
+    ahead = start(path);
+}
+
+std::shared_ptr<FolderReader::Pending> FolderReader::start(const QString &path)
+{
+    auto answer = std::make_shared<Pending>();
+    answer->path = path;
+    answer->receiver = this;
+    QThread *worker = QThread::create([answer, reading = reading, path] {
+        FolderRead result = reading(path);
+        const QMutexLocker lock(&answer->mutex);
+        answer->result = std::move(result);
+        answer->done = true;
+        answer->ready.wakeAll();
+        if (FolderReader *receiver = answer->receiver)
+            QMetaObject::invokeMethod(
+                receiver, [receiver, answer] { receiver->deliver(answer); }, Qt::QueuedConnection);
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+    return answer;
+}
+
 void FolderReader::leave()
 {
     slow.stop();
     dead.stop();
-    if (!pending)
+    disown(std::exchange(pending, nullptr));
+}
+
+// Its thread tells nobody when it ends.
+void FolderReader::disown(const std::shared_ptr<Pending> &answer)
+{
+    if (!answer)
         return;
-    const std::shared_ptr<Pending> left = std::exchange(pending, nullptr);
-    const QMutexLocker lock(&left->mutex);
-    left->receiver = nullptr;
+    const QMutexLocker lock(&answer->mutex);
+    answer->receiver = nullptr;
 }
 
 void FolderReader::deliver(const std::shared_ptr<Pending> &answer)

@@ -47,6 +47,9 @@ public:
     ~FolderReader() override;
 
     std::optional<FolderRead> read(const QString &path);
+    // Starts reading path now: the next read() of it takes this reading's
+    // answer, however soon or late it is asked for.
+    void readAhead(const QString &path);
     // A reading is under way, its answer not yet given.
     bool isReading() const { return bool(pending); }
 
@@ -58,11 +61,14 @@ signals:
 
 private:
     struct Pending;
+    std::shared_ptr<Pending> start(const QString &path);
     void leave();
+    static void disown(const std::shared_ptr<Pending> &answer);
     void deliver(const std::shared_ptr<Pending> &answer);
 
     Reading reading;
     std::shared_ptr<Pending> pending;
+    std::shared_ptr<Pending> ahead;
     QString place;
     QTimer slow;
     QTimer dead;

@@ -57,6 +57,9 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , form(std::make_unique<MainWindowForm>())
 {
+    // The firmware root is read while the rest of the window is built.
+    tpSizeGroup = new DirGroup(QStringLiteral("TP Size"));
+    tpSizeGroup->readAhead(firmwareRoot());
     form->setupForm(this);
     createChoices();
     createRunControls();
@@ -82,7 +85,6 @@ void MainWindow::startBehindFrame()
 
 void MainWindow::createChoices()
 {
-    tpSizeGroup = new DirGroup(QStringLiteral("TP Size"));
     tpSizeGroup->listAllDir(firmwareRoot());
     sensitivityGroup = new DirGroup(QStringLiteral("Sensitivity"));
     binListBrowser = new QTextBrowser;
