@@ -32,6 +32,7 @@ private slots:
     void ignoresCallsNotFromItsButtons();
     void unlistedGroupFreesItsLayout();
     void aFolderThatDoesNotAnswerNeverStopsTheWindow();
+    void aFolderReadAheadIsReadOnceForItsOwnListing();
     void namesStayApartAtEveryWidth_data();
     void namesStayApartAtEveryWidth();
 };
@@ -208,6 +209,25 @@ void TestDirGroup::aFolderThatDoesNotAnswerNeverStopsTheWindow()
     QCOMPARE(choicesOf(answers.at(0).at(0).value<FolderRead>(), false), QStringList("a.bin"));
     QVERIFY(!reader.isReading());
     QCOMPARE(waits.size(), 2);
+}
+
+// The listing of the folder read ahead takes that reading's answer; the
+// listing of another folder reads its own.
+void TestDirGroup::aFolderReadAheadIsReadOnceForItsOwnListing()
+{
+    QAtomicInt readings;
+    FolderReader reader(nullptr, [&readings](const QString &path) {
+        readings.ref();
+        return FolderRead {path, {"a.bin"}, 0};
+    });
+    reader.readAhead("/fw/7inch");
+    std::optional<FolderRead> read = reader.read("/fw/7inch");
+    QVERIFY(read && read->path == "/fw/7inch");
+    QCOMPARE(readings.loadAcquire(), 1);
+    reader.readAhead("/fw/10inch");
+    read = reader.read("/fw/7inch");
+    QVERIFY(read && read->path == "/fw/7inch");
+    QTRY_COMPARE(readings.loadAcquire(), 3);
 }
 
 void TestDirGroup::namesStayApartAtEveryWidth_data()

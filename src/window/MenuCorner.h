@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QSize>
+#include <QString>
 #include <QWidget>
 
 // What sits beside the menus, in a row, never wider than the menus leave
@@ -17,4 +20,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+
+private:
+    mutable QHash<QString, QSize> titleSizes;
 };
