@@ -193,7 +193,6 @@ void MainWindow::connectRun()
     connect(news, &RunNews::told, this, &MainWindow::readyForNextPanel);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
-    connect(runPanel, &RunPanel::tabStopsChanged, this, &MainWindow::orderTabs);
 }
 
 MainWindow::~MainWindow() = default;

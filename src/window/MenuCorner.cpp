@@ -19,10 +19,8 @@ MenuCorner::MenuCorner(const QList<QWidget *> &widgets, QWidget *parent)
 
 namespace {
 
-// The room the menu bar's own menus take, as its style lays them out. A
-// title's size is laid out text, which the bar asks for a few dozen times as
-// the window opens: each is measured once in each font.
-int menusWidth(const QMenuBar &bar, QHash<QString, QSize> &titleSizes)
+// The room the menu bar's own menus take, as its style lays them out.
+int menusWidth(const QMenuBar &bar)
 {
     const QStyle *style = bar.style();
     int width = 2
@@ -34,11 +32,8 @@ int menusWidth(const QMenuBar &bar, QHash<QString, QSize> &titleSizes)
         QStyleOptionMenuItem option;
         option.initFrom(&bar);
         option.text = action->text();
-        const QString key = bar.font().key() + QLatin1Char('\n') + action->text();
-        auto text = titleSizes.constFind(key);
-        if (text == titleSizes.constEnd())
-            text = titleSizes.insert(key, bar.fontMetrics().size(Qt::TextShowMnemonic, action->text()));
-        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, *text, &bar).width()
+        const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &bar).width()
             + style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &bar);
     }
     return width;
@@ -55,7 +50,7 @@ QSize MenuCorner::sizeHint() const
         if (line->isVisibleTo(this))
             wanted.rwidth() += line->fullWidth();
     if (const auto *bar = qobject_cast<const QMenuBar *>(parentWidget()))
-        wanted.setWidth(qBound(0, bar->width() - menusWidth(*bar, titleSizes), wanted.width()));
+        wanted.setWidth(qBound(0, bar->width() - menusWidth(*bar), wanted.width()));
     return wanted;
 }
 

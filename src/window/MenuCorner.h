@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QHash>
-#include <QSize>
-#include <QString>
 #include <QWidget>
 
 // What sits beside the menus, in a row, never wider than the menus leave
@@ -20,7 +17,4 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-
-private:
-    mutable QHash<QString, QSize> titleSizes;
 };

@@ -92,7 +92,6 @@ void RunPanel::build()
     layOut();
     connectOutput();
     scaleResult();
-    emit tabStopsChanged();
 }
 
 void RunPanel::layOut()

@@ -58,11 +58,10 @@ public:
     // Whether a run is shown that has not ended yet.
     bool isOn() const { return on; }
     // What takes the focus here, in the order Tab goes: nothing until the
-    // first run.
+    // first run, whose parts, made last, follow every other stop.
     QWidgetList tabStops() const;
 
 signals:
-    void tabStopsChanged();
     // What the status bar says while a stop goes on.
     void stopStatus(QString status);
 
