@@ -24,7 +24,7 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   . "$HELPERS"
   start_window_manager
   "$WINE_RUN" "$STATION/tpfw.exe" >"$STATION/tpfw.log" 2>&1 & app=$!
-  window=$(timeout 60 xdotool search --sync --name "^MainWindow$" | head -1)
+  window=$(wait_for_window "^MainWindow$")
   sleep 2
   # 10.1inch, High, then UpdateFW.
   click_spots "$window" 1 "24 66" "218 66" "199 261"

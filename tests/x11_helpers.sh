@@ -18,6 +18,19 @@ click_spots() {
   done
 }
 
+# Prints the id of a window whose name matches, waiting up to 60 s for one.
+# A window that goes while xdotool walks the tree (Wine's own come and go as
+# a program starts) fails its search with BadWindow: it is searched again.
+# usage: wait_for_window NAME
+wait_for_window() {
+  local id
+  for _ in $(seq 300); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Waits up to 10 s for the file to appear.
 wait_for_file() {
   for _ in $(seq 100); do
