@@ -351,6 +351,11 @@ void TestMainWindow::statusBarMessagesShowWhole()
     QVERIFY(menus->actionGeometry(menus->actions().first()).right() < corner->x());
     QVERIFY(corner->geometry().right() <= menus->width());
     QVERIFY(line->toolTip().contains(station));
+    // The menus in a larger font: the corner gives way.
+    QFont larger = menus->font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    menus->setFont(larger);
+    QTRY_VERIFY(menus->actionGeometry(menus->actions().first()).right() < corner->x());
     // What a screen reader names.
     QCOMPARE(groupTitled(&window, "TP Size")->accessibleName(), QString("TP Size"));
     QCOMPARE(window.findChild<QTextBrowser *>()->accessibleName(), QString("Images to send"));

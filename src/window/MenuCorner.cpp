@@ -17,29 +17,37 @@ MenuCorner::MenuCorner(const QList<QWidget *> &widgets, QWidget *parent)
         row->addWidget(widget);
 }
 
-namespace {
-
 // The room the menu bar's own menus take, as its style lays them out.
-int menusWidth(const QMenuBar &bar)
+int MenuCorner::menusWidth(const QMenuBar &bar) const
 {
     const QStyle *style = bar.style();
     int width = 2
         * (style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, &bar)
            + style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, &bar));
-    for (QAction *action : bar.actions()) {
-        if (!action->isVisible())
-            continue;
-        QStyleOptionMenuItem option;
-        option.initFrom(&bar);
-        option.text = action->text();
-        const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, action->text());
-        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &bar).width()
-            + style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &bar);
-    }
+    for (QAction *action : bar.actions())
+        if (action->isVisible())
+            width += titleWidth(bar, action->text())
+                + style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &bar);
     return width;
 }
 
-} // namespace
+int MenuCorner::titleWidth(const QMenuBar &bar, const QString &title) const
+{
+    if (bar.font() != measuredIn || bar.style() != measuredBy) {
+        titleWidths.clear();
+        measuredIn = bar.font();
+        measuredBy = bar.style();
+    }
+    auto known = titleWidths.constFind(title);
+    if (known != titleWidths.constEnd())
+        return *known;
+    QStyleOptionMenuItem option;
+    option.initFrom(&bar);
+    option.text = title;
+    const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, title);
+    return titleWidths[title]
+        = bar.style()->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &bar).width();
+}
 
 QSize MenuCorner::sizeHint() const
 {

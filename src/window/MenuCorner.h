@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QWidget>
+
+class QMenuBar;
 
 // What sits beside the menus, in a row, never wider than the menus leave
 // (the menu bar would rather put its menus out of sight, into its "»"
@@ -17,4 +21,15 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+
+private:
+    int menusWidth(const QMenuBar &bar) const;
+    int titleWidth(const QMenuBar &bar, const QString &title) const;
+
+    // The menu bar asks for the corner's size many times a layout, and each
+    // title measured is text laid out anew: kept for the font they were
+    // measured in.
+    mutable QHash<QString, int> titleWidths;
+    mutable QFont measuredIn;
+    mutable const QStyle *measuredBy = nullptr;
 };
