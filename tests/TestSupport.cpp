@@ -190,6 +190,14 @@ bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivi
         && clickChoice(groupTitled(window, "Sensitivity"), sensitivity);
 }
 
+QWidget *nextTabStop(QWidget *widget)
+{
+    do
+        widget = widget->nextInFocusChain();
+    while (!(widget->focusPolicy() & Qt::TabFocus));
+    return widget;
+}
+
 void clearFirmwareTree()
 {
     QDir(FirmwareTree::root()).removeRecursively();

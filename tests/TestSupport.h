@@ -80,6 +80,9 @@ bool clickChoice(DirGroup *group, const QString &name);
 // Shows the window and checks a TP size, then one of its sensitivities.
 bool chooseLeaf(QWidget *window, const QString &tpSize, const QString &sensitivity);
 
+// Where Tab goes from widget.
+QWidget *nextTabStop(QWidget *widget);
+
 struct Notice
 {
     QString title;

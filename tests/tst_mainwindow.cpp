@@ -601,17 +601,11 @@ void TestMainWindow::tabGoesThroughTheWindowInOrder()
     QCOMPARE(stops,
              QStringList({"QRadioButton 7inch", "QRadioButton High", "QTextBrowser ", "QPushButton ",
                           "QRadioButton 7inch"}));
-    const auto nextStop = [](QWidget *widget) {
-        do
-            widget = widget->nextInFocusChain();
-        while (!(widget->focusPolicy() & Qt::TabFocus));
-        return widget;
-    };
     auto *stop = window.findChild<QPushButton *>("stopButton");
-    QCOMPARE(nextStop(window.findChild<QPushButton *>()), stop);
+    QCOMPARE(nextTabStop(window.findChild<QPushButton *>()), stop);
     QVERIFY(!window.findChild<QPushButton *>("outputButton"));
     window.findChild<RunPanel *>()->begin("7inch / High", 1);
-    QCOMPARE(nextStop(stop), window.findChild<QPushButton *>("outputButton"));
+    QCOMPARE(nextTabStop(stop), window.findChild<QPushButton *>("outputButton"));
 }
 
 // At its end, wrapped lines included, as lines come, as it narrows and as

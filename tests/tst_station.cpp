@@ -321,6 +321,13 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     writeSettings("");
     QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
     QCOMPARE(historyRecords().size(), 1);
+
+    // Serials asked for from now on: the field comes, in its place on the
+    // way from the list to UpdateFW.
+    writeSettings("[unit]\nrequired=true\n");
+    QTRY_VERIFY(serialField() && serialField()->isVisible());
+    QCOMPARE(nextTabStop(window->findChild<QTextBrowser *>()), serialField());
+    QCOMPARE(nextTabStop(serialField()), updateButton());
 }
 
 void TestStation::pressRefused(const QString &why, bool recorded)

@@ -68,7 +68,6 @@ MainWindow::MainWindow(QWidget *parent)
     connectChoices();
     connectRun();
     showStation();
-    orderTabs();
     connect(new FirstFrame(this), &FirstFrame::reached, this, &MainWindow::startBehindFrame);
 }
 
@@ -265,7 +264,8 @@ void MainWindow::orderTabs()
     for (const DirGroup *group : {tpSizeGroup, sensitivityGroup})
         for (QRadioButton *button : group->radioButtons())
             stops.append(button);
-    stops << binListBrowser << serialField->tabStop() << updateFwButton << stopButton << runPanel->tabStops();
+    stops << binListBrowser << serialField->tabStops() << updateFwButton << stopButton
+          << runPanel->tabStops();
     for (int i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }
@@ -358,6 +358,8 @@ void MainWindow::showStation()
     serialField->setVisible(run->policy().settings().unitRequired);
     menu->showStation();
     showWhereListsAreFrom();
+    // A serial field asked for anew was built just now.
+    orderTabs();
 }
 
 // The serial field is cleared and focused for the next panel: once a run has

@@ -9,9 +9,21 @@
 
 SerialField::SerialField(QWidget *parent)
     : QWidget(parent)
-    , edit(new QLineEdit)
-    , problem(new WarningLabel)
+{ }
+
+void SerialField::setVisible(bool visible)
 {
+    if (visible)
+        build();
+    QWidget::setVisible(visible);
+}
+
+void SerialField::build()
+{
+    if (edit)
+        return;
+    edit = new QLineEdit;
+    problem = new WarningLabel;
     edit->setObjectName(QStringLiteral("unitSerial"));
     edit->setAccessibleName(tr("Panel serial"));
     problem->setObjectName(QStringLiteral("unitProblem"));
@@ -31,11 +43,12 @@ SerialField::SerialField(QWidget *parent)
 
 QString SerialField::serial() const
 {
-    return edit->text().trimmed();
+    return edit ? edit->text().trimmed() : QString();
 }
 
 void SerialField::refuse(const QString &why)
 {
+    build();
     problem->setText(why);
     problem->show();
     edit->selectAll();
@@ -44,12 +57,13 @@ void SerialField::refuse(const QString &why)
 
 void SerialField::ready()
 {
+    build();
     edit->clear();
     problem->hide();
     edit->setFocus();
 }
 
-QWidget *SerialField::tabStop() const
+QWidgetList SerialField::tabStops() const
 {
-    return edit;
+    return edit ? QWidgetList {edit} : QWidgetList();
 }

@@ -7,7 +7,8 @@ class QLabel;
 class QLineEdit;
 
 // Where the panel's serial is typed or scanned (a hand-held scanner types it
-// and sends Enter), with why it was refused in red beneath.
+// and sends Enter), with why it was refused in red beneath. Built when first
+// shown: a station that asks for no serial never pays for it.
 class SerialField : public QWidget
 {
     Q_OBJECT
@@ -20,7 +21,9 @@ public:
     void refuse(const QString &why);
     // Cleared, and the focus taken, for the next panel.
     void ready();
-    QWidget *tabStop() const;
+    // Empty until it is first shown.
+    QWidgetList tabStops() const;
+    void setVisible(bool visible) override;
 
 signals:
     void entered();
@@ -28,6 +31,8 @@ signals:
     void typed();
 
 private:
-    QLineEdit *edit;
-    QLabel *problem;
+    void build();
+
+    QLineEdit *edit = nullptr;
+    QLabel *problem = nullptr;
 };
