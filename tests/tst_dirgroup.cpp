@@ -29,6 +29,7 @@ private slots:
     void oneChoiceAcrossALongList();
     void relistKeepsExactlyTheCheckedEntry_data();
     void relistKeepsExactlyTheCheckedEntry();
+    void aFolderReadAgainAsItWasKeepsItsButtons();
     void ignoresCallsNotFromItsButtons();
     void unlistedGroupFreesItsLayout();
     void aFolderThatDoesNotAnswerNeverStopsTheWindow();
@@ -148,6 +149,34 @@ void TestDirGroup::relistKeepsExactlyTheCheckedEntry()
     QCOMPARE(buttonNames(&group), QStringList({"0", "a", "b", "c"}));
     QCOMPARE(group.checkedName(), checked);
     QCOMPARE(names.size(), 0);
+}
+
+// A folder read again as it was changes nothing and says nothing; read
+// again changed, it is listed anew, the checked entry kept.
+void TestDirGroup::aFolderReadAgainAsItWasKeepsItsButtons()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"a/", "b/"});
+    DirGroup group("TP Size");
+    group.recheck();
+    QVERIFY(group.radioButtons().isEmpty());
+    group.listAllDir(dir.path());
+    group.show();
+    QVERIFY(clickChoice(&group, "b"));
+    const QList<QRadioButton *> before = group.radioButtons();
+    QSignalSpy listed(&group, &DirGroup::listed);
+    {
+        DebugLog log;
+        group.recheck();
+        QCOMPARE(log.lines, QStringList());
+    }
+    QCOMPARE(group.radioButtons(), before);
+    QCOMPARE(listed.size(), 0);
+    makeTree(dir.path(), {"0/"});
+    group.recheck();
+    QCOMPARE(buttonNames(&group), QStringList({"0", "a", "b"}));
+    QCOMPARE(group.checkedName(), QString("b"));
+    QCOMPARE(listed.size(), 1);
 }
 
 void TestDirGroup::ignoresCallsNotFromItsButtons()

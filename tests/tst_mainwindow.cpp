@@ -514,9 +514,13 @@ void TestMainWindow::namesNotValidUtf8AreNamed()
 
 void TestMainWindow::listsFollowTheDisk()
 {
-    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin", "7inch/Low/", "10.1inch/"});
+    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin", "7inch/Low/"});
     MainWindow window;
+    // Made once the root was listed, before the window watches it.
+    makeTree(FirmwareTree::root(), {"10.1inch/"});
     QVERIFY(chooseLeaf(&window, "7inch", "High"));
+    DirGroup *tpSize = groupTitled(&window, "TP Size");
+    QTRY_COMPARE(buttonNames(tpSize), QStringList({"10.1inch", "7inch"}));
     const QString leaf = FirmwareTree::root() + "/7inch/High";
     QCOMPARE(window.findChild<WrappingLabel *>("leafLine")->wholeText(), QString("Images of 7inch / High"));
 
@@ -524,7 +528,6 @@ void TestMainWindow::listsFollowTheDisk()
     makeTree(leaf, {"c.bin"});
     QTRY_COMPARE(window.binFiles(), QStringList({leaf + "/b.bin", leaf + "/c.bin"}));
     makeTree(FirmwareTree::root(), {"15.6inch/", "7inch/Normal/"});
-    DirGroup *tpSize = groupTitled(&window, "TP Size");
     DirGroup *sensitivity = groupTitled(&window, "Sensitivity");
     QTRY_COMPARE(buttonNames(tpSize), QStringList({"10.1inch", "15.6inch", "7inch"}));
     QTRY_COMPARE(buttonNames(sensitivity), QStringList({"High", "Low", "Normal"}));

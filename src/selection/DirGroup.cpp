@@ -15,6 +15,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <utility>
+
 DirGroup::DirGroup(QString title)
     : dirLayout(new QVBoxLayout)
     , scrollArea(new QScrollArea)
@@ -96,6 +98,12 @@ void DirGroup::relist()
     list(listedDirPath, checkedName());
 }
 
+void DirGroup::recheck()
+{
+    if (!listedDirPath.isEmpty())
+        list(listedDirPath, checkedName(), true);
+}
+
 void DirGroup::readAhead(const QString &dstDirPath)
 {
     reader->readAhead(dstDirPath);
@@ -106,13 +114,17 @@ void DirGroup::listAllDir(QString dstDirPath)
     list(dstDirPath, {});
 }
 
-void DirGroup::list(const QString &dstDirPath, const QString &keep)
+void DirGroup::list(const QString &dstDirPath, const QString &keep, bool onlyChanges)
 {
     listedDirPath = dstDirPath;
     keepChecked = keep;
+    changesOnly = onlyChanges;
     if (const std::optional<FolderRead> read = reader->read(dstDirPath))
         return showListing(*read);
-    // No choice of another folder stays on offer meanwhile.
+    // No choice of another folder stays on offer meanwhile; those of the
+    // same folder do.
+    if (onlyChanges)
+        return;
     clearButtons();
     unlisted = 0;
 }
@@ -120,6 +132,10 @@ void DirGroup::list(const QString &dstDirPath, const QString &keep)
 void DirGroup::showListing(const FolderRead &read)
 {
     waitingLine->hide();
+    // The same listing again: its buttons stay, and it is not logged again.
+    if (std::exchange(changesOnly, false) && read.path == shownPath && read.names == shownNames
+        && read.unlisted == unlisted)
+        return;
     // A shown group shows each new button from the event queue and lays
     // itself out again for every one: quadratic in the number of entries.
     // Rebuilt hidden, it shows and lays out all of them in one pass. No
@@ -151,6 +167,8 @@ void DirGroup::showListing(const FolderRead &read)
         }
     if (wasShown)
         show();
+    shownPath = read.path;
+    shownNames = read.names;
     emit listed();
 }
 
@@ -249,6 +267,8 @@ void DirGroup::clearButtons()
     clearLayout(dirLayout);
     radioButtonList.clear();
     nameFit.reset();
+    shownPath.clear();
+    shownNames.clear();
 }
 
 void DirGroup::clearLayout(QLayout *layout)

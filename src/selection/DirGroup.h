@@ -44,6 +44,9 @@ public:
     // Lists the same folder again, the checked entry staying checked if it
     // is still there, without reporting it again.
     void relist();
+    // Reads the listed folder again, and lists it anew only where it
+    // changed: for a folder that may have changed while nothing watched it.
+    void recheck();
     // Starts reading a folder now that is listed later: its listing then
     // waits only for what is left of the reading.
     void readAhead(const QString &dstDirPath);
@@ -63,7 +66,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void list(const QString &dstDirPath, const QString &keep);
+    void list(const QString &dstDirPath, const QString &keep, bool onlyChanges = false);
     void clearButtons();
     void clearLayout(QLayout *layout);
     void showListing(const FolderRead &read);
@@ -84,6 +87,10 @@ private:
     int unlisted = 0;
     // The entry to check again once a re-listing is shown.
     QString keepChecked;
+    // The reading awaited is shown only if it differs from the one shown.
+    bool changesOnly = false;
+    QString shownPath;
+    QStringList shownNames;
     // The names of the listing as the column's width lets them read.
     std::unique_ptr<NameFit> nameFit;
 };

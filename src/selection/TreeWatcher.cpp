@@ -9,16 +9,24 @@
 
 TreeWatcher::TreeWatcher(QObject *parent)
     : QObject(parent)
-    , thread(new QThread)
-    , watcher(new QFileSystemWatcher)
+{ }
+
+void TreeWatcher::start()
 {
+    if (thread)
+        return;
+    thread = new QThread;
+    watcher = new QFileSystemWatcher;
     watcher->moveToThread(thread);
     connect(watcher, &QFileSystemWatcher::directoryChanged, this, &TreeWatcher::changed);
     thread->start();
+    watchFollowed();
 }
 
 TreeWatcher::~TreeWatcher()
 {
+    if (!thread)
+        return;
     thread->quit();
     if (!thread->wait(100)) {
         // Ends, and goes, once the share lets it.
@@ -35,10 +43,16 @@ void TreeWatcher::follow(const QString &root, const QString &tpSize, const QStri
     rootDir = root;
     tpSizeDir = tpSize;
     leafDir = leaf;
+    if (thread)
+        watchFollowed();
+}
+
+void TreeWatcher::watchFollowed()
+{
     auto done = std::make_shared<QSemaphore>();
     QMetaObject::invokeMethod(
         watcher,
-        [watcher = watcher, dirs = QStringList({root, tpSize, leaf}), done] {
+        [watcher = watcher, dirs = QStringList({rootDir, tpSizeDir, leafDir}), done] {
             // A folder still wanted stays watched: removed, its pending
             // changes would be lost.
             QStringList wanted;

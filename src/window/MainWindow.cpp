@@ -71,11 +71,19 @@ MainWindow::MainWindow(QWidget *parent)
     connect(new FirstFrame(this), &FirstFrame::reached, this, &MainWindow::startBehindFrame);
 }
 
-// What the first frame does not show: the icon, runs left unfinished, a run
-// on now, today's counts and settings the window cannot use.
+// What the first frame does not show: the icon, the watching of the folders
+// listed, runs left unfinished, a run on now, today's counts and settings
+// the window cannot use.
 void MainWindow::startBehindFrame()
 {
     form->setIcon(this);
+    // What changed before the folders were watched is found by reading them
+    // again.
+    watcher->start();
+    tpSizeGroup->recheck();
+    sensitivityGroup->recheck();
+    if (!listedLeafPath.isEmpty())
+        setBinListText(listedLeafPath);
     run->watch();
     menu->countToday();
     if (run->policy().isFaulty())
