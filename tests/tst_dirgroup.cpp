@@ -245,15 +245,16 @@ void TestDirGroup::aFolderThatDoesNotAnswerNeverStopsTheWindow()
 void TestDirGroup::aFolderReadAheadIsReadOnceForItsOwnListing()
 {
     QAtomicInt readings;
-    FolderReader reader(nullptr, [&readings](const QString &path) {
+    const FolderReader::Reading counted = [&readings](const QString &path) {
         readings.ref();
         return FolderRead {path, {"a.bin"}, 0};
-    });
-    reader.readAhead("/fw/7inch");
+    };
+    FolderReader reader(nullptr, counted);
+    reader.readAhead(FolderReader::begin("/fw/7inch", counted));
     std::optional<FolderRead> read = reader.read("/fw/7inch");
     QVERIFY(read && read->path == "/fw/7inch");
     QCOMPARE(readings.loadAcquire(), 1);
-    reader.readAhead("/fw/10inch");
+    reader.readAhead(FolderReader::begin("/fw/10inch", counted));
     read = reader.read("/fw/7inch");
     QVERIFY(read && read->path == "/fw/7inch");
     QTRY_COMPARE(readings.loadAcquire(), 3);

@@ -104,9 +104,9 @@ void DirGroup::recheck()
         list(listedDirPath, checkedName(), true);
 }
 
-void DirGroup::readAhead(const QString &dstDirPath)
+void DirGroup::readAhead(FolderReader::Begun begun)
 {
-    reader->readAhead(dstDirPath);
+    reader->readAhead(std::move(begun));
 }
 
 void DirGroup::listAllDir(QString dstDirPath)

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "selection/FolderReader.h"
+
 #include <QGroupBox>
 #include <QList>
 #include <QString>
 
 #include <memory>
 
-class FolderReader;
 class NameFit;
-struct FolderRead;
 class QButtonGroup;
 class QLabel;
 class QLayout;
@@ -47,9 +47,9 @@ public:
     // Reads the listed folder again, and lists it anew only where it
     // changed: for a folder that may have changed while nothing watched it.
     void recheck();
-    // Starts reading a folder now that is listed later: its listing then
-    // waits only for what is left of the reading.
-    void readAhead(const QString &dstDirPath);
+    // A folder's reading begun before it is listed: its listing then waits
+    // only for what is left of the reading.
+    void readAhead(FolderReader::Begun begun);
 
 signals:
     // A listing is shown: at once, or once its folder answered.

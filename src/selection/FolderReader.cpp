@@ -6,9 +6,9 @@
 #include <QDebug>
 #include <QDir>
 #include <QMutex>
-#include <QThread>
 #include <QWaitCondition>
 
+#include <thread>
 #include <utility>
 
 namespace {
@@ -74,7 +74,8 @@ std::optional<FolderRead> FolderReader::read(const QString &path)
     std::shared_ptr<Pending> answer = std::exchange(ahead, nullptr);
     if (!answer || answer->path != path) {
         disown(answer);
-        answer = start(path);
+        answer = begin(path, reading);
+        adopt(answer);
     }
     QMutexLocker lock(&answer->mutex);
     if (answer->done || answer->ready.wait(&answer->mutex, patience)) {
@@ -89,17 +90,27 @@ std::optional<FolderRead> FolderReader::read(const QString &path)
     return std::nullopt;
 }
 
-void FolderReader::readAhead(const QString &path)
+void FolderReader::readAhead(Begun begun)
 {
-    ahead = start(path);
+    disown(ahead);
+    ahead = std::move(begun);
+    adopt(ahead);
 }
 
-std::shared_ptr<FolderReader::Pending> FolderReader::start(const QString &path)
+// An answer that comes after read() gave up waiting is told to this reader.
+void FolderReader::adopt(const Begun &answer)
+{
+    const QMutexLocker lock(&answer->mutex);
+    answer->receiver = this;
+}
+
+FolderReader::Begun FolderReader::begin(const QString &path, const Reading &reading)
 {
     auto answer = std::make_shared<Pending>();
     answer->path = path;
-    answer->receiver = this;
-    QThread *worker = QThread::create([answer, reading = reading, path] {
+    // A thread of its own, which nobody waits for: it needs no event loop,
+    // and ends when the disk lets it.
+    std::thread([answer, reading = reading, path] {
         FolderRead result = reading(path);
         const QMutexLocker lock(&answer->mutex);
         answer->result = std::move(result);
@@ -108,9 +119,7 @@ std::shared_ptr<FolderReader::Pending> FolderReader::start(const QString &path)
         if (FolderReader *receiver = answer->receiver)
             QMetaObject::invokeMethod(
                 receiver, [receiver, answer] { receiver->deliver(answer); }, Qt::QueuedConnection);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    }).detach();
     return answer;
 }
 

@@ -43,13 +43,17 @@ class FolderReader : public QObject
 
 public:
     using Reading = std::function<FolderRead(const QString &)>;
+    struct Pending;
+    using Begun = std::shared_ptr<Pending>;
     explicit FolderReader(QObject *parent = nullptr, Reading reading = readFolder);
     ~FolderReader() override;
 
     std::optional<FolderRead> read(const QString &path);
-    // Starts reading path now: the next read() of it takes this reading's
-    // answer, however soon or late it is asked for.
-    void readAhead(const QString &path);
+    // Starts reading path now, before there may be a reader to take it.
+    static Begun begin(const QString &path, const Reading &reading = readFolder);
+    // The next read() of the begun reading's path takes its answer, however
+    // soon or late it is asked for.
+    void readAhead(Begun begun);
     // A reading is under way, its answer not yet given.
     bool isReading() const { return bool(pending); }
 
@@ -60,8 +64,7 @@ signals:
     void waiting(QString text);
 
 private:
-    struct Pending;
-    std::shared_ptr<Pending> start(const QString &path);
+    void adopt(const Begun &answer);
     void leave();
     static void disown(const std::shared_ptr<Pending> &answer);
     void deliver(const std::shared_ptr<Pending> &answer);

@@ -53,13 +53,18 @@ LeafNow leafNow(const FolderRead &read)
 
 } // namespace
 
+// The firmware root is read from the first moment, while the window is built.
 MainWindow::MainWindow(QWidget *parent)
+    : MainWindow(FolderReader::begin(firmwareRoot()), parent)
+{
+}
+
+MainWindow::MainWindow(FolderReader::Begun rootReading, QWidget *parent)
     : QMainWindow(parent)
     , form(std::make_unique<MainWindowForm>())
 {
-    // The firmware root is read while the rest of the window is built.
     tpSizeGroup = new DirGroup(QStringLiteral("TP Size"));
-    tpSizeGroup->readAhead(firmwareRoot());
+    tpSizeGroup->readAhead(std::move(rootReading));
     form->setupForm(this);
     createChoices();
     createRunControls();

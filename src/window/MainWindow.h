@@ -1,5 +1,6 @@
 #pragma once
 
+#include "selection/FolderReader.h"
 #include "update/station/StationRun.h"
 #include "window/RunNews.h"
 
@@ -49,6 +50,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    MainWindow(FolderReader::Begun rootReading, QWidget *parent);
     void createChoices();
     void createRunControls();
     void layOut();
