@@ -19,7 +19,6 @@
 
 DirGroup::DirGroup(QString title)
     : dirLayout(new QVBoxLayout)
-    , scrollArea(new QScrollArea)
     , waitingLine(new QLabel)
     , reader(new FolderReader(this))
     , choices(new QButtonGroup(this))
@@ -27,17 +26,6 @@ DirGroup::DirGroup(QString title)
     setTitle(title);
     rootDirPath = firmwareRoot();
 
-    scrollArea->setWidgetResizable(true);
-    scrollArea->setFrameShape(QFrame::NoFrame);
-    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // However many entries there are, or however long, the group takes the
-    // room it is given and asks for no more.
-    scrollArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    scrollArea->viewport()->setAutoFillBackground(false);
-    // The buttons take the focus, and the area follows it: a stop of its own
-    // would show nothing.
-    scrollArea->setFocusPolicy(Qt::NoFocus);
-    scrollArea->viewport()->installEventFilter(this);
     waitingLine->setObjectName(QStringLiteral("waitingLine"));
     waitingLine->setTextFormat(Qt::PlainText);
     waitingLine->setWordWrap(true);
@@ -45,7 +33,6 @@ DirGroup::DirGroup(QString title)
     auto *frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
     frame->addWidget(waitingLine);
-    frame->addWidget(scrollArea);
     connect(reader, &FolderReader::answered, this, &DirGroup::showListing);
     connect(reader, &FolderReader::waiting, this, [this](const QString &text) {
         waitingLine->setText(text);
@@ -53,14 +40,14 @@ DirGroup::DirGroup(QString title)
     });
     // Moving through the buttons with the keyboard brings each into view.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && scrollArea->widget() && scrollArea->widget()->isAncestorOf(now))
+        if (now && scrollArea && scrollArea->widget()->isAncestorOf(now))
             scrollArea->ensureWidgetVisible(now);
     });
 }
 
 DirGroup::~DirGroup()
 {
-    // Until the first listing installs it, no widget owns the layout.
+    // Until a listing with entries installs it, no widget owns the layout.
     if (!dirLayout->parent())
         delete dirLayout;
 }
@@ -75,8 +62,8 @@ QString DirGroup::checkedName() const
 
 int DirGroup::hiddenHeight() const
 {
-    const QWidget *column = scrollArea->widget();
-    return column ? qMax(0, column->sizeHint().height() - scrollArea->viewport()->height()) : 0;
+    return scrollArea ? qMax(0, scrollArea->widget()->sizeHint().height() - scrollArea->viewport()->height())
+                      : 0;
 }
 
 int DirGroup::hiddenWidth() const
@@ -88,9 +75,8 @@ QSize DirGroup::sizeHint() const
 {
     // The title and frame around the column, and the column whole.
     const QMargins around = contentsMargins();
-    const QWidget *column = scrollArea->widget();
     return {QGroupBox::sizeHint().width(),
-            around.top() + around.bottom() + (column ? column->sizeHint().height() : 0)};
+            around.top() + around.bottom() + (scrollArea ? scrollArea->widget()->sizeHint().height() : 0)};
 }
 
 void DirGroup::relist()
@@ -151,12 +137,8 @@ void DirGroup::showListing(const FolderRead &read)
         shown.append(displayName(name));
     addButtons(names, shown);
     dirLayout->addStretch(1);
-    if (!scrollArea->widget()) {
-        auto *column = new QWidget;
-        column->setAutoFillBackground(false);
-        column->setLayout(dirLayout);
-        scrollArea->setWidget(column);
-    }
+    if (!scrollArea && !names.isEmpty())
+        makeColumn();
     nameFit = std::make_unique<NameFit>(shown, fontMetrics());
     fitNames();
     // By exact name: an empty one would match any button.
@@ -190,9 +172,32 @@ void DirGroup::pickDirName(bool checked)
     emit passFullDirName(rootDirPath + QLatin1Char('/') + subDirName + QLatin1Char('/') + name);
 }
 
+// For the first listing with entries: a group with none to show shows
+// nothing, and is built the sooner.
+void DirGroup::makeColumn()
+{
+    scrollArea = new QScrollArea;
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // However many entries there are, or however long, the group takes the
+    // room it is given and asks for no more.
+    scrollArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    scrollArea->viewport()->setAutoFillBackground(false);
+    // The buttons take the focus, and the area follows it: a stop of its own
+    // would show nothing.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
+    scrollArea->viewport()->installEventFilter(this);
+    auto *column = new QWidget;
+    column->setAutoFillBackground(false);
+    column->setLayout(dirLayout);
+    scrollArea->setWidget(column);
+    layout()->addWidget(scrollArea);
+}
+
 bool DirGroup::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize && nameFit)
+    if (scrollArea && watched == scrollArea->viewport() && event->type() == QEvent::Resize && nameFit)
         fitNames();
     return QGroupBox::eventFilter(watched, event);
 }
@@ -245,7 +250,8 @@ int DirGroup::nameRoom() const
     const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
         + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     const QMargins margins = dirLayout->contentsMargins();
-    return qMax(scrollArea->viewport()->width() - margins.left() - margins.right() - indicator - 4, 0);
+    const int width = scrollArea ? scrollArea->viewport()->width() : 0;
+    return qMax(width - margins.left() - margins.right() - indicator - 4, 0);
 }
 
 // Each name as wide as the column allows, cut when longer, never reading

@@ -70,6 +70,7 @@ private:
     void clearButtons();
     void clearLayout(QLayout *layout);
     void showListing(const FolderRead &read);
+    void makeColumn();
     void addButtons(const QStringList &names, const QStringList &shown);
     void fitNames();
     int nameRoom() const;
@@ -79,7 +80,8 @@ private:
     QString rootDirPath;
     QString subDirName;
     QString listedDirPath;
-    QScrollArea *scrollArea;
+    // Made for the first listing with entries.
+    QScrollArea *scrollArea = nullptr;
     // Says so while the folder takes long to answer.
     QLabel *waitingLine;
     FolderReader *reader;
