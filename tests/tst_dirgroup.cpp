@@ -195,6 +195,9 @@ void TestDirGroup::unlistedGroupFreesItsLayout()
 {
     // Under the sanitizer build a leaked layout fails the run at exit.
     auto *group = new DirGroup("Sensitivity");
+    const QTemporaryDir empty;
+    group->listAllDir(empty.path());
+    // Nothing to list: no column to scroll.
     QVERIFY(!group->findChild<QScrollArea *>());
     delete group;
 }
