@@ -56,8 +56,7 @@ LeafNow leafNow(const FolderRead &read)
 // The firmware root is read from the first moment, while the window is built.
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(FolderReader::begin(firmwareRoot()), parent)
-{
-}
+{ }
 
 MainWindow::MainWindow(FolderReader::Begun rootReading, QWidget *parent)
     : QMainWindow(parent)
