@@ -86,7 +86,8 @@ void DirGroup::relist()
 
 void DirGroup::recheck()
 {
-    if (!listedDirPath.isEmpty())
+    // A folder whose answer is yet to come is not asked again.
+    if (!listedDirPath.isEmpty() && !reader->isReading())
         list(listedDirPath, checkedName(), true);
 }
 
