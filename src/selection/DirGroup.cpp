@@ -113,15 +113,14 @@ void DirGroup::list(const QString &dstDirPath, const QString &keep, bool onlyCha
     if (onlyChanges)
         return;
     clearButtons();
-    unlisted = 0;
 }
 
 void DirGroup::showListing(const FolderRead &read)
 {
     waitingLine->hide();
     // The same listing again: its buttons stay, and it is not logged again.
-    if (std::exchange(changesOnly, false) && read.path == shownPath && read.names == shownNames
-        && read.unlisted == unlisted)
+    if (std::exchange(changesOnly, false) && read.path == shownRead.path && read.names == shownRead.names
+        && read.unlisted == shownRead.unlisted)
         return;
     // A shown group shows each new button from the event queue and lays
     // itself out again for every one: quadratic in the number of entries.
@@ -131,7 +130,7 @@ void DirGroup::showListing(const FolderRead &read)
     if (wasShown)
         hide();
     clearButtons();
-    unlisted = read.unlisted;
+    shownRead = read;
     const QStringList names = choicesOf(read, true);
     QStringList shown;
     for (const QString &name : names)
@@ -150,8 +149,6 @@ void DirGroup::showListing(const FolderRead &read)
         }
     if (wasShown)
         show();
-    shownPath = read.path;
-    shownNames = read.names;
     emit listed();
 }
 
@@ -274,8 +271,7 @@ void DirGroup::clearButtons()
     clearLayout(dirLayout);
     radioButtonList.clear();
     nameFit.reset();
-    shownPath.clear();
-    shownNames.clear();
+    shownRead = {};
 }
 
 void DirGroup::clearLayout(QLayout *layout)

@@ -33,7 +33,7 @@ public:
     QString listedPath() const { return listedDirPath; }
     QString checkedName() const;
     // Entries of the folder listed that the listing cannot name.
-    int unlistedCount() const { return unlisted; }
+    int unlistedCount() const { return shownRead.unlisted; }
     // How much taller the group would have to be to show every entry.
     int hiddenHeight() const;
     // How much wider it would have to be to show every name whole.
@@ -86,13 +86,12 @@ private:
     QLabel *waitingLine;
     FolderReader *reader;
     QButtonGroup *choices;
-    int unlisted = 0;
     // The entry to check again once a re-listing is shown.
     QString keepChecked;
-    // The reading awaited is shown only if it differs from the one shown.
+    // The reading the buttons show.
+    FolderRead shownRead;
+    // The reading awaited is shown only if it differs from that one.
     bool changesOnly = false;
-    QString shownPath;
-    QStringList shownNames;
     // The names of the listing as the column's width lets them read.
     std::unique_ptr<NameFit> nameFit;
 };

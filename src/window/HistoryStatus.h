@@ -15,8 +15,8 @@ class QLabel;
 // The station's history at a glance, beside the menus: today's counts, read
 // from the history at the first refresh, after each run and when a new day
 // begins (off the GUI thread, and after the first time only what was
-// appended), and a word when a run could not be recorded. Kept out of the status bar, whose
-// messages it would cut.
+// appended), and a word when a run could not be recorded. Kept out of the
+// status bar, whose messages it would cut.
 class HistoryStatus : public QWidget
 {
     Q_OBJECT
