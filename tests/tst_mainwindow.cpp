@@ -66,6 +66,7 @@ private slots:
     void namesReadAsTheyAre();
     void namesNotValidUtf8AreNamed();
     void listsFollowTheDisk();
+    void aLeafListedBeforeTheWatchIsReadAgain();
     void everyTextIsTranslated_data();
     void everyTextIsTranslated();
     void tabGoesThroughTheWindowInOrder();
@@ -510,6 +511,26 @@ void TestMainWindow::namesNotValidUtf8AreNamed()
     QCOMPARE(watch.seen.at(0).icon, QMessageBox::Warning);
     QVERIFY(window.statusBar()->currentMessage().isEmpty());
 #endif
+}
+
+// Listed before the window watches it, the leaf is read again once
+// watched: listed anew where it changed meanwhile, left be where not.
+void TestMainWindow::aLeafListedBeforeTheWatchIsReadAgain()
+{
+    FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin"});
+    const QString leaf = FirmwareTree::root() + "/7inch/High";
+    {
+        DebugLog log;
+        MainWindow window;
+        window.setBinListText(leaf);
+        QTRY_COMPARE(window.binFiles().size(), 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(log.lines.count("\"a.bin\""), 1);
+    }
+    MainWindow window;
+    window.setBinListText(leaf);
+    QVERIFY(QFile::remove(leaf + "/a.bin"));
+    QTRY_COMPARE(window.binFiles(), QStringList(leaf + "/b.bin"));
 }
 
 void TestMainWindow::listsFollowTheDisk()

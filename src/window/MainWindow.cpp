@@ -86,8 +86,7 @@ void MainWindow::startBehindFrame()
     watcher->start();
     tpSizeGroup->recheck();
     sensitivityGroup->recheck();
-    if (!listedLeafPath.isEmpty())
-        setBinListText(listedLeafPath);
+    recheckLeaf();
     run->watch();
     menu->countToday();
     if (run->policy().isFaulty())
@@ -220,6 +219,19 @@ void MainWindow::setBinListText(QString dstDirPath)
     binListBrowser->clear();
     showWhereListsAreFrom();
     updateButtonState();
+}
+
+// As DirGroup::recheck: the list stays, and is not logged again, unless the
+// leaf changed.
+void MainWindow::recheckLeaf()
+{
+    if (listedLeafPath.isEmpty() || leafReader->isReading())
+        return;
+    if (const std::optional<FolderRead> read = leafReader->read(listedLeafPath)) {
+        const LeafNow now = leafNow(*read);
+        if (now.images != binFileList || now.unlisted != leafUnlisted)
+            showLeaf(*read);
+    }
 }
 
 void MainWindow::showLeaf(const FolderRead &read)

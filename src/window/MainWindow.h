@@ -63,6 +63,7 @@ private:
     void stopUpdater();
     void stopAs(const QString &id);
     void showLeaf(const FolderRead &read);
+    void recheckLeaf();
     void showWhereListsAreFrom();
     void orderTabs();
     void showStation();
