@@ -44,12 +44,10 @@ echo "installed in a throwaway root: $("${dpkg[@]}" -l tpfw | tail -1 | tr -s ' 
 
 export HELPERS=$(dirname "$0")/x11_helpers.sh OPT=$opt XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none \
   TPFW_STATION_SETTINGS=$root/etc/tpfw/station.ini
-xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
+"$(dirname "$0")/x11_session.sh" 640x480x24 bash -euo pipefail -c '
   . "$HELPERS"
-  start_window_manager
   status=0
   open_and_close "$OPT/tpfw" || status=$?
-  kill $wm
   echo "the installed tpfw opened its window and closed with status $status"
   exit $status
 '

@@ -32,12 +32,10 @@ WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -w
 # The installed settings, not the test's.
 unset TPFW_STATION_SETTINGS
 export FOLDER=$folder WINE_RUN=$wine_run WINEQT_QPA_PLATFORM=windows WINEPATH= HELPERS=$(dirname "$0")/x11_helpers.sh
-xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
+"$(dirname "$0")/x11_session.sh" 640x480x24 bash -euo pipefail -c '
   . "$HELPERS"
-  start_window_manager
   status=0
   open_and_close "$WINE_RUN" "$FOLDER/tpfw.exe" || status=$?
-  kill $wm
   echo "the installed tpfw.exe opened its window and closed with status $status"
   exit $status
 '

@@ -53,10 +53,9 @@ export STATION=$station SCREENSHOT=$5 TPFW_RUN_LOCK=$station/run.lock QT_QPA_PLA
 export HELPERS=$(dirname "$0")/x11_helpers.sh
 # The orphaned updater is adopted by this script's shell, not by a PID 1 that
 # may never reap it (prctl PR_SET_CHILD_SUBREAPER, x86_64).
-xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0 or die "subreaper: $!"; exec @ARGV' \
+"$(dirname "$0")/x11_session.sh" 640x480x24 perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0 or die "subreaper: $!"; exec @ARGV' \
   bash -euo pipefail -c '
   . "$HELPERS"
-  start_window_manager
   "$STATION/tpfw" >"$STATION/tpfw.log" 2>&1 & app=$!
   timeout 30 xdotool search --sync --name "^MainWindow$" >/dev/null
   sleep 1
@@ -175,5 +174,4 @@ xvfb-run -a -s "-screen 0 640x480x24" perl -e 'syscall(157, 36, 1, 0, 0, 0) == 0
   kill $app
   wait $app || true
   echo "signed in, scanned, started: the record names station, unit, operator and order"
-  kill $wm
 '

@@ -20,9 +20,8 @@ cp -r "$3/." "$station/FwBinFiles/"
 WINEPREFIX=${WINEPREFIX:-$(cd "$(dirname "$5")/.." && pwd)/build-win/wineprefix} /usr/lib/wine/wineserver64 -w
 export STATION=$station SCREENSHOT=$4 WINE_RUN=$5 WINEQT_QPA_PLATFORM=windows WINEPATH=
 export TPFW_UPDATER_LOG="Z:$station/records" HELPERS=$(dirname "$0")/x11_helpers.sh
-xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
+"$(dirname "$0")/x11_session.sh" 640x480x24 bash -euo pipefail -c '
   . "$HELPERS"
-  start_window_manager
   "$WINE_RUN" "$STATION/tpfw.exe" >"$STATION/tpfw.log" 2>&1 & app=$!
   window=$(wait_for_window "^MainWindow$")
   sleep 2
@@ -44,7 +43,6 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -euo pipefail -c '
   wmctrl -c MainWindow
   status=0
   wait $app || status=$?
-  kill $wm
   [ $status -eq 0 ] || grep -v "^\"" "$STATION/tpfw.log" >&2
   echo "tpfw.exe under Wine closed by the window manager, exit status $status"
   exit $status

@@ -1,10 +1,4 @@
-# Sourced by the real-window tests, inside their Xvfb session.
-
-# Starts openbox and waits until it manages windows; its pid is in $wm.
-start_window_manager() {
-  openbox & wm=$!
-  until wmctrl -m >/dev/null 2>&1; do sleep 0.2; done
-}
+# Sourced by the real-window tests, inside the session x11_session.sh opens.
 
 # Clicks the window at each "X Y" spot in turn, waiting DELAY seconds after
 # each, as a user would.

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs a command on an X display of its own, under openbox, and exits with
+# the command's status.
+#
+# The server picks a free display number itself and names it once it takes
+# connections (-displayfd): a number chosen from the lock files in /tmp can
+# be one that the server of an earlier test is still giving up, and its
+# clients then find no display. The session ends with its server gone.
+# usage: x11_session.sh WIDTHxHEIGHTxDEPTH COMMAND...
+set -euo pipefail
+screen=$1
+shift
+session=$(mktemp -d)
+server=
+wm=
+end() {
+  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
+  if [ -n "$server" ]; then
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+  fi
+  rm -rf "$session"
+}
+trap end EXIT
+
+# Tells what went wrong, with the log that says why, and ends the session.
+fail() {
+  echo "x11_session: $1" >&2
+  cat "$2" >&2
+  exit 1
+}
+
+# The server takes every cookie of its file, whatever display it is written
+# for; clients look theirs up by the number the server chose.
+cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+: >"$session/auth"
+xauth -q -f "$session/auth" add :0 . "$cookie"
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -auth "$session/auth" \
+  3>"$session/display" 2>"$session/server.log" &
+server=$!
+for _ in $(seq 300); do
+  [ "$(wc -l <"$session/display")" -eq 0 ] || break
+  kill -0 "$server" 2>/dev/null || fail "Xvfb ended at start" "$session/server.log"
+  sleep 0.2
+done
+[ "$(wc -l <"$session/display")" -eq 1 ] || fail "Xvfb named no display in 60 s" "$session/server.log"
+export DISPLAY=:$(cat "$session/display") XAUTHORITY=$session/auth
+xauth -q add "$DISPLAY" . "$cookie"
+
+openbox >"$session/wm.log" 2>&1 &
+wm=$!
+for _ in $(seq 300); do
+  wmctrl -m >/dev/null 2>&1 && break
+  kill -0 "$wm" 2>/dev/null || fail "openbox ended at start on $DISPLAY" "$session/wm.log"
+  sleep 0.2
+done
+wmctrl -m >/dev/null 2>&1 || fail "openbox managed no window on $DISPLAY in 60 s" "$session/wm.log"
+
+status=0
+"$@" || status=$?
+exit $status
