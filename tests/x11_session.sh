@@ -12,11 +12,16 @@ screen=$1
 shift
 session=$(mktemp -d)
 server=
+display=
 wm=
 end() {
   [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   if [ -n "$server" ]; then
-    kill "$server" 2>/dev/null || true
+    # A server gone before its session is why its clients failed.
+    kill "$server" 2>/dev/null || [ -z "$display" ] || {
+      echo "x11_session: Xvfb on $display ended before its session did" >&2
+      cat "$session/server.log" >&2
+    }
     wait "$server" 2>/dev/null || true
   fi
   rm -rf "$session"
@@ -44,7 +49,8 @@ for _ in $(seq 300); do
   sleep 0.2
 done
 [ "$(wc -l <"$session/display")" -eq 1 ] || fail "Xvfb named no display in 60 s" "$session/server.log"
-export DISPLAY=:$(cat "$session/display") XAUTHORITY=$session/auth
+display=:$(cat "$session/display")
+export DISPLAY=$display XAUTHORITY=$session/auth
 xauth -q add "$DISPLAY" . "$cookie"
 
 openbox >"$session/wm.log" 2>&1 &
