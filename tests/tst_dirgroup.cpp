@@ -165,13 +165,10 @@ void TestDirGroup::aFolderReadAgainAsItWasKeepsItsButtons()
     QVERIFY(clickChoice(&group, "b"));
     const QList<QRadioButton *> before = group.radioButtons();
     QSignalSpy listed(&group, &DirGroup::listed);
-    {
-        DebugLog log;
-        group.recheck();
-        QCOMPARE(log.lines, QStringList());
-    }
+    DebugLog log;
+    group.recheck();
+    QCOMPARE(log.lines, QStringList());
     QCOMPARE(group.radioButtons(), before);
-    QCOMPARE(listed.size(), 0);
     makeTree(dir.path(), {"0/"});
     group.recheck();
     QCOMPARE(buttonNames(&group), QStringList({"0", "a", "b"}));

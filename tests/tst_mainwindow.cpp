@@ -37,6 +37,8 @@
 #include <QToolButton>
 #include <QXmlStreamReader>
 
+#include <memory>
+
 #ifdef Q_OS_UNIX
 #include <cstdio>
 #include <fcntl.h>
@@ -519,18 +521,16 @@ void TestMainWindow::aLeafListedBeforeTheWatchIsReadAgain()
 {
     FirmwareTree tree({"7inch/High/a.bin", "7inch/High/b.bin"});
     const QString leaf = FirmwareTree::root() + "/7inch/High";
-    {
-        DebugLog log;
-        MainWindow window;
-        window.setBinListText(leaf);
-        QTRY_COMPARE(window.binFiles().size(), 2);
-        QCoreApplication::processEvents();
-        QCOMPARE(log.lines.count("\"a.bin\""), 1);
-    }
-    MainWindow window;
-    window.setBinListText(leaf);
+    DebugLog log;
+    auto window = std::make_unique<MainWindow>();
+    window->setBinListText(leaf);
+    QTRY_COMPARE(window->binFiles().size(), 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(log.lines.count("\"a.bin\""), 1);
+    window = std::make_unique<MainWindow>();
+    window->setBinListText(leaf);
     QVERIFY(QFile::remove(leaf + "/a.bin"));
-    QTRY_COMPARE(window.binFiles(), QStringList(leaf + "/b.bin"));
+    QTRY_COMPARE(window->binFiles(), QStringList(leaf + "/b.bin"));
 }
 
 void TestMainWindow::listsFollowTheDisk()
