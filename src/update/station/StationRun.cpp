@@ -448,8 +448,7 @@ void StationRun::conclude(const RunEnd &end, bool own, const RunRecord &run, con
         return tellUnrecorded(run);
     const std::optional<RunRecord> written = readPending(pending);
     if (written && !written->outcome)
-        // Its supervisor ended before the updater did, which may write on.
-        runWatch.fileAbandoned(RunLock::current());
+        awaitKeeper(written->runId);
     else if (written)
         report(*written, written->historyProblem);
     else
@@ -478,6 +477,20 @@ void StationRun::tellUnrecorded(const RunRecord &run)
     qDebug().noquote() << "FW updater not started:" << reason;
     emit recorded(QString());
     emit notStarted(refusalOf(Refusal::Unrecorded, {}, reason));
+}
+
+// Its supervisor ended before the updater did, which may write on: the run's
+// keeper files it once nothing of it is left, and the machine is free then.
+void StationRun::awaitKeeper(const QUuid &runId)
+{
+    orphan = runId;
+    runWatch.fileAbandoned(RunLock::current());
+    // The watch looks at the machine once this end is told. Found free
+    // already, the keeper has filed the run, and no freeing will be told.
+    QTimer::singleShot(0, this, [this] {
+        if (!orphan.isNull() && runWatch.state() == RunWatch::State::Free)
+            tellFreed();
+    });
 }
 
 // A run whose supervisor was gone is filed by its keeper, with the

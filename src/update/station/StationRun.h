@@ -166,6 +166,7 @@ private:
     void conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending);
     void report(const std::optional<RunRecord> &found, const QString &historyProblem);
     void tellUnrecorded(const RunRecord &run);
+    void awaitKeeper(const QUuid &runId);
     void tellFreed();
     void tellAbandoned(const AbandonedRuns &abandoned);
 
