@@ -3,9 +3,11 @@
 # the command's status.
 #
 # The server picks a free display number itself and names it once it takes
-# connections (-displayfd): a number chosen from the lock files in /tmp can
-# be one that the server of an earlier test is still giving up, and its
-# clients then find no display. The session ends with its server gone.
+# connections (-displayfd): no two sessions race for a number read off the
+# lock files in /tmp. It does not reset when its last client leaves
+# (-noreset): a wmctrl that asked for the window manager before openbox had
+# connected, and left, reset it, and openbox was turned away meanwhile. The
+# session ends with its server gone.
 # usage: x11_session.sh WIDTHxHEIGHTxDEPTH COMMAND...
 set -euo pipefail
 screen=$1
@@ -40,7 +42,7 @@ fail() {
 cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 : >"$session/auth"
 xauth -q -f "$session/auth" add :0 . "$cookie"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -auth "$session/auth" \
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset -auth "$session/auth" \
   3>"$session/display" 2>"$session/server.log" &
 server=$!
 for _ in $(seq 300); do
