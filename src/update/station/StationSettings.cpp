@@ -9,10 +9,6 @@
 
 namespace {
 
-const QStringList knownKeys {"station/name",      "unit/required",        "unit/pattern", "unit/maxLength",
-                             "operator/required", "operator/idleMinutes", "operator/ids", "order/name",
-                             "order/leaves",      "release/manifest",     "release/keys"};
-
 std::optional<bool> trueOrFalse(const QString &value)
 {
     if (value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
@@ -76,53 +72,108 @@ SettingsFault takeIdsFile(StationSettings &settings)
     return fault;
 }
 
-// Sets one key of settings from its value; the fault where the value is bad.
-SettingsFault::Kind apply(StationSettings &settings, const QString &key, const QString &value,
-                          TextRule::Fault &textFault, QString &bad)
+SettingsFault::Kind takeMinutes(int &into, const QString &value)
 {
-    if (key == QLatin1String("station/name"))
-        return takeName(settings.name, value, textFault);
-    if (key == QLatin1String("order/name"))
-        return takeName(settings.orderName, value, textFault);
-    if (key.endsWith(QLatin1String("/required"))) {
-        const std::optional<bool> on = trueOrFalse(value);
-        if (!on)
-            return SettingsFault::NotTrueOrFalse;
-        (key.startsWith(QLatin1String("unit")) ? settings.unitRequired : settings.operatorRequired) = *on;
-    } else if (key == QLatin1String("unit/pattern")) {
-        if (!QRegularExpression(value).isValid())
-            return SettingsFault::BadPattern;
-        settings.unitPattern = value;
-    } else if (key == QLatin1String("unit/maxLength")) {
-        bool number = false;
-        settings.unitLength = value.toInt(&number);
-        if (!number || settings.unitLength < 1 || settings.unitLength > TextRule::maxLength)
-            return SettingsFault::BadLength;
-    } else if (key == QLatin1String("operator/idleMinutes")) {
-        bool number = false;
-        settings.idleMinutes = value.toInt(&number);
-        if (!number || settings.idleMinutes < 0)
-            return SettingsFault::NotMinutes;
-        if (settings.idleMinutes > maxIdleMinutes)
-            return SettingsFault::TooManyMinutes;
-    } else if (key == QLatin1String("operator/ids")) {
-        if (QDir::isAbsolutePath(value))
-            settings.operatorIdsFile = QDir::cleanPath(value);
-        else
-            return takeIds(settings.operatorIds, value.split(QLatin1Char(';')), textFault, bad);
-    } else if (key == QLatin1String("release/manifest"))
-        settings.releaseManifest = value;
-    else if (key == QLatin1String("release/keys"))
-        settings.releaseKeys = value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    else {
-        for (const QString &leaf : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QStringList parts = leaf.trimmed().split(QLatin1Char('/'));
-            if (parts.size() != 2 || parts.at(0).isEmpty() || parts.at(1).isEmpty())
-                return SettingsFault::BadLeaf;
-            settings.releasedLeaves.append(leaf.trimmed());
-        }
+    bool number = false;
+    into = value.toInt(&number);
+    if (!number || into < 0)
+        return SettingsFault::NotMinutes;
+    return into > maxIdleMinutes ? SettingsFault::TooManyMinutes : SettingsFault::None;
+}
+
+SettingsFault::Kind takeLength(int &into, const QString &value)
+{
+    bool number = false;
+    into = value.toInt(&number);
+    return number && into >= 1 && into <= TextRule::maxLength ? SettingsFault::None
+                                                              : SettingsFault::BadLength;
+}
+
+SettingsFault::Kind takeSwitch(bool &into, const QString &value)
+{
+    const std::optional<bool> on = trueOrFalse(value);
+    if (!on)
+        return SettingsFault::NotTrueOrFalse;
+    into = *on;
+    return SettingsFault::None;
+}
+
+SettingsFault::Kind takePattern(QString &into, const QString &value)
+{
+    if (!QRegularExpression(value).isValid())
+        return SettingsFault::BadPattern;
+    into = value;
+    return SettingsFault::None;
+}
+
+// One value being taken: the settings it goes into, and where the rule's
+// fault and the part it refused (where that is not the whole value) go.
+struct Taking
+{
+    StationSettings &to;
+    const QString &value;
+    TextRule::Fault &fault;
+    QString &bad;
+};
+
+// Operator IDs written in place, or the full path of a file of them.
+SettingsFault::Kind takeOperatorIds(Taking &t)
+{
+    if (!QDir::isAbsolutePath(t.value))
+        return takeIds(t.to.operatorIds, t.value.split(QLatin1Char(';')), t.fault, t.bad);
+    t.to.operatorIdsFile = QDir::cleanPath(t.value);
+    return SettingsFault::None;
+}
+
+SettingsFault::Kind takeLeaves(QStringList &into, const QString &value)
+{
+    for (const QString &leaf : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList parts = leaf.trimmed().split(QLatin1Char('/'));
+        if (parts.size() != 2 || parts.at(0).isEmpty() || parts.at(1).isEmpty())
+            return SettingsFault::BadLeaf;
+        into.append(leaf.trimmed());
     }
     return SettingsFault::None;
+}
+
+SettingsFault::Kind takeText(QString &into, const QString &value)
+{
+    into = value;
+    return SettingsFault::None;
+}
+
+SettingsFault::Kind takeList(QStringList &into, const QString &value)
+{
+    into = value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return SettingsFault::None;
+}
+
+// Every key the settings know, with what takes its value: a key is known by
+// being here, and so never lacks its own taker. A table, a key a line.
+// clang-format off
+const std::pair<const char *, SettingsFault::Kind (*)(Taking &)> keys[] = {
+    {"station/name", [](Taking &t) { return takeName(t.to.name, t.value, t.fault); }},
+    {"unit/required", [](Taking &t) { return takeSwitch(t.to.unitRequired, t.value); }},
+    {"unit/pattern", [](Taking &t) { return takePattern(t.to.unitPattern, t.value); }},
+    {"unit/maxLength", [](Taking &t) { return takeLength(t.to.unitLength, t.value); }},
+    {"operator/required", [](Taking &t) { return takeSwitch(t.to.operatorRequired, t.value); }},
+    {"operator/idleMinutes", [](Taking &t) { return takeMinutes(t.to.idleMinutes, t.value); }},
+    {"operator/ids", takeOperatorIds},
+    {"order/name", [](Taking &t) { return takeName(t.to.orderName, t.value, t.fault); }},
+    {"order/leaves", [](Taking &t) { return takeLeaves(t.to.releasedLeaves, t.value); }},
+    {"release/manifest", [](Taking &t) { return takeText(t.to.releaseManifest, t.value); }},
+    {"release/keys", [](Taking &t) { return takeList(t.to.releaseKeys, t.value); }},
+};
+// clang-format on
+
+// Sets one key of the settings from its value; the fault where the value is
+// bad.
+SettingsFault::Kind apply(Taking taking, const QString &key)
+{
+    for (const auto &[known, take] : keys)
+        if (key == QLatin1String(known))
+            return take(taking);
+    return SettingsFault::UnknownKey;
 }
 
 // The release's files as full paths, those written relative taken from the
@@ -194,8 +245,7 @@ StationSettings StationSettings::read(const QString &path)
         const QString value = line.mid(equals + 1).trimmed();
         TextRule::Fault textFault = TextRule::Fault::None;
         QString bad = value;
-        const SettingsFault::Kind kind = knownKeys.contains(key) ? apply(settings, key, value, textFault, bad)
-                                                                 : SettingsFault::UnknownKey;
+        const SettingsFault::Kind kind = apply({settings, value, textFault, bad}, key);
         if (kind != SettingsFault::None) {
             settings.fault = {
                 kind, key, kind == SettingsFault::BadPattern ? QRegularExpression(value).errorString() : bad,
