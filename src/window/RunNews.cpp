@@ -142,9 +142,16 @@ QString RunNews::waitingText() const
         // Most look-ups end before anyone could read this.
         return lookupPatience.isActive() ? QString()
                                          : tr("Looking up %1 in the history…").arg(run->lastPress().serial);
-    default:
-        return {};
+    case StationRun::State::Idle:
+    case StationRun::State::Asking:
+    case StationRun::State::Checking:
+    case StationRun::State::Launching:
+    case StationRun::State::Following:
+    case StationRun::State::Foreign:
+    case StationRun::State::Orphaned:
+        break;
     }
+    return {};
 }
 
 void RunNews::warn(const QString &warning)

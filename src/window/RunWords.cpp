@@ -14,7 +14,9 @@ QString timeOf(const QDateTime &time)
     return time.toLocalTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString problemOf(const SettingsFault &fault)
+} // namespace
+
+QString RunWords::settingsProblem(const SettingsFault &fault)
 {
     switch (fault.kind) {
     case SettingsFault::Missing:
@@ -56,10 +58,15 @@ QString problemOf(const SettingsFault &fault)
         return RunWords::tr("%1: the list of operators cannot be read: %2").arg(fault.key, fault.value);
     case SettingsFault::NoOperators:
         return RunWords::tr("%1: the list of operators names nobody").arg(fault.key);
-    default:
+    case SettingsFault::NoOrderName:
         return RunWords::tr("%1: leaves are released for no order: name it").arg(fault.key);
+    case SettingsFault::None:
+        break;
     }
+    return {};
 }
+
+namespace {
 
 QString manifestProblem(const ManifestFault &fault)
 {
@@ -83,9 +90,12 @@ QString manifestProblem(const ManifestFault &fault)
         return RunWords::tr("%1: \"%2\" is named twice").arg(fault.where, displayName(fault.value));
     case ManifestFault::BadSize:
         return RunWords::tr("%1: %2 is not a number of bytes").arg(fault.where, fault.value);
-    default:
+    case ManifestFault::BadDigest:
         return RunWords::tr("%1: \"%2\" is not a SHA-256 in lower-case hex").arg(fault.where, fault.value);
+    case ManifestFault::None:
+        break;
     }
+    return {};
 }
 
 QString keyProblem(PublicKey::Fault fault)
@@ -95,9 +105,12 @@ QString keyProblem(PublicKey::Fault fault)
         return RunWords::tr("holds no PEM public key");
     case PublicKey::Fault::NotAKey:
         return RunWords::tr("is not a public key that can be read");
-    default:
+    case PublicKey::Fault::NotAccepted:
         return RunWords::tr("is neither an EC P-256 key nor an RSA key of 2048 bits or more");
+    case PublicKey::Fault::None:
+        break;
     }
+    return {};
 }
 
 // What is wrong with the release, and the file it is about.
@@ -119,29 +132,29 @@ std::pair<QString, QString> releaseProblem(const StationPolicy &station)
         return {release.file, keyProblem(release.keyFault)};
     case Release::Fault::NotSigned:
         return {release.file, RunWords::tr("is not signed by a key this station trusts")};
-    default:
-        return {station.release().manifestPath(),
-                RunWords::tr("is for order %1, not for order %2 as the station's settings say")
-                    .arg(release.manifest.order, station.settings().orderName)};
+    case Release::Fault::None:
+        break;
     }
+    // Sound, and for another order than the station's.
+    return {station.release().manifestPath(),
+            RunWords::tr("is for order %1, not for order %2 as the station's settings say")
+                .arg(release.manifest.order, station.settings().orderName)};
 }
 
 // Why the updater could not be started: tpfw's own reasons translated, the
 // system's shown as it gave them.
 QString startReason(const RunRefusal &refusal)
 {
-    switch (refusal.why) {
-    case Refusal::UpdaterMissing:
-        return RunWords::tr("not found");
-    case Refusal::UpdaterFolder:
-        return RunWords::tr("a folder");
-    case Refusal::UpdaterNotExecutable:
-        return RunWords::tr("not executable");
-    case Refusal::TooManyImages:
-        return RunWords::tr("too many images for one command line");
-    default:
-        return refusal.system;
-    }
+    static const std::pair<Refusal, const char *> own[] = {
+        {Refusal::UpdaterMissing, QT_TRANSLATE_NOOP("RunWords", "not found")},
+        {Refusal::UpdaterFolder, QT_TRANSLATE_NOOP("RunWords", "a folder")},
+        {Refusal::UpdaterNotExecutable, QT_TRANSLATE_NOOP("RunWords", "not executable")},
+        {Refusal::TooManyImages, QT_TRANSLATE_NOOP("RunWords", "too many images for one command line")},
+    };
+    for (const auto &[why, words] : own)
+        if (why == refusal.why)
+            return RunWords::tr(words);
+    return refusal.system;
 }
 
 QString unrecordable(const QString &reason)
@@ -149,7 +162,8 @@ QString unrecordable(const QString &reason)
     return RunWords::tr("This run cannot be recorded: %1. Nothing was started.").arg(reason);
 }
 
-// What a press is refused for before anything of it is begun.
+// What a press is refused for before anything of it is begun; nothing for
+// the refusals of a press that got further.
 QString doorRefusal(const RunRefusal &refusal, const StationPolicy &station)
 {
     switch (refusal.why) {
@@ -173,10 +187,23 @@ QString doorRefusal(const RunRefusal &refusal, const StationPolicy &station)
         return RunWords::tr("The FW updater is still running.");
     case Refusal::ReleaseReading:
         return RunWords::tr("The release is being read again: press UpdateFW again in a moment.");
-    default:
-        // A cancelled press is told to nobody: its window is gone.
-        return detailOf(refusal);
+    case Refusal::NotReleased:
+    case Refusal::ImageNotReleased:
+    case Refusal::ImageExtra:
+    case Refusal::ImageMissing:
+    case Refusal::ImageChanged:
+    case Refusal::UpdaterMissing:
+    case Refusal::UpdaterFolder:
+    case Refusal::UpdaterNotExecutable:
+    case Refusal::TooManyImages:
+    case Refusal::CannotStart:
+    case Refusal::NoLog:
+    case Refusal::NoLock:
+    case Refusal::Unrecorded:
+    case Refusal::Cancelled:
+        break;
     }
+    return {};
 }
 
 } // namespace
@@ -213,9 +240,21 @@ QString RunWords::refusal(const RunRefusal &refusal, const StationPolicy &statio
     case Refusal::Unrecorded:
         return unrecordable(refusal.system.isEmpty() ? tr("its supervisor could not write a record")
                                                      : refusal.system);
-    default:
-        return doorRefusal(refusal, station);
+    case Refusal::Cancelled:
+        // Told to nobody: its window is gone.
+        return detailOf(refusal);
+    case Refusal::SettingsFault:
+    case Refusal::NoOperator:
+    case Refusal::NoSerial:
+    case Refusal::BadSerial:
+    case Refusal::Busy:
+    case Refusal::Unlisted:
+    case Refusal::LeafSilent:
+    case Refusal::ListChanged:
+    case Refusal::ReleaseReading:
+        break;
     }
+    return doorRefusal(refusal, station);
 }
 
 QString RunWords::question(StationRun::Question question, const StationRun &run)
@@ -231,9 +270,10 @@ QString RunWords::question(StationRun::Question question, const StationRun &run)
     case StationRun::Question::OtherTpSize:
         return tr("The listed images are from %1, but %2 is checked. Update with the %1 images?")
             .arg(leafTitle(press.tpSize, press.sensitivity), displayName(press.otherTpSize));
-    default:
+    case StationRun::Question::NoImages:
         return tr("No images are listed. Start the FW updater with no images anyway?");
     }
+    return {};
 }
 
 QString RunWords::settingsFault(const StationPolicy &station)
@@ -246,7 +286,7 @@ QString RunWords::settingsFault(const StationPolicy &station)
             .arg(QDir::toNativeSeparators(file), problem);
     }
     return tr("Station settings %1: %2. No FW update can be started until the file is fixed.")
-        .arg(QDir::toNativeSeparators(station.path()), problemOf(station.settings().fault));
+        .arg(QDir::toNativeSeparators(station.path()), settingsProblem(station.settings().fault));
 }
 
 QString RunWords::textFault(TextRule::Fault fault, int length)
@@ -258,9 +298,12 @@ QString RunWords::textFault(TextRule::Fault fault, int length)
         return tr("it holds a character that cannot be seen (a control, format or separator character)");
     case TextRule::Fault::Marks:
         return tr("it has a mark on nothing, or more than %1 on one character").arg(TextRule::maxMarks);
-    default:
+    case TextRule::Fault::TooLong:
         return tr("it is longer than %1 characters").arg(length);
+    case TextRule::Fault::None:
+        break;
     }
+    return {};
 }
 
 QString RunWords::notAnOperator(const QString &read, TextRule::Fault fault)
@@ -400,9 +443,11 @@ QString RunWords::outcome(const RunRecord &record)
         return tr("FW update stopped");
     case Outcome::Interrupted:
         return interruptedStatus();
-    default:
-        return tr("FW updater ended (result unknown)");
+    case Outcome::NotStarted:
+    case Outcome::Unknown:
+        break;
     }
+    return tr("FW updater ended (result unknown)");
 }
 
 RunReport RunWords::report(const RunRecord &record, const QString &logProblem)

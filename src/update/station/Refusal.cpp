@@ -60,9 +60,22 @@ QString detailOf(const RunRefusal &refusal)
         return QStringLiteral("cannot take the machine's run lock: ") + refusal.system;
     case Refusal::Cancelled:
         return QStringLiteral("cancelled: the window was closed while the images were checked");
-    default:
-        return refusal.system;
+    case Refusal::NoOperator:
+    case Refusal::NoSerial:
+    case Refusal::BadSerial:
+    case Refusal::Busy:
+    case Refusal::Unlisted:
+    case Refusal::LeafSilent:
+    case Refusal::ListChanged:
+    case Refusal::UpdaterMissing:
+    case Refusal::UpdaterFolder:
+    case Refusal::UpdaterNotExecutable:
+    case Refusal::TooManyImages:
+    case Refusal::CannotStart:
+    case Refusal::Unrecorded:
+        break;
     }
+    return refusal.system;
 }
 
 RunRefusal startRefusal(const QString &program, const QString &detail)

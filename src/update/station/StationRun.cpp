@@ -48,9 +48,12 @@ QString endLine(const RunRecord &record)
     case Outcome::Crashed:
     case Outcome::Stopped:
         return QStringLiteral("FW updater ended: ") + outcomeName(*record.outcome);
-    default:
-        return QStringLiteral("FW updater ended: result unknown, ") + record.detail;
+    case Outcome::Interrupted:
+    case Outcome::NotStarted:
+    case Outcome::Unknown:
+        break;
     }
+    return QStringLiteral("FW updater ended: result unknown, ") + record.detail;
 }
 
 StationRun::State stateOf(RunWatch::State watched)
@@ -64,9 +67,10 @@ StationRun::State stateOf(RunWatch::State watched)
         return StationRun::State::Orphaned;
     case RunWatch::State::Foreign:
         return StationRun::State::Foreign;
-    default:
-        return StationRun::State::Idle;
+    case RunWatch::State::Free:
+        break;
     }
+    return StationRun::State::Idle;
 }
 
 } // namespace
