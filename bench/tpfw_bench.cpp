@@ -4,6 +4,7 @@
 
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
+#include "update/record/DataFolder.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "update/record/DataFolder.h"
 #include "update/record/HistoryReading.h"
 
 #include <QJsonObject>

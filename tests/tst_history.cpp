@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "update/record/CsvExport.h"
+#include "update/record/DataFolder.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/PendingRun.h"

@@ -1,5 +1,6 @@
 #include "RecordSupport.h"
 
+#include "update/record/DataFolder.h"
 #include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "update/record/DataFolder.h"
 #include "update/run/RunLock.h"
 #include "update/station/StationPolicy.h"
 #include "update/station/StationRun.h"

@@ -1,3 +1,4 @@
+#include "update/record/DataFolder.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"

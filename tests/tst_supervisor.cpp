@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "update/record/DataFolder.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"

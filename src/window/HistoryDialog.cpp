@@ -1,7 +1,8 @@
 #include "window/HistoryDialog.h"
 
+#include "update/record/Background.h"
+#include "update/record/DataFolder.h"
 #include "update/record/HistoryReading.h"
-#include "update/run/Background.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
 

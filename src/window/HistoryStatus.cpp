@@ -1,9 +1,10 @@
 #include "window/HistoryStatus.h"
 
 #include "selection/NameDisplay.h"
+#include "update/record/Background.h"
+#include "update/record/DataFolder.h"
 #include "update/record/DayCounter.h"
 #include "update/record/HistoryReading.h"
-#include "update/run/Background.h"
 #include "window/WarningLabel.h"
 
 #include <QCoreApplication>

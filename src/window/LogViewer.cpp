@@ -1,6 +1,6 @@
 #include "window/LogViewer.h"
 
-#include "update/run/Background.h"
+#include "update/record/Background.h"
 #include "update/run/RunLog.h"
 
 #include <QDialogButtonBox>

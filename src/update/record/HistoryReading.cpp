@@ -1,13 +1,12 @@
 #include "update/record/HistoryReading.h"
 
+#include "update/record/Background.h"
 #include "update/record/LineReader.h"
-#include "update/run/Background.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -83,11 +82,6 @@ DayCounts countDay(const QString &path, const QDate &day)
         return true;
     });
     return counts;
-}
-
-QString historyPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/history.jsonl";
 }
 
 namespace {

@@ -13,10 +13,6 @@
 #include <atomic>
 #include <optional>
 
-// The station's history: history.jsonl in the station's data folder, beside
-// the run logs.
-QString historyPath();
-
 // Reading the station's history: whole lines only, each through the record.
 
 // The record of that run, looked for among the last ones.

@@ -1,10 +1,10 @@
 #include "update/record/PendingRun.h"
 
+#include "update/record/DataFolder.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/LineReader.h"
 #include "update/record/OsSupport.h"
 #include "update/record/RunHistory.h"
-#include "update/run/RunLog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "update/run/ImageCheck.h"
 
-#include "update/run/Background.h"
+#include "update/record/Background.h"
 
 #include <QThread>
 

@@ -1,6 +1,6 @@
 #include "update/run/OutputTail.h"
 
-#include "update/run/Background.h"
+#include "update/record/Background.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,15 +1,10 @@
 #include "update/run/RunLog.h"
+#include "update/record/DataFolder.h"
 
 #include "update/run/OutputTail.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
-
-QString runsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/runs";
-}
 
 QString createRunLog(const QDateTime &started, const QUuid &runId, QString *error)
 {

@@ -1,6 +1,6 @@
 #include "update/station/ReleaseWatch.h"
 
-#include "update/run/Background.h"
+#include "update/record/Background.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,10 @@
 #include "update/station/StationRun.h"
+#include "update/record/DataFolder.h"
 
+#include "update/record/Background.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
-#include "update/run/Background.h"
 #include "update/run/LogRetention.h"
 #include "update/run/RunLog.h"
 #include "update/run/RunSupervisor.h"
