@@ -1,6 +1,6 @@
 #include "update/run/RunLog.h"
-#include "update/record/DataFolder.h"
 
+#include "update/record/DataFolder.h"
 #include "update/run/OutputTail.h"
 
 #include <QDir>

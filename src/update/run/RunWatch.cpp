@@ -1,7 +1,7 @@
 #include "update/run/RunWatch.h"
-#include "update/record/DataFolder.h"
 
 #include "update/record/Background.h"
+#include "update/record/DataFolder.h"
 #include "update/run/ProcessFacts.h"
 #include "update/run/RunLog.h"
 #include "update/run/RunSupervisor.h"

@@ -1,7 +1,7 @@
 #include "update/station/StationRun.h"
-#include "update/record/DataFolder.h"
 
 #include "update/record/Background.h"
+#include "update/record/DataFolder.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
