@@ -136,10 +136,6 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
 
     QTRY_COMPARE(historyRecords().size(), 3);
     const QList<QJsonObject> lines = historyRecords();
-    const QStringList keys({"detail", "ended",       "exitCode", "found",       "host",          "images",
-                            "log",    "notes",       "operator", "order",       "outcome",       "release",
-                            "runId",  "schema",      "seconds",  "sensitivity", "started",       "station",
-                            "tpSize", "tpfwVersion", "unit",     "updater",     "updaterSha256", "user"});
     QFile standIn(TPFW_STANDIN);
     QVERIFY(standIn.open(QIODevice::ReadOnly));
     const QString standInHash
@@ -147,7 +143,6 @@ void TestHistory::recordsEachRunWithWhatWasFlashed()
     const QRegularExpression isoWithOffset(
         "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$");
     for (const QJsonObject &line : lines) {
-        QCOMPARE(QStringList(line.keys()), keys);
         QCOMPARE(line.value("tpSize").toString(), QString("7inch"));
         QCOMPARE(line.value("tpfwVersion").toString(), QString(TPFW_VERSION));
         QCOMPARE(line.value("sensitivity").toString(), QString("High"));

@@ -6,8 +6,11 @@
 #include "update/station/StationSettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +26,7 @@ private slots:
     void aRecordReadsBackAsWritten();
     void linesOfEarlierVersionsAndOthers_data();
     void linesOfEarlierVersionsAndOthers();
+    void everyPlaceNamesTheRecordsOwnKeys();
     void theSupervisorGetsTheRunAsGiven();
     void timesReadAsTheToolkitReadsThem_data();
     void timesReadAsTheToolkitReadsThem();
@@ -76,6 +80,8 @@ void TestRecord::aRecordReadsBackAsWritten()
         record.operatorId = "op\n7";
         record.order = "WO-1";
         record.notes = QStringList {"sleep and shutdown not held off: no bus", "b.bin: not a regular file"};
+        if (record.outcome == Outcome::NotStarted)
+            record.refusal = Refusal::TooManyImages;
         if (record.outcome == Outcome::Interrupted) {
             record.found = record.started.addDays(3);
         } else {
@@ -105,6 +111,55 @@ void TestRecord::aRecordReadsBackAsWritten()
     QCOMPARE(read->runId, record.runId);
     QCOMPARE(read->images.at(1).bytes, qint64(-1));
     QCOMPARE(read->outcome.has_value(), outcome >= 0);
+    QCOMPARE(json.value("refusal").toString(),
+             QString(outcome == int(Outcome::NotStarted) ? "tooManyImages" : ""));
+}
+
+// The record's keys, pinned here; what else names them (the CSV, the plant's
+// SQL, the README's column list and its jq recipe) names only those.
+void TestRecord::everyPlaceNamesTheRecordsOwnKeys()
+{
+    RunRecord record = aRun();
+    record.outcome = Outcome::Ok;
+    const QStringList keys {"detail", "ended",       "exitCode", "found",       "host",          "images",
+                            "log",    "notes",       "operator", "order",       "outcome",       "release",
+                            "runId",  "schema",      "seconds",  "sensitivity", "started",       "station",
+                            "tpSize", "tpfwVersion", "unit",     "updater",     "updaterSha256", "user"};
+    QCOMPARE(toJson(record).keys(), keys);
+    record.outcome = Outcome::NotStarted;
+    QSet<QString> names;
+    for (int value = 0; value <= int(Refusal::Cancelled); ++value) {
+        record.refusal = Refusal(value);
+        names.insert(toJson(record).value("refusal").toString());
+        QCOMPARE(fromJsonLine(toJsonLine(record))->refusal, record.refusal);
+    }
+    QCOMPARE(names.size(), int(Refusal::Cancelled) + 1);
+    QCOMPARE(toJson(record).keys().size(), keys.size() + 1);
+
+    for (const QString &column : csvColumns())
+        QVERIFY2(keys.contains(column), qPrintable(column));
+    const auto read = [](const char *path) {
+        QFile file(QStringLiteral(TPFW_SOURCE_DIR "/") + path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString sql = read("deploy/postgresql/tpfw.sql");
+    QRegularExpressionMatchIterator used = QRegularExpression("record->>?'(\\w+)'").globalMatch(sql);
+    QVERIFY(used.hasNext());
+    while (used.hasNext()) {
+        const QString key = used.next().captured(1);
+        QVERIFY2(keys.contains(key), qPrintable(key));
+    }
+    const QString readme = read("README.md");
+    const QString listed
+        = QRegularExpression("one column per key in this order: `([^`]*)`").match(readme).captured(1);
+    QCOMPARE(listed.simplified().split(", "), csvColumns());
+    const QString recipe
+        = QRegularExpression("fromjson\\? \\| \\[(.*)\\] \\| map\\(").match(readme).captured(1);
+    QStringList recipeColumns;
+    QRegularExpressionMatchIterator fields = QRegularExpression("(?:^|, )\\(*\\.(\\w+)").globalMatch(recipe);
+    while (fields.hasNext())
+        recipeColumns.append(fields.next().captured(1));
+    QCOMPARE(recipeColumns, csvColumns());
 }
 
 void TestRecord::linesOfEarlierVersionsAndOthers_data()

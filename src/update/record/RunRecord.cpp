@@ -138,6 +138,8 @@ QJsonObject toJson(const RunRecord &record)
     // A pending record has none yet.
     if (record.outcome)
         object.insert("outcome", outcomeName(*record.outcome));
+    if (record.refusal)
+        object.insert("refusal", refusalName(*record.refusal));
     if (!record.historyProblem.isEmpty())
         object.insert("historyProblem", record.historyProblem);
     return object;
@@ -179,6 +181,7 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
     if (object.value("exitCode").isDouble())
         record.exitCode = object.value("exitCode").toInt();
     record.log = object.value("log").toString();
+    record.refusal = refusalNamed(object.value("refusal").toString());
     record.detail = object.value("detail").toString();
     for (const QJsonValue note : object.value("notes").toArray())
         record.notes.append(note.toString());

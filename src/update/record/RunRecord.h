@@ -1,6 +1,7 @@
 #pragma once
 
 #include "update/record/FileFacts.h"
+#include "update/record/Refusal.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -66,6 +67,8 @@ struct RunRecord
     std::optional<int> exitCode;
     // Empty where the run has no log.
     QString log;
+    // Why a press did not become a run (outcome notStarted); none otherwise.
+    std::optional<Refusal> refusal;
     // Why the outcome is what it is, in fixed English; empty where that
     // needs no word.
     QString detail;

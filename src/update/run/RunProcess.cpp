@@ -59,5 +59,17 @@ void RunProcess::checkRemains()
 
 QString tooManyImages()
 {
-    return QStringLiteral("too many images for one command line");
+    return detailOf(refusalOf(Refusal::TooManyImages));
+}
+
+QString notExecutable()
+{
+    return detailOf(refusalOf(Refusal::UpdaterNotExecutable));
+}
+
+Refusal startFailure(const QString &error)
+{
+    if (error == tooManyImages())
+        return Refusal::TooManyImages;
+    return error == notExecutable() ? Refusal::UpdaterNotExecutable : Refusal::CannotStart;
 }

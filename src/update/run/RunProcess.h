@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/record/Refusal.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -121,3 +123,7 @@ Q_DECLARE_METATYPE(RunEnd)
 
 // Why a start failed when the images' paths do not fit on one command line.
 QString tooManyImages();
+// Why a start failed when the program is not one the system can run.
+QString notExecutable();
+// Why a start that failed with that error was refused.
+Refusal startFailure(const QString &error);

@@ -160,8 +160,7 @@ bool RunProcess::start(const QString &program, const QStringList &arguments, con
                         flags, nullptr, wide(QDir::toNativeSeparators(workingDir)).c_str(),
                         &startup.StartupInfo, &process)) {
         const DWORD failed = GetLastError();
-        *error = failed == ERROR_BAD_EXE_FORMAT ? QStringLiteral("not executable")
-                                                : qt_error_string(int(failed));
+        *error = failed == ERROR_BAD_EXE_FORMAT ? notExecutable() : qt_error_string(int(failed));
         return false;
     }
     watch.reset(new Watch);

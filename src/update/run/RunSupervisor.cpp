@@ -72,19 +72,22 @@ bool RunSupervisor::start(int *exitCode)
     *exitCode = 0;
     // Never a second updater on the panel: without the lock, none.
     if (attempt.result == RunLockAttempt::Result::Failed)
-        return refuse(QStringLiteral("cannot take the machine's run lock: ") + attempt.error, exitCode);
+        return refuse(Refusal::NoLock, QStringLiteral("cannot take the machine's run lock: ") + attempt.error,
+                      exitCode);
     lock = std::move(attempt.lock);
     QString error;
     const QDateTime started = run.record.started;
     lock->setInfo({QCoreApplication::applicationPid(), 0, run.pending, started});
     // Never a run that a crash would leave without a trace.
     if (!writePending(run.pending, run.record, &error))
-        return refuse(QStringLiteral("cannot write the run's record: ") + error, exitCode);
+        return refuse(Refusal::Unrecorded, QStringLiteral("cannot write the run's record: ") + error,
+                      exitCode);
     pendingWritten = true;
     // The end is written whatever fills the disk meanwhile: into room taken
     // now, as large as the record with all its end may say.
     if (!reservePending(run.pending, toJsonLine(run.record).size() + endRoom, &error))
-        return refuse(QStringLiteral("cannot take room for the run's end: ") + error, exitCode);
+        return refuse(Refusal::Unrecorded, QStringLiteral("cannot take room for the run's end: ") + error,
+                      exitCode);
     inhibitor = std::make_unique<SleepInhibitor>();
     if (!inhibitor->problem().isEmpty())
         run.record.notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
@@ -112,7 +115,7 @@ bool RunSupervisor::start(int *exitCode)
     const RunGuard guard {lock->descriptors() << inhibitor->descriptor()};
     const QStringList command = RunKeeper::command(run);
     if (!updater.start(command.first(), command.mid(1), run.workingDir, logPath, &guard, &error)) {
-        fileNotStarted(error);
+        fileNotStarted(startFailure(error), error);
         return false;
     }
 #ifdef Q_OS_WIN
@@ -148,19 +151,20 @@ void RunSupervisor::conclude(const RunEnd &end)
                end.droppedOutput);
 }
 
-bool RunSupervisor::refuse(const QString &reason, int *exitCode)
+bool RunSupervisor::refuse(Refusal why, const QString &reason, int *exitCode)
 {
     std::fprintf(stderr, "tpfw-run: nothing was started: %s\n", qPrintable(reason));
-    fileNotStarted(reason);
+    fileNotStarted(why, reason);
     *exitCode = supervisorUnrecordedCode;
     return false;
 }
 
 // Nothing ran: no log to keep.
-void RunSupervisor::fileNotStarted(const QString &reason)
+void RunSupervisor::fileNotStarted(Refusal why, const QString &reason)
 {
     QFile::remove(run.record.log);
     run.record.log.clear();
+    run.record.refusal = why;
     finish(Outcome::NotStarted, {}, reason);
 }
 

@@ -54,8 +54,8 @@ signals:
     void done();
 
 private:
-    bool refuse(const QString &reason, int *exitCode);
-    void fileNotStarted(const QString &reason);
+    bool refuse(Refusal why, const QString &reason, int *exitCode);
+    void fileNotStarted(Refusal why, const QString &reason);
     void conclude(const RunEnd &end);
     void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail,
                 qint64 droppedByKeeper = 0);

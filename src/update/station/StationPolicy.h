@@ -1,7 +1,7 @@
 #pragma once
 
+#include "update/record/Refusal.h"
 #include "update/station/OperatorSession.h"
-#include "update/station/Refusal.h"
 #include "update/station/ReleaseWatch.h"
 #include "update/station/StationSettings.h"
 

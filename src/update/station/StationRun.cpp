@@ -304,6 +304,7 @@ void StationRun::cancel()
     record.ended = record.started;
     record.seconds = 0;
     record.outcome = Outcome::NotStarted;
+    record.refusal = Refusal::Cancelled;
     record.detail = detailOf(refusalOf(Refusal::Cancelled));
     QString problem;
     if (!appendToHistory(historyPath(), record, &problem))
@@ -350,7 +351,7 @@ void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updat
     if (!runWatch.launch({historyPath(), pendingPathFor(record.log), record,
                           QCoreApplication::applicationDirPath(), program, arguments},
                          &reason))
-        return recordRefusal(startRefusal(supervisorProgram(), reason));
+        return recordRefusal(refusalOf(startFailure(reason), supervisorProgram(), reason));
     settle();
 }
 
@@ -411,6 +412,7 @@ void StationRun::recordRefusal(const RunRefusal &refusal)
     record.ended = record.started;
     record.seconds = 0;
     record.outcome = Outcome::NotStarted;
+    record.refusal = refusal.why;
     record.detail = detailOf(refusal);
     current = runState();
     emit notStarted(refusal);
@@ -469,7 +471,7 @@ void StationRun::report(const std::optional<RunRecord> &found, const QString &hi
     emit recorded(historyProblem);
     const RunRecord last = found.value_or(RunRecord());
     if (last.outcome == Outcome::NotStarted)
-        return emit notStarted(startRefusal(last.updater.path, last.detail));
+        return emit notStarted(recordedRefusal(last));
     qDebug().noquote() << endLine(last);
     emit ended(last, logProblem);
 }

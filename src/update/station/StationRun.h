@@ -1,9 +1,9 @@
 #pragma once
 
+#include "update/record/Refusal.h"
 #include "update/record/RunRecord.h"
 #include "update/run/ImageCheck.h"
 #include "update/run/RunWatch.h"
-#include "update/station/Refusal.h"
 #include "update/station/StationPolicy.h"
 
 #include <QDateTime>

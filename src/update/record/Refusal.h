@@ -2,7 +2,12 @@
 
 #include <QString>
 
-// Why a press of UpdateFW did not become a run.
+#include <optional>
+
+struct RunRecord;
+
+// Why a press of UpdateFW did not become a run. A record of it keeps the
+// value by name (see refusalName), for programs to tell the cases apart.
 enum class Refusal {
     // At the door: nothing begun, nothing recorded.
     SettingsFault,
@@ -52,6 +57,9 @@ struct RunRefusal
     int unlisted = 0;
 };
 
+QString refusalName(Refusal why);
+std::optional<Refusal> refusalNamed(const QString &name);
+
 // A refusal that names an image, program, folder or serial as on disk, or
 // gives the system's own words.
 RunRefusal refusalOf(Refusal why, const QString &name = {}, const QString &system = {});
@@ -59,6 +67,7 @@ RunRefusal refusalOf(Refusal why, const QString &name = {}, const QString &syste
 // The record's detail of a refusal, in fixed English.
 QString detailOf(const RunRefusal &refusal);
 
-// Why the updater could not be started, from the detail a record gives it:
-// one of tpfw's own reasons, or the system's words.
-RunRefusal startRefusal(const QString &program, const QString &detail);
+// The refusal a record of a press that never ran keeps: its value (a start
+// that failed, in a record that names none), the updater it is about, and
+// its detail as the system's words.
+RunRefusal recordedRefusal(const RunRecord &record);
