@@ -2,6 +2,7 @@
 // every language shipped: the switches name each value, and this checks that
 // none is worded empty or as another is. No window is opened.
 
+#include "window/FaultWords.h"
 #include "window/RunWords.h"
 #include "window/Translations.h"
 
@@ -74,8 +75,8 @@ private slots:
         checkDistinct("settings fault", int(SettingsFault::NoOperators), [](int value) {
             if (value == SettingsFault::None)
                 return QStringLiteral("(none)");
-            return RunWords::settingsProblem({SettingsFault::Kind(value), QStringLiteral("unit/key"),
-                                              QStringLiteral("value"), TextRule::Fault::Marks});
+            return FaultWords::settings({SettingsFault::Kind(value), QStringLiteral("unit/key"),
+                                         QStringLiteral("value"), TextRule::Fault::Marks});
         });
         checkDistinct("outcome", int(Outcome::Unknown),
                       [](int value) {

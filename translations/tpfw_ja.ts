@@ -310,7 +310,7 @@
     </message>
 </context>
 <context>
-    <name>RunWords</name>
+    <name>FaultWords</name>
     <message>
         <source>cannot be read: %1</source>
         <translation>読み込めません: %1</translation>
@@ -343,6 +343,109 @@
         <source>%1: leaves are released for no order: name it</source>
         <translation>%1: どのオーダーのリリースでもありません。オーダー名を指定してください</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; は %3 分を超えています</translation>
+    </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>ファイルがありません（何も求めないステーションでも、キーのないこのファイルを置きます）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>%1 行目が UTF-8 のテキストではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1: 「%2」は 1 から %3 までの文字数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1: 「%2」は人が読める名前ではありません: %3</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1: リリースには署名を信頼する鍵が必要です</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1: リリースされるリーフはリリースが指定します</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>リリースの JSON ではありません: %1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema が 1 ではなく %1 です</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 がありません</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 の型が正しくありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1: 「%2」は TP サイズ/感度 ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1: 「%2」はリーフ内のファイル名ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1: 「%2」が 2 回指定されています</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1: %2 はバイト数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1: 「%2」は小文字 16 進の SHA-256 ではありません</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>PEM 公開鍵が含まれていません</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>読み取れる公開鍵ではありません</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>EC P-256 の鍵でも 2048 ビット以上の RSA 鍵でもありません</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>どのリリースよりも大きすぎます</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>横に署名がありません (%1)</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>このステーションが信頼する鍵で署名されていません</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>ステーション設定のオーダー %2 ではなく、オーダー %1 のものです</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1: オペレーターの一覧を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1: オペレーターの一覧に誰も記載されていません</translation>
+    </message>
+</context>
+<context>
+    <name>RunWords</name>
     <message>
         <source>not found</source>
         <translation>見つかりません</translation>
@@ -508,26 +611,6 @@
         <translation>実行ログ：</translation>
     </message>
     <message>
-        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
-        <translation>%1: &quot;%2&quot; は %3 分を超えています</translation>
-    </message>
-    <message>
-        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
-        <translation>ファイルがありません（何も求めないステーションでも、キーのないこのファイルを置きます）</translation>
-    </message>
-    <message>
-        <source>line %1 is not UTF-8 text</source>
-        <translation>%1 行目が UTF-8 のテキストではありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
-        <translation>%1: 「%2」は 1 から %3 までの文字数ではありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
-        <translation>%1: 「%2」は人が読める名前ではありません: %3</translation>
-    </message>
-    <message>
         <source>it is empty</source>
         <translation>空です</translation>
     </message>
@@ -546,78 +629,6 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>「%1」はオペレーター ID ではありません: %2。</translation>
-    </message>
-    <message>
-        <source>%1: a release needs the keys trusted to sign it</source>
-        <translation>%1: リリースには署名を信頼する鍵が必要です</translation>
-    </message>
-    <message>
-        <source>%1: the release names the leaves released</source>
-        <translation>%1: リリースされるリーフはリリースが指定します</translation>
-    </message>
-    <message>
-        <source>is not a release&apos;s JSON: %1</source>
-        <translation>リリースの JSON ではありません: %1</translation>
-    </message>
-    <message>
-        <source>schema is %1, not 1</source>
-        <translation>schema が 1 ではなく %1 です</translation>
-    </message>
-    <message>
-        <source>%1 is missing</source>
-        <translation>%1 がありません</translation>
-    </message>
-    <message>
-        <source>%1 is not of its kind</source>
-        <translation>%1 の型が正しくありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
-        <translation>%1: 「%2」は TP サイズ/感度 ではありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
-        <translation>%1: 「%2」はリーフ内のファイル名ではありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is named twice</source>
-        <translation>%1: 「%2」が 2 回指定されています</translation>
-    </message>
-    <message>
-        <source>%1: %2 is not a number of bytes</source>
-        <translation>%1: %2 はバイト数ではありません</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
-        <translation>%1: 「%2」は小文字 16 進の SHA-256 ではありません</translation>
-    </message>
-    <message>
-        <source>holds no PEM public key</source>
-        <translation>PEM 公開鍵が含まれていません</translation>
-    </message>
-    <message>
-        <source>is not a public key that can be read</source>
-        <translation>読み取れる公開鍵ではありません</translation>
-    </message>
-    <message>
-        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
-        <translation>EC P-256 の鍵でも 2048 ビット以上の RSA 鍵でもありません</translation>
-    </message>
-    <message>
-        <source>is larger than any release</source>
-        <translation>どのリリースよりも大きすぎます</translation>
-    </message>
-    <message>
-        <source>has no signature beside it (%1)</source>
-        <translation>横に署名がありません (%1)</translation>
-    </message>
-    <message>
-        <source>is not signed by a key this station trusts</source>
-        <translation>このステーションが信頼する鍵で署名されていません</translation>
-    </message>
-    <message>
-        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
-        <translation>ステーション設定のオーダー %2 ではなく、オーダー %1 のものです</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>
@@ -662,14 +673,6 @@
     <message>
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>このパネルは取り分けてください。使用する前に確認するか、もう一度更新してください。</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators cannot be read: %2</source>
-        <translation>%1: オペレーターの一覧を読み込めません: %2</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators names nobody</source>
-        <translation>%1: オペレーターの一覧に誰も記載されていません</translation>
     </message>
     <message>
         <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>

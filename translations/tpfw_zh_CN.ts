@@ -310,7 +310,7 @@
     </message>
 </context>
 <context>
-    <name>RunWords</name>
+    <name>FaultWords</name>
     <message>
         <source>cannot be read: %1</source>
         <translation>无法读取：%1</translation>
@@ -343,6 +343,109 @@
         <source>%1: leaves are released for no order: name it</source>
         <translation>%1：这些文件夹未对任何工单发布：请指定工单</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; 超过 %3 分钟</translation>
+    </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>没有此文件（不作任何要求的工位也保留此文件，不含任何键）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>第 %1 行不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1：“%2”不是 1 到 %3 之间的字符数</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1：“%2”不是人能读懂的名称：%3</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1：发布需要受信任的签名密钥</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1：已发布的叶目录由发布指定</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>不是发布的 JSON：%1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema 为 %1，而不是 1</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>缺少 %1</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 的类型不正确</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1：“%2”不是 TP 尺寸/灵敏度</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1：“%2”不是叶目录中的文件名</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1：“%2”出现了两次</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1：%2 不是字节数</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1：“%2”不是小写十六进制的 SHA-256</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>不含 PEM 公钥</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>不是可读取的公钥</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>既不是 EC P-256 密钥，也不是 2048 位以上的 RSA 密钥</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>比任何发布都大</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>旁边没有签名（%1）</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>未由本工位信任的密钥签名</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>属于工单 %1，而不是工位设置中的工单 %2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1：无法读取操作员列表：%2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1：操作员列表中没有任何人</translation>
+    </message>
+</context>
+<context>
+    <name>RunWords</name>
     <message>
         <source>not found</source>
         <translation>未找到</translation>
@@ -508,26 +611,6 @@
         <translation>运行日志：</translation>
     </message>
     <message>
-        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
-        <translation>%1: &quot;%2&quot; 超过 %3 分钟</translation>
-    </message>
-    <message>
-        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
-        <translation>没有此文件（不作任何要求的工位也保留此文件，不含任何键）</translation>
-    </message>
-    <message>
-        <source>line %1 is not UTF-8 text</source>
-        <translation>第 %1 行不是 UTF-8 文本</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
-        <translation>%1：“%2”不是 1 到 %3 之间的字符数</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
-        <translation>%1：“%2”不是人能读懂的名称：%3</translation>
-    </message>
-    <message>
         <source>it is empty</source>
         <translation>内容为空</translation>
     </message>
@@ -546,78 +629,6 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>“%1”不是操作员 ID：%2。</translation>
-    </message>
-    <message>
-        <source>%1: a release needs the keys trusted to sign it</source>
-        <translation>%1：发布需要受信任的签名密钥</translation>
-    </message>
-    <message>
-        <source>%1: the release names the leaves released</source>
-        <translation>%1：已发布的叶目录由发布指定</translation>
-    </message>
-    <message>
-        <source>is not a release&apos;s JSON: %1</source>
-        <translation>不是发布的 JSON：%1</translation>
-    </message>
-    <message>
-        <source>schema is %1, not 1</source>
-        <translation>schema 为 %1，而不是 1</translation>
-    </message>
-    <message>
-        <source>%1 is missing</source>
-        <translation>缺少 %1</translation>
-    </message>
-    <message>
-        <source>%1 is not of its kind</source>
-        <translation>%1 的类型不正确</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
-        <translation>%1：“%2”不是 TP 尺寸/灵敏度</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
-        <translation>%1：“%2”不是叶目录中的文件名</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is named twice</source>
-        <translation>%1：“%2”出现了两次</translation>
-    </message>
-    <message>
-        <source>%1: %2 is not a number of bytes</source>
-        <translation>%1：%2 不是字节数</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
-        <translation>%1：“%2”不是小写十六进制的 SHA-256</translation>
-    </message>
-    <message>
-        <source>holds no PEM public key</source>
-        <translation>不含 PEM 公钥</translation>
-    </message>
-    <message>
-        <source>is not a public key that can be read</source>
-        <translation>不是可读取的公钥</translation>
-    </message>
-    <message>
-        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
-        <translation>既不是 EC P-256 密钥，也不是 2048 位以上的 RSA 密钥</translation>
-    </message>
-    <message>
-        <source>is larger than any release</source>
-        <translation>比任何发布都大</translation>
-    </message>
-    <message>
-        <source>has no signature beside it (%1)</source>
-        <translation>旁边没有签名（%1）</translation>
-    </message>
-    <message>
-        <source>is not signed by a key this station trusts</source>
-        <translation>未由本工位信任的密钥签名</translation>
-    </message>
-    <message>
-        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
-        <translation>属于工单 %1，而不是工位设置中的工单 %2</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>
@@ -662,14 +673,6 @@
     <message>
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>请将此面板放到一边：使用前请检查，或再次更新。</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators cannot be read: %2</source>
-        <translation>%1：无法读取操作员列表：%2</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators names nobody</source>
-        <translation>%1：操作员列表中没有任何人</translation>
     </message>
     <message>
         <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>

@@ -310,7 +310,7 @@
     </message>
 </context>
 <context>
-    <name>RunWords</name>
+    <name>FaultWords</name>
     <message>
         <source>cannot be read: %1</source>
         <translation>無法讀取：%1</translation>
@@ -343,6 +343,109 @@
         <source>%1: leaves are released for no order: name it</source>
         <translation>%1：這些資料夾未對任何工單發佈：請指定工單</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
+        <translation>%1: &quot;%2&quot; 超過 %3 分鐘</translation>
+    </message>
+    <message>
+        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
+        <translation>沒有此檔案（不作任何要求的工作站也保留此檔案，不含任何鍵）</translation>
+    </message>
+    <message>
+        <source>line %1 is not UTF-8 text</source>
+        <translation>第 %1 行不是 UTF-8 文字</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
+        <translation>%1：「%2」不是 1 到 %3 之間的字元數</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
+        <translation>%1：「%2」不是人能讀懂的名稱：%3</translation>
+    </message>
+    <message>
+        <source>%1: a release needs the keys trusted to sign it</source>
+        <translation>%1：發布需要受信任的簽章金鑰</translation>
+    </message>
+    <message>
+        <source>%1: the release names the leaves released</source>
+        <translation>%1：已發布的葉目錄由發布指定</translation>
+    </message>
+    <message>
+        <source>is not a release&apos;s JSON: %1</source>
+        <translation>不是發布的 JSON：%1</translation>
+    </message>
+    <message>
+        <source>schema is %1, not 1</source>
+        <translation>schema 為 %1，而不是 1</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>缺少 %1</translation>
+    </message>
+    <message>
+        <source>%1 is not of its kind</source>
+        <translation>%1 的類型不正確</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
+        <translation>%1：「%2」不是 TP 尺寸/靈敏度</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
+        <translation>%1：「%2」不是葉目錄中的檔名</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is named twice</source>
+        <translation>%1：「%2」出現了兩次</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number of bytes</source>
+        <translation>%1：%2 不是位元組數</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
+        <translation>%1：「%2」不是小寫十六進位的 SHA-256</translation>
+    </message>
+    <message>
+        <source>holds no PEM public key</source>
+        <translation>不含 PEM 公開金鑰</translation>
+    </message>
+    <message>
+        <source>is not a public key that can be read</source>
+        <translation>不是可讀取的公開金鑰</translation>
+    </message>
+    <message>
+        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
+        <translation>既不是 EC P-256 金鑰，也不是 2048 位元以上的 RSA 金鑰</translation>
+    </message>
+    <message>
+        <source>is larger than any release</source>
+        <translation>比任何發布都大</translation>
+    </message>
+    <message>
+        <source>has no signature beside it (%1)</source>
+        <translation>旁邊沒有簽章（%1）</translation>
+    </message>
+    <message>
+        <source>is not signed by a key this station trusts</source>
+        <translation>未由本工作站信任的金鑰簽章</translation>
+    </message>
+    <message>
+        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
+        <translation>屬於工單 %1，而不是工作站設定中的工單 %2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators cannot be read: %2</source>
+        <translation>%1：無法讀取操作員清單：%2</translation>
+    </message>
+    <message>
+        <source>%1: the list of operators names nobody</source>
+        <translation>%1：操作員清單中沒有任何人</translation>
+    </message>
+</context>
+<context>
+    <name>RunWords</name>
     <message>
         <source>not found</source>
         <translation>找不到</translation>
@@ -508,26 +611,6 @@
         <translation>執行記錄：</translation>
     </message>
     <message>
-        <source>%1: &quot;%2&quot; is more than %3 minutes</source>
-        <translation>%1: &quot;%2&quot; 超過 %3 分鐘</translation>
-    </message>
-    <message>
-        <source>there is no such file (a station that asks for nothing keeps it, without keys)</source>
-        <translation>沒有此檔案（不作任何要求的工作站也保留此檔案，不含任何鍵）</translation>
-    </message>
-    <message>
-        <source>line %1 is not UTF-8 text</source>
-        <translation>第 %1 行不是 UTF-8 文字</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a number of characters from 1 to %3</source>
-        <translation>%1：「%2」不是 1 到 %3 之間的字元數</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a name people can read: %3</source>
-        <translation>%1：「%2」不是人能讀懂的名稱：%3</translation>
-    </message>
-    <message>
         <source>it is empty</source>
         <translation>內容為空</translation>
     </message>
@@ -546,78 +629,6 @@
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
         <translation>「%1」不是操作員 ID：%2。</translation>
-    </message>
-    <message>
-        <source>%1: a release needs the keys trusted to sign it</source>
-        <translation>%1：發布需要受信任的簽章金鑰</translation>
-    </message>
-    <message>
-        <source>%1: the release names the leaves released</source>
-        <translation>%1：已發布的葉目錄由發布指定</translation>
-    </message>
-    <message>
-        <source>is not a release&apos;s JSON: %1</source>
-        <translation>不是發布的 JSON：%1</translation>
-    </message>
-    <message>
-        <source>schema is %1, not 1</source>
-        <translation>schema 為 %1，而不是 1</translation>
-    </message>
-    <message>
-        <source>%1 is missing</source>
-        <translation>缺少 %1</translation>
-    </message>
-    <message>
-        <source>%1 is not of its kind</source>
-        <translation>%1 的類型不正確</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not TP size/sensitivity</source>
-        <translation>%1：「%2」不是 TP 尺寸/靈敏度</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not the name of a file in a leaf</source>
-        <translation>%1：「%2」不是葉目錄中的檔名</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is named twice</source>
-        <translation>%1：「%2」出現了兩次</translation>
-    </message>
-    <message>
-        <source>%1: %2 is not a number of bytes</source>
-        <translation>%1：%2 不是位元組數</translation>
-    </message>
-    <message>
-        <source>%1: &quot;%2&quot; is not a SHA-256 in lower-case hex</source>
-        <translation>%1：「%2」不是小寫十六進位的 SHA-256</translation>
-    </message>
-    <message>
-        <source>holds no PEM public key</source>
-        <translation>不含 PEM 公開金鑰</translation>
-    </message>
-    <message>
-        <source>is not a public key that can be read</source>
-        <translation>不是可讀取的公開金鑰</translation>
-    </message>
-    <message>
-        <source>is neither an EC P-256 key nor an RSA key of 2048 bits or more</source>
-        <translation>既不是 EC P-256 金鑰，也不是 2048 位元以上的 RSA 金鑰</translation>
-    </message>
-    <message>
-        <source>is larger than any release</source>
-        <translation>比任何發布都大</translation>
-    </message>
-    <message>
-        <source>has no signature beside it (%1)</source>
-        <translation>旁邊沒有簽章（%1）</translation>
-    </message>
-    <message>
-        <source>is not signed by a key this station trusts</source>
-        <translation>未由本工作站信任的金鑰簽章</translation>
-    </message>
-    <message>
-        <source>is for order %1, not for order %2 as the station&apos;s settings say</source>
-        <translation>屬於工單 %1，而不是工作站設定中的工單 %2</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>
@@ -662,14 +673,6 @@
     <message>
         <source>Set this panel aside: check it, or update it again, before it is used.</source>
         <translation>請將此面板放到一邊：使用前請檢查，或再次更新。</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators cannot be read: %2</source>
-        <translation>%1：無法讀取操作員清單：%2</translation>
-    </message>
-    <message>
-        <source>%1: the list of operators names nobody</source>
-        <translation>%1：操作員清單中沒有任何人</translation>
     </message>
     <message>
         <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>

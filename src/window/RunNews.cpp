@@ -149,6 +149,7 @@ QString RunNews::waitingText() const
     case StationRun::State::Following:
     case StationRun::State::Foreign:
     case StationRun::State::Orphaned:
+    case StationRun::State::Ending:
         break;
     }
     return {};

@@ -3,6 +3,7 @@
 #include "selection/DirListing.h"
 #include "selection/NameDisplay.h"
 #include "update/run/RunLog.h"
+#include "window/FaultWords.h"
 #include "window/RunPanel.h"
 
 #include <QDir>
@@ -12,133 +13,6 @@ namespace {
 QString timeOf(const QDateTime &time)
 {
     return time.toLocalTime().toString(QStringLiteral("HH:mm:ss"));
-}
-
-} // namespace
-
-QString RunWords::settingsProblem(const SettingsFault &fault)
-{
-    switch (fault.kind) {
-    case SettingsFault::Missing:
-        return RunWords::tr("there is no such file (a station that asks for nothing keeps it, without keys)");
-    case SettingsFault::Unreadable:
-        return RunWords::tr("cannot be read: %1").arg(fault.value);
-    case SettingsFault::NotUtf8:
-        return RunWords::tr("line %1 is not UTF-8 text").arg(fault.key);
-    case SettingsFault::NotAKeyLine:
-        return RunWords::tr("line %1 is not key=value: %2").arg(fault.key, fault.value);
-    case SettingsFault::UnknownKey:
-        return RunWords::tr("%1: no such setting").arg(fault.key);
-    case SettingsFault::NotTrueOrFalse:
-        return RunWords::tr("%1: \"%2\" is neither true nor false").arg(fault.key, fault.value);
-    case SettingsFault::NotMinutes:
-        return RunWords::tr("%1: \"%2\" is not a number of minutes").arg(fault.key, fault.value);
-    case SettingsFault::TooManyMinutes:
-        return RunWords::tr("%1: \"%2\" is more than %3 minutes")
-            .arg(fault.key, fault.value)
-            .arg(maxIdleMinutes);
-    case SettingsFault::BadPattern:
-        return RunWords::tr("%1: the pattern does not compile: %2").arg(fault.key, fault.value);
-    case SettingsFault::BadLength:
-        return RunWords::tr("%1: \"%2\" is not a number of characters from 1 to %3")
-            .arg(fault.key, fault.value)
-            .arg(TextRule::maxLength);
-    case SettingsFault::BadText:
-        return RunWords::tr("%1: \"%2\" is not a name people can read: %3")
-            .arg(fault.key, displayName(fault.value),
-                 RunWords::textFault(fault.text, TextRule::defaultLength));
-    case SettingsFault::NoKeys:
-        return RunWords::tr("%1: a release needs the keys trusted to sign it").arg(fault.key);
-    case SettingsFault::LeavesBesideRelease:
-        return RunWords::tr("%1: the release names the leaves released").arg(fault.key);
-    case SettingsFault::BadLeaf:
-        return RunWords::tr("%1: each leaf reads TP size/sensitivity, not \"%2\"")
-            .arg(fault.key, fault.value);
-    case SettingsFault::OperatorsUnreadable:
-        return RunWords::tr("%1: the list of operators cannot be read: %2").arg(fault.key, fault.value);
-    case SettingsFault::NoOperators:
-        return RunWords::tr("%1: the list of operators names nobody").arg(fault.key);
-    case SettingsFault::NoOrderName:
-        return RunWords::tr("%1: leaves are released for no order: name it").arg(fault.key);
-    case SettingsFault::None:
-        break;
-    }
-    return {};
-}
-
-namespace {
-
-QString manifestProblem(const ManifestFault &fault)
-{
-    switch (fault.kind) {
-    case ManifestFault::TooLarge:
-    case ManifestFault::NotJson:
-        return RunWords::tr("is not a release's JSON: %1").arg(fault.value);
-    case ManifestFault::NotSchema1:
-        return RunWords::tr("schema is %1, not 1").arg(fault.value);
-    case ManifestFault::Missing:
-        return RunWords::tr("%1 is missing").arg(fault.where);
-    case ManifestFault::WrongType:
-        return RunWords::tr("%1 is not of its kind").arg(fault.where);
-    case ManifestFault::BadLeaf:
-        return RunWords::tr("%1: \"%2\" is not TP size/sensitivity")
-            .arg(fault.where, displayName(fault.value));
-    case ManifestFault::BadName:
-        return RunWords::tr("%1: \"%2\" is not the name of a file in a leaf")
-            .arg(fault.where, displayName(fault.value));
-    case ManifestFault::Twice:
-        return RunWords::tr("%1: \"%2\" is named twice").arg(fault.where, displayName(fault.value));
-    case ManifestFault::BadSize:
-        return RunWords::tr("%1: %2 is not a number of bytes").arg(fault.where, fault.value);
-    case ManifestFault::BadDigest:
-        return RunWords::tr("%1: \"%2\" is not a SHA-256 in lower-case hex").arg(fault.where, fault.value);
-    case ManifestFault::None:
-        break;
-    }
-    return {};
-}
-
-QString keyProblem(PublicKey::Fault fault)
-{
-    switch (fault) {
-    case PublicKey::Fault::NotPem:
-        return RunWords::tr("holds no PEM public key");
-    case PublicKey::Fault::NotAKey:
-        return RunWords::tr("is not a public key that can be read");
-    case PublicKey::Fault::NotAccepted:
-        return RunWords::tr("is neither an EC P-256 key nor an RSA key of 2048 bits or more");
-    case PublicKey::Fault::None:
-        break;
-    }
-    return {};
-}
-
-// What is wrong with the release, and the file it is about.
-std::pair<QString, QString> releaseProblem(const StationPolicy &station)
-{
-    const Release &release = station.release().release();
-    switch (release.fault) {
-    case Release::Fault::Unreadable:
-        return {release.file, RunWords::tr("cannot be read: %1").arg(release.system)};
-    case Release::Fault::TooLarge:
-        return {release.file, RunWords::tr("is larger than any release")};
-    case Release::Fault::NotAManifest:
-        return {release.file, manifestProblem(release.manifestFault)};
-    case Release::Fault::NoSignature:
-        return {station.release().manifestPath(),
-                RunWords::tr("has no signature beside it (%1)")
-                    .arg(QDir::toNativeSeparators(station.release().manifestPath() + ".sig"))};
-    case Release::Fault::KeyUnusable:
-        return {release.file, keyProblem(release.keyFault)};
-    case Release::Fault::NotSigned:
-        return {release.file, RunWords::tr("is not signed by a key this station trusts")};
-    case Release::Fault::None:
-        break;
-    }
-    // Sound, and for another order than the station's.
-    return {station.release().manifestPath(),
-            RunWords::tr("is for order %1, not for order %2 as the station's settings say")
-                .arg(release.manifest.order, station.settings().orderName)};
 }
 
 // Why the updater could not be started: tpfw's own reasons translated, the
@@ -281,12 +155,12 @@ QString RunWords::settingsFault(const StationPolicy &station)
     if (!station.isFaulty())
         return {};
     if (station.settings().fault.kind == SettingsFault::None) {
-        const auto [file, problem] = releaseProblem(station);
+        const auto [file, problem] = FaultWords::release(station);
         return tr("Release %1: %2. No FW update can be started until it is fixed.")
             .arg(QDir::toNativeSeparators(file), problem);
     }
     return tr("Station settings %1: %2. No FW update can be started until the file is fixed.")
-        .arg(QDir::toNativeSeparators(station.path()), settingsProblem(station.settings().fault));
+        .arg(QDir::toNativeSeparators(station.path()), FaultWords::settings(station.settings().fault));
 }
 
 QString RunWords::textFault(TextRule::Fault fault, int length)

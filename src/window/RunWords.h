@@ -19,8 +19,6 @@ public:
     static QString refusal(const RunRefusal &refusal, const StationPolicy &station);
     static QString question(StationRun::Question question, const StationRun &run);
     static QString settingsFault(const StationPolicy &station);
-    // What is wrong with the settings file, as the notice of it says.
-    static QString settingsProblem(const SettingsFault &fault);
     // Why the rule refuses a text of at most length characters.
     static QString textFault(TextRule::Fault fault, int length);
     static QString notAnOperator(const QString &read, TextRule::Fault fault);

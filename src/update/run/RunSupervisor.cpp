@@ -76,8 +76,7 @@ bool RunSupervisor::start(int *exitCode)
                       exitCode);
     lock = std::move(attempt.lock);
     QString error;
-    const QDateTime started = run.record.started;
-    lock->setInfo({QCoreApplication::applicationPid(), 0, run.pending, started});
+    lock->setInfo({QCoreApplication::applicationPid(), 0, run.pending, run.record.started});
     // Never a run that a crash would leave without a trace.
     if (!writePending(run.pending, run.record, &error))
         return refuse(Refusal::Unrecorded, QStringLiteral("cannot write the run's record: ") + error,
@@ -92,21 +91,7 @@ bool RunSupervisor::start(int *exitCode)
     if (!inhibitor->problem().isEmpty())
         run.record.notes.append(QStringLiteral("sleep and shutdown not held off: ") + inhibitor->problem());
 
-    auto *stops = new StopListener(this);
-    connect(stops, &StopListener::requested, this, [this] {
-        // An updater that ended on its own keeps its outcome, though the
-        // request is handled only now (this process was stopped, say).
-        if (stopAsked.isEmpty() && !updater.hasEnded())
-            stopAsked = isoWithOffset(QDateTime::currentDateTime());
-        updater.stop();
-    });
-    connect(&updater, &RunProcess::started, this, [this, started](qint64 pid) {
-        lock->setInfo({QCoreApplication::applicationPid(), pid, run.pending, started});
-    });
-    connect(&updater, &RunProcess::finished, this, [this](const RunEnd &end) {
-        conclude(end);
-        emit done();
-    });
+    followUpdater();
     const QString logPath = run.record.log;
     writeLogHeader();
     running.start();
@@ -124,6 +109,26 @@ bool RunSupervisor::start(int *exitCode)
     logLimit = new LogLimit(logPath, LogLimit::size(), this);
 #endif
     return true;
+}
+
+// Stops the updater when a window asks, and tells its start and end.
+void RunSupervisor::followUpdater()
+{
+    auto *stops = new StopListener(this);
+    connect(stops, &StopListener::requested, this, [this] {
+        // An updater that ended on its own keeps its outcome, though the
+        // request is handled only now (this process was stopped, say).
+        if (stopAsked.isEmpty() && !updater.hasEnded())
+            stopAsked = isoWithOffset(QDateTime::currentDateTime());
+        updater.stop();
+    });
+    connect(&updater, &RunProcess::started, this, [this](qint64 pid) {
+        lock->setInfo({QCoreApplication::applicationPid(), pid, run.pending, run.record.started});
+    });
+    connect(&updater, &RunProcess::finished, this, [this](const RunEnd &end) {
+        conclude(end);
+        emit done();
+    });
 }
 
 void RunSupervisor::fileForGoneSupervisor(SupervisedRun run, const RunEnd &end, const QElapsedTimer &running)

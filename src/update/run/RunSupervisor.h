@@ -55,6 +55,7 @@ signals:
 
 private:
     bool refuse(Refusal why, const QString &reason, int *exitCode);
+    void followUpdater();
     void fileNotStarted(Refusal why, const QString &reason);
     void conclude(const RunEnd &end);
     void finish(Outcome outcome, std::optional<int> exitCode, const QString &detail,

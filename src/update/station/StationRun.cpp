@@ -5,17 +5,15 @@
 #include "update/record/HistoryReading.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
-#include "update/run/LogRetention.h"
+#include "update/run/RunEnding.h"
 #include "update/run/RunLog.h"
 #include "update/run/RunSupervisor.h"
-#include "update/run/SupervisorProtocol.h"
 #include "update/run/UpdaterCommand.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 namespace {
 
@@ -37,24 +35,6 @@ std::optional<Refusal> unstartable(const QString &program)
         return Refusal::UpdaterNotExecutable;
 #endif
     return std::nullopt;
-}
-
-// The debug line of a run's end.
-QString endLine(const RunRecord &record)
-{
-    switch (record.outcome.value_or(Outcome::Unknown)) {
-    case Outcome::Ok:
-    case Outcome::Failed:
-        return QStringLiteral("FW updater ended: exit code %1").arg(record.exitCode.value_or(-1));
-    case Outcome::Crashed:
-    case Outcome::Stopped:
-        return QStringLiteral("FW updater ended: ") + outcomeName(*record.outcome);
-    case Outcome::Interrupted:
-    case Outcome::NotStarted:
-    case Outcome::Unknown:
-        break;
-    }
-    return QStringLiteral("FW updater ended: result unknown, ") + record.detail;
 }
 
 StationRun::State stateOf(RunWatch::State watched)
@@ -88,26 +68,34 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     connect(&imageCheck, &ImageCheck::progress, this, &StationRun::checking);
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
     connect(&runWatch, &RunWatch::announced, this, &StationRun::tellStarted);
-    connect(&runWatch, &RunWatch::ended, this, &StationRun::conclude);
-    connect(&runWatch, &RunWatch::heldBy, this, [this](const RunInfo &on, bool ours) {
-        if (ours && orphan.isNull())
-            orphan = readPending(on.pending).value_or(RunRecord()).runId;
-        emit heldBy(on, ours);
+    // What is told of the end is told of a station whose run is over; the
+    // watch tells the state once it has been told.
+    connect(&runWatch, &RunWatch::ended, this, [this] {
+        stopAsked = false;
+        if (isRunState(current))
+            current = runState();
     });
-    connect(&runWatch, &RunWatch::freed, this, &StationRun::tellFreed);
-    connect(&runWatch, &RunWatch::filed, this, &StationRun::tellAbandoned);
+    connect(&runWatch, &RunWatch::heldBy, this, &StationRun::heldBy);
     connect(&runWatch, &RunWatch::stateChanged, this, [this] {
-        if (current == State::Idle || current >= State::Launching)
+        if (current == State::Idle || isRunState(current))
             settle();
     });
+    // Told of the end after the state is.
+    ending = new RunEnding(&runWatch, this);
+    connect(ending, &RunEnding::readingDone, this, [this] {
+        if (current == State::Ending)
+            settle();
+    });
+    connect(ending, &RunEnding::ended, this, [this](const RunRecord &run) { emit ended(run, logProblem); });
+    connect(ending, &RunEnding::notStarted, this, &StationRun::notStarted);
+    connect(ending, &RunEnding::recorded, this, &StationRun::recorded);
+    connect(ending, &RunEnding::interrupted, this, &StationRun::interrupted);
+    connect(ending, &RunEnding::damaged, this, &StationRun::damaged);
+    connect(ending, &RunEnding::freed, this, &StationRun::freed);
 }
 
 StationRun::~StationRun()
 {
-    if (retention) {
-        retention->wait();
-        delete retention;
-    }
     // Nobody is left to tell.
     blockSignals(true);
     if (isChecking())
@@ -116,15 +104,7 @@ StationRun::~StationRun()
 
 void StationRun::watch()
 {
-    // Off the GUI thread: a folder of a thousand logs, maybe on a slow disk.
-    if (!retention) {
-        retention = QThread::create([] {
-            const QSet<QString> named = logsOfRecentRuns(historyPath(), LogLimits().days);
-            for (const QString &name : pruneRunLogs(runsFolder(), QDateTime::currentDateTime(), named))
-                qDebug() << "Run log removed:" << name;
-        });
-        retention->start();
-    }
+    logPruning.start();
     // Anyone may put something at the lock's place: the window opens all the
     // same, and says it.
     if (const QString problem = RunLock::prepare(); !problem.isEmpty())
@@ -138,9 +118,28 @@ void StationRun::enter(State state)
     emit stateChanged();
 }
 
+bool StationRun::isRunState(State state)
+{
+    switch (state) {
+    case State::Launching:
+    case State::Following:
+    case State::Foreign:
+    case State::Orphaned:
+    case State::Ending:
+        return true;
+    case State::Idle:
+    case State::LookingUp:
+    case State::Asking:
+    case State::ReadingLeaf:
+    case State::Checking:
+        return false;
+    }
+    return false;
+}
+
 StationRun::State StationRun::runState() const
 {
-    return stateOf(runWatch.state());
+    return ending->isReading() ? State::Ending : stateOf(runWatch.state());
 }
 
 // Back to what the machine's run makes of this station: a press is over.
@@ -396,7 +395,7 @@ std::optional<RunRefusal> StationRun::launchRefusal(const QString &program)
 // the technician has been told why.
 void StationRun::refuse(const RunRefusal &refusal)
 {
-    if (current < State::Checking) {
+    if (!isBusy()) {
         question.reset();
         current = runState();
     }
@@ -437,85 +436,4 @@ void StationRun::tellStarted(const RunInfo &info, const RunRecord &run, bool own
     emit following(info, run);
     if (own)
         emit started();
-}
-
-void StationRun::conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending)
-{
-    stopAsked = false;
-    // What is told of the end is told of a station whose run is over; the
-    // watch tells the state once it has been told.
-    if (current >= State::Launching)
-        current = runState();
-    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorBusyCode) {
-        QFile::remove(record.log);
-        emit notStarted(refusalOf(Refusal::Busy));
-        return;
-    }
-    if (own && end.kind == RunEnd::Exited && end.exitCode == supervisorUnrecordedCode)
-        return tellUnrecorded(run);
-    const std::optional<RunRecord> written = readPending(pending);
-    if (written && !written->outcome)
-        awaitKeeper(written->runId);
-    else if (written)
-        report(*written, written->historyProblem);
-    else
-        report(findRecord(historyPath(), run.runId), QString());
-}
-
-void StationRun::report(const std::optional<RunRecord> &found, const QString &historyProblem)
-{
-    if (historyProblem.isEmpty() && !found)
-        qDebug() << "History not written: the run's record is not in it";
-    else if (!historyProblem.isEmpty())
-        qDebug() << "History not written:" << historyProblem;
-    emit recorded(historyProblem);
-    const RunRecord last = found.value_or(RunRecord());
-    if (last.outcome == Outcome::NotStarted)
-        return emit notStarted(recordedRefusal(last));
-    qDebug().noquote() << endLine(last);
-    emit ended(last, logProblem);
-}
-
-// The supervisor refused to start a run it could not record; its record of
-// that, with the reason, is in the history where the history could be written.
-void StationRun::tellUnrecorded(const RunRecord &run)
-{
-    const QString reason = findRecord(historyPath(), run.runId).value_or(RunRecord()).detail;
-    qDebug().noquote() << "FW updater not started:" << reason;
-    emit recorded(QString());
-    emit notStarted(refusalOf(Refusal::Unrecorded, {}, reason));
-}
-
-// Its supervisor ended before the updater did, which may write on: the run's
-// keeper files it once nothing of it is left, and the machine is free then.
-void StationRun::awaitKeeper(const QUuid &runId)
-{
-    orphan = runId;
-    runWatch.fileAbandoned(RunLock::current());
-    // The watch looks at the machine once this end is told. Found free
-    // already, the keeper has filed the run, and no freeing will be told.
-    QTimer::singleShot(0, this, [this] {
-        if (!orphan.isNull() && runWatch.state() == RunWatch::State::Free)
-            tellFreed();
-    });
-}
-
-// A run whose supervisor was gone is filed by its keeper, with the
-// updater's end, once nothing of it is left.
-void StationRun::tellFreed()
-{
-    emit freed();
-    if (const QUuid id = std::exchange(orphan, QUuid()); !id.isNull())
-        if (const std::optional<RunRecord> found = findRecord(historyPath(), id))
-            report(found, QString());
-}
-
-void StationRun::tellAbandoned(const AbandonedRuns &abandoned)
-{
-    for (const QString &path : abandoned.damaged)
-        emit damaged(path);
-    for (const RunRecord &found : abandoned.interrupted)
-        emit interrupted(found);
-    if (!abandoned.interrupted.isEmpty())
-        emit recorded(QString());
 }

@@ -3,6 +3,7 @@
 #include "update/record/Refusal.h"
 #include "update/record/RunRecord.h"
 #include "update/run/ImageCheck.h"
+#include "update/run/LogPruning.h"
 #include "update/run/RunWatch.h"
 #include "update/station/StationPolicy.h"
 
@@ -15,7 +16,7 @@
 #include <functional>
 #include <optional>
 
-class QThread;
+class RunEnding;
 
 // A press of UpdateFW as the window hands it over: the leaf its images are
 // from (empty where nothing is listed), the images as listed, the panel's
@@ -70,6 +71,8 @@ public:
         Foreign,
         // A run of this data folder whose supervisor is gone.
         Orphaned,
+        // A run's end being read from the history, to be told.
+        Ending,
     };
     enum class Question {
         // The panel was updated OK before (earlier() says when and where).
@@ -110,7 +113,7 @@ public:
     // The panel's last OK run, when asked about it.
     const std::optional<RunRecord> &earlier() const { return earlierRun; }
     // A press whose images are being checked, or a run on the machine.
-    bool isBusy() const { return current >= State::Checking; }
+    bool isBusy() const { return current == State::Checking || isRunState(current); }
     bool isChecking() const { return current == State::Checking; }
     // A run of this data folder is followed: this window's, or one it found.
     bool isFollowing() const { return runWatch.isFollowing(); }
@@ -163,15 +166,12 @@ private:
     void recordRefusal(const RunRefusal &refusal);
     void cancel();
     void tellStarted(const RunInfo &info, const RunRecord &run, bool own);
-    void conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending);
-    void report(const std::optional<RunRecord> &found, const QString &historyProblem);
-    void tellUnrecorded(const RunRecord &run);
-    void awaitKeeper(const QUuid &runId);
-    void tellFreed();
-    void tellAbandoned(const AbandonedRuns &abandoned);
+    // A run on the machine, whoever's: the watch's to tell.
+    static bool isRunState(State state);
 
     StationPolicy station;
     RunWatch runWatch;
+    RunEnding *ending = nullptr;
     ImageCheck imageCheck;
     LeafReader readLeafNow;
     QTimer leafPatience;
@@ -179,14 +179,11 @@ private:
     Press pressed;
     std::optional<Question> question;
     std::optional<RunRecord> earlierRun;
-    // Removes the run logs beyond what is kept, once, at start.
-    QThread *retention = nullptr;
+    LogPruning logPruning;
     QStringList arguments;
     RunRecord record;
     // The operator of the run followed, from its record.
     QString runOperator;
     QString logProblem;
     bool stopAsked = false;
-    // The run of this data folder whose supervisor is gone, if any.
-    QUuid orphan;
 };
