@@ -2,11 +2,13 @@
 #include "update/record/HistoryReading.h"
 #include "update/record/RunHistory.h"
 #include "update/run/RunLock.h"
+#include "update/run/SupervisorProtocol.h"
 #include "update/run/UpdaterCommand.h"
 #include "update/station/StationRun.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,7 @@ private slots:
     void cleanup();
     void aPressFromRequestToRecordedEnd_data();
     void aPressFromRequestToRecordedEnd();
+    void everyRefusalHasItsRule();
     void anotherRunHoldsTheMachine();
     void aPressKeepsTheOperatorSignedIn();
     void onlyTheListedSignInAndOnlyTheRunsOperatorStops();
@@ -218,6 +221,80 @@ void TestStationRun::aPressFromRequestToRecordedEnd()
     QCOMPARE(records.first().unit, serial);
     // Only a run that was started ends.
     QCOMPARE(bool(ended), outcome == "ok");
+}
+
+// Each refusal, and the rule that decides it from what it is given; a press
+// cancelled by its window's end is recorded so.
+void TestStationRun::everyRefusalHasItsRule()
+{
+    const Press press {"7inch", "High", leaf, {leaf + "/fw.bin"}, "SN1", {}};
+    const Door open;
+    const auto door = [](bool Door::*flag, bool release = false) {
+        Door at;
+        at.release = release;
+        at.*flag = true;
+        return at;
+    };
+    const QVector<FileFacts> changed {{leaf + "/fw.bin", 5, {}, {}, true}};
+    const QString updater = QFileInfo(updaterProgram()).absoluteFilePath();
+    const Launch launchable {{}, QFileInfo(updater), "run.log", {}, {}};
+    const auto launch = [&](auto change) {
+        Launch changedLaunch = launchable;
+        change(changedLaunch);
+        return launchRefusal(changedLaunch);
+    };
+    const auto mismatch = [&](ReleaseMismatch::Kind kind) {
+        return releaseRefusal(door(&Door::release), ReleaseMismatch {kind, "fw.bin"}, "r1");
+    };
+    const QVector<std::pair<Refusal, std::optional<RunRefusal>>> rules {
+        {Refusal::Busy, doorRefusal(door(&Door::busy))},
+        {Refusal::SettingsFault, doorRefusal(door(&Door::faulty))},
+        {Refusal::ReleaseReading, releaseRefusal(door(&Door::releaseReading, true), std::nullopt, "r1")},
+        {Refusal::NoOperator, doorRefusal(door(&Door::operatorRequired))},
+        {Refusal::NoSerial, serialRefusal(true, "", std::nullopt)},
+        {Refusal::BadSerial, serialRefusal(true, "XX12", std::nullopt)},
+        {Refusal::NotReleased, notReleasedRefusal(press, false, "WO-7")},
+        {Refusal::LeafSilent, leafRefusal(press, std::nullopt)},
+        {Refusal::Unlisted, leafRefusal(press, LeafNow {press.images, 2})},
+        {Refusal::ListChanged, leafRefusal(press, LeafNow {{}, 0})},
+        {Refusal::ImageNotReleased, mismatch(ReleaseMismatch::NotReleased)},
+        {Refusal::ImageExtra, mismatch(ReleaseMismatch::Extra)},
+        {Refusal::ImageMissing, mismatch(ReleaseMismatch::Missing)},
+        {Refusal::ImageChanged, launch([&](Launch &l) { l.images = changed; })},
+        {Refusal::UpdaterMissing, launch([&](Launch &l) { l.updater = QFileInfo(updater + ".gone"); })},
+        {Refusal::UpdaterFolder, launch([&](Launch &l) { l.updater = QFileInfo(leaf); })},
+#ifdef Q_OS_WIN
+        // Windows runs a program whatever its permissions, and says so at its start.
+        {Refusal::UpdaterNotExecutable, startRefusal(updater, notExecutable())},
+#else
+        {Refusal::UpdaterNotExecutable, launch([&](Launch &l) { l.updater = QFileInfo(leaf + "/fw.bin"); })},
+#endif
+        {Refusal::NoLog, launch([](Launch &l) { l.log.clear(); })},
+        {Refusal::NoLock, launch([](Launch &l) { l.lockProblem = "Permission denied"; })},
+        {Refusal::TooManyImages, startRefusal(updater, tooManyImages())},
+        {Refusal::CannotStart, startRefusal(updater, "No such file or directory")},
+        {Refusal::Unrecorded,
+         refusalOf(*supervisorRefusal({RunEnd::Exited, supervisorUnrecordedCode, {}, false, 0}))},
+    };
+    // None refuses what a sound press brings.
+    QVERIFY(!doorRefusal(open) && !serialRefusal(true, "SN1", QString("SN1"))
+            && !notReleasedRefusal(press, true, {}) && !leafRefusal(press, LeafNow {press.images, 0})
+            && !releaseRefusal(door(&Door::release), {}, "r1") && !launchRefusal(launchable));
+    QSet<int> covered;
+    for (const auto &[expected, found] : rules) {
+        QVERIFY2(found && found->why == expected, qPrintable(refusalName(expected)));
+        covered.insert(int(expected));
+    }
+    QCOMPARE(supervisorRefusal({RunEnd::Exited, supervisorBusyCode, {}, false, 0}), Refusal::Busy);
+    {
+        StationRun run([this](const QString &) { return std::optional(LeafNow {{leaf + "/fw.bin"}, 0}); });
+        run.holdStart(true);
+        run.press(press);
+        QTRY_VERIFY(run.isChecking());
+    }
+    QTRY_COMPARE(historyOf().value(0).refusal, Refusal::Cancelled);
+    covered.insert(int(Refusal::Cancelled));
+    QCOMPARE(covered.size(), int(Refusal::Cancelled) + 1);
 }
 
 // A run this station cannot follow holds the machine: a press is refused

@@ -32,11 +32,6 @@ QString endLine(const RunRecord &record)
     return QStringLiteral("FW updater ended: result unknown, ") + record.detail;
 }
 
-bool exitedWith(const RunEnd &end, int code)
-{
-    return end.kind == RunEnd::Exited && end.exitCode == code;
-}
-
 } // namespace
 
 RunEnding::RunEnding(RunWatch *watched, QObject *parent)
@@ -54,11 +49,12 @@ RunEnding::RunEnding(RunWatch *watched, QObject *parent)
 
 void RunEnding::conclude(const RunEnd &end, bool own, const RunRecord &run, const QString &pending)
 {
-    if (own && exitedWith(end, supervisorBusyCode)) {
+    const std::optional<Refusal> refused = own ? supervisorRefusal(end) : std::nullopt;
+    if (refused == Refusal::Busy) {
         QFile::remove(run.log);
         return emit notStarted(refusalOf(Refusal::Busy));
     }
-    if (own && exitedWith(end, supervisorUnrecordedCode))
+    if (refused == Refusal::Unrecorded)
         return tellUnrecorded(run.runId);
     const std::optional<RunRecord> written = readPending(pending);
     if (written && !written->outcome)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "update/record/Refusal.h"
+#include "update/run/RunProcess.h"
+
 #include <QObject>
 
 #include <memory>
@@ -20,6 +23,9 @@ constexpr int supervisorBusyCode = 75;
 // (no run lock, no pending record): nothing was started, and the record of
 // that, with the reason, is in the history where the history can be written.
 constexpr int supervisorUnrecordedCode = 74;
+
+// Why a run was not started, where its supervisor's exit code says.
+std::optional<Refusal> supervisorRefusal(const RunEnd &end);
 
 // The window's side: asks the supervisor to stop its updater. The supervisor
 // as the platform names it: a pidfd on Unix, the process id on Windows.

@@ -85,22 +85,15 @@ QString StationPolicy::orderName() const
                                                              : releaseWatch.release().manifest.order;
 }
 
-std::optional<Refusal> StationPolicy::doorRefusal() const
+Door StationPolicy::door() const
 {
-    if (isFaulty())
-        return Refusal::SettingsFault;
-    if (releaseWatch.state() == ReleaseWatch::State::Reading)
-        return Refusal::ReleaseReading;
-    if (current.operatorRequired && signedIn.state() != OperatorSession::State::SignedIn)
-        return Refusal::NoOperator;
-    return std::nullopt;
-}
-
-std::optional<Refusal> StationPolicy::serialRefusal(const QString &serial) const
-{
-    if (!current.unitRequired || current.serialOf(serial))
-        return std::nullopt;
-    return serial.isEmpty() ? Refusal::NoSerial : Refusal::BadSerial;
+    Door door;
+    door.faulty = isFaulty();
+    door.release = releaseWatch.state() != ReleaseWatch::State::None;
+    door.releaseReading = releaseWatch.state() == ReleaseWatch::State::Reading;
+    door.operatorRequired = current.operatorRequired;
+    door.signedIn = signedIn.state() == OperatorSession::State::SignedIn;
+    return door;
 }
 
 bool StationPolicy::releases(const QString &tpSize, const QString &sensitivity) const

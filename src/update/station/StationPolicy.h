@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/record/Refusal.h"
 #include "update/station/OperatorSession.h"
+#include "update/station/PressRules.h"
 #include "update/station/ReleaseWatch.h"
 #include "update/station/StationSettings.h"
 
@@ -44,11 +44,8 @@ public:
     bool releaseOrderDiffers() const;
     // The work order: the release's, where the station has one.
     QString orderName() const;
-    // Why no press may start now (settings that cannot be used, nobody signed
-    // in where someone must be), if anything.
-    std::optional<Refusal> doorRefusal() const;
-    // Why the serial read is not a panel's, if it is not.
-    std::optional<Refusal> serialRefusal(const QString &serial) const;
+    // The station as a press finds it, but for the press's own run.
+    Door door() const;
     bool releases(const QString &tpSize, const QString &sensitivity) const;
     // Why the images checked for a leaf are not its release's, if the
     // station has a release and they are not.

@@ -20,23 +20,6 @@ namespace {
 // How long a press waits for its reading of the leaf before it gives up.
 constexpr int leafPatienceMs = 2000;
 
-// What keeps the program from being started at all, where anything is
-// known to.
-std::optional<Refusal> unstartable(const QString &program)
-{
-    const QFileInfo info(program);
-    if (!info.exists())
-        return Refusal::UpdaterMissing;
-    if (info.isDir())
-        return Refusal::UpdaterFolder;
-#ifndef Q_OS_WIN
-    // Windows runs a program whatever its permissions.
-    if (!info.isExecutable())
-        return Refusal::UpdaterNotExecutable;
-#endif
-    return std::nullopt;
-}
-
 StationRun::State stateOf(RunWatch::State watched)
 {
     switch (watched) {
@@ -63,8 +46,7 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     station.setParent(this);
     leafPatience.setSingleShot(true);
     leafPatience.setInterval(leafPatienceMs);
-    connect(&leafPatience, &QTimer::timeout, this,
-            [this] { refuse(refusalOf(Refusal::LeafSilent, pressed.leafPath)); });
+    connect(&leafPatience, &QTimer::timeout, this, [this] { refuse(*leafRefusal(pressed, std::nullopt)); });
     connect(&imageCheck, &ImageCheck::progress, this, &StationRun::checking);
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
     connect(&runWatch, &RunWatch::announced, this, &StationRun::tellStarted);
@@ -137,6 +119,13 @@ bool StationRun::isRunState(State state)
     return false;
 }
 
+Door StationRun::door() const
+{
+    Door door = station.door();
+    door.busy = isBusy();
+    return door;
+}
+
 StationRun::State StationRun::runState() const
 {
     return ending->isReading() ? State::Ending : stateOf(runWatch.state());
@@ -149,27 +138,27 @@ void StationRun::settle()
     enter(runState());
 }
 
-// One run at a time, and one press: a press while another is asked about
-// or read is not one more.
+// A press while another is asked about or read is not one more.
 void StationRun::press(const Press &given)
 {
-    if (isBusy())
-        return refuse(refusalOf(Refusal::Busy));
-    if (current != State::Idle)
+    if (current != State::Idle && !isBusy())
         return;
+    const StationSettings &settings = station.settings();
+    std::optional<RunRefusal> refusal = doorRefusal(door());
+    if (!refusal)
+        refusal = serialRefusal(settings.unitRequired, given.serial, settings.serialOf(given.serial));
+    if (refusal)
+        return refuse(*refusal);
     pressed = given;
-    if (const std::optional<Refusal> why = station.doorRefusal())
-        return refuse(refusalOf(*why));
-    if (const std::optional<Refusal> why = station.serialRefusal(given.serial))
-        return refuse(refusalOf(*why, given.serial));
     // The panel as the station names it, whatever form it was typed in.
     pressed.serial = station.runFor(given.serial).unit;
     station.operatorSession()->pressed();
-    if (!station.releases(given.tpSize, given.sensitivity)) {
+    refusal
+        = notReleasedRefusal(pressed, station.releases(given.tpSize, given.sensitivity), station.orderName());
+    if (refusal) {
         beginRecord();
         record.started = QDateTime::currentDateTime();
-        return recordRefusal(
-            {Refusal::NotReleased, given.tpSize, given.sensitivity, station.orderName(), {}, {}, 0});
+        return recordRefusal(*refusal);
     }
     if (station.settings().unitRequired)
         return lookUpUnit();
@@ -237,10 +226,8 @@ void StationRun::leafRead(const LeafNow &now)
 // The listed images may go to the updater only as they are on disk now.
 void StationRun::checkLeaf(const LeafNow &now)
 {
-    if (now.unlisted)
-        return refuse({Refusal::Unlisted, {}, {}, {}, pressed.leafPath, {}, now.unlisted});
-    if (now.images != pressed.images)
-        return refuse(refusalOf(Refusal::ListChanged, pressed.leafPath));
+    if (const std::optional<RunRefusal> refusal = leafRefusal(pressed, now))
+        return refuse(*refusal);
     if (!pressed.otherTpSize.isEmpty())
         return ask(Question::OtherTpSize);
     confirmImages();
@@ -338,11 +325,15 @@ void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updat
             record.notes.append(QFileInfo(image.path).fileName() + QStringLiteral(": ") + image.readError);
     const QString program = record.updater.path;
     record.started = QDateTime::currentDateTime();
-    if (const std::optional<RunRefusal> refusal = releaseRefusal())
+    const ReleaseWatch &release = station.release();
+    if (const std::optional<RunRefusal> refusal = releaseRefusal(
+            door(), station.releaseMismatchOf(pressed.tpSize, pressed.sensitivity, record.images),
+            release.release().manifest.release))
         return recordRefusal(*refusal);
     logProblem.clear();
     record.log = createRunLog(record.started, record.runId, &logProblem);
-    if (const std::optional<RunRefusal> refusal = launchRefusal(program))
+    if (const std::optional<RunRefusal> refusal
+        = launchRefusal({record.images, QFileInfo(program), record.log, logProblem, RunLock::prepare()}))
         return recordRefusal(*refusal);
     QString reason;
     // The updater runs in the application folder, where its own files may
@@ -350,45 +341,8 @@ void StationRun::launch(const QVector<FileFacts> &images, const FileFacts &updat
     if (!runWatch.launch({historyPath(), pendingPathFor(record.log), record,
                           QCoreApplication::applicationDirPath(), program, arguments},
                          &reason))
-        return recordRefusal(refusalOf(startFailure(reason), supervisorProgram(), reason));
+        return recordRefusal(startRefusal(supervisorProgram(), reason));
     settle();
-}
-
-// The images as checked are exactly the release's, or nothing starts: the
-// bytes compared are those hashed into the record, read once.
-std::optional<RunRefusal> StationRun::releaseRefusal() const
-{
-    const ReleaseWatch &release = station.release();
-    if (release.state() == ReleaseWatch::State::None)
-        return std::nullopt;
-    if (station.isFaulty())
-        return refusalOf(Refusal::SettingsFault);
-    if (release.state() == ReleaseWatch::State::Reading)
-        return refusalOf(Refusal::ReleaseReading);
-    const std::optional<ReleaseMismatch> mismatch
-        = station.releaseMismatchOf(pressed.tpSize, pressed.sensitivity, record.images);
-    if (!mismatch)
-        return std::nullopt;
-    constexpr Refusal why[] = {Refusal::ImageNotReleased, Refusal::ImageExtra, Refusal::ImageMissing};
-    RunRefusal refusal = refusalOf(why[mismatch->kind], mismatch->image);
-    refusal.order = release.release().manifest.release;
-    return refusal;
-}
-
-std::optional<RunRefusal> StationRun::launchRefusal(const QString &program)
-{
-    // What is sent must be what was checked.
-    for (const FileFacts &image : qAsConst(record.images))
-        if (image.changedWhileRead)
-            return refusalOf(Refusal::ImageChanged, QFileInfo(image.path).fileName());
-    if (const std::optional<Refusal> why = unstartable(program))
-        return refusalOf(*why, program);
-    // Never a run that a crash would leave without a trace.
-    if (record.log.isEmpty())
-        return refusalOf(Refusal::NoLog, {}, logProblem);
-    if (const QString problem = RunLock::prepare(); !problem.isEmpty())
-        return refusalOf(Refusal::NoLock, {}, problem);
-    return std::nullopt;
 }
 
 // The state is told after the refusal: the window's button stays off until

@@ -5,6 +5,7 @@
 #include "update/run/ImageCheck.h"
 #include "update/run/LogPruning.h"
 #include "update/run/RunWatch.h"
+#include "update/station/PressRules.h"
 #include "update/station/StationPolicy.h"
 
 #include <QDateTime>
@@ -17,27 +18,6 @@
 #include <optional>
 
 class RunEnding;
-
-// A press of UpdateFW as the window hands it over: the leaf its images are
-// from (empty where nothing is listed), the images as listed, the panel's
-// serial as read, and the TP size checked now where it is not the leaf's.
-struct Press
-{
-    QString tpSize;
-    QString sensitivity;
-    QString leafPath;
-    QStringList images;
-    QString serial;
-    QString otherTpSize;
-};
-
-// The leaf read again at the press: its images' full paths as they would be
-// listed now, and how many entries cannot be listed.
-struct LeafNow
-{
-    QStringList images;
-    int unlisted = 0;
-};
 
 // The station's updater from a press to the run's recorded end. A press is
 // checked against the station's settings, asked about where it must be,
@@ -151,6 +131,7 @@ signals:
 private:
     void enter(State state);
     State runState() const;
+    Door door() const;
     void settle();
     void lookUpUnit();
     void ask(Question question);
@@ -160,8 +141,6 @@ private:
     void checkImages();
     void beginRecord();
     void launch(const QVector<FileFacts> &images, const FileFacts &updater);
-    std::optional<RunRefusal> releaseRefusal() const;
-    std::optional<RunRefusal> launchRefusal(const QString &program);
     void refuse(const RunRefusal &refusal);
     void recordRefusal(const RunRefusal &refusal);
     void cancel();
