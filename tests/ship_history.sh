@@ -8,22 +8,24 @@
 # by its station: 20, then 5 while the station's rsyslogd is stopped, 10 while
 # the central rsyslogd is, 5 while the database is, 10 more, of which one is
 # appended a second time on purpose. The central files must hold every record
-# whole, the README's jq line each once, and the table exactly one row per
-# runId, each equal to what the station wrote; the README's queries must run.
+# whole, the plant IT page's jq line each once, and the table exactly one row
+# per runId, each equal to what the station wrote; that page's queries must
+# run.
 # Then the limit: a record of 4,000 images of 255-character paths arrives
 # whole, one over the limit is set aside centrally, never stored cut, and
 # holds up nothing behind it. Every record becomes a row: the longest serial
 # the station's rule allows, and records edited by hand with what the rule
 # refuses (a serial of 32,767 characters, NUL, zero-width, bidi, line
 # separator, a name of 300 characters), none of which names a central file.
-# The README's jq line for a spreadsheet defuses formulas. Only its own
+# The line engineer's jq line for a spreadsheet defuses formulas. Only its own
 # processes are started and stopped, by pid. With TPFW_SHIP_MEASURE=N it
 # also measures N records.
-# usage: ship_history.sh DEPLOY_DIR HISTORY_WRITER README
+# usage: ship_history.sh DEPLOY_DIR HISTORY_WRITER DOCS_DIR
 set -euo pipefail
 deploy=$1
 writer=$2
-readme=$3
+plant=$3/plant-it.md
+line_engineer=$3/line-engineer.md
 
 pgbin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
 missing=()
@@ -105,10 +107,10 @@ start() {
   rsyslogd -n -f "$work/$1/rsyslog.conf" -i "$work/$1/pid" >>"$work/$1/out" 2>&1 &
   echo $!
 }
-# The README's line that keeps the first of each runId, on this test's files.
+# The plant IT page's line that keeps the first of each runId, on this test's files.
 once() {
   local line
-  line=$(grep -m1 "jq -c -n 'foreach inputs" "$readme" | sed -e 's/^ *//' -e "s|/var/log/tpfw|$work/logs|")
+  line=$(grep -m1 "jq -c -n 'foreach inputs" "$plant" | sed -e 's/^ *//' -e "s|/var/log/tpfw|$work/logs|")
   eval "$line"
 }
 arrived() {
@@ -167,13 +169,13 @@ wait_for rows 50
 echo "5 records written while the database was stopped, stored once it was back; one appended twice"
 
 # Every line the station wrote is in a central file, whole and as written,
-# and the README's line keeps each record once.
+# and the plant IT page's line keeps each record once.
 [ "$(wc -l <"$history")" -eq 51 ]
 diff <(sort -u "$history") <(cat "$work"/logs/*.jsonl | sort -u) >/dev/null || fail "the central files differ"
 [ "$(once | wc -l)" -eq 50 ] || fail "jq kept $(once | wc -l) records"
 [ -e "$work/logs/$(hostname).jsonl" ] && [ -e "$work/logs/Line 3_A 'B'.jsonl" ] || fail "files: $(ls "$work/logs")"
 echo "the central files hold every record whole, in $(ls "$work"/logs | tr '\n' ' ')" \
-  "($(($(cat "$work"/logs/*.jsonl | wc -l) - 50)) delivered again, whole); the README's jq line keeps 50"
+  "($(($(cat "$work"/logs/*.jsonl | wc -l) - 50)) delivered again, whole); the plant IT page's jq line keeps 50"
 
 # One row per runId, each the record the station wrote.
 sql -c "CREATE TEMPORARY TABLE written (line text)" \
@@ -185,11 +187,11 @@ sql -c "CREATE TEMPORARY TABLE written (line text)" \
              AND started = (record->>'started')::timestamptz AND outcome = 'ok'")" -eq 50 ] || fail "columns differ"
 echo "the table holds one row per runId, each equal to what the station wrote"
 
-# The README's queries, as a quality engineer would run them.
-awk '/^```sql/ { on = 1; next } /^```/ { on = 0 } on' "$readme" >"$work/queries.sql"
-[ "$(grep -c ';$' "$work/queries.sql")" -eq 3 ] || fail "the README shows $(grep -c ';$' "$work/queries.sql") queries"
+# The plant IT page's queries, as a quality engineer would run them.
+awk '/^```sql/ { on = 1; next } /^```/ { on = 0 } on' "$plant" >"$work/queries.sql"
+[ "$(grep -c ';$' "$work/queries.sql")" -eq 3 ] || fail "the plant IT page shows $(grep -c ';$' "$work/queries.sql") queries"
 sql -f "$work/queries.sql" >/dev/null
-echo "the README's three queries run"
+echo "the plant IT page's three queries run"
 
 # At the limit and past it: the largest record arrives whole; a longer one
 # is set aside, never stored cut, and the next arrives regardless, though
@@ -264,16 +266,16 @@ wait_for rows $((before + 4))
   || fail "first pass: $(sql -c "SELECT * FROM tpfw_first_pass")"
 echo "the first-pass view counts Line 9's 2 panels, 1 OK the first time"
 
-# The README's jq line for a spreadsheet, on records whose texts start as
+# The line engineer's jq line for a spreadsheet, on records whose texts start as
 # formulas do: each is written as text.
 formulas=$work/formulas.jsonl
 tail -1 "$history" | jq -c '.station = "=1+1" | .operator = "+SUM(1" | .unit = "@SUM(A1)" | .order = "-2"' >"$formulas"
-csv=$(grep -m1 "@csv" "$readme" | sed -e 's/^ *//' -e "s|~/.local/share/tpfw/history.jsonl > history.csv|$formulas|")
+csv=$(grep -m1 "@csv" "$line_engineer" | sed -e 's/^ *//' -e "s|~/.local/share/tpfw/history.jsonl > history.csv|$formulas|")
 fields=$(eval "$csv")
 for text in "'=1+1" "'+SUM(1" "'@SUM(A1)" "'-2"; do
-  grep -qF "\"$text\"" <<<"$fields" || fail "the README's CSV holds a live formula: $fields"
+  grep -qF "\"$text\"" <<<"$fields" || fail "the line engineer's CSV holds a live formula: $fields"
 done
-echo "the README's jq line for a spreadsheet writes formulas as text"
+echo "the line engineer's jq line for a spreadsheet writes formulas as text"
 
 if [ -n "${TPFW_SHIP_MEASURE:-}" ]; then
   # Written beforehand (the writer syncs each record to disk), then shipped

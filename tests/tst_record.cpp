@@ -116,7 +116,7 @@ void TestRecord::aRecordReadsBackAsWritten()
 }
 
 // The record's keys, pinned here; what else names them (the CSV, the plant's
-// SQL, the README's column list and its jq recipe) names only those.
+// SQL, the documented column list and jq recipe) names only those.
 void TestRecord::everyPlaceNamesTheRecordsOwnKeys()
 {
     RunRecord record = aRun();
@@ -149,12 +149,13 @@ void TestRecord::everyPlaceNamesTheRecordsOwnKeys()
         const QString key = used.next().captured(1);
         QVERIFY2(keys.contains(key), qPrintable(key));
     }
-    const QString readme = read("README.md");
-    const QString listed
-        = QRegularExpression("one column per key in this order: `([^`]*)`").match(readme).captured(1);
+    const QString listed = QRegularExpression("one column per key in this order: `([^`]*)`")
+                               .match(read("docs/technician.md"))
+                               .captured(1);
     QCOMPARE(listed.simplified().split(", "), csvColumns());
-    const QString recipe
-        = QRegularExpression("fromjson\\? \\| \\[(.*)\\] \\| map\\(").match(readme).captured(1);
+    const QString recipe = QRegularExpression("fromjson\\? \\| \\[(.*)\\] \\| map\\(")
+                               .match(read("docs/line-engineer.md"))
+                               .captured(1);
     QStringList recipeColumns;
     QRegularExpressionMatchIterator fields = QRegularExpression("(?:^|, )\\(*\\.(\\w+)").globalMatch(recipe);
     while (fields.hasNext())

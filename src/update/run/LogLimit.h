@@ -4,6 +4,9 @@
 #include <QString>
 #include <QTimer>
 
+// Its Unix source is Linux's: it uses fallocate(2) with FALLOC_FL_PUNCH_HOLE,
+// to give back a log's middle in place.
+
 // Keeps a run's log within a size on the disk, whatever the updater prints:
 // past it, the first and the last parts stay and the middle is given back (a
 // hole punched in the file), while the updater's own descriptor writes on at

@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QString>
 
+// Its Unix source is Linux's: it uses /proc/<pid>/exe, /proc/<pid>/stat and
+// /proc/stat.
+
 // Whether process pid runs `program` (this installation's own file) and
 // started no later than `latest`. A process number read from a file that
 // anyone may write is believed only then: it may name anything, or a

@@ -10,6 +10,9 @@
 
 class LogLimit;
 
+// Its Unix source is Linux's: it uses PR_SET_CHILD_SUBREAPER, pidfd_open(2)
+// and waitid(P_PIDFD) (Linux 5.4).
+
 // What the keeper tells its supervisor, a line each: that the updater
 // started, or why it could not be; how the updater's first process ended, as
 // soon as it has; and that nothing of the run is left.

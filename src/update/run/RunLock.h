@@ -7,6 +7,9 @@
 #include <memory>
 #include <optional>
 
+// Its Unix source is Linux's: it uses open file description locks
+// (F_OFD_SETLK) and a socket in the abstract namespace.
+
 // What the supervisor holding the lock says of its run, for every window of
 // the machine to read.
 struct RunInfo

@@ -11,6 +11,9 @@
 #include <memory>
 #include <optional>
 
+// Its Unix source is Linux's: it uses PR_SET_CHILD_SUBREAPER, pidfd_open(2),
+// pidfd_send_signal(2) and waitid(P_PIDFD) (Linux 5.4), and /proc.
+
 // How a process of a run ended, as far as tpfw could learn it.
 struct RunEnd
 {

@@ -4,6 +4,9 @@
 
 #include <memory>
 
+// Its Unix source is Linux's: it uses logind's Inhibit call on the system bus
+// (systemd).
+
 // Keeps the machine from sleeping or shutting down while the updater writes
 // the panel, for as long as this lives.
 class SleepInhibitor

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+// Its Unix source is Linux's: it uses pidfd_send_signal(2) and signalfd(2).
+
 // What a window and a run's supervisor tell each other besides what the
 // supervisor writes on the run lock (RunLock::setInfo): a stop request one
 // way, an exit code the other.
