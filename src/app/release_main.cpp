@@ -123,9 +123,9 @@ int check(QStringList arguments)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString command = arguments.value(0);
-    arguments.removeFirst();
+    const QStringList given = QCoreApplication::arguments().mid(1);
+    const QString command = given.value(0);
+    const QStringList arguments = given.mid(1);
     if (command == QLatin1String("make"))
         return make(arguments);
     if (command == QLatin1String("check"))
