@@ -451,28 +451,34 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     // another order than the station's, or without its signature: every
     // start refused, naming the file.
     auto *policy = window->findChild<StationPolicy *>();
-    const auto shut = [&](const QString &problem) {
+    // The leaf line says what is wrong with the release, by its name.
+    const auto shut = [&](const QString &problem, const QString &leafWords) {
         const QString words = "Release " + QDir::toNativeSeparators(manifest) + ": " + problem
             + ". No FW update can be started until it is fixed.";
         // The files' change seen, then read: the press meets the new words.
         QCoreApplication::processEvents();
         QTRY_VERIFY(policy->release().state() == ReleaseWatch::State::Read
                     && RunWords::settingsFault(*policy) == words);
+        QCOMPARE(leafLine->wholeText(),
+                 "Images of 7inch / High: release " + leafWords + ": UpdateFW will not start them");
         pressRefused(words, false);
     };
     const QString notSigned = "is not signed by a key this station trusts";
     QVERIFY(manifestFile.open(QIODevice::Append | QIODevice::WriteOnly) && manifestFile.write(" ") == 1);
     manifestFile.close();
-    shut(notSigned);
+    // An untrusted release is named by its file: nothing it says is taken.
+    const QString untrusted = "WO-7.json cannot be trusted";
+    shut(notSigned, untrusted);
     writeSettings("[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
     release("WO-7 r1", "other");
-    shut(notSigned);
+    shut(notSigned, untrusted);
     release("WO-7 r1", "trusted");
     writeSettings("[order]\nname=WO-8\n[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
-    shut("is for order WO-7, not for order WO-8 as the station's settings say");
+    shut("is for order WO-7, not for order WO-8 as the station's settings say",
+         "WO-7 r1 is for order WO-7, not WO-8");
     writeSettings("[release]\nmanifest=WO-7.json\nkeys=trusted.pem\n");
     QVERIFY(QFile::remove(manifest + ".sig"));
-    shut("has no signature beside it (" + QDir::toNativeSeparators(manifest + ".sig") + ")");
+    shut("has no signature beside it (" + QDir::toNativeSeparators(manifest + ".sig") + ")", untrusted);
 
     // A new release written while the window is open is the next press's,
     // once read: a press before that is turned away.

@@ -207,10 +207,6 @@
         <translation>アップデーターを停止</translation>
     </message>
     <message>
-        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
-        <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
     </message>
@@ -446,6 +442,34 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Images of %1: the station&apos;s settings cannot be used: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。ステーション設定が使えないため UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Images of %1: the release is being read</source>
+        <translation>%1 のイメージ。リリースを読み込んでいます</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be read: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。リリース %2 を読み込めないため UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be trusted: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。リリース %2 は信頼できないため UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 is for order %3, not %4: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。リリース %2 はオーダー %4 ではなく %3 のものなので UpdateFW では開始できません</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 of order %3 does not list this leaf: UpdateFW will not start them</source>
+        <translation>%1 のイメージ。オーダー %3 のリリース %2 にこのフォルダーは含まれていないため UpdateFW では開始できません</translation>
+    </message>
     <message>
         <source>not found</source>
         <translation>見つかりません</translation>

@@ -207,10 +207,6 @@
         <translation>停止更新程序</translation>
     </message>
     <message>
-        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
-        <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
     </message>
@@ -446,6 +442,34 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1: the station&apos;s settings cannot be used: UpdateFW will not start them</source>
+        <translation>%1 的映像，工位设置无法使用：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1: the release is being read</source>
+        <translation>%1 的映像，正在读取发布</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be read: UpdateFW will not start them</source>
+        <translation>%1 的映像，无法读取发布 %2：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be trusted: UpdateFW will not start them</source>
+        <translation>%1 的映像，发布 %2 不可信：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 is for order %3, not %4: UpdateFW will not start them</source>
+        <translation>%1 的映像，发布 %2 属于工单 %3，而不是 %4：UpdateFW 不会启动它们</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 of order %3 does not list this leaf: UpdateFW will not start them</source>
+        <translation>%1 的映像，工单 %3 的发布 %2 未列出此文件夹：UpdateFW 不会启动它们</translation>
+    </message>
     <message>
         <source>not found</source>
         <translation>未找到</translation>

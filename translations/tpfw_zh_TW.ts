@@ -207,10 +207,6 @@
         <translation>停止更新程式</translation>
     </message>
     <message>
-        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
-        <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
-    </message>
-    <message>
         <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
         <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
     </message>
@@ -446,6 +442,34 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
+        <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Images of %1: the station&apos;s settings cannot be used: UpdateFW will not start them</source>
+        <translation>%1 的映像，工作站設定無法使用：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Images of %1: the release is being read</source>
+        <translation>%1 的映像，正在讀取發布</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be read: UpdateFW will not start them</source>
+        <translation>%1 的映像，無法讀取發布 %2：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 cannot be trusted: UpdateFW will not start them</source>
+        <translation>%1 的映像，發布 %2 不可信：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 is for order %3, not %4: UpdateFW will not start them</source>
+        <translation>%1 的映像，發布 %2 屬於工單 %3，而不是 %4：UpdateFW 不會啟動它們</translation>
+    </message>
+    <message>
+        <source>Images of %1: release %2 of order %3 does not list this leaf: UpdateFW will not start them</source>
+        <translation>%1 的映像，工單 %3 的發布 %2 未列出此資料夾：UpdateFW 不會啟動它們</translation>
+    </message>
     <message>
         <source>not found</source>
         <translation>找不到</translation>

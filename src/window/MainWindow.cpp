@@ -268,10 +268,9 @@ void MainWindow::showWhereListsAreFrom()
     leafLine->setVisible(!listedLeafPath.isEmpty());
     if (listedLeafPath.isEmpty())
         leafLine->setWholeText(QString());
-    else if (const Leaf chosen = leafOf(listedLeafPath);
-             !run->policy().releases(chosen.tpSize, chosen.sensitivity))
-        leafLine->setWholeText(tr("Images of %1, not released for order %2: UpdateFW will not start them")
-                                   .arg(leaf, run->policy().orderName()));
+    else if (const Leaf chosen = leafOf(listedLeafPath); const std::optional<Unreleased> why
+             = run->policy().unreleased(chosen.tpSize, chosen.sensitivity))
+        leafLine->setWholeText(RunWords::unreleasedImages(leaf, *why, run->policy()));
     else if (other.isEmpty())
         leafLine->setWholeText(RunWords::leafImages(leaf, run->policy()));
     else

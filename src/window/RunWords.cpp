@@ -7,6 +7,7 @@
 #include "window/RunPanel.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -248,6 +249,39 @@ QString RunWords::leafImages(const QString &leafTitle, const StationPolicy &stat
     if (station.release().state() != ReleaseWatch::State::Read || station.isFaulty())
         return tr("Images of %1").arg(leafTitle);
     return tr("Images of %1, release %2").arg(leafTitle, station.release().release().manifest.release);
+}
+
+QString RunWords::unreleasedImages(const QString &leafTitle, Unreleased why, const StationPolicy &station)
+{
+    const Release &release = station.release().release();
+    // The release by the name it gives itself, else by its file's.
+    const QString name = release.manifest.release.isEmpty()
+        ? QFileInfo(station.release().manifestPath()).fileName()
+        : release.manifest.release;
+    switch (why) {
+    case Unreleased::NotInOrder:
+        return tr("Images of %1, not released for order %2: UpdateFW will not start them")
+            .arg(leafTitle, station.orderName());
+    case Unreleased::SettingsFaulty:
+        return tr("Images of %1: the station's settings cannot be used: UpdateFW will not start them")
+            .arg(leafTitle);
+    case Unreleased::Reading:
+        return tr("Images of %1: the release is being read").arg(leafTitle);
+    case Unreleased::ReleaseUnreadable:
+        return tr("Images of %1: release %2 cannot be read: UpdateFW will not start them")
+            .arg(leafTitle, name);
+    case Unreleased::ReleaseUntrusted:
+        return tr("Images of %1: release %2 cannot be trusted: UpdateFW will not start them")
+            .arg(leafTitle, name);
+    case Unreleased::OtherOrder:
+        return tr("Images of %1: release %2 is for order %3, not %4: UpdateFW will not start them")
+            .arg(leafTitle, name, release.manifest.order, station.settings().orderName);
+    case Unreleased::NotInRelease:
+        return tr("Images of %1: release %2 of order %3 does not list this leaf: UpdateFW will not start "
+                  "them")
+            .arg(leafTitle, name, release.manifest.order);
+    }
+    return {};
 }
 
 QString RunWords::checking(int done, int total)

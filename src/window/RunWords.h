@@ -35,6 +35,8 @@ public:
     static QString runTitle(const QString &leafTitle, const QString &unit, const QString &operatorId = {});
     // The images of a released leaf, with the release they belong to.
     static QString leafImages(const QString &leafTitle, const StationPolicy &station);
+    // The images of a leaf this station will not flash, and why.
+    static QString unreleasedImages(const QString &leafTitle, Unreleased why, const StationPolicy &station);
 
     static QString checking(int done, int total);
     static QString running(const RunInfo &info);

@@ -96,12 +96,32 @@ Door StationPolicy::door() const
     return door;
 }
 
-bool StationPolicy::releases(const QString &tpSize, const QString &sensitivity) const
+std::optional<Unreleased> StationPolicy::unreleased(const QString &tpSize, const QString &sensitivity) const
 {
     if (releaseWatch.state() == ReleaseWatch::State::None)
-        return current.releases(tpSize, sensitivity);
-    return !isFaulty() && releaseWatch.state() == ReleaseWatch::State::Read
-        && releaseWatch.release().manifest.leaves.contains(tpSize + QLatin1Char('/') + sensitivity);
+        return current.releases(tpSize, sensitivity) ? std::nullopt : std::optional(Unreleased::NotInOrder);
+    if (current.fault.kind != SettingsFault::None)
+        return Unreleased::SettingsFaulty;
+    if (releaseWatch.state() == ReleaseWatch::State::Reading)
+        return Unreleased::Reading;
+    const Release &release = releaseWatch.release();
+    switch (release.fault) {
+    case Release::Fault::Unreadable:
+    case Release::Fault::TooLarge:
+    case Release::Fault::NotAManifest:
+        return Unreleased::ReleaseUnreadable;
+    case Release::Fault::NoSignature:
+    case Release::Fault::KeyUnusable:
+    case Release::Fault::NotSigned:
+        return Unreleased::ReleaseUntrusted;
+    case Release::Fault::None:
+        break;
+    }
+    if (releaseOrderDiffers())
+        return Unreleased::OtherOrder;
+    if (!release.manifest.leaves.contains(tpSize + QLatin1Char('/') + sensitivity))
+        return Unreleased::NotInRelease;
+    return std::nullopt;
 }
 
 std::optional<ReleaseMismatch> StationPolicy::releaseMismatchOf(const QString &tpSize,

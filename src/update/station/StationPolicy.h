@@ -21,6 +21,24 @@ struct RunFor
     QString order;
 };
 
+// Why a leaf's images may not be flashed at this station.
+enum class Unreleased {
+    // Not among the leaves the settings release for their order.
+    NotInOrder,
+    // The settings cannot be used.
+    SettingsFaulty,
+    // The release is being read.
+    Reading,
+    // The release's files cannot be read, or are no release.
+    ReleaseUnreadable,
+    // The release is unsigned, or signed by no key the station trusts.
+    ReleaseUntrusted,
+    // A sound release, for another order than the settings name.
+    OtherOrder,
+    // A sound release that does not list the leaf.
+    NotInRelease,
+};
+
 // The station's settings as they apply to a press, read at start and
 // whenever their file changes, with the operator signed in.
 class StationPolicy : public QObject
@@ -46,7 +64,11 @@ public:
     QString orderName() const;
     // The station as a press finds it, but for the press's own run.
     Door door() const;
-    bool releases(const QString &tpSize, const QString &sensitivity) const;
+    bool releases(const QString &tpSize, const QString &sensitivity) const
+    {
+        return !unreleased(tpSize, sensitivity);
+    }
+    std::optional<Unreleased> unreleased(const QString &tpSize, const QString &sensitivity) const;
     // Why the images checked for a leaf are not its release's, if the
     // station has a release and they are not.
     std::optional<ReleaseMismatch> releaseMismatchOf(const QString &tpSize, const QString &sensitivity,
