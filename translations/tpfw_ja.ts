@@ -242,6 +242,10 @@
 <context>
     <name>RunNews</name>
     <message>
+        <source>Reading the release…</source>
+        <translation>リリースを読み込んでいます…</translation>
+    </message>
+    <message>
         <source>No images listed</source>
         <translation>イメージなし</translation>
     </message>

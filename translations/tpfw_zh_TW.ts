@@ -242,6 +242,10 @@
 <context>
     <name>RunNews</name>
     <message>
+        <source>Reading the release…</source>
+        <translation>正在讀取發布…</translation>
+    </message>
+    <message>
         <source>No images listed</source>
         <translation>未列出映像檔</translation>
     </message>

@@ -142,6 +142,8 @@ QString RunNews::waitingText() const
         // Most look-ups end before anyone could read this.
         return lookupPatience.isActive() ? QString()
                                          : tr("Looking up %1 in the history…").arg(run->lastPress().serial);
+    case StationRun::State::AwaitingRelease:
+        return tr("Reading the release…");
     case StationRun::State::Idle:
     case StationRun::State::Asking:
     case StationRun::State::Checking:

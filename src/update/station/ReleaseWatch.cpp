@@ -2,6 +2,7 @@
 
 #include "update/record/Background.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 ReleaseWatch::ReleaseWatch(QObject *parent)
@@ -24,11 +25,14 @@ void ReleaseWatch::watchFiles(const QString &manifestFile, const QStringList &ke
         watcher.removePaths(watcher.files());
     if (!watcher.directories().isEmpty())
         watcher.removePaths(watcher.directories());
+    read = Release();
+    rereading = false;
+    ownFilesSeen.clear();
     if (manifest.isEmpty()) {
-        read = Release();
         quiet.stop();
         return enter(State::None);
     }
+    enter(State::Reading);
     filesChanged();
 }
 
@@ -36,7 +40,21 @@ void ReleaseWatch::watchFiles(const QString &manifestFile, const QStringList &ke
 // of that, the files of a write in place.
 void ReleaseWatch::filesChanged()
 {
+    watchPaths();
+    const QString now = ownFilesNow();
+    if (now == ownFilesSeen)
+        return;
+    ownFilesSeen = now;
     ++changes;
+    quiet.start();
+    if (current == State::Read)
+        rereading = true;
+    else
+        enter(State::Reading);
+}
+
+void ReleaseWatch::watchPaths()
+{
     QStringList paths {manifest, manifest + QStringLiteral(".sig")};
     paths += keys;
     for (const QString &path : qAsConst(paths)) {
@@ -44,8 +62,21 @@ void ReleaseWatch::filesChanged()
             if (QFileInfo::exists(place))
                 watcher.addPath(place);
     }
-    quiet.start();
-    enter(State::Reading);
+}
+
+QString ReleaseWatch::ownFilesNow() const
+{
+    QStringList files;
+    for (const QString &path : QStringList {manifest, manifest + QStringLiteral(".sig")} + keys) {
+        const QFileInfo file(path);
+        files.append(file.exists() ? QStringLiteral("%1 %2 %3 %4")
+                                         .arg(path)
+                                         .arg(file.size())
+                                         .arg(file.lastModified().toMSecsSinceEpoch())
+                                         .arg(file.metadataChangeTime().toMSecsSinceEpoch())
+                                   : path);
+    }
+    return files.join(QLatin1Char('\n'));
 }
 
 void ReleaseWatch::readNow()
@@ -68,6 +99,7 @@ void ReleaseWatch::readNow()
                 return;
             }
             read = done;
+            rereading = false;
             enter(State::Read);
         });
 }

@@ -88,9 +88,10 @@ QString StationPolicy::orderName() const
 Door StationPolicy::door() const
 {
     Door door;
-    door.faulty = isFaulty();
+    // A release being read again is judged once read, not by its old fault.
+    door.faulty = current.fault.kind != SettingsFault::None || (releaseFaulty() && !releaseWatch.isReading());
     door.release = releaseWatch.state() != ReleaseWatch::State::None;
-    door.releaseReading = releaseWatch.state() == ReleaseWatch::State::Reading;
+    door.releaseReading = releaseWatch.isReading();
     door.operatorRequired = current.operatorRequired;
     door.signedIn = signedIn.state() == OperatorSession::State::SignedIn;
     return door;

@@ -17,8 +17,8 @@
 
 namespace {
 
-// How long a press waits for its reading of the leaf before it gives up.
-constexpr int leafPatienceMs = 2000;
+// How long a press waits for a reading before it gives up.
+constexpr int patienceMs = 2000;
 
 StationRun::State stateOf(RunWatch::State watched)
 {
@@ -44,9 +44,13 @@ StationRun::StationRun(LeafReader readLeaf, QObject *parent)
     , readLeafNow(std::move(readLeaf))
 {
     station.setParent(this);
-    leafPatience.setSingleShot(true);
-    leafPatience.setInterval(leafPatienceMs);
-    connect(&leafPatience, &QTimer::timeout, this, [this] { refuse(*leafRefusal(pressed, std::nullopt)); });
+    patience.setSingleShot(true);
+    patience.setInterval(patienceMs);
+    connect(&patience, &QTimer::timeout, this, [this] {
+        refuse(current == State::AwaitingRelease ? refusalOf(Refusal::ReleaseReading)
+                                                 : *leafRefusal(pressed, std::nullopt));
+    });
+    connect(&station, &StationPolicy::changed, this, &StationRun::releaseRead);
     connect(&imageCheck, &ImageCheck::progress, this, &StationRun::checking);
     connect(&imageCheck, &ImageCheck::checked, this, &StationRun::launch);
     connect(&runWatch, &RunWatch::announced, this, &StationRun::tellStarted);
@@ -114,6 +118,7 @@ bool StationRun::isRunState(State state)
     case State::Asking:
     case State::ReadingLeaf:
     case State::Checking:
+    case State::AwaitingRelease:
         return false;
     }
     return false;
@@ -147,6 +152,8 @@ void StationRun::press(const Press &given)
     std::optional<RunRefusal> refusal = doorRefusal(door());
     if (!refusal)
         refusal = serialRefusal(settings.unitRequired, given.serial, settings.serialOf(given.serial));
+    if (refusal && refusal->why == Refusal::ReleaseReading)
+        return awaitRelease(given);
     if (refusal)
         return refuse(*refusal);
     pressed = given;
@@ -163,6 +170,24 @@ void StationRun::press(const Press &given)
     if (station.settings().unitRequired)
         return lookUpUnit();
     readLeaf();
+}
+
+// A release being read when the press came is waited for, as a leaf is: the
+// press then meets the release as read.
+void StationRun::awaitRelease(const Press &given)
+{
+    pressed = given;
+    enter(State::AwaitingRelease);
+    patience.start();
+}
+
+void StationRun::releaseRead()
+{
+    if (current != State::AwaitingRelease || door().releaseReading)
+        return;
+    patience.stop();
+    current = State::Idle;
+    press(pressed);
 }
 
 // The history is read off the GUI thread: it may hold a hundred thousand runs.
@@ -212,14 +237,14 @@ void StationRun::readLeaf()
     if (const std::optional<LeafNow> now = readLeafNow(pressed.leafPath))
         return checkLeaf(*now);
     enter(State::ReadingLeaf);
-    leafPatience.start();
+    patience.start();
 }
 
 void StationRun::leafRead(const LeafNow &now)
 {
     if (current != State::ReadingLeaf)
         return;
-    leafPatience.stop();
+    patience.stop();
     checkLeaf(now);
 }
 

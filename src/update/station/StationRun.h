@@ -53,6 +53,8 @@ public:
         Orphaned,
         // A run's end being read from the history, to be told.
         Ending,
+        // The release being read: the press waits for its word.
+        AwaitingRelease,
     };
     enum class Question {
         // The panel was updated OK before (earlier() says when and where).
@@ -135,6 +137,8 @@ private:
     void settle();
     void lookUpUnit();
     void ask(Question question);
+    void awaitRelease(const Press &given);
+    void releaseRead();
     void readLeaf();
     void checkLeaf(const LeafNow &now);
     void confirmImages();
@@ -153,7 +157,8 @@ private:
     RunEnding *ending = nullptr;
     ImageCheck imageCheck;
     LeafReader readLeafNow;
-    QTimer leafPatience;
+    // How long a press waits for a reading of its leaf, or of the release.
+    QTimer patience;
     State current = State::Idle;
     Press pressed;
     std::optional<Question> question;
