@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -342,6 +343,9 @@ void TestStation::pressRefused(const QString &why, bool recorded)
         QCOMPARE(historyRecords().last().value("outcome").toString(), QString("notStarted"));
         QCOMPARE(historyRecords().last().value("detail").toString(), why);
     }
+    // Nothing ran: no progress, time or output of a run is shown.
+    if (const auto *progress = window->findChild<QProgressBar *>("runProgress"))
+        QVERIFY(!progress->isVisible() && !window->findChild<QPushButton *>("outputButton")->isVisible());
 }
 
 namespace {

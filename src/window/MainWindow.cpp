@@ -180,8 +180,11 @@ void MainWindow::connectChoices()
     // whenever a leaf is chosen.
     connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
     // The last panel's result never reads as the next one's: put away once
-    // the next serial is typed, or another leaf chosen.
+    // the next serial is typed, another leaf chosen, a press refused or the
+    // station found faulty.
     connect(serialField, &SerialField::typed, runPanel, &RunPanel::putAwayResult);
+    connect(run, &StationRun::refused, runPanel, &RunPanel::putAwayResult);
+    connect(&run->policy(), &StationPolicy::faulted, runPanel, &RunPanel::putAwayResult);
     connect(tpSizeGroup, &DirGroup::passDirName, runPanel, &RunPanel::putAwayResult);
     connect(sensitivityGroup, &DirGroup::passFullDirName, runPanel, &RunPanel::putAwayResult);
     connect(sensitivityGroup, &DirGroup::passFullDirName, this, &MainWindow::readyForNextPanel);

@@ -88,7 +88,10 @@ void RunNews::tellNotStarted(const QString &error)
     if (panel->isOn()) {
         RunReport refused;
         refused.outcome = error;
+        refused.ran = false;
         panel->finish(refused);
+    } else {
+        panel->putAwayResult();
     }
     warn(error);
     emit told();

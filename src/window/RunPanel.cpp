@@ -185,8 +185,19 @@ void RunPanel::begin(const QString &leaf, int images)
     elapsed->setText(minutesAndSeconds(0));
     progress->setStyleSheet(QString());
     progress->setRange(0, 0);
+    showRunRow(true);
     name(leaf, images);
     show();
+}
+
+void RunPanel::showRunRow(bool shown)
+{
+    for (QWidget *part : {static_cast<QWidget *>(progress), static_cast<QWidget *>(elapsed),
+                          static_cast<QWidget *>(latestLine), static_cast<QWidget *>(outputButton)})
+        part->setVisible(shown);
+    if (!shown)
+        output->hide();
+    outputButton->setText(output->isVisible() ? tr("Hide output") : tr("Show output"));
 }
 
 void RunPanel::follow(const QString &leaf, const RunRecord &run)
@@ -252,6 +263,7 @@ void RunPanel::finish(const RunReport &report)
                                          .join(QLatin1Char('\n'))
                                          .trimmed());
     banner->show();
+    showRunRow(report.ran);
     // The banner names what was sent.
     sentLine->hide();
     show();

@@ -31,6 +31,9 @@ struct RunReport
     QString details;
     // What to do with the panel, where the update failed.
     QString advice;
+    // False for a press refused before its updater started: nothing ran,
+    // so no progress, time or output is shown.
+    bool ran = true;
 };
 
 // The run as it goes, below UpdateFW: what was sent, how far the updater
@@ -74,6 +77,9 @@ private:
     void scaleResult();
     void connectOutput();
     void name(const QString &leaf, int images);
+    // The progress, the time and the updater's words, shown while a run is
+    // on and after it.
+    void showRunRow(bool shown);
     void addLines(const QStringList &lines);
     void tick();
     void tickStop();
