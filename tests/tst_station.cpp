@@ -236,6 +236,9 @@ void TestStation::aScanStartsTheRunOfThatPanel()
              qPrintable(notices->texts().last()));
     QVERIFY(notices->texts().last().endsWith(" at Line 3. Update it again?"));
     QCOMPARE(notices->seen.last().defaultButton, QMessageBox::No);
+    // Asked of the next panel, nothing of the last one's is left in sight.
+    QCOMPARE(window->statusBar()->currentMessage(), QString());
+    QVERIFY(!window->findChild<QWidget *>("runPanel")->isVisible());
     QTRY_VERIFY(updateButton()->isEnabled() && serialField()->text().isEmpty());
     QCOMPARE(historyRecords().size(), 2);
     // Yes updates it again.
