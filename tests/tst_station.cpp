@@ -296,6 +296,9 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
         + ": unit/required: \"maybe\" is neither true nor false. No FW update can be started until the file "
           "is fixed.";
     QTRY_COMPARE(notices->texts(), QStringList(warning));
+    // In sight after its notice, until it is fixed.
+    auto *standing = window->findChild<QLabel *>("warningLine");
+    QVERIFY(!standing->isHidden() && standing->text() == warning);
     QVERIFY(chooseAnImage(window.get()));
     QTRY_VERIFY(updateButton()->isEnabled());
     QTest::mouseClick(updateButton(), Qt::LeftButton);
@@ -319,12 +322,14 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
           "can "
           "be started until the file is fixed.";
     QTRY_COMPARE(notices->texts().last(), gone);
+    QVERIFY(!standing->isHidden() && standing->text() == gone);
     QTRY_VERIFY(updateButton()->isEnabled());
     QTest::mouseClick(updateButton(), Qt::LeftButton);
     QTRY_COMPARE(notices->texts().filter(gone).size(), 2);
     QVERIFY(QDir().mkpath(settingsDir.path()));
     writeSettings("");
     QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
+    QVERIFY(standing->isHidden());
     QCOMPARE(historyRecords().size(), 1);
 
     // Serials asked for from now on: the field comes, in its place on the

@@ -256,7 +256,10 @@ void MainWindow::showLeaf(const FolderRead &read)
 void MainWindow::showWhereListsAreFrom()
 {
     const QString root = firmwareRoot();
-    QStringList warnings;
+    // A station that cannot start anything says so until it is fixed, not
+    // only in the notice that told it first.
+    QStringList warnings {RunWords::settingsFault(run->policy())};
+    warnings.removeAll(QString());
     for (const auto &[count, path] :
          {qMakePair(tpSizeGroup->unlistedCount(), root),
           qMakePair(sensitivityGroup->unlistedCount(), sensitivityGroup->listedPath()),
