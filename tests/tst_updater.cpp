@@ -722,6 +722,8 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
         return updateButton()->mapTo(window.get(), QPoint());
     };
     QPoint running;
+    // Once the leaf is read: a click on a button still off starts nothing.
+    QTRY_VERIFY(updateButton()->isEnabled());
     press();
     // The panel names what was sent, whatever is chosen meanwhile.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
@@ -789,6 +791,14 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     QVERIFY(banner->isHidden());
     QCOMPARE(sent->text(), QString("7inch / Low · 1 image"));
     QTRY_VERIFY(banner->isVisible());
+    // On a wide screen the result grows: what to do with the panel as
+    // large as what was sent.
+    window->resize(1920, 420);
+    const auto pointSize = [this](const char *name) {
+        return window->findChild<WrappingLabel *>(name)->font().pointSizeF();
+    };
+    QTRY_VERIFY(pointSize("resultDetail") > window->font().pointSizeF());
+    QCOMPARE(pointSize("resultAdvice"), pointSize("resultDetail"));
 }
 
 void TestUpdater::outputIsReadLineByLine()

@@ -437,11 +437,11 @@
     </message>
     <message>
         <source>%1: the list of operators cannot be read: %2</source>
-        <translation>%1: オペレーターの一覧を読み込めません: %2</translation>
+        <translation>%1: 作業者の一覧を読み込めません: %2</translation>
     </message>
     <message>
         <source>%1: the list of operators names nobody</source>
-        <translation>%1: オペレーターの一覧に誰も記載されていません</translation>
+        <translation>%1: 作業者の一覧に誰も記載されていません</translation>
     </message>
 </context>
 <context>
@@ -656,7 +656,7 @@
     </message>
     <message>
         <source>&quot;%1&quot; is not an operator ID: %2.</source>
-        <translation>「%1」はオペレーター ID ではありません: %2。</translation>
+        <translation>「%1」は作業者 ID ではありません: %2。</translation>
     </message>
     <message>
         <source>The release is being read again: press UpdateFW again in a moment.</source>
@@ -704,15 +704,15 @@
     </message>
     <message>
         <source>&quot;%1&quot; may not sign in here: not in this station&apos;s list of operators.</source>
-        <translation>「%1」はここではサインインできません: このステーションのオペレーター一覧にありません。</translation>
+        <translation>「%1」はここではサインインできません: このステーションの作業者一覧にありません。</translation>
     </message>
     <message>
         <source>Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the operator of the run scans or types their ID:</source>
-        <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなることがあります。それでも停止するには、この実行のオペレーターが ID をスキャンまたは入力してください:</translation>
+        <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなることがあります。それでも停止するには、この実行の作業者が ID をスキャンまたは入力してください:</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is not the operator of this run: the updater goes on.</source>
-        <translation>「%1」はこの実行のオペレーターではありません: アップデーターは続行します。</translation>
+        <translation>「%1」はこの実行の作業者ではありません: アップデーターは続行します。</translation>
     </message>
     <message>
         <source>%1 · operator %2</source>

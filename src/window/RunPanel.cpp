@@ -134,6 +134,8 @@ void RunPanel::scaleResult()
     };
     resultLine->setFont(scaled(resultLine->font(), qBound(1.5, width() / 480.0, 3.0)));
     resultDetail->setFont(scaled(resultDetail->font(), qBound(1.0, width() / 960.0, 1.5)));
+    // What to do with the panel is read as readily as what happened to it.
+    resultAdvice->setFont(resultDetail->font());
 }
 
 void RunPanel::connectOutput()
