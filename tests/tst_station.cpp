@@ -41,6 +41,7 @@ private slots:
     void init();
     void cleanup();
     void aScanStartsTheRunOfThatPanel();
+    void aScanDuringARunIsTheNextPanels();
     void settingsThatCannotBeUsedRefuseEveryStart();
     void aSignedReleaseDecidesTheBytesFlashed();
 
@@ -218,7 +219,10 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     // Ready for the next panel.
     QTRY_VERIFY(serialField()->text().isEmpty() && window->focusWidget() == serialField());
     // The result names its panel, and is put away once the next is scanned.
-    const QString result = window->findChild<WrappingLabel *>("resultDetail")->wholeText();
+    // (Shown once the run's record is read back.)
+    auto *detail = window->findChild<WrappingLabel *>("resultDetail");
+    QTRY_VERIFY(!detail->wholeText().isEmpty());
+    const QString result = detail->wholeText();
     QVERIFY2(result.startsWith("Panel SN1234 · 7inch / High · operator op7 · 1 image · "),
              qPrintable(result));
     QTest::keyClicks(serialField(), "S");
@@ -283,6 +287,38 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     QCOMPARE(corner(), QString("Order: WO-7  Not signed in"));
     QCOMPARE(window->statusBar()->currentMessage(),
              QString("Signed out: no press for 5 min. Station > Sign in… (Ctrl+I)"));
+}
+
+// A scan while a run is on never joins the running panel's serial nor is
+// lost: it is checked, kept for the next panel, and ready once the run ends.
+void TestStation::aScanDuringARunIsTheNextPanels()
+{
+    writeSettings("[unit]\nrequired=true\npattern=SN\\d{4}\n");
+    window = std::make_unique<MainWindow>();
+    notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    qputenv("TPFW_STANDIN_SECONDS", "3");
+    scan("SN0003");
+    QTRY_VERIFY_WITH_TIMEOUT(window->statusBar()->currentMessage().startsWith("FW updater running"), 20000);
+    QVERIFY(serialField()->text().isEmpty());
+    auto *next = window->findChild<QLabel *>("nextPanel");
+    scan("SN12");
+    QTRY_VERIFY(window->findChild<QLabel *>("unitProblem")->isVisible());
+    serialField()->clear();
+    scan("SN0004");
+    QCOMPARE(next->text(), QString("Next panel: SN0004, ready once this run has ended"));
+    QVERIFY(!next->isHidden());
+    QVERIFY(!notices->texts().contains("The FW updater is still running."));
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
+    QCOMPARE(historyRecords().first().value("unit").toString(), QString("SN0003"));
+    // Ready for it: Enter runs the panel scanned meanwhile.
+    QTRY_VERIFY(updateButton()->isEnabled() && next->isHidden());
+    QCOMPARE(serialField()->text(), QString("SN0004"));
+    qunsetenv("TPFW_STANDIN_SECONDS");
+    QTest::keyClick(serialField(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
+    QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN0004"));
 }
 
 // Never a wider door: a file the window cannot use refuses every start with

@@ -447,6 +447,10 @@
 <context>
     <name>RunWords</name>
     <message>
+        <source>Next panel: %1, ready once this run has ended</source>
+        <translation>次のパネル: %1（この実行が終わると開始できます）</translation>
+    </message>
+    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 のイメージ。オーダー %2 にはリリースされていないため UpdateFW では開始できません</translation>
     </message>

@@ -447,6 +447,10 @@
 <context>
     <name>RunWords</name>
     <message>
+        <source>Next panel: %1, ready once this run has ended</source>
+        <translation>下一块面板：%1，本次运行结束后即可开始</translation>
+    </message>
+    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 的映像，未对工单 %2 发布：UpdateFW 不会启动它们</translation>
     </message>

@@ -447,6 +447,10 @@
 <context>
     <name>RunWords</name>
     <message>
+        <source>Next panel: %1, ready once this run has ended</source>
+        <translation>下一片面板：%1，本次執行結束後即可開始</translation>
+    </message>
+    <message>
         <source>Images of %1, not released for order %2: UpdateFW will not start them</source>
         <translation>%1 的映像，未對工單 %2 發佈：UpdateFW 不會啟動它們</translation>
     </message>

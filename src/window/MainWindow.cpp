@@ -178,7 +178,7 @@ void MainWindow::connectChoices()
     connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
     // A scanner's Enter presses UpdateFW; a panel's serial is asked for
     // whenever a leaf is chosen.
-    connect(serialField, &SerialField::entered, this, &MainWindow::updateFw_Console);
+    connect(serialField, &SerialField::entered, this, &MainWindow::serialEntered);
     // The last panel's result never reads as the next one's: put away once
     // the next serial is typed, another leaf chosen, a press refused or the
     // station found faulty.
@@ -201,6 +201,8 @@ void MainWindow::connectRun()
     connect(run, &StationRun::stateChanged, this, &MainWindow::updateButtonState);
     connect(run, &StationRun::asked, this, &MainWindow::answer);
     connect(run, &StationRun::refused, this, &MainWindow::tellRefused);
+    // The panel being run is named by the run panel: the field is the next's.
+    connect(run, &StationRun::begun, this, &MainWindow::readyForNextPanel);
     connect(run, &StationRun::recorded, menu, &StationMenu::recorded);
     connect(news, &RunNews::told, this, &MainWindow::updateButtonState);
     connect(news, &RunNews::told, this, &MainWindow::readyForNextPanel);
@@ -304,6 +306,20 @@ QString MainWindow::otherCheckedTpSize() const
 {
     const QString checked = tpSizeGroup->checkedName();
     return listedLeafPath.isEmpty() || checked == leafOf(listedLeafPath).tpSize ? QString() : checked;
+}
+
+// A serial entered while a run is on is the next panel's: checked, and kept
+// for it, never sent into the running press.
+void MainWindow::serialEntered()
+{
+    if (!run->isBusy())
+        return updateFw_Console();
+    const StationSettings &settings = run->policy().settings();
+    const QString read = serialField->serial();
+    const std::optional<QString> serial = settings.serialOf(read);
+    if (const std::optional<RunRefusal> refusal = serialRefusal(settings.unitRequired, read, serial))
+        return serialField->refuse(RunWords::refusal(*refusal, run->policy()));
+    serialField->holdNext(RunWords::nextPanel(serial.value_or(read)));
 }
 
 void MainWindow::updateFw()

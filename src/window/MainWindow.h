@@ -69,6 +69,7 @@ private:
     void showStation();
     void startBehindFrame();
     void readyForNextPanel();
+    void serialEntered();
     void warn(const QString &warning);
     QString otherCheckedTpSize() const;
 

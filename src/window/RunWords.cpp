@@ -192,6 +192,11 @@ QString RunWords::notListed(const QString &id)
     return tr("\"%1\" may not sign in here: not in this station's list of operators.").arg(displayName(id));
 }
 
+QString RunWords::nextPanel(const QString &serial)
+{
+    return tr("Next panel: %1, ready once this run has ended").arg(displayName(serial));
+}
+
 QString RunWords::askStopper()
 {
     return tr("Stopping the updater while it writes can leave the panel unusable. To stop it anyway, the "

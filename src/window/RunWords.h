@@ -23,6 +23,8 @@ public:
     static QString textFault(TextRule::Fault fault, int length);
     static QString notAnOperator(const QString &read, TextRule::Fault fault);
     static QString notListed(const QString &id);
+    // A serial read while a run is on, kept for the next panel.
+    static QString nextPanel(const QString &serial);
     static QString askStopper();
     static QString notTheStopper(const QString &id);
     static QString signedOutIdle(int minutes);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <utility>
+
 SerialField::SerialField(QWidget *parent)
     : QWidget(parent)
 { }
@@ -29,6 +31,10 @@ void SerialField::build()
     problem->setObjectName(QStringLiteral("unitProblem"));
     problem->setWordWrap(true);
     problem->hide();
+    nextLine = new QLabel;
+    nextLine->setObjectName(QStringLiteral("nextPanel"));
+    nextLine->setWordWrap(true);
+    nextLine->hide();
     auto *label = new QLabel(tr("Panel serial:"));
     label->setBuddy(edit);
     auto *grid = new QGridLayout(this);
@@ -36,8 +42,13 @@ void SerialField::build()
     grid->addWidget(label, 0, 0);
     grid->addWidget(edit, 0, 1);
     grid->addWidget(problem, 1, 1);
+    grid->addWidget(nextLine, 2, 1);
     connect(edit, &QLineEdit::returnPressed, this, &SerialField::entered);
     connect(edit, &QLineEdit::textEdited, problem, &QLabel::hide);
+    connect(edit, &QLineEdit::textEdited, this, [this] {
+        next = false;
+        nextLine->hide();
+    });
     connect(edit, &QLineEdit::textEdited, this, &SerialField::typed);
 }
 
@@ -58,8 +69,20 @@ void SerialField::refuse(const QString &why)
 void SerialField::ready()
 {
     build();
-    edit->clear();
+    if (!std::exchange(next, false))
+        edit->clear();
+    nextLine->hide();
     problem->hide();
+    edit->setFocus();
+}
+
+void SerialField::holdNext(const QString &words)
+{
+    build();
+    next = true;
+    problem->hide();
+    nextLine->setText(words);
+    nextLine->show();
     edit->setFocus();
 }
 

@@ -19,8 +19,12 @@ public:
     // As read, without the spaces around it.
     QString serial() const;
     void refuse(const QString &why);
-    // Cleared, and the focus taken, for the next panel.
+    // Cleared, and the focus taken, for the next panel; a next panel's
+    // serial read meanwhile is kept there for it.
     void ready();
+    // What was read is the next panel's, not the one being run: kept, with
+    // the words that say so beneath.
+    void holdNext(const QString &words);
     // Empty until it is first shown.
     QWidgetList tabStops() const;
     void setVisible(bool visible) override;
@@ -35,4 +39,6 @@ private:
 
     QLineEdit *edit = nullptr;
     QLabel *problem = nullptr;
+    QLabel *nextLine = nullptr;
+    bool next = false;
 };
