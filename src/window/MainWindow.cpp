@@ -308,16 +308,15 @@ QString MainWindow::otherCheckedTpSize() const
     return listedLeafPath.isEmpty() || checked == leafOf(listedLeafPath).tpSize ? QString() : checked;
 }
 
-// A serial entered while a run is on is the next panel's: checked, and kept
-// for it, never sent into the running press.
+// A serial entered during a run is the next panel's: checked and kept, never sent into the running press.
 void MainWindow::serialEntered()
 {
     if (!run->isBusy())
         return updateFw_Console();
-    const StationSettings &settings = run->policy().settings();
+    // The field is there only where serials are asked for.
     const QString read = serialField->serial();
-    const std::optional<QString> serial = settings.serialOf(read);
-    if (const std::optional<RunRefusal> refusal = serialRefusal(settings.unitRequired, read, serial))
+    const std::optional<QString> serial = run->policy().settings().serialOf(read);
+    if (const std::optional<RunRefusal> refusal = serialRefusal(true, read, serial))
         return serialField->refuse(RunWords::refusal(*refusal, run->policy()));
     serialField->holdNext(RunWords::nextPanel(serial.value_or(read)));
 }
@@ -407,8 +406,7 @@ void MainWindow::showStation()
     orderTabs();
 }
 
-// The serial field is cleared and focused for the next panel: once a run has
-// ended or was not started, and whenever a leaf is chosen.
+// The serial field made ready for the next panel: as a press begins and ends, and as a leaf is chosen.
 void MainWindow::readyForNextPanel()
 {
     if (run->policy().settings().unitRequired)
