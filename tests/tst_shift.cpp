@@ -118,6 +118,9 @@ void TestShift::answerOperator(QWidget *asker, const QString &id)
 {
     QInputDialog *dialog = nullptr;
     QTRY_VERIFY((dialog = asker->findChild<QInputDialog *>()) && dialog->isVisible());
+    // Wrapped to the screen, never cut, in every language.
+    QVERIFY2(dialog->frameGeometry().width() <= dialog->screen()->availableGeometry().width(),
+             qPrintable(QString::number(dialog->frameGeometry().width())));
     QTest::keyClicks(dialog->findChild<QLineEdit *>(), id);
     QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
     QTRY_VERIFY(!asker->findChild<QInputDialog *>());

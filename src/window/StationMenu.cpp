@@ -79,6 +79,8 @@ void StationMenu::askOperator(const QString &title, const QString &ask,
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(title);
     dialog->setLabelText(ask);
+    // A long question wraps: on one line it is wider than a small screen.
+    dialog->findChild<QLabel *>()->setWordWrap(true);
     dialog->setInputMode(QInputDialog::TextInput);
     dialog->findChild<QLineEdit *>()->setAccessibleName(tr("Operator"));
     connect(dialog, &QInputDialog::textValueSelected, this, [taken = std::move(taken)](const QString &id) {
