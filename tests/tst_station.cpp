@@ -319,6 +319,12 @@ void TestStation::aScanDuringARunIsTheNextPanels()
     QTest::keyClick(serialField(), Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
     QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN0004"));
+    // A press refused at the door puts the last panel's result away.
+    auto *panel = window->findChild<QWidget *>("runPanel");
+    QTRY_VERIFY(panel->isVisibleTo(window.get()) && updateButton()->isEnabled());
+    serialField()->clear();
+    QTest::mouseClick(updateButton(), Qt::LeftButton);
+    QTRY_VERIFY(!panel->isVisibleTo(window.get()));
 }
 
 // Never a wider door: a file the window cannot use refuses every start with
@@ -389,7 +395,8 @@ void TestStation::pressRefused(const QString &why, bool recorded)
     }
     // Nothing ran: no progress, time or output of a run is shown.
     if (const auto *progress = window->findChild<QProgressBar *>("runProgress"))
-        QVERIFY(!progress->isVisible() && !window->findChild<QPushButton *>("outputButton")->isVisible());
+        QVERIFY(!progress->isVisibleTo(window.get())
+                && !window->findChild<QPushButton *>("outputButton")->isVisibleTo(window.get()));
 }
 
 namespace {
