@@ -99,6 +99,9 @@ void TestHistory::runUpdate(MainWindow &window, const QString &expectedNotice)
     NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
     if (window.binFiles().isEmpty())
         QVERIFY(chooseAnImage(&window));
+    // Once the leaf is read and the last run told: a press before that
+    // sends a list the window has not finished reading.
+    QTRY_VERIFY(window.findChild<QPushButton *>()->isEnabled());
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE(watch.texts().value(0).left(expectedNotice.size()), expectedNotice);
 }
