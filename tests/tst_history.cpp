@@ -101,7 +101,7 @@ void TestHistory::runUpdate(MainWindow &window, const QString &expectedNotice)
         QVERIFY(chooseAnImage(&window));
     // Once the leaf is read and the last run told: a press before that
     // sends a list the window has not finished reading.
-    QTRY_VERIFY(window.findChild<QPushButton *>()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QPushButton *>()->isEnabled(), 30000);
     QMetaObject::invokeMethod(&window, "updateFw");
     QTRY_COMPARE(watch.texts().value(0).left(expectedNotice.size()), expectedNotice);
 }
