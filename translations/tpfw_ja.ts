@@ -207,10 +207,6 @@
         <translation>アップデーターを停止</translation>
     </message>
     <message>
-        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
-        <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>書き込み中にアップデーターを停止すると、パネルが使用できなくなる可能性があります。それでも停止しますか？</translation>
     </message>
@@ -446,6 +442,10 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>まだ %1 のイメージです：%2 が選択され、感度は未選択です</translation>
+    </message>
     <message>
         <source>Next panel: %1, ready once this run has ended</source>
         <translation>次のパネル: %1（この実行が終わると開始できます）</translation>

@@ -207,10 +207,6 @@
         <translation>停止更新程序</translation>
     </message>
     <message>
-        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
-        <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>在写入过程中停止更新程序可能导致面板无法使用。仍要停止吗？</translation>
     </message>
@@ -446,6 +442,10 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>仍是 %1 的映像文件：已选 %2，尚未选灵敏度</translation>
+    </message>
     <message>
         <source>Next panel: %1, ready once this run has ended</source>
         <translation>下一块面板：%1，本次运行结束后即可开始</translation>

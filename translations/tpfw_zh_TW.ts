@@ -207,10 +207,6 @@
         <translation>停止更新程式</translation>
     </message>
     <message>
-        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
-        <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
-    </message>
-    <message>
         <source>Stopping the updater while it writes can leave the panel unusable. Stop it anyway?</source>
         <translation>在寫入過程中停止更新程式可能導致面板無法使用。仍要停止嗎？</translation>
     </message>
@@ -446,6 +442,10 @@
 </context>
 <context>
     <name>RunWords</name>
+    <message>
+        <source>Images of %1, still: %2 is checked, no sensitivity yet</source>
+        <translation>仍是 %1 的映像檔：已選 %2，尚未選靈敏度</translation>
+    </message>
     <message>
         <source>Next panel: %1, ready once this run has ended</source>
         <translation>下一片面板：%1，本次執行結束後即可開始</translation>

@@ -5,6 +5,7 @@
 #include "selection/FolderReader.h"
 #include "selection/NameDisplay.h"
 #include "selection/TreeWatcher.h"
+#include "update/station/Bench.h"
 #include "window/FirstFrame.h"
 #include "window/MainWindowForm.h"
 #include "window/NoticeQueue.h"
@@ -31,11 +32,6 @@
 #include <QTextBrowser>
 
 namespace {
-
-QString leafTitle(const Leaf &leaf)
-{
-    return RunWords::leafTitle(leaf.tpSize, leaf.sensitivity);
-}
 
 QStringList pathsIn(const QString &dir, const QStringList &names)
 {
@@ -135,6 +131,8 @@ void MainWindow::createRunControls()
     serialField = new SerialField;
     shutdownGuard = new ShutdownGuard(this);
     notices = new NoticeQueue(this);
+    bench = new Bench(this);
+    bench->follow(run);
     news = new RunNews(run, runPanel, form->statusBar, notices, this);
 }
 
@@ -176,17 +174,13 @@ void MainWindow::connectChoices()
     connect(watcher, &TreeWatcher::rootChanged, tpSizeGroup, &DirGroup::relist);
     connect(watcher, &TreeWatcher::tpSizeChanged, sensitivityGroup, &DirGroup::relist);
     connect(watcher, &TreeWatcher::leafChanged, this, [this] { setBinListText(listedLeafPath); });
-    // A scanner's Enter presses UpdateFW; a panel's serial is asked for
-    // whenever a leaf is chosen.
-    connect(serialField, &SerialField::entered, this, &MainWindow::serialEntered);
-    // The last panel's result never reads as the next one's: put away once
-    // the next serial is typed, another leaf chosen, a press refused or the
-    // station found faulty.
-    connect(serialField, &SerialField::typed, runPanel, &RunPanel::putAwayResult);
-    connect(run, &StationRun::refused, runPanel, &RunPanel::putAwayResult);
-    connect(&run->policy(), &StationPolicy::faulted, runPanel, &RunPanel::putAwayResult);
-    connect(tpSizeGroup, &DirGroup::passDirName, runPanel, &RunPanel::putAwayResult);
-    connect(sensitivityGroup, &DirGroup::passFullDirName, runPanel, &RunPanel::putAwayResult);
+    // A scanner's Enter presses UpdateFW, or names the next panel; a
+    // panel's serial is asked for whenever a leaf is chosen.
+    connect(serialField, &SerialField::entered, this, [this] { scanned(serialField->serial()); });
+    connect(notices, &NoticeQueue::scanned, this, &MainWindow::scanned);
+    connect(serialField, &SerialField::typed, bench, &Bench::typed);
+    connect(tpSizeGroup, &DirGroup::passDirName, bench, &Bench::leafChosen);
+    connect(sensitivityGroup, &DirGroup::passFullDirName, bench, &Bench::leafChosen);
     connect(sensitivityGroup, &DirGroup::passFullDirName, this, &MainWindow::readyForNextPanel);
     connect(&run->policy(), &StationPolicy::changed, this, &MainWindow::showStation);
     connect(&run->policy(), &StationPolicy::faulted, this,
@@ -206,7 +200,12 @@ void MainWindow::connectRun()
     connect(run, &StationRun::recorded, menu, &StationMenu::recorded);
     connect(news, &RunNews::told, this, &MainWindow::updateButtonState);
     connect(news, &RunNews::told, this, &MainWindow::readyForNextPanel);
+    connect(news, &RunNews::told, bench, &Bench::told);
+    connect(notices, &NoticeQueue::openChanged, bench, &Bench::setDialogOpen);
     connect(notices, &NoticeQueue::allClosed, this, &MainWindow::updateButtonState);
+    connect(bench, &Bench::faultChanged, this, &MainWindow::updateButtonState);
+    connect(bench, &Bench::resultPutAway, runPanel, &RunPanel::putAwayResult);
+    connect(bench, &Bench::resultPutAway, form->statusBar, &QStatusBar::clearMessage);
     connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopUpdater);
 }
 
@@ -271,19 +270,12 @@ void MainWindow::showWhereListsAreFrom()
     warningLine->setText(warnings.join(QLatin1Char('\n')));
     warningLine->setVisible(!warnings.isEmpty());
 
-    const QString leaf = leafTitle(leafOf(listedLeafPath));
-    const QString other = otherCheckedTpSize();
+    const Leaf leaf = leafOf(listedLeafPath);
     leafLine->setVisible(!listedLeafPath.isEmpty());
-    if (listedLeafPath.isEmpty())
-        leafLine->setWholeText(QString());
-    else if (const Leaf chosen = leafOf(listedLeafPath); const std::optional<Unreleased> why
-             = run->policy().unreleased(chosen.tpSize, chosen.sensitivity))
-        leafLine->setWholeText(RunWords::unreleasedImages(leaf, *why, run->policy()));
-    else if (other.isEmpty())
-        leafLine->setWholeText(RunWords::leafImages(leaf, run->policy()));
-    else
-        leafLine->setWholeText(
-            tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(other)));
+    leafLine->setWholeText(
+        listedLeafPath.isEmpty()
+            ? QString()
+            : RunWords::leafLine(leaf.tpSize, leaf.sensitivity, otherCheckedTpSize(), run->policy()));
     watcher->follow(root, sensitivityGroup->listedPath(), listedLeafPath);
     treeFit->fitSoon();
 }
@@ -308,13 +300,14 @@ QString MainWindow::otherCheckedTpSize() const
     return listedLeafPath.isEmpty() || checked == leafOf(listedLeafPath).tpSize ? QString() : checked;
 }
 
-// A serial entered during a run is the next panel's: checked and kept, never sent into the running press.
-void MainWindow::serialEntered()
+// A serial scanned during a press is the next panel's: checked and kept,
+// never sent into the press in hand. Scans come only where serials are asked
+// for.
+void MainWindow::scanned(const QString &read)
 {
-    if (!run->isBusy())
+    if (bench->scan(read) == Bench::Scan::Press)
         return updateFw_Console();
-    // The field is there only where serials are asked for.
-    const QString read = serialField->serial();
+    serialField->setSerial(read);
     const std::optional<QString> serial = run->policy().settings().serialOf(read);
     if (const std::optional<RunRefusal> refusal = serialRefusal(true, read, serial))
         return serialField->refuse(RunWords::refusal(*refusal, run->policy()));
@@ -366,7 +359,7 @@ void MainWindow::updateButtonState()
 {
     shutdownGuard->hold(run->isBusy());
     updateFwButton->setEnabled(run->state() == StationRun::State::Idle && !notices->isOpen()
-                               && !leafReader->isReading());
+                               && !leafReader->isReading() && bench->fault() == Bench::Fault::None);
     stopButton->setVisible(run->canStop());
     stopButton->setEnabled(!run->isStopping());
 }

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class Bench;
 class DirGroup;
 class FolderReader;
 struct FolderRead;
@@ -69,7 +70,7 @@ private:
     void showStation();
     void startBehindFrame();
     void readyForNextPanel();
-    void serialEntered();
+    void scanned(const QString &serial);
     void warn(const QString &warning);
     QString otherCheckedTpSize() const;
 
@@ -90,6 +91,7 @@ private:
     WrappingLabel *leafLine;
     TreeWatcher *watcher;
     StationRun *run;
+    Bench *bench;
     NoticeQueue *notices;
     ShutdownGuard *shutdownGuard;
     RunPanel *runPanel;

@@ -5,8 +5,13 @@
 #include <QQueue>
 #include <QString>
 
+class ScanCatcher;
+
 // The window's notices and questions, one at a time: a notice asked for
 // while another, or a question, is open follows once that one is closed.
+// What a scanner types while one is open is a scan, never an answer. The
+// two notices of a press are titled as they always were; the others carry
+// the program's name.
 class NoticeQueue : public QObject
 {
     Q_OBJECT
@@ -23,13 +28,18 @@ public:
     bool isOpen() const { return open; }
 
 signals:
+    // A notice or question opened, or the last one closed.
+    void openChanged(bool open);
     void allClosed();
+    // A serial scanned while a notice or question was open.
+    void scanned(const QString &serial);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showWaiting();
+    void setOpen(bool open);
 
     struct Notice
     {
@@ -40,5 +50,6 @@ private:
 
     QWidget *window;
     QQueue<Notice> waiting;
+    ScanCatcher *scans;
     bool open = false;
 };

@@ -25,11 +25,6 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
         showWaiting();
     });
     connect(run, &StationRun::begun, this, &RunNews::tellBegun);
-    // A question is of the next panel: the last one's words go first.
-    connect(run, &StationRun::asked, this, [this] {
-        status->clearMessage();
-        panel->putAwayResult();
-    });
     connect(run, &StationRun::checking, this,
             [this](int done, int total) { status->showMessage(RunWords::checking(done, total)); });
     connect(run, &StationRun::following, this, [this](const RunInfo &info, const RunRecord &record) {

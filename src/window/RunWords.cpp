@@ -249,6 +249,17 @@ QString RunWords::runTitle(const QString &leafTitle, const QString &unit, const 
     return operatorId.isEmpty() ? run : tr("%1 · operator %2").arg(run, displayName(operatorId));
 }
 
+QString RunWords::leafLine(const QString &tpSize, const QString &sensitivity, const QString &otherTpSize,
+                           const StationPolicy &station)
+{
+    const QString leaf = leafTitle(tpSize, sensitivity);
+    if (const std::optional<Unreleased> why = station.unreleased(tpSize, sensitivity))
+        return unreleasedImages(leaf, *why, station);
+    if (otherTpSize.isEmpty())
+        return leafImages(leaf, station);
+    return tr("Images of %1, still: %2 is checked, no sensitivity yet").arg(leaf, displayName(otherTpSize));
+}
+
 QString RunWords::leafImages(const QString &leafTitle, const StationPolicy &station)
 {
     if (station.release().state() != ReleaseWatch::State::Read || station.isFaulty())

@@ -35,10 +35,11 @@ public:
     // What a run is of: the panel, where its serial was asked for, and the
     // leaf; and by whom, where an operator is known.
     static QString runTitle(const QString &leafTitle, const QString &unit, const QString &operatorId = {});
-    // The images of a released leaf, with the release they belong to.
-    static QString leafImages(const QString &leafTitle, const StationPolicy &station);
-    // The images of a leaf this station will not flash, and why.
-    static QString unreleasedImages(const QString &leafTitle, Unreleased why, const StationPolicy &station);
+    // Above the list: whose images are listed, from which release, or why
+    // this station will not flash them; and a TP size checked since
+    // (otherTpSize) whose sensitivity is not chosen yet.
+    static QString leafLine(const QString &tpSize, const QString &sensitivity, const QString &otherTpSize,
+                            const StationPolicy &station);
 
     static QString checking(int done, int total);
     static QString running(const RunInfo &info);
@@ -53,4 +54,8 @@ public:
     // the updater said so with exit code 0, and was sent images.
     static QString outcome(const RunRecord &record);
     static RunReport report(const RunRecord &record, const QString &logProblem);
+
+private:
+    static QString leafImages(const QString &leafTitle, const StationPolicy &station);
+    static QString unreleasedImages(const QString &leafTitle, Unreleased why, const StationPolicy &station);
 };

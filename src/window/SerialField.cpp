@@ -57,6 +57,12 @@ QString SerialField::serial() const
     return edit ? edit->text().trimmed() : QString();
 }
 
+void SerialField::setSerial(const QString &serial)
+{
+    build();
+    edit->setText(serial);
+}
+
 void SerialField::refuse(const QString &why)
 {
     build();

@@ -18,6 +18,8 @@ public:
 
     // As read, without the spaces around it.
     QString serial() const;
+    // As scanned while the field did not have the keys.
+    void setSerial(const QString &serial);
     void refuse(const QString &why);
     // Cleared, and the focus taken, for the next panel; a next panel's
     // serial read meanwhile is kept there for it.

@@ -74,6 +74,7 @@ public:
     ~StationRun() override;
 
     StationPolicy &policy() { return station; }
+    const StationPolicy &policy() const { return station; }
     // Keeps the run logs within their limits, files the runs of this data
     // folder left unfinished, and follows the run on, if any.
     void watch();
