@@ -15,8 +15,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -25,8 +28,10 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <memory>
+#include <vector>
 
 // A shift at a configured station, in a real window on a small laptop's
 // screen (1024×600), in English and in Japanese: each step is looked at as
@@ -40,8 +45,20 @@ private slots:
     void cleanup();
     void aShiftAtTheBench_data();
     void aShiftAtTheBench();
+    void theSeamsBetweenPanels_data();
+    void theSeamsBetweenPanels();
 
 private:
+    void open(const QString &locale);
+    void signIn();
+    void scanKeys(const QString &serial);
+    QString nextPanelShown() const;
+    // Where the stand-in looks for the word to end its run.
+    QString runEnd() const { return settingsDir.filePath("run-end"); }
+    void endRun() { QFile(runEnd()).open(QIODevice::WriteOnly); }
+    // The window given the keyboard back, as a window manager may not once
+    // a dialog has closed.
+    void activate();
     void step(const QString &name);
     void scan(const QString &serial);
     void answerOperator(QWidget *asker, const QString &id);
@@ -55,6 +72,7 @@ private:
     int steps = 0;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<NoticeWatch> notices;
+    std::vector<std::unique_ptr<QTranslator>> translators;
 };
 
 void TestShift::initTestCase()
@@ -73,6 +91,9 @@ void TestShift::cleanup()
 {
     notices.reset();
     window.reset();
+    translators.clear();
+    endRun();
+    qunsetenv("TPFW_STANDIN_UNTIL");
     QTRY_VERIFY_WITH_TIMEOUT(!RunLock::current(), 10000);
     qunsetenv("TPFW_STANDIN_EXIT");
     qunsetenv("TPFW_STANDIN_SECONDS");
@@ -89,14 +110,18 @@ void TestShift::step(const QString &name)
     QVERIFY2(bar->findChild<QToolButton *>("qt_menubar_ext_button")->isHidden(), qPrintable(name));
     // With room to spare, the order and operator read whole.
     const auto *line = window->findChild<ElidedLabel *>("stationLine");
-    QCOMPARE(line->text(), line->fullText());
+    QTRY_COMPARE(line->text(), line->fullText());
     for (QAbstractScrollArea *area : window->findChildren<QAbstractScrollArea *>())
         if (area->isVisible() && area->objectName() != "binListBrowser" && area->objectName() != "output")
             QVERIFY2(!area->verticalScrollBar()->isVisible() && !area->horizontalScrollBar()->isVisible(),
                      qPrintable(name + ": " + area->objectName() + " scrolls"));
+    // Every dialog open fits the screen: wrapped, never cut.
+    if (QWidget *dialog = QApplication::activeModalWidget())
+        QVERIFY2(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()),
+                 qPrintable(name + ": a dialog beyond the screen"));
     QApplication::processEvents();
     const QImage screen = window->screen()->grabWindow(0).toImage();
-    QVERIFY(screen.save(QString("shift-%1-%2.png").arg(language).arg(++steps)));
+    QVERIFY(screen.save(QString("%1-%2-%3.png").arg(QTest::currentTestFunction(), language).arg(++steps)));
     const QImage title = screen.copy(QRect(bar->mapToGlobal(menu.topLeft()), menu.size()));
     QSet<QRgb> colours;
     for (int y = 0; y < title.height(); ++y)
@@ -144,6 +169,51 @@ QString TestShift::resultShown() const
         + window->findChild<WrappingLabel *>("resultDetail")->wholeText();
 }
 
+// As a hand-held scanner sends a serial: its keys in quick succession, then
+// Enter, through the X server to whatever has the keyboard.
+void TestShift::scanKeys(const QString &serial)
+{
+    QCOMPARE(QProcess::execute("xdotool", {"type", "--delay", "5", serial}), 0);
+    QCOMPARE(QProcess::execute("xdotool", {"key", "Return"}), 0);
+}
+
+void TestShift::activate()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+QString TestShift::nextPanelShown() const
+{
+    const auto *line = window->findChild<QLabel *>("nextPanel");
+    return line && line->isVisible() ? line->text() : QString();
+}
+
+void TestShift::open(const QString &locale)
+{
+    language = QLocale(locale).name().left(2);
+    steps = 0;
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    QLocale::setDefault(QLocale(locale));
+    translators.push_back(translatorFor(QLocale(locale)));
+    translators.push_back(toolkitTranslatorFor(QLocale(locale)));
+    for (const auto &translator : translators)
+        if (translator)
+            QCoreApplication::installTranslator(translator.get());
+    window = std::make_unique<MainWindow>();
+    notices = std::make_unique<NoticeWatch>([this] { return button("UpdateFW"); });
+    window->showMaximized();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+// Signed in with the keyboard alone.
+void TestShift::signIn()
+{
+    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
+    answerOperator(window.get(), "op7");
+    QTRY_VERIFY(window->findChild<ElidedLabel *>("stationLine")->fullText().contains("op7"));
+}
+
 void TestShift::aShiftAtTheBench_data()
 {
     QTest::addColumn<QString>("locale");
@@ -154,20 +224,11 @@ void TestShift::aShiftAtTheBench_data()
 void TestShift::aShiftAtTheBench()
 {
     QFETCH(QString, locale);
-    language = QLocale(locale).name().left(2);
-    steps = 0;
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
     clearFirmwareTree();
     makeTree(FirmwareTree::root(),
              {"15.6inch/High/a.bin", "15.6inch/Normal/a.bin", "15.6inch/Low/a.bin",
               "10.1inch/High/TP101_H_v2.0.bin", "10.1inch/Normal/a.bin", "10.1inch/Low/a.bin",
               "7inch/High/a.bin", "7inch/Normal/a.bin", "7inch/Low/a.bin"});
-    QLocale::setDefault(QLocale(locale));
-    const std::unique_ptr<QTranslator> words = translatorFor(QLocale(locale));
-    const std::unique_ptr<QTranslator> toolkit = toolkitTranslatorFor(QLocale(locale));
-    for (QTranslator *translator : {words.get(), toolkit.get()})
-        if (translator)
-            QCoreApplication::installTranslator(translator);
     const auto today = [](int ok, int failed, int firstOk, int panels) {
         const QString runs
             = QCoreApplication::translate("HistoryStatus", "Today: %1 OK · %2 failed").arg(ok).arg(failed);
@@ -178,15 +239,8 @@ void TestShift::aShiftAtTheBench()
                                  .arg(panels);
     };
 
-    window = std::make_unique<MainWindow>();
-    notices = std::make_unique<NoticeWatch>([this] { return button("UpdateFW"); });
-    window->showMaximized();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-
-    // Signed in with the keyboard alone.
-    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
-    answerOperator(window.get(), "op7");
-    QTRY_VERIFY(window->findChild<ElidedLabel *>("stationLine")->fullText().contains("op7"));
+    open(locale);
+    signIn();
     step("signed in");
 
     // A scan that is no serial of this station is refused under the field.
@@ -258,6 +312,92 @@ void TestShift::aShiftAtTheBench()
     answerOperator(&other, "op7");
     QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 4, 30000);
     QCOMPARE(historyRecords().last().value("outcome").toString(), QString("stopped"));
+}
+
+void TestShift::theSeamsBetweenPanels_data()
+{
+    aShiftAtTheBench_data();
+}
+
+// From one panel to the next with a scanner's keys, four TP sizes on the
+// small screen: a scan while the start notice is open and one during the
+// run are the next panel's, never an answer nor a part of the running
+// panel's serial; the settings lost mid-shift stand in sight, UpdateFW off,
+// the last result put away, until they are back.
+void TestShift::theSeamsBetweenPanels()
+{
+    QFETCH(QString, locale);
+    clearFirmwareTree();
+    QStringList tree;
+    for (const char *size : {"15.6inch", "10.1inch", "7inch", "5inch"})
+        for (const char *sensitivity : {"High", "Normal", "Low"})
+            tree.append(QString("%1/%2/a.bin").arg(size, sensitivity));
+    makeTree(FirmwareTree::root(), tree);
+    QFile::remove(runEnd());
+    qputenv("TPFW_STANDIN_UNTIL", QFile::encodeName(runEnd()));
+    open(locale);
+    signIn();
+    QVERIFY(chooseLeaf(window.get(), "10.1inch", "High"));
+    // The start notice open, with the keys: the next panel is scanned, and
+    // looked at, before it is closed.
+    bool scanned = false;
+    QString fieldWhileOpen;
+    notices->mayClose = [&] {
+        if (notices->seen.size() > 1 || !fieldWhileOpen.isNull())
+            return true;
+        if (!qobject_cast<QMessageBox *>(QApplication::activeWindow()))
+            return false;
+        if (!std::exchange(scanned, true))
+            scanKeys("SN0002");
+        if (!nextPanelShown().contains("SN0002"))
+            return false;
+        fieldWhileOpen = serialField()->text();
+        step("a scan while the start notice is open");
+        return false;
+    };
+    activate();
+    QTRY_VERIFY(serialField()->hasFocus());
+    scanKeys("SN0001");
+    QTRY_VERIFY_WITH_TIMEOUT(notices->seen.size() == 1 && !QApplication::activeModalWidget(), 30000);
+    QCOMPARE(fieldWhileOpen, QString("SN0002"));
+    QCOMPARE(
+        notices->texts().first(),
+        QCoreApplication::translate("MainWindow", "When updating FW, don't press \"UpdateFW\" button!!"));
+    QVERIFY(window->findChild<QLabel *>("sentLine")->text().contains("SN0001"));
+
+    activate();
+    QTRY_VERIFY(serialField()->hasFocus());
+    scanKeys("SN0003");
+    QTRY_VERIFY(nextPanelShown().contains("SN0003"));
+    QCOMPARE(serialField()->text(), QString("SN0003"));
+    step("a scan during the run");
+    endRun();
+    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0001"), 30000);
+    QTRY_VERIFY(button("UpdateFW")->isEnabled());
+    QCOMPARE(serialField()->text(), QString("SN0003"));
+    QCOMPARE(historyRecords().size(), 1);
+    step("the run ended, the next panel ready");
+
+    // A failed panel's red result beside every TP size in view.
+    qputenv("TPFW_STANDIN_EXIT", "3");
+    QTest::keyClick(serialField(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0003") && historyRecords().size() == 2, 30000);
+    for (QRadioButton *size : groupTitled(window.get(), "TP Size")->radioButtons())
+        QVERIFY2(!size->visibleRegion().isEmpty(), qPrintable(size->text()));
+    step("a failed panel beside four TP sizes");
+
+    // The settings lost mid-shift (a mount gone), then back.
+    const QString settings = qEnvironmentVariable("TPFW_STATION_SETTINGS");
+    const QString away = settingsDir.filePath("away.ini");
+    QVERIFY(QFile::rename(settings, away));
+    auto *standing = window->findChild<QLabel *>("warningLine");
+    QTRY_VERIFY(standing->isVisible() && standing->text().contains(QDir::toNativeSeparators(settings)));
+    QCOMPARE(resultShown(), QString());
+    QVERIFY(!button("UpdateFW")->isEnabled());
+    step("the settings lost");
+    QVERIFY(QFile::rename(away, settings));
+    QTRY_VERIFY(!standing->isVisible() && button("UpdateFW")->isEnabled());
+    step("the settings back");
 }
 
 QTEST_MAIN(TestShift)

@@ -7,6 +7,8 @@
 //   Windows, as given elsewhere), each followed by a NUL byte, so a test can
 //   compare them byte for byte and tell that the run went to its end.
 // - TPFW_STANDIN_SECONDS: work that long before exiting.
+// - TPFW_STANDIN_UNTIL: work until that file exists, as long as a test
+//   needs the run to be on.
 // - TPFW_STANDIN_TICKS=N: instead of its usual chatter while it works, print
 //   N lines "writing block k/N (P%)" spread evenly over that time.
 // - TPFW_STANDIN_EXIT: exit with that code, saying so on standard error;
@@ -167,6 +169,9 @@ int run(const std::vector<fs::path> &arguments)
     if (const char *seconds = std::getenv("TPFW_STANDIN_SECONDS"))
         work(std::atof(seconds),
              std::getenv("TPFW_STANDIN_TICKS") ? std::atoi(std::getenv("TPFW_STANDIN_TICKS")) : 0);
+    if (const char *until = std::getenv("TPFW_STANDIN_UNTIL"))
+        while (!fs::exists(fs::u8path(until)))
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
     if (arguments.empty()) {
         std::cerr << "usage: PanelProg IMAGE... SWITCH\n";
         return 2;

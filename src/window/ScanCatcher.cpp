@@ -43,6 +43,9 @@ bool ScanCatcher::take(int key, const QString &text)
         emit scanned(std::exchange(typed, QString()).trimmed());
         return true;
     }
+    // A scanner presses Shift for capitals, as a hand does.
+    if (key == Qt::Key_Shift || key == Qt::Key_CapsLock)
+        return false;
     const bool printable = !text.isEmpty() && text.at(0).isPrint();
     if (!printable || (key == Qt::Key_Space && typed.isEmpty())) {
         typed.clear();

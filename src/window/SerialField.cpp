@@ -89,6 +89,8 @@ void SerialField::holdNext(const QString &words)
     problem->hide();
     nextLine->setText(words);
     nextLine->show();
+    // The next scan takes its place, never joins it.
+    edit->selectAll();
     edit->setFocus();
 }
 

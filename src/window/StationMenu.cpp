@@ -26,7 +26,8 @@ StationMenu::StationMenu(QWidget *parentWindow, QMenuBar *menuBar, StationPolicy
     signOutAction = menu->addAction(tr("Sign &out"), station.operatorSession(), &OperatorSession::signOut);
     signOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     history = new HistoryStatus;
-    stationLine = new ElidedLabel(Qt::ElideRight);
+    // Short of room, the order is cut before whether anyone is signed in.
+    stationLine = new ElidedLabel(Qt::ElideLeft);
     stationLine->setObjectName(QStringLiteral("stationLine"));
     stationLine->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     menuBar->setCornerWidget(new MenuCorner({stationLine, history}));
