@@ -42,6 +42,7 @@ class TestShift : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void cleanup();
     void aShiftAtTheBench_data();
     void aShiftAtTheBench();
@@ -59,6 +60,13 @@ private:
     // The window given the keyboard back, as a window manager may not once
     // a dialog has closed.
     void activate();
+    void aReleaseAtTheBench();
+    void writeSettings(const QByteArray &lines) const;
+
+    // A line's station: serials and operators asked for, an order of two
+    // leaves.
+    const QByteArray settingsLines = "[station]\nname=Line 3\n[unit]\nrequired=true\npattern=SN\\d{4}\n"
+                                     "[operator]\nrequired=true\nids=op7;op9\n";
     void step(const QString &name);
     void scan(const QString &serial);
     void answerOperator(QWidget *asker, const QString &id);
@@ -78,13 +86,19 @@ private:
 void TestShift::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    const QString settings = settingsDir.filePath("station.ini");
-    qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settings));
-    QFile file(settings);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[station]\nname=Line 3\n[unit]\nrequired=true\npattern=SN\\d{4}\n[operator]\nrequired=true\n"
-               "ids=op7;op9\n[order]\nname=WO-2291\nleaves=10.1inch/High;7inch/High\n");
+    qputenv("TPFW_STATION_SETTINGS", QFile::encodeName(settingsDir.filePath("station.ini")));
     placeUpdater(TPFW_STANDIN);
+}
+
+void TestShift::init()
+{
+    writeSettings(settingsLines + "[order]\nname=WO-2291\nleaves=10.1inch/High;7inch/High\n");
+}
+
+void TestShift::writeSettings(const QByteArray &lines) const
+{
+    QFile file(settingsDir.filePath("station.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size());
 }
 
 void TestShift::cleanup()
@@ -397,7 +411,53 @@ void TestShift::theSeamsBetweenPanels()
     step("the settings lost");
     QVERIFY(QFile::rename(away, settings));
     QTRY_VERIFY(!standing->isVisible() && button("UpdateFW")->isEnabled());
+    // Whom the lost settings named is signed in no longer.
+    QTRY_VERIFY(!window->findChild<ElidedLabel *>("stationLine")->fullText().contains("op7"));
+    signIn();
     step("the settings back");
+    qunsetenv("TPFW_STANDIN_EXIT");
+    aReleaseAtTheBench();
+}
+
+// A signed release for the order: a press right after another order's
+// manifest appears beside it runs; the release edited after signing is
+// named for what it is, and UpdateFW stays off until it is fixed.
+void TestShift::aReleaseAtTheBench()
+{
+    const QString manifest = settingsDir.filePath("WO-7.json");
+    for (const auto &[from, to] :
+         {std::pair("WO-7.json", manifest), std::pair("WO-7.json.ec.sig", manifest + ".sig"),
+          std::pair("ec-p256.pem", settingsDir.filePath("ec-p256.pem"))}) {
+        QFile::remove(to);
+        QVERIFY(QFile::copy(QString(TPFW_RELEASE_FIXTURES) + "/" + from, to));
+    }
+    QVERIFY(QFile::remove(FirmwareTree::root() + "/7inch/High/a.bin"));
+    QFile image(FirmwareTree::root() + "/7inch/High/fw.bin");
+    QVERIFY(image.open(QIODevice::WriteOnly) && image.write("image") == 5);
+    image.close();
+    writeSettings(settingsLines + "[release]\nmanifest=WO-7.json\nkeys=ec-p256.pem\n");
+    auto *leafLine = window->findChild<WrappingLabel *>("leafLine");
+    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
+    QTRY_VERIFY(leafLine->wholeText().contains("WO-7 r1") && button("UpdateFW")->isEnabled());
+    const int records = historyRecords().size();
+    QFile beside(settingsDir.filePath("WO-9.json"));
+    QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write("{}") == 2);
+    beside.close();
+    activate();
+    serialField()->setFocus();
+    scanKeys("SN0005");
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, 30000);
+    QCOMPARE(historyRecords().last().value("outcome").toString(), QString("ok"));
+    QTRY_VERIFY(resultShown().contains("SN0005"));
+    step("a press as a manifest appears beside the release");
+
+    QFile edited(manifest);
+    QVERIFY(edited.open(QIODevice::Append) && edited.write(" ") == 1);
+    edited.close();
+    QTRY_VERIFY(leafLine->wholeText().contains("WO-7.json") && !button("UpdateFW")->isEnabled());
+    QVERIFY(window->findChild<QLabel *>("warningLine")->isVisible());
+    QCOMPARE(resultShown(), QString());
+    step("the release edited after signing");
 }
 
 QTEST_MAIN(TestShift)
