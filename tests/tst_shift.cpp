@@ -223,6 +223,7 @@ void TestShift::open(const QString &locale)
 // Signed in with the keyboard alone.
 void TestShift::signIn()
 {
+    activate();
     QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
     answerOperator(window.get(), "op7");
     QTRY_VERIFY(window->findChild<ElidedLabel *>("stationLine")->fullText().contains("op7"));

@@ -88,7 +88,7 @@ export HELPERS=$(dirname "$0")/x11_helpers.sh
   printf "{\"started\":\"2026-12-08T01:00:00.000+00:00\",\"log\":\"%s\",\"images\":[]}" "$runs/1.log" >"$runs/1.pending.json"
   XDG_DATA_HOME=$STATION/data2 "$STATION/tpfw" >"$STATION/tpfw2.log" 2>&1 & app=$!
   window=$(timeout 30 xdotool search --sync --name "^MainWindow$" | head -1)
-  notice=$(timeout 10 xdotool search --sync --name "^Message Box$" | head -1)
+  notice=$(timeout 10 xdotool search --sync --onlyvisible --name "^tpfw$" | head -1)
   sleep 0.5
   centre() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2)); }
   read -r wx wy < <(centre "$window")
@@ -133,7 +133,7 @@ export HELPERS=$(dirname "$0")/x11_helpers.sh
   sleep 1
   click_spots "$window" 0.5 "28 74" "222 74" "199 273"
   wmctrl -c MainWindow
-  timeout 10 xdotool search --sync --name "^Message Box$" >/dev/null
+  timeout 10 xdotool search --sync --onlyvisible --name "^tpfw$" >/dev/null
   sleep 0.5
   start=$(date +%s%N)
   xdotool key alt+y
