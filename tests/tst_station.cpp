@@ -54,6 +54,9 @@ private:
     void signIn(const QString &id);
     void signInRefused(const QString &id, const QString &why);
     void pressRefused(const QString &why, bool recorded);
+    // As a scanner's Enter presses, once the last press is over, whether or
+    // not the button is enabled.
+    void pressWithoutTheButton();
 
     QTemporaryDir settingsDir;
     QString settingsPath;
@@ -343,7 +346,7 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QVERIFY(!standing->isHidden() && standing->text() == warning);
     QVERIFY(chooseAnImage(window.get()));
     QVERIFY(!updateButton()->isEnabled());
-    QMetaObject::invokeMethod(window.get(), "updateFw_Console", Qt::QueuedConnection);
+    pressWithoutTheButton();
     QTRY_COMPARE(notices->texts(), QStringList({warning, warning}));
 
     // Fixed while the window is open: the door opens as the file says.
@@ -366,7 +369,7 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QTRY_COMPARE(notices->texts().last(), gone);
     QVERIFY(!standing->isHidden() && standing->text() == gone);
     QVERIFY(!updateButton()->isEnabled());
-    QMetaObject::invokeMethod(window.get(), "updateFw_Console", Qt::QueuedConnection);
+    pressWithoutTheButton();
     QTRY_COMPARE(notices->texts().filter(gone).size(), 2);
     QVERIFY(QDir().mkpath(settingsDir.path()));
     writeSettings("");
@@ -382,6 +385,12 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QCOMPARE(nextTabStop(serialField()), updateButton());
 }
 
+void TestStation::pressWithoutTheButton()
+{
+    QTRY_COMPARE(window->findChild<StationRun *>()->state(), StationRun::State::Idle);
+    QMetaObject::invokeMethod(window.get(), "updateFw_Console", Qt::QueuedConnection);
+}
+
 // A press refused for its images is recorded; one refused at the door, by a
 // fault that stands until it is fixed, is not, and its button shows that it
 // will not start (a scanner's Enter still presses).
@@ -389,7 +398,7 @@ void TestStation::pressRefused(const QString &why, bool recorded)
 {
     const int records = historyRecords().size();
     QTRY_COMPARE(updateButton()->isEnabled(), recorded);
-    QMetaObject::invokeMethod(window.get(), "updateFw_Console", Qt::QueuedConnection);
+    pressWithoutTheButton();
     QTRY_VERIFY2(notices->texts().endsWith(why), qPrintable(notices->texts().join('|')));
     QTRY_COMPARE(historyRecords().size(), records + int(recorded));
     if (recorded) {
