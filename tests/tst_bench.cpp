@@ -23,8 +23,8 @@ private slots:
 namespace {
 
 // Plays the events of a bench in order: "scan:SN" (its answer dropped),
-// "dialog" and "closed", "fault:settings", "fault:release", "fault:none",
-// or a step of the press.
+// "dialog" and "closed", "busy" and "idle" (the station run's), "fault:settings", "fault:release",
+// "fault:none", or a step of the press.
 void play(Bench &bench, const QString &events)
 {
     for (const QString &event : events.split(' ', Qt::SkipEmptyParts)) {
@@ -37,6 +37,8 @@ void play(Bench &bench, const QString &events)
                                                   : Bench::Fault::None);
         else if (event == "dialog" || event == "closed")
             bench.setDialogOpen(event == "dialog");
+        else if (event == "busy" || event == "idle")
+            bench.setStationIdle(event == "idle");
         else if (!QMetaObject::invokeMethod(&bench, event.toLatin1().constData(), Qt::DirectConnection))
             QFAIL(qPrintable("no such event: " + event));
     }
@@ -66,6 +68,7 @@ void TestBench::aScanIsThePanelOrTheNext_data()
     QTest::newRow("failure notice open")
         << "scan:SN1 begun running ended dialog" << next << "SN1" << S::Ended;
     QTest::newRow("notice closed again") << "scan:SN1 refused dialog closed" << press << "SN2" << S::Scanned;
+    QTest::newRow("station busy") << "scan:SN1 busy" << next << "SN1" << S::Scanned;
     QTest::newRow("refused during a run") << "scan:SN1 begun running refused" << next << "SN1" << S::Running;
 }
 
@@ -83,7 +86,7 @@ void TestBench::aScanIsThePanelOrTheNext()
     QCOMPARE(bench.panel(), panel);
     QCOMPARE(bench.next(), scan == Bench::Scan::Next ? QString("SN2") : QString());
     QCOMPARE(bench.stage(), stage);
-    play(bench, "ended closed told");
+    play(bench, "ended closed idle told");
     QCOMPARE(bench.panel(), QString("SN2"));
     QVERIFY(bench.next().isEmpty());
 }

@@ -10,7 +10,8 @@ void Bench::follow(const StationRun *run)
 {
     connect(run, &StationRun::asked, this, &Bench::asked);
     connect(run, &StationRun::stateChanged, this, [this, run] {
-        if (current == Stage::Asked && run->state() == StationRun::State::Idle)
+        setStationIdle(run->state() == StationRun::State::Idle);
+        if (current == Stage::Asked && stationIdle)
             declined();
     });
     connect(run, &StationRun::refused, this, &Bench::refused);
@@ -38,7 +39,7 @@ Bench::Fault Bench::faultOf(const StationPolicy &policy)
 Bench::Scan Bench::scan(const QString &serial)
 {
     putAwayResult();
-    if (pressInHand() || dialogOpen) {
+    if (pressInHand() || dialogOpen || !stationIdle) {
         nextSerial = serial;
         return Scan::Next;
     }
@@ -78,6 +79,11 @@ void Bench::leafChosen()
 void Bench::setDialogOpen(bool open)
 {
     dialogOpen = open;
+}
+
+void Bench::setStationIdle(bool idle)
+{
+    stationIdle = idle;
 }
 
 // A fault that appears, or becomes another, is what the station shows now.

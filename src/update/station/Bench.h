@@ -54,6 +54,10 @@ public:
     Scan scan(const QString &serial);
     // A notice or question of the window is open: a scan is the next panel's.
     void setDialogOpen(bool open);
+    // The station run takes a press only when idle: while it looks the
+    // panel up, reads its leaf or the release, or tells a run's end, a scan
+    // is the next panel's.
+    void setStationIdle(bool idle);
     void setFault(Fault fault);
 
 public slots:
@@ -87,5 +91,6 @@ private:
     QString nextSerial;
     bool resultShown = false;
     bool dialogOpen = false;
+    bool stationIdle = true;
     Fault standing = Fault::None;
 };
