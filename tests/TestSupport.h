@@ -12,6 +12,11 @@
 
 #include <functional>
 
+// How long a test waits for a run to end, or for a window to answer after
+// one: a run of a second can take a minute and more on a loaded machine.
+// A wait, never a limit the code is held to.
+constexpr int runPatienceMs = 180000;
+
 class DirGroup;
 class QPushButton;
 class QWidget;

@@ -136,9 +136,10 @@ void TestMainWindow::choosingTpSizeThenSensitivityListsTheLeaf()
     DebugLog log;
     QVERIFY(clickChoice(sensitivity, "High"));
     const QString leaf = FirmwareTree::root() + "/7inch/High";
+    // The leaf is listed as soon as it is read, at once on a quiet disk.
+    QTRY_COMPARE(shownNames(window), QStringList({"A.bin", "b.bin", "sub"}));
     QCOMPARE(log.lines,
              QStringList({'"' + leaf + '"', "\".\"", "\"..\"", "\"A.bin\"", "\"b.bin\"", "\"sub\""}));
-    QCOMPARE(shownNames(window), QStringList({"A.bin", "b.bin", "sub"}));
     QCOMPARE(window.binFiles(), QStringList({leaf + "/A.bin", leaf + "/b.bin", leaf + "/sub"}));
 
     // Another TP size re-lists the sensitivities but keeps the last leaf.
@@ -414,7 +415,7 @@ void TestMainWindow::aShareThatHangsNeverStopsTheWindow()
     QTRY_COMPARE_WITH_TIMEOUT(waiting->text(), QString("9inch is not answering"), 6000);
     QVERIFY(clickChoice(tpSize, "7inch"));
     QVERIFY(clickChoice(sensitivity, "High"));
-    QCOMPARE(window.binFiles(), QStringList(FirmwareTree::root() + "/7inch/High/a.bin"));
+    QTRY_COMPARE(window.binFiles(), QStringList(FirmwareTree::root() + "/7inch/High/a.bin"));
 #else
     QSKIP("FUSE is for Linux");
 #endif

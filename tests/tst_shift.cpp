@@ -277,7 +277,7 @@ void TestShift::aShiftAtTheBench()
     // The first panel: OK, and the result names it.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
     scan("SN0001");
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, runPatienceMs);
     QTRY_VERIFY(resultShown().contains("SN0001"));
     QTRY_COMPARE(counts(), today(1, 0, 1, 1));
     step("the first panel OK");
@@ -291,7 +291,7 @@ void TestShift::aShiftAtTheBench()
     qputenv("TPFW_STANDIN_EXIT", "3");
     QTest::keyClicks(serialField(), "02");
     QTest::keyClick(serialField(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, runPatienceMs);
     QTRY_VERIFY(resultShown().contains("SN0002"));
     QVERIFY(!resultShown().contains("SN0001"));
     QVERIFY(window->findChild<QWidget *>("resultAdvice")->isVisible());
@@ -306,7 +306,7 @@ void TestShift::aShiftAtTheBench()
     qunsetenv("TPFW_STANDIN_EXIT");
     qputenv("TPFW_STANDIN_SECONDS", "60");
     scan("SN0003");
-    QTRY_VERIFY_WITH_TIMEOUT(button("stopButton")->isVisible(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(button("stopButton")->isVisible(), runPatienceMs);
     QTest::mouseClick(button("stopButton"), Qt::LeftButton);
     answerOperator(window.get(), "op9");
     QTRY_VERIFY(notices->texts().last().contains("op9"));
@@ -325,7 +325,7 @@ void TestShift::aShiftAtTheBench()
     QTRY_VERIFY(stop->isVisible());
     QTest::mouseClick(stop, Qt::LeftButton);
     answerOperator(&other, "op7");
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 4, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 4, runPatienceMs);
     QCOMPARE(historyRecords().last().value("outcome").toString(), QString("stopped"));
 }
 
@@ -373,7 +373,7 @@ void TestShift::theSeamsBetweenPanels()
     activate();
     QTRY_VERIFY(serialField()->hasFocus());
     scanKeys("SN0001");
-    QTRY_VERIFY_WITH_TIMEOUT(notices->seen.size() == 1 && !QApplication::activeModalWidget(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(notices->seen.size() == 1 && !QApplication::activeModalWidget(), runPatienceMs);
     QCOMPARE(fieldWhileOpen, QString("SN0002"));
     QCOMPARE(
         notices->texts().first(),
@@ -387,7 +387,7 @@ void TestShift::theSeamsBetweenPanels()
     QCOMPARE(serialField()->text(), QString("SN0003"));
     step("a scan during the run");
     endRun();
-    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0001"), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0001"), runPatienceMs);
     QTRY_VERIFY(button("UpdateFW")->isEnabled());
     QCOMPARE(serialField()->text(), QString("SN0003"));
     QCOMPARE(historyRecords().size(), 1);
@@ -396,7 +396,7 @@ void TestShift::theSeamsBetweenPanels()
     // A failed panel's red result beside every TP size in view.
     qputenv("TPFW_STANDIN_EXIT", "3");
     QTest::keyClick(serialField(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0003") && historyRecords().size() == 2, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(resultShown().contains("SN0003") && historyRecords().size() == 2, runPatienceMs);
     for (QRadioButton *size : groupTitled(window.get(), "TP Size")->radioButtons())
         QVERIFY2(!size->visibleRegion().isEmpty(), qPrintable(size->text()));
     step("a failed panel beside four TP sizes");
@@ -447,7 +447,7 @@ void TestShift::aReleaseAtTheBench()
     activate();
     serialField()->setFocus();
     scanKeys("SN0005");
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, runPatienceMs);
     QCOMPARE(historyRecords().last().value("outcome").toString(), QString("ok"));
     QTRY_VERIFY(resultShown().contains("SN0005"));
     step("a press as a manifest appears beside the release");

@@ -213,7 +213,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     // The released one runs, for that panel, by that operator, on record.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
     scan("SN1234");
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, runPatienceMs);
     const QJsonObject record = historyRecords().last();
     QCOMPARE(record.value("outcome").toString(), QString("ok"));
     for (const auto &[key, value] : QList<std::pair<QString, QString>> {
@@ -251,7 +251,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     // Yes updates it again.
     notices->answer = QMessageBox::Yes;
     scan("SN1234");
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 3, runPatienceMs);
     QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN1234"));
 
     // A look-up that takes longer than a moment (a gibibyte of history
@@ -279,7 +279,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     else if (lookedFor < 400)
         QVERIFY(!shown.contains(looking));
     // Then the run goes on, and ends.
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && shown.last().startsWith("FW update OK"), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && shown.last().startsWith("FW update OK"), runPatienceMs);
 
     // Idle for the minutes set, the operator is signed out.
     auto *session = window->findChild<OperatorSession *>();
@@ -313,14 +313,14 @@ void TestStation::aScanDuringARunIsTheNextPanels()
     QCOMPARE(next->text(), QString("Next panel: SN0004, ready once this run has ended"));
     QVERIFY(!next->isHidden());
     QVERIFY(!notices->texts().contains("The FW updater is still running."));
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, runPatienceMs);
     QCOMPARE(historyRecords().first().value("unit").toString(), QString("SN0003"));
     // Ready for it: Enter runs the panel scanned meanwhile.
     QTRY_VERIFY(updateButton()->isEnabled() && next->isHidden());
     QCOMPARE(serialField()->text(), QString("SN0004"));
     qunsetenv("TPFW_STANDIN_SECONDS");
     QTest::keyClick(serialField(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, runPatienceMs);
     QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN0004"));
     // A press refused at the door puts the last panel's result away.
     auto *panel = window->findChild<QWidget *>("runPanel");
@@ -355,8 +355,8 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     QTRY_VERIFY(updateButton()->isEnabled());
     QTest::mouseClick(updateButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(notices->texts().contains("When updating FW, don't press \"UpdateFW\" button!!"),
-                             30000);
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, 30000);
+                             runPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, runPatienceMs);
     QVERIFY(historyRecords().first().value("unit").isNull());
 
     // Gone while the window is open, its folder too (a mount lost): shut
@@ -499,7 +499,7 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
         const int records = historyRecords().size();
         QTRY_VERIFY(updateButton()->isEnabled());
         QTest::mouseClick(updateButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, runPatienceMs);
         QCOMPARE(historyRecords().last().value("outcome").toString(), QString("ok"));
     };
     runs();

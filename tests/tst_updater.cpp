@@ -616,7 +616,7 @@ void TestUpdater::closingWhileTheImagesAreCheckedStartsNothing()
              QString("The images are still being checked. Close anyway? Nothing will be started."));
     QCOMPARE(watch->seen.at(0).defaultButton, QMessageBox::No);
     if (!closes) {
-        QTRY_COMPARE_WITH_TIMEOUT(records().size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(records().size(), 1, runPatienceMs);
         QTRY_VERIFY(runEnded());
         return;
     }
@@ -897,7 +897,7 @@ void TestUpdater::outputNeverFreezesTheWindow()
     QVERIFY(chooseAnImage(window.get()));
     invoke("updateFw");
     auto *banner = window->findChild<QFrame *>("resultBanner");
-    QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), runPatienceMs);
     const qint64 grown = residentMiB() - before;
     qInfo("%lld MiB more resident", grown);
 #ifndef __SANITIZE_ADDRESS__
@@ -1009,7 +1009,7 @@ void TestUpdater::aRunsLogHasASize()
     flood.close();
     // Over by one read of the output at most, and the file system's blocks.
     QVERIFY2(peak <= limit + (128 << 10), qPrintable(QString::number(peak)));
-    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("FW update OK ("), runPatienceMs);
     const QString log = runLogs().value(0);
     QVERIFY2(diskUse(log) <= limit, qPrintable(QString::number(diskUse(log))));
     QFile kept(log);
