@@ -3,6 +3,7 @@
 // none is worded empty or as another is. No window is opened.
 
 #include "window/FaultWords.h"
+#include "window/RunPanel.h"
 #include "window/RunWords.h"
 #include "window/Translations.h"
 
@@ -36,6 +37,8 @@ void checkDistinct(const char *kind, int last, const std::function<QString(int)>
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Outcome)
 
 class TestWords : public QObject
 {
@@ -94,6 +97,39 @@ private slots:
         });
         if (translator)
             QCoreApplication::removeTranslator(translator.get());
+    }
+
+    void aResultReadsAsWhatBecameOfThePanel_data()
+    {
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<bool>("sentImages");
+        // ok, failed (set the panel aside), or neither: what is shown.
+        QTest::addColumn<QString>("reads");
+        QTest::newRow("ok") << Outcome::Ok << true << "ok";
+        QTest::newRow("ok, nothing sent") << Outcome::Ok << false << "neither";
+        QTest::newRow("failed") << Outcome::Failed << true << "failed";
+        QTest::newRow("failed, nothing sent") << Outcome::Failed << false << "neither";
+        QTest::newRow("crashed") << Outcome::Crashed << true << "failed";
+        // Written part way: the panel is no more usable than a failed one's.
+        QTest::newRow("stopped") << Outcome::Stopped << true << "failed";
+        QTest::newRow("interrupted") << Outcome::Interrupted << true << "neither";
+        QTest::newRow("unknown") << Outcome::Unknown << true << "neither";
+    }
+
+    void aResultReadsAsWhatBecameOfThePanel()
+    {
+        QFETCH(Outcome, outcome);
+        QFETCH(bool, sentImages);
+        QFETCH(QString, reads);
+        RunRecord record;
+        record.outcome = outcome;
+        record.exitCode = 0;
+        if (sentImages)
+            record.images.append({QStringLiteral("image.bin"), 1, {}, {}, false});
+        const RunReport report = RunWords::report(record, QString());
+        QCOMPARE(report.ok, reads == "ok");
+        QCOMPARE(report.known, reads != "neither");
+        QCOMPARE(report.advice.isEmpty(), reads != "failed");
     }
 };
 
