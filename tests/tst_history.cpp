@@ -565,8 +565,11 @@ void TestHistory::runLogsAreKeptWithinBounds()
     const QSet<QString> kept({names.at(1)});
     LogLimits limits;
     limits.runs = 5;
+    // The count alone: the newest five stay, and the kept and pending.
+    limits.bytes = qint64(1) << 40;
+    QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(0)}));
     limits.bytes = 1500;
-    QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(0), names.at(3)}));
+    QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(3)}));
     limits.bytes = 1200;
     QCOMPARE(pruneRunLogs(runs.path(), now, kept, limits), QStringList({names.at(4), names.at(5)}));
     // Within the bounds now: nothing more goes, even to a clock a year ahead.
