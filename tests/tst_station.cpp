@@ -561,6 +561,10 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     QVERIFY(!policy->release().isReading());
     QCOMPARE(historyRecords().last().value("release").toObject().value("name").toString(),
              QString("WO-7 r2"));
+    // The signature alone rewritten in place, by a key not trusted.
+    QVERIFY(run(openssl,
+                {"dgst", "-sha256", "-sign", folder + "/other.key", "-out", manifest + ".sig", manifest}));
+    shut(notSigned, untrusted);
 }
 
 QTEST_MAIN(TestStation)
