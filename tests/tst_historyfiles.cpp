@@ -452,7 +452,7 @@ void TestHistoryFiles::imagesAreHashedAsTheMachineDoes()
 // After the first count only the bytes appended are read: a change made in
 // place to an earlier line is not seen, a line still being written waits for
 // its end, and lines that are not records, or whose times cannot be read,
-// count for nothing.
+// count for nothing. A history that shrank is read afresh.
 void TestHistoryFiles::theDaysCountGrowsByWhatIsAppended()
 {
     const QString path = historyPath();
@@ -492,6 +492,10 @@ void TestHistoryFiles::theDaysCountGrowsByWhatIsAppended()
     // Another day is read afresh, the edit in place with it.
     QCOMPARE(counts(today.addDays(1)), qMakePair(0, 0));
     QCOMPARE(counts(today), qMakePair(2, 2));
+    // Replaced by a shorter history (a restore, a rotation): read afresh.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(appendToHistory(path, record, &error));
+    QCOMPARE(counts(today), qMakePair(1, 0));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryFiles)
