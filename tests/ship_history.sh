@@ -228,15 +228,16 @@ with open(path, encoding='utf-8') as history:
     base = json.loads(history.read().splitlines()[-1])
 # The long serial random: compressed, a repeated letter would fit any index.
 refused = [('unit', ''.join(random.choices(string.ascii_letters, k=32767))), ('station', 'Line\0 3'), ('operator', 'op\x007'), ('unit', 'SN12\u200b3456'),
-           ('station', 'Line\u202e 3'), ('unit', 'SN\u2028654321'), ('station', 'L' * 300)]
+           ('station', 'Line\u202e 3'), ('station', 'Line\u2066 3'), ('unit', 'SN\u2028654321'),
+           ('station', 'L' * 300)]
 with open(path, 'a', encoding='utf-8') as history:
     for key, value in refused:
         history.write(json.dumps(dict(base, **{'runId': str(uuid.uuid4()), key: value}), ensure_ascii=False,
                                  separators=(',', ':')) + '\n')
 EOF
-wait_for rows $((before + 8))
-# Its own row, and those of the four records edited from it in other keys.
-[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE unit = '$longest'")" -eq 5 ] || fail "the longest serial has no row"
+wait_for rows $((before + 9))
+# Its own row, and those of the five records edited from it in other keys.
+[ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE unit = '$longest'")" -eq 6 ] || fail "the longest serial has no row"
 [ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE length(unit) = 32767")" -eq 1 ] || fail "the long serial has no row"
 [ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE altered")" -eq 2 ] \
   && [ "$(sql -c "SELECT count(*) FROM tpfw_runs WHERE station = 'Line\u0000 3' OR operator = 'op\u00007'")" -eq 2 ] \
@@ -244,7 +245,7 @@ wait_for rows $((before + 8))
 files=$(cd "$work/logs" && ls | sort | tr '\n' '|')
 [ "$files" = "$(printf '%s\n' "$(hostname).jsonl" "$(hostname).rejected" "Line 3_A 'B'.jsonl" | sort | tr '\n' '|')" ] \
   || fail "central files: $files"
-echo "$(($(rows) - before)) rows for the longest serial and 7 records edited by hand, 2 with a NUL kept as" \
+echo "$(($(rows) - before)) rows for the longest serial and 8 records edited by hand, 2 with a NUL kept as" \
   "its escape; no central file named by what the rule refuses"
 
 # tpfw.sql run again, as an upgrade runs it: every row kept, and records
