@@ -488,6 +488,18 @@ void TestUpdater::tellsHowTheRunEnded()
     }
     QTRY_VERIFY(updateButton()->isEnabled());
     QFile::remove(QCoreApplication::applicationDirPath() + "/core");
+    if (slot != "updateFw")
+        return;
+    // The next run, another window's, ends here without a notice: the
+    // success notice was this window's press's alone.
+    const int noticesBefore = watch->seen.size();
+    qputenv("TPFW_STANDIN_EXIT", "0");
+    const QStringList images = window->binFiles();
+    StationRun other([&images](const QString &) { return std::optional<LeafNow>(LeafNow {images, 0}); });
+    other.press({"7inch", "High", FirmwareTree::root() + "/7inch/High", images, {}, {}});
+    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2 && status().startsWith("FW update OK ("),
+                             runPatienceMs);
+    QCOMPARE(watch->seen.size(), noticesBefore);
 }
 
 void TestUpdater::refusesASecondRun()
