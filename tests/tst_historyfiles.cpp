@@ -52,6 +52,7 @@ private slots:
     void anExportStopsWhereTheHistoryChanged();
     void imagesAreHashedAsTheMachineDoes();
     void theDaysCountGrowsByWhatIsAppended();
+    void theFooterNeverJoinsTheUpdatersLastLine();
 };
 
 void TestHistoryFiles::initTestCase()
@@ -496,6 +497,21 @@ void TestHistoryFiles::theDaysCountGrowsByWhatIsAppended()
     QVERIFY(QFile::remove(path));
     QVERIFY(appendToHistory(path, record, &error));
     QCOMPARE(counts(today), qMakePair(1, 0));
+}
+
+// An updater whose last words end without a newline: they stay its own
+// line, and the station's footer its own.
+void TestHistoryFiles::theFooterNeverJoinsTheUpdatersLastLine()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("run.log");
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("writing\n100%") == 12);
+    file.close();
+    RunRecord record = aFlash();
+    QString error;
+    QVERIFY2(appendToLog(log, logFooter(record), &error), qPrintable(error));
+    QCOMPARE(logTail(log, 5), QString("writing\n100%"));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryFiles)
