@@ -373,6 +373,9 @@ void TestStationRun::onlyTheListedSignInAndOnlyTheRunsOperatorStops()
     run.press({"7inch", "High", leaf, {leaf + "/fw.bin"}, {}, {}});
     QTRY_VERIFY_WITH_TIMEOUT(run.canStop(), 20000);
     qunsetenv("TPFW_STANDIN_SECONDS");
+    // Another operator signed in since: the run's own still stops it.
+    writeFile(listFile, "op7\nop9\n");
+    QTRY_VERIFY(!session->signIn("op9"));
     QCOMPARE(run.stopOperator(), QString("op7"));
     for (const char *who : {"", "op9"}) {
         QVERIFY(!run.stop(who));
