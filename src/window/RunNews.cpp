@@ -36,9 +36,16 @@ RunNews::RunNews(StationRun *stationRun, RunPanel *runPanel, QStatusBar *statusB
                       record);
     });
     connect(run, &StationRun::started, this, &RunNews::tellStarted);
-    connect(run, &StationRun::heldBy, this,
-            [this](const RunInfo &on, bool ours) { status->showMessage(RunWords::heldBy(on, ours)); });
-    connect(run, &StationRun::freed, status, &QStatusBar::clearMessage);
+    connect(run, &StationRun::heldBy, this, [this](const RunInfo &on, bool ours) {
+        heldShown = RunWords::heldBy(on, ours);
+        status->showMessage(heldShown);
+    });
+    // The machine may be told free again after a run's end is shown: only
+    // what said it was held goes.
+    connect(run, &StationRun::freed, this, [this] {
+        if (status->currentMessage() == heldShown)
+            status->clearMessage();
+    });
     // Said where the technician looks for what the station does.
     connect(run->policy().operatorSession(), &OperatorSession::signedOutIdle, this,
             [this](int minutes) { status->showMessage(RunWords::signedOutIdle(minutes)); });

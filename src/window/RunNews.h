@@ -49,6 +49,8 @@ private:
     // What the status bar says the press waits for: its leaf, or a long
     // look-up of its panel's earlier runs.
     QString waitingShown;
+    // What the status bar says of a run that holds the machine.
+    QString heldShown;
     // A look-up is told of only once it has taken longer than this.
     QTimer lookupPatience;
 };
