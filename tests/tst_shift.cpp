@@ -382,6 +382,10 @@ void TestShift::theSeamsBetweenPanels()
 
     activate();
     QTRY_VERIFY(serialField()->hasFocus());
+    // Not a serial of this station: refused under the field, and replaced by
+    // the next scan.
+    scanKeys("SN12");
+    QTRY_VERIFY(window->findChild<QLabel *>("unitProblem")->isVisible());
     scanKeys("SN0003");
     QTRY_VERIFY(nextPanelShown().contains("SN0003"));
     QCOMPARE(serialField()->text(), QString("SN0003"));

@@ -41,7 +41,6 @@ private slots:
     void init();
     void cleanup();
     void aScanStartsTheRunOfThatPanel();
-    void aScanDuringARunIsTheNextPanels();
     void settingsThatCannotBeUsedRefuseEveryStart();
     void aSignedReleaseDecidesTheBytesFlashed();
 
@@ -291,45 +290,6 @@ void TestStation::aScanStartsTheRunOfThatPanel()
     QCOMPARE(window->statusBar()->currentMessage(),
              QString("Signed out: no press for 5 min. Station > Sign in… (Ctrl+I)"));
 }
-
-// A scan while a run is on never joins the running panel's serial nor is
-// lost: it is checked, kept for the next panel, and ready once the run ends.
-void TestStation::aScanDuringARunIsTheNextPanels()
-{
-    writeSettings("[unit]\nrequired=true\npattern=SN\\d{4}\n");
-    window = std::make_unique<MainWindow>();
-    notices = std::make_unique<NoticeWatch>([this] { return updateButton(); });
-    QVERIFY(chooseLeaf(window.get(), "7inch", "High"));
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    qputenv("TPFW_STANDIN_SECONDS", "3");
-    scan("SN0003");
-    QTRY_VERIFY_WITH_TIMEOUT(window->statusBar()->currentMessage().startsWith("FW updater running"), 20000);
-    QVERIFY(serialField()->text().isEmpty());
-    auto *next = window->findChild<QLabel *>("nextPanel");
-    scan("SN12");
-    QTRY_VERIFY(window->findChild<QLabel *>("unitProblem")->isVisible());
-    serialField()->clear();
-    scan("SN0004");
-    QCOMPARE(next->text(), QString("Next panel: SN0004, ready once this run has ended"));
-    QVERIFY(!next->isHidden());
-    QVERIFY(!notices->texts().contains("The FW updater is still running."));
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 1, runPatienceMs);
-    QCOMPARE(historyRecords().first().value("unit").toString(), QString("SN0003"));
-    // Ready for it: Enter runs the panel scanned meanwhile.
-    QTRY_VERIFY(updateButton()->isEnabled() && next->isHidden());
-    QCOMPARE(serialField()->text(), QString("SN0004"));
-    qunsetenv("TPFW_STANDIN_SECONDS");
-    QTest::keyClick(serialField(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == 2, runPatienceMs);
-    QCOMPARE(historyRecords().last().value("unit").toString(), QString("SN0004"));
-    // A press refused at the door puts the last panel's result away.
-    auto *panel = window->findChild<QWidget *>("runPanel");
-    QTRY_VERIFY(panel->isVisibleTo(window.get()) && updateButton()->isEnabled());
-    serialField()->clear();
-    QTest::mouseClick(updateButton(), Qt::LeftButton);
-    QTRY_VERIFY(!panel->isVisibleTo(window.get()));
-}
-
 // Never a wider door: a file the window cannot use refuses every start with
 // the words of its warning, until it is fixed.
 void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
