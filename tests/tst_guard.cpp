@@ -240,6 +240,9 @@ void TestGuard::theRunIsEveryProcessItMade_data()
         << QByteArray("setsid") << QString("; ended when asked");
     QTest::newRow("stopped, with a child in a session of its own that ignores asking")
         << QByteArray("setsid") << QString("; forced after 10 s");
+    // What it starts while it is forced goes too.
+    QTest::newRow("stopped, with a helper that respawns its workers and ignores asking")
+        << QByteArray("respawn") << QString("; forced after 10 s");
 }
 
 void TestGuard::theRunIsEveryProcessItMade()

@@ -19,13 +19,16 @@
 // - TPFW_STANDIN_IGNORE_TERM: ignore SIGTERM (Unix), as a hung updater may.
 // - TPFW_STANDIN_OUTPUT: first print that file's bytes as they are, as an
 //   updater that floods its output, or prints what is not text, may.
-// - TPFW_STANDIN_CHILD: "fork", "setsid" or "daemon" (Unix): as it starts,
-//   leave a child of its own writing on for TPFW_STANDIN_CHILD_SECONDS (2 by
-//   default), the second in a session of its own, as an updater whose work
-//   outlives its first process may; "daemon" first closes every descriptor
-//   it inherited beyond the standard three, and its child closes those too,
-//   as daemonising tools do. The child notes "child <pid>" as it
-//   starts and "child end" as it ends in TPFW_STANDIN_SPANS.
+// - TPFW_STANDIN_CHILD: "fork", "setsid", "daemon" or "respawn" (Unix): as
+//   it starts, leave a child of its own writing on for
+//   TPFW_STANDIN_CHILD_SECONDS (2 by default), the second in a session of
+//   its own, as an updater whose work outlives its first process may;
+//   "daemon" first closes every descriptor it inherited beyond the standard
+//   three, and its child closes those too, as daemonising tools do;
+//   "respawn" makes the child a helper that starts a new worker of its own
+//   every millisecond, each living that long unless replaced, so whatever
+//   ends it meets new processes. The child notes "child <pid>" as it starts
+//   and "child end" as it ends in TPFW_STANDIN_SPANS.
 // It also says whether its standard input is the null device (Unix only).
 
 #include <chrono>
@@ -44,6 +47,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -137,6 +141,26 @@ void noteSpan(const char *word)
 }
 
 #ifndef _WIN32
+void respawnWorkers(double seconds)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    pid_t worker = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        const pid_t next = fork();
+        if (next == 0) {
+            std::this_thread::sleep_until(until);
+            _exit(0);
+        }
+        if (worker > 0) {
+            kill(worker, SIGKILL);
+            waitpid(worker, nullptr, 0);
+        }
+        worker = next;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    waitpid(worker, nullptr, 0);
+}
+
 void leaveAChild(const std::string &how)
 {
     const bool daemon = how == "daemon";
@@ -149,8 +173,12 @@ void leaveAChild(const std::string &how)
     if (daemon)
         closefrom(0);
     noteSpan(("child " + std::to_string(getpid())).c_str());
-    const char *seconds = std::getenv("TPFW_STANDIN_CHILD_SECONDS");
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds ? std::atof(seconds) : 2.0));
+    const char *given = std::getenv("TPFW_STANDIN_CHILD_SECONDS");
+    const double seconds = given ? std::atof(given) : 2.0;
+    if (how == "respawn")
+        respawnWorkers(seconds);
+    else
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     noteSpan("child end");
     _exit(0);
 }

@@ -10,7 +10,7 @@ RunProcess::RunProcess(QObject *parent)
     forceTimer.setInterval(stopGraceMs);
     connect(&forceTimer, &QTimer::timeout, this, [this] {
         forced = true;
-        forceStop();
+        remainsCheck.start();
         checkRemains();
     });
     remainsCheck.setInterval(100);
@@ -39,14 +39,16 @@ void RunProcess::end(const RunEnd &how)
     checkRemains();
 }
 
+// A forced stop goes on until nothing of the run is left: whatever its
+// processes start meanwhile goes too, before the end is told as after it
+// (the keeper tells it only once all it holds has gone).
 void RunProcess::checkRemains()
 {
+    if (forced)
+        forceStop();
     if (!heldEnd)
         return;
     if (anythingLeft()) {
-        // Whatever a forced stop's processes started meanwhile goes too.
-        if (forced)
-            forceStop();
         remainsCheck.start();
         return;
     }
