@@ -1,7 +1,12 @@
 #include "update/release/Release.h"
+#include "update/station/ReleaseWatch.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +26,7 @@ private slots:
     void aManifestReleasesNoMoreThanItSaysPlainly();
     void theListedImagesAreExactlyTheReleased_data();
     void theListedImagesAreExactlyTheReleased();
+    void aReadingOvertakenByAChangeIsDoneAgain();
 };
 
 namespace {
@@ -212,6 +218,48 @@ void TestRelease::theListedImagesAreExactlyTheReleased()
     const QVector<ReleaseMismatch> found = releaseMismatches(released, facts);
     QCOMPARE(found.isEmpty() ? -1 : int(found.first().kind), mismatch);
     QCOMPARE(found.isEmpty() ? QString() : found.first().image, image);
+}
+
+// The station's watch over its release files: a key on a share answers only
+// once the trusted key beside it has been replaced, so what that reading
+// found is already stale when it ends.
+void TestRelease::aReadingOvertakenByAChangeIsDoneAgain()
+{
+#ifdef Q_OS_LINUX
+    if (!QFileInfo::exists("/dev/fuse") || !QFileInfo::exists("/usr/bin/fusermount3"))
+        QSKIP("no FUSE here (/dev/fuse or fusermount3 missing)");
+    QTemporaryDir dir;
+    const QString share = dir.filePath("share");
+    const QString gate = dir.filePath("gate");
+    QVERIFY(QDir().mkpath(share));
+    QProcess fs;
+    fs.start(TPFW_GATE_FS, {share, TPFW_RELEASE_FIXTURES "/other-p256.pem", gate});
+    const auto unmount = qScopeGuard([&] {
+        QProcess::execute("fusermount3", {"-u", "-z", share});
+        fs.kill();
+        fs.waitForFinished();
+    });
+    QTRY_VERIFY2(QFileInfo::exists(share + "/other-p256.pem"), qPrintable(fs.readAllStandardError()));
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    write("WO-7.json", fixture("WO-7.json"));
+    write("WO-7.json.sig", fixture("WO-7.json.ec.sig"));
+    write("trusted.pem", fixture("ec-p256.pem"));
+    ReleaseWatch watch;
+    QSignalSpy changed(&watch, &ReleaseWatch::changed);
+    watch.watchFiles(dir.filePath("WO-7.json"), {dir.filePath("trusted.pem"), share + "/other-p256.pem"});
+    QTRY_VERIFY(QFileInfo::exists(gate + ".asked"));
+    changed.clear();
+    write("trusted.pem", fixture("other-p256.pem"));
+    QTRY_VERIFY(!changed.isEmpty());
+    QFile(gate).open(QIODevice::WriteOnly);
+    QTRY_VERIFY_WITH_TIMEOUT(watch.state() == ReleaseWatch::State::Read, 60000);
+    QCOMPARE(watch.release().fault, Release::Fault::NotSigned);
+#else
+    QSKIP("the share is a FUSE file system");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestRelease)
