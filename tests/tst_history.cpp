@@ -88,7 +88,7 @@ void TestHistory::initTestCase()
 
 void TestHistory::init()
 {
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+    QVERIFY(QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively());
     clearFirmwareTree();
     placeUpdater(TPFW_STANDIN);
     qunsetenv("TPFW_STANDIN_EXIT");
@@ -759,9 +759,11 @@ void TestHistory::aWindowThatGoesLeavesItsReadingBehind()
     QTRY_VERIFY_WITH_TIMEOUT(heldOpen(historyPath()), runPatienceMs);
 #endif
     window.reset();
-    // What it left behind ends with the file emptied: on Windows it holds
-    // the file, which the next case can then neither remove nor read whole.
+    // What it left behind ends with the file emptied. On Windows it holds
+    // the file until then, and the next case could neither remove it nor
+    // start from an empty history: it starts once the file is gone.
     QVERIFY(QFile::resize(historyPath(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(historyPath()) || QFile::remove(historyPath()), runPatienceMs);
 }
 
 QTEST_MAIN(TestHistory)
