@@ -103,7 +103,8 @@ void TestHistory::runUpdate(MainWindow &window, const QString &expectedNotice)
     // sends a list the window has not finished reading.
     QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QPushButton *>()->isEnabled(), runPatienceMs);
     QMetaObject::invokeMethod(&window, "updateFw");
-    QTRY_COMPARE(watch.texts().value(0).left(expectedNotice.size()), expectedNotice);
+    QTRY_COMPARE_WITH_TIMEOUT(watch.texts().value(0).left(expectedNotice.size()), expectedNotice,
+                              runPatienceMs);
 }
 
 void TestHistory::recordsEachRunWithWhatWasFlashed()
@@ -251,10 +252,11 @@ void TestHistory::anUnwritableHistoryNeverStopsTheUpdate()
     NoticeWatch watch([&] { return window.findChild<QPushButton *>(); });
     QVERIFY(chooseAnImage(&window));
     QMetaObject::invokeMethod(&window, "updateFw");
-    QTRY_COMPARE(watch.texts(),
-                 QStringList({"The station history could not be written: " + historyPath()
-                                  + ": not a regular file. This run is not recorded.",
-                              "Update FW OK !!!"}));
+    QTRY_COMPARE_WITH_TIMEOUT(watch.texts(),
+                              QStringList({"The station history could not be written: " + historyPath()
+                                               + ": not a regular file. This run is not recorded.",
+                                           "Update FW OK !!!"}),
+                              runPatienceMs);
     QCOMPARE(watch.seen.at(0).icon, QMessageBox::Warning);
     QVERIFY(problem->isVisible());
     QCOMPARE(problem->text(), QString("History not written"));

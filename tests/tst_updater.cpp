@@ -264,7 +264,7 @@ void TestUpdater::withNothingListedSendsOnlyTheSwitch()
         return;
     }
     const QString result = "FW updater ended: no images were sent (exit code " + exitCode + ")";
-    QTRY_COMPARE(notices->texts(), QStringList({question, result}));
+    QTRY_COMPARE_WITH_TIMEOUT(notices->texts(), QStringList({question, result}), runPatienceMs);
     QCOMPARE(records(), QList<QStringList>({{"-ba"}}));
     QCOMPARE(log.lines.filter("commandStr"), QStringList("commandStr:  \"" + updaterProgram() + " -ba\""));
     QVERIFY(log.lines.filter("argumentStrList").isEmpty());
@@ -452,7 +452,7 @@ void TestUpdater::tellsHowTheRunEnded()
     };
     QVERIFY(chooseAnImage(window.get()));
     invoke(slot);
-    QTRY_COMPARE(watch->texts(), shown);
+    QTRY_COMPARE_WITH_TIMEOUT(watch->texts(), shown, runPatienceMs);
     QCOMPARE(watch->maxOpen, 1);
     QVERIFY2(status().startsWith(outcome + " ("), qPrintable(status()));
     // The machine told free once more after the end (a keeper's run filed)
@@ -515,9 +515,10 @@ void TestUpdater::refusesASecondRun()
     QVERIFY(!updateButton()->isEnabled());
     invoke("updateFw");
     invoke("updateFw_Console");
-    QTRY_COMPARE(watch->texts(),
-                 QStringList({"The FW updater is still running.", "The FW updater is still running.",
-                              "Update FW OK !!!"}));
+    QTRY_COMPARE_WITH_TIMEOUT(watch->texts(),
+                              QStringList({"The FW updater is still running.",
+                                           "The FW updater is still running.", "Update FW OK !!!"}),
+                              runPatienceMs);
     QCOMPARE(watch->seen.at(0).icon, QMessageBox::Warning);
     QCOMPARE(records().size(), 1);
 }
@@ -634,7 +635,7 @@ void TestUpdater::closingWhileTheImagesAreCheckedStartsNothing()
     QCOMPARE(watch->seen.at(0).defaultButton, QMessageBox::No);
     if (!closes) {
         QTRY_COMPARE_WITH_TIMEOUT(records().size(), 1, runPatienceMs);
-        QTRY_VERIFY(runEnded());
+        QTRY_VERIFY_WITH_TIMEOUT(runEnded(), runPatienceMs);
         return;
     }
     window.reset();
