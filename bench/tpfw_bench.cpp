@@ -4,9 +4,12 @@
 
 #include "selection/DirGroup.h"
 #include "selection/DirListing.h"
+#include "update/record/ChainCheck.h"
 #include "update/record/DataFolder.h"
 #include "update/record/FileFacts.h"
+#include "update/record/HistoryChain.h"
 #include "update/record/HistoryReading.h"
+#include "update/record/LineReader.h"
 #include "update/record/RunHistory.h"
 #include "update/run/OutputTail.h"
 #include "update/run/UpdaterCommand.h"
@@ -454,8 +457,9 @@ void pressToStart(benchmark::State &state)
     }
 }
 
-// Records over 100 days, the last 1% of them today.
-void writeHistory(const QString &path, const QDateTime &now, int count = 100000)
+// Records over 100 days, the last 1% of them today; chained as the
+// station chains them, or not, as written before the chain.
+void writeHistory(const QString &path, const QDateTime &now, int count = 100000, bool chained = false)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -469,12 +473,18 @@ void writeHistory(const QString &path, const QDateTime &now, int count = 100000)
         record.images.append(
             {"/opt/tpfw/FwBinFiles/10.1inch/High/TP101_H_v2.0.bin", 524288, QByteArray(64, 'a'), {}});
     record.station = "Line 3";
+    QByteArray line;
     for (int i = 0; i < count; ++i) {
         record.unit = QString("SN%1").arg(i, 6, 10, QLatin1Char('0'));
         record.operatorId = QString("op%1").arg(i % 20);
         record.started = now.addDays(i / (count / 100) - 99).addSecs(-1);
         record.ended = record.started.addSecs(1);
-        file.write(toJsonLine(record) + '\n');
+        if (chained) {
+            record.seq = i + 1;
+            record.prev = i == 0 ? HistoryChain::Link().hash : HistoryChain::hashOf(line);
+        }
+        line = toJsonLine(record);
+        file.write(line + '\n');
     }
 }
 
@@ -518,6 +528,25 @@ void followOutput(benchmark::State &state)
         log.write("writing block 1/1 (50%)\n");
         loop.exec();
     }
+}
+
+// What tpfw-history verify does with 1,000,000 chained records.
+void verifyChain(benchmark::State &state)
+{
+    static const QTemporaryDir dir;
+    const QString path = dir.filePath("history.jsonl");
+    if (!QFileInfo::exists(path))
+        writeHistory(path, QDateTime::currentDateTime(), 1000000, true);
+    for (auto _ : state) {
+        ChainCheck check;
+        forEachLine(path, 0, -1, [&check](const QByteArray &line) {
+            check.add(line);
+            return !check.firstBreak();
+        });
+        if (check.firstBreak() || check.records() != 1000000)
+            state.SkipWithError("the chain is not whole");
+    }
+    state.counters["MiB"] = double(QFileInfo(path).size()) / (1 << 20);
 }
 
 void readHistory(benchmark::State &state)
@@ -624,6 +653,7 @@ BENCHMARK(countToday)->Unit(benchmark::kMillisecond);
 BENCHMARK(lookUpSerial)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(followOutput)->Unit(benchmark::kMicrosecond);
 BENCHMARK(readHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(verifyChain)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(openHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(filterHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(exportHistory)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,5 @@
 # tpfw and its run supervisor, with a launcher and the icon beside them.
-install(TARGETS tpfw tpfw-run tpfw-release RUNTIME DESTINATION .)
+install(TARGETS tpfw tpfw-run tpfw-release tpfw-history RUNTIME DESTINATION .)
 install(FILES deploy/icons/hicolor/256x256/apps/tpfw.png DESTINATION .)
 # Launchers need an absolute path, known only once the folder is installed.
 # Exec quotes it, with the characters reserved inside quotes escaped (a

@@ -5,7 +5,7 @@
 if(MINGW)
   set(runtime_set RUNTIME_DEPENDENCY_SET tpfw_runtime)
 endif()
-install(TARGETS tpfw tpfw-run tpfw-release ${runtime_set} RUNTIME DESTINATION .)
+install(TARGETS tpfw tpfw-run tpfw-release tpfw-history ${runtime_set} RUNTIME DESTINATION .)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt5::Core Qt5::Gui Qt5::Widgets ${runtime_set} RUNTIME DESTINATION .)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsIntegrationPlugin ${runtime_set} LIBRARY DESTINATION platforms)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt5::QWindowsVistaStylePlugin ${runtime_set} LIBRARY DESTINATION styles)

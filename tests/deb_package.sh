@@ -33,7 +33,7 @@ places >"$work/before"
 desktop-file-validate "$root/usr/share/applications/tpfw.desktop" "$root/opt/tpfw/tpfw.desktop"
 grep -qx 'Exec="/opt/tpfw/tpfw"' "$root/usr/share/applications/tpfw.desktop"
 opt=$root/opt/tpfw
-[ -x "$opt/tpfw-run" ] && [ -x "$opt/tpfw-release" ] && [ -f "$opt/README-station.txt" ] && [ -d "$opt/FwBinFiles" ] && [ -d "$opt/PanelProg" ]
+[ -x "$opt/tpfw-run" ] && [ -x "$opt/tpfw-release" ] && [ -x "$opt/tpfw-history" ] && [ -f "$opt/README-station.txt" ] && [ -d "$opt/FwBinFiles" ] && [ -d "$opt/PanelProg" ]
 # The plant's files, the settings kept as the engineer edits them.
 for file in etc/tpfw/station.ini usr/lib/tmpfiles.d/tpfw.conf usr/share/tpfw/postgresql/tpfw.sql usr/share/tpfw/rsyslog/tpfw-station.conf \
   usr/share/tpfw/rsyslog/tpfw-central.conf usr/share/tpfw/rsyslog/tpfw-central-pgsql.conf; do

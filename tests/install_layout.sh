@@ -16,10 +16,10 @@ cd "$station"
 if [ "$2" = windows ]; then
   expected=$'./Qt5Core.dll\n./Qt5Gui.dll\n./Qt5Widgets.dll\n./README-station.txt'
   expected+=$'\n./libgcc_s_seh-1.dll\n./libstdc++-6.dll\n./libwinpthread-1.dll'
-  expected+=$'\n./platforms/qwindows.dll\n./styles/qwindowsvistastyle.dll\n./tpfw-release.exe\n./tpfw-run.exe\n./tpfw.exe'
+  expected+=$'\n./platforms/qwindows.dll\n./styles/qwindowsvistastyle.dll\n./tpfw-history.exe\n./tpfw-release.exe\n./tpfw-run.exe\n./tpfw.exe'
   expected+=$'\n./translations/qtbase_ja.qm\n./translations/qtbase_zh_CN.qm\n./translations/qtbase_zh_TW.qm'
 else
-  expected=$'./README-station.txt\n./tpfw\n./tpfw-release\n./tpfw-run\n./tpfw.desktop\n./tpfw.png'
+  expected=$'./README-station.txt\n./tpfw\n./tpfw-history\n./tpfw-release\n./tpfw-run\n./tpfw.desktop\n./tpfw.png'
 fi
 actual=$(find . -type f | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
@@ -37,7 +37,7 @@ if [ "$2" = windows ]; then
     fi
   done
 else
-  [ -x tpfw ] && [ -x tpfw-run ] && [ -x tpfw-release ]
+  [ -x tpfw ] && [ -x tpfw-run ] && [ -x tpfw-release ] && [ -x tpfw-history ]
   grep -qx "Exec=\"$station/tpfw\"" tpfw.desktop
   grep -qx "Terminal=false" tpfw.desktop
   grep -qx "Icon=$station/tpfw.png" tpfw.desktop

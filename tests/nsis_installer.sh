@@ -18,7 +18,7 @@ settings="$prefix/drive_c/ProgramData/tpfw"
 rm -rf "$folder" "$menu" "$settings"
 
 "$wine_run" "$installer" /S
-for file in tpfw.exe tpfw-run.exe tpfw-release.exe Uninstall.exe Qt5Core.dll platforms/qwindows.dll README-station.txt; do
+for file in tpfw.exe tpfw-run.exe tpfw-release.exe tpfw-history.exe Uninstall.exe Qt5Core.dll platforms/qwindows.dll README-station.txt; do
   [ -f "$folder/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
 [ -d "$folder/FwBinFiles" ] && [ -z "$(ls -A "$folder/FwBinFiles")" ]

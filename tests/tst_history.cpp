@@ -1,10 +1,12 @@
 #include "RecordSupport.h"
 #include "TestSupport.h"
 
+#include "update/record/ChainCheck.h"
 #include "update/record/CsvExport.h"
 #include "update/record/DataFolder.h"
 #include "update/record/FileFacts.h"
 #include "update/record/HistoryReading.h"
+#include "update/record/LineReader.h"
 #include "update/record/PendingRun.h"
 #include "update/record/RunHistory.h"
 #include "update/run/LogRetention.h"
@@ -218,6 +220,14 @@ void TestHistory::linesStayWholeWithTwoWriters()
     QCOMPARE(lines.size(), 300);
     for (const QJsonObject &line : lines)
         QCOMPARE(line.value("images").toArray().size(), 50);
+    // One chain: each writer took its place under the lock.
+    ChainCheck chain;
+    forEachLine(path, 0, -1, [&chain](const QByteArray &line) {
+        chain.add(line);
+        return true;
+    });
+    QVERIFY(!chain.firstBreak());
+    QCOMPARE(chain.lastSeq(), 300);
 }
 
 void TestHistory::imagesThatAreNoFilesAreSentUnread()

@@ -3,6 +3,7 @@
 #include "update/record/DataFolder.h"
 #include "update/record/DayCounter.h"
 #include "update/record/FileFacts.h"
+#include "update/record/HistoryChain.h"
 #include "update/record/HistoryReading.h"
 #include "update/record/LineReader.h"
 #include "update/record/PendingRun.h"
@@ -53,6 +54,8 @@ private slots:
     void imagesAreHashedAsTheMachineDoes();
     void theDaysCountGrowsByWhatIsAppended();
     void theFooterNeverJoinsTheUpdatersLastLine();
+    void aCheckNamesTheFirstBreak_data();
+    void aCheckNamesTheFirstBreak();
 };
 
 void TestHistoryFiles::initTestCase()
@@ -65,23 +68,52 @@ void TestHistoryFiles::init()
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
 }
 
+// A line cut short by a power loss is left, followed on a line of its own,
+// and passed over by the chain: a record chains to the last whole one, an
+// older record (schema 2) before the chain being none of it.
 void TestHistoryFiles::aCutLineIsLeftAndFollowed()
 {
     const QString path = historyPath();
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"started\":\"2026-");
-    file.close();
     RunRecord record = aFlash();
     record.started = QDateTime::currentDateTime();
     record.ended = record.started;
     record.outcome = Outcome::Ok;
+    record.schema = 2;
+    const QByteArray older = toJsonLine(record);
+    QFile file(path);
+    const auto cut = [&] {
+        QVERIFY(file.open(QIODevice::Append) && file.write("{\"started\":\"2026-") > 0);
+        file.close();
+    };
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(older + '\n') > 0);
+    file.close();
+    cut();
+    record.schema = RunRecord::currentSchema;
     QString error;
     QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
+    cut();
+    QVERIFY2(appendToHistory(path, record, &error), qPrintable(error));
+    // A pending record filed late takes the next place.
+    QDir().mkpath(runsFolder());
+    QVERIFY(writePending(runsFolder() + "/late.pending.json", record, &error));
+    QCOMPARE(fileRecord(path, record, runsFolder() + "/late.pending.json", &error), Filing::Filed);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "{\"started\":\"2026-\n" + toJsonLine(record) + "\n");
-    QCOMPARE(countDay(path, QDate::currentDate()).ok, 1);
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines.at(0), older);
+    QCOMPARE(lines.at(1), "{\"started\":\"2026-");
+    QCOMPARE(lines.at(3), lines.at(1));
+    QCOMPARE(lines.at(6), QByteArray());
+    for (const auto &[at, seq, prev] :
+         {std::tuple(2, 1, QByteArray(64, '0')), std::tuple(4, 2, HistoryChain::hashOf(lines.at(2))),
+          std::tuple(5, 3, HistoryChain::hashOf(lines.at(4)))}) {
+        record.seq = seq;
+        record.prev = prev;
+        QCOMPARE(lines.at(at), toJsonLine(record));
+    }
+    QCOMPARE(countDay(path, QDate::currentDate()).ok, 4);
 }
 
 void TestHistoryFiles::aHistoryThatIsNoFileIsNeverOpened()
@@ -326,7 +358,7 @@ void TestHistoryFiles::aLongHistoryIsReadWhole()
         QVERIFY(appendToHistory(path, record, &error));
     }
     QVERIFY(QFileInfo(path).size() > 2 * 1024 * 1024);
-    QCOMPARE(QFileInfo(path).size() % 3000, 0);
+    QCOMPARE(forEachLine(path, 0, -1, [](const QByteArray &) { return true; }), QFileInfo(path).size());
     const QVector<HistoryRow> rows = readHistoryRows(path);
     QCOMPARE(rows.size(), 3000);
     for (int i = 0; i < rows.size(); ++i)
@@ -512,6 +544,78 @@ void TestHistoryFiles::theFooterNeverJoinsTheUpdatersLastLine()
     QString error;
     QVERIFY2(appendToLog(log, logFooter(record), &error), qPrintable(error));
     QCOMPARE(logTail(log, 5), QString("writing\n100%"));
+}
+
+void TestHistoryFiles::aCheckNamesTheFirstBreak_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("told");
+    const QString edited
+        = "chain broken at line 3, seq 3: a record edited (the next record's prev is not its hash)";
+    QTest::newRow("as written") << "" << 0 << "6 records, chain intact (seq 1–6)";
+    QTest::newRow("an outcome changed") << "outcome" << 1 << edited;
+    // The same record to a JSON reader, other bytes: what was written is what counts.
+    QTest::newRow("a space put in") << "space" << 1 << edited;
+    QTest::newRow("a line deleted") << "delete" << 1
+                                    << "chain broken at line 3: a record missing (seq 3 is not there)";
+    QTest::newRow("a line copied in")
+        << "copy" << 1
+        << "chain broken at line 5, seq 2: a record inserted (it follows no record "
+           "of the chain)";
+    QTest::newRow("an older record put in")
+        << "older" << 1 << "chain broken at line 4: a record inserted (it has no seq)";
+    QTest::newRow("chained again from the middle")
+        << "rechain" << 1 << "chain broken at line 4, seq 1: two records with one seq";
+    QTest::newRow("a line cut short")
+        << "cut" << 0
+        << "6 records, chain intact (seq 1–6)\n1 line cut short (a power loss), "
+           "passed over: the first is line 3";
+}
+
+// Anyone's check of a history, edited as someone might after the runs.
+void TestHistoryFiles::aCheckNamesTheFirstBreak()
+{
+    QFETCH(QString, edit);
+    QFETCH(int, exitCode);
+    QFETCH(QString, told);
+    RunRecord record = aFlash();
+    record.started = QDateTime::currentDateTime();
+    record.outcome = Outcome::Ok;
+    QString error;
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(appendToHistory(historyPath(), record, &error));
+    QFile file(historyPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    lines.removeLast();
+    if (edit == "outcome")
+        lines[2].replace("\"outcome\":\"ok\"", "\"outcome\":\"failed\"");
+    else if (edit == "space")
+        lines[2].replace("\"outcome\":", "\"outcome\": ");
+    else if (edit == "delete")
+        lines.removeAt(2);
+    else if (edit == "copy")
+        lines.insert(4, lines.at(1));
+    else if (edit == "older")
+        lines.insert(3, toJsonLine(aFlash()));
+    else if (edit == "cut")
+        lines.insert(2, lines.at(2).left(40));
+    else if (edit == "rechain")
+        for (int at = 3; at < lines.size(); ++at) {
+            RunRecord again = fromJsonLine(lines.at(at)).value_or(RunRecord());
+            again.seq = at - 2;
+            again.prev = at == 3 ? QByteArray(64, '0') : HistoryChain::hashOf(lines.at(at - 1));
+            lines[at] = toJsonLine(again);
+        }
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines.join('\n') + '\n') > 0);
+    file.close();
+    QProcess check;
+    check.start(TPFW_HISTORY_TOOL, {"verify", historyPath()});
+    QVERIFY(check.waitForFinished(-1));
+    QCOMPARE(QString::fromUtf8(check.readAllStandardOutput()).trimmed(), told);
+    QCOMPARE(check.exitCode(), exitCode);
 }
 
 QTEST_GUILESS_MAIN(TestHistoryFiles)

@@ -93,7 +93,7 @@ void TestRecord::aRecordReadsBackAsWritten()
     const QJsonObject json = toJson(record);
     QCOMPARE(json.value("outcome").toString(), written);
     QCOMPARE(json.contains("outcome"), outcome >= 0);
-    QCOMPARE(json.value("schema").toInt(), 2);
+    QCOMPARE(json.value("schema").toInt(), 3);
     QCOMPARE(json.value("runId").toString(), record.runId.toString(QUuid::WithoutBraces));
     QCOMPARE(json.value("started").toString(), QString("2026-12-07T10:35:53.291+09:00"));
     // Who and what for: null where the station did not ask.

@@ -1,5 +1,6 @@
 #include "update/record/RunHistory.h"
 
+#include "update/record/HistoryChain.h"
 #include "update/record/LineReader.h"
 #include "update/record/OsSupport.h"
 #include "update/record/PendingRun.h"
@@ -38,7 +39,11 @@ bool appendLine(const QString &path, const RunRecord &record, QString *error)
         return false;
     }
     const qint64 size = file.size();
-    QByteArray line = toJsonLine(record) + '\n';
+    const HistoryChain::Link link = HistoryChain::lastLink(file);
+    RunRecord chained = record;
+    chained.seq = link.seq + 1;
+    chained.prev = link.hash;
+    QByteArray line = toJsonLine(chained) + '\n';
     char last = '\n';
     if (size > 0 && file.seek(size - 1))
         file.getChar(&last);

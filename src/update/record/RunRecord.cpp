@@ -142,6 +142,10 @@ QJsonObject toJson(const RunRecord &record)
         object.insert("refusal", refusalName(*record.refusal));
     if (!record.historyProblem.isEmpty())
         object.insert("historyProblem", record.historyProblem);
+    if (record.seq > 0) {
+        object.insert("seq", record.seq);
+        object.insert("prev", QString::fromLatin1(record.prev));
+    }
     return object;
 }
 
@@ -187,6 +191,8 @@ std::optional<RunRecord> fromJson(const QJsonObject &object)
         record.notes.append(note.toString());
     record.historyProblem = object.value("historyProblem").toString();
     record.tpfwVersion = object.value("tpfwVersion").toString();
+    record.seq = qint64(object.value("seq").toDouble());
+    record.prev = object.value("prev").toString().toLatin1();
     return record;
 }
 

@@ -36,9 +36,14 @@ std::optional<Outcome> outcomeNamed(const QString &name);
 // known here and nowhere else.
 struct RunRecord
 {
-    static constexpr int currentSchema = 2;
+    static constexpr int currentSchema = 3;
     // 1 for a record written before records said (tpfw 1.0.0).
     int schema = currentSchema;
+    // Its place in the history's chain (see HistoryChain), given as the
+    // history takes it: 0 and empty in a pending record, and before
+    // schema 3.
+    qint64 seq = 0;
+    QByteArray prev;
     // Made at the press; a run is found again by it. Null in a 1.0.0 record.
     QUuid runId;
     QDateTime started;
