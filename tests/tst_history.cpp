@@ -488,6 +488,23 @@ void TestHistory::theHistoryDialogListsFiltersAndExports()
     QVERIFY(logText->isReadOnly());
     // Enter opened the log and left the dialog open.
     QVERIFY(dialog->isVisible());
+
+    // Whole, its cut line passed over: nothing said of the chain. A run's
+    // outcome changed after it was written: where, in the station's words.
+    auto *chain = dialog->findChild<QLabel *>("chainLine");
+    QVERIFY(chain->isHidden());
+    QFile history(path);
+    QVERIFY(history.open(QIODevice::ReadOnly));
+    QByteArray lines = history.readAll();
+    history.close();
+    lines.replace(lines.indexOf("\"outcome\":\"failed\""), 18, "\"outcome\":\"ok\"    ");
+    QVERIFY(history.open(QIODevice::WriteOnly) && history.write(lines) == lines.size());
+    history.close();
+    dialog->reload();
+    QTRY_VERIFY(chain->isVisible());
+    QCOMPARE(
+        chain->text(),
+        QString("The history was changed after it was written: the record at line 2 (No. 2) was edited."));
 }
 
 // An image written to while it is checked is read once more, then refused:

@@ -15,6 +15,22 @@
 <context>
     <name>HistoryDialog</name>
     <message>
+        <source>The history was changed after it was written: the record at line %1 (No. %2) was edited.</source>
+        <translation>履歴は記録後に変更されています: %1 行目の記録 (No. %2) が編集されました。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: record No. %2, before line %1, was deleted.</source>
+        <translation>履歴は記録後に変更されています: %1 行目の前の記録 No. %2 が削除されました。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 was added later.</source>
+        <translation>履歴は記録後に変更されています: %1 行目の記録は後から追加されたものです。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 repeats No. %2.</source>
+        <translation>履歴は記録後に変更されています: %1 行目の記録は No. %2 と重複しています。</translation>
+    </message>
+    <message>
         <source>&amp;Today</source>
         <translation>今日(&amp;T)</translation>
     </message>

@@ -15,6 +15,22 @@
 <context>
     <name>HistoryDialog</name>
     <message>
+        <source>The history was changed after it was written: the record at line %1 (No. %2) was edited.</source>
+        <translation>历史记录在写入后被更改：第 %1 行的记录（No. %2）已被编辑。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: record No. %2, before line %1, was deleted.</source>
+        <translation>历史记录在写入后被更改：第 %1 行之前的记录 No. %2 已被删除。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 was added later.</source>
+        <translation>历史记录在写入后被更改：第 %1 行的记录是后来添加的。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 repeats No. %2.</source>
+        <translation>历史记录在写入后被更改：第 %1 行的记录与 No. %2 重复。</translation>
+    </message>
+    <message>
         <source>&amp;Today</source>
         <translation>今天(&amp;T)</translation>
     </message>

@@ -15,6 +15,22 @@
 <context>
     <name>HistoryDialog</name>
     <message>
+        <source>The history was changed after it was written: the record at line %1 (No. %2) was edited.</source>
+        <translation>歷史記錄在寫入後被更改：第 %1 行的記錄（No. %2）已被編輯。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: record No. %2, before line %1, was deleted.</source>
+        <translation>歷史記錄在寫入後被更改：第 %1 行之前的記錄 No. %2 已被刪除。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 was added later.</source>
+        <translation>歷史記錄在寫入後被更改：第 %1 行的記錄是後來新增的。</translation>
+    </message>
+    <message>
+        <source>The history was changed after it was written: the record at line %1 repeats No. %2.</source>
+        <translation>歷史記錄在寫入後被更改：第 %1 行的記錄與 No. %2 重複。</translation>
+    </message>
+    <message>
         <source>&amp;Today</source>
         <translation>今天(&amp;T)</translation>
     </message>

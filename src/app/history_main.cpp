@@ -6,7 +6,6 @@
 
 #include "update/record/ChainCheck.h"
 #include "update/record/DataFolder.h"
-#include "update/record/LineReader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -60,17 +59,12 @@ int verify(const QString &path)
                                                                        : QStringLiteral("no such history")));
         return 2;
     }
-    ChainCheck check;
-    const qint64 end = forEachLine(path, 0, -1, [&](const QByteArray &line) {
-        check.add(line);
-        return !check.firstBreak();
-    });
+    file.close();
+    const ChainCheck check = ChainCheck::ofFile(path);
     if (const auto &found = check.firstBreak()) {
         say(stdout, QStringLiteral("chain broken at ") + breakWords(*found));
         return 1;
     }
-    if (end < QFileInfo(path).size())
-        check.addCutTail();
     say(stdout,
         check.records() == 0 ? QStringLiteral("0 records, no chain yet")
                              : counted(check.records(), QStringLiteral("record"))

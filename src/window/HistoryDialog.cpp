@@ -5,6 +5,7 @@
 #include "update/record/HistoryReading.h"
 #include "window/HistoryModel.h"
 #include "window/LogViewer.h"
+#include "window/WarningLabel.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -34,6 +35,7 @@ HistoryDialog::HistoryDialog(QWidget *parent)
     , search(new QLineEdit)
     , state(new QLabel)
     , exportButton(new QPushButton(tr("&Export CSV…")))
+    , chainLine(new WarningLabel)
 {
     setWindowTitle(tr("History"));
     const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size() * 0.9;
@@ -65,6 +67,11 @@ HistoryDialog::HistoryDialog(QWidget *parent)
     buttons->addButton(exportButton, QDialogButtonBox::ActionRole);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    chainLine->setObjectName(QStringLiteral("chainLine"));
+    chainLine->setTextFormat(Qt::PlainText);
+    chainLine->setWordWrap(true);
+    chainLine->hide();
+    layout->addWidget(chainLine);
     layout->addWidget(table);
     layout->addWidget(buttons);
 
@@ -110,14 +117,44 @@ void HistoryDialog::reload()
     state->setText(tr("Reading the history…"));
     cancelReading = std::make_shared<std::atomic<bool>>(false);
     inBackground(
-        this, [cancel = cancelReading, path = historyPath()] { return readHistoryRows(path, cancel.get()); },
-        [this](QVector<HistoryRow> rows) {
+        this,
+        [cancel = cancelReading, path = historyPath()] {
+            return std::pair(readHistoryRows(path, cancel.get()), ChainCheck::ofFile(path, cancel.get()));
+        },
+        [this](std::pair<QVector<HistoryRow>, ChainCheck> read) {
             cancelReading.reset();
-            model->setRows(std::move(rows));
+            const std::optional<ChainCheck::Found> &broken = read.second.firstBreak();
+            chainLine->setText(broken ? chainWords(*broken) : QString());
+            chainLine->setVisible(broken.has_value());
+            model->setRows(std::move(read.first));
             table->resizeColumnsToContents();
             filter();
             emit loaded();
         });
+}
+
+// Where the history's chain breaks, for whoever looks at its runs: what
+// is shown may not be what the station recorded.
+QString HistoryDialog::chainWords(const ChainCheck::Found &found)
+{
+    switch (found.kind) {
+    case ChainCheck::Break::Edited:
+        return tr("The history was changed after it was written: the record at line %1 (No. %2) was edited.")
+            .arg(found.line)
+            .arg(found.seq);
+    case ChainCheck::Break::Missing:
+        return tr("The history was changed after it was written: record No. %2, before line %1, was deleted.")
+            .arg(found.line)
+            .arg(found.seq);
+    case ChainCheck::Break::Inserted:
+        return tr("The history was changed after it was written: the record at line %1 was added later.")
+            .arg(found.line);
+    case ChainCheck::Break::SeqRepeated:
+        return tr("The history was changed after it was written: the record at line %1 repeats No. %2.")
+            .arg(found.line)
+            .arg(found.seq);
+    }
+    return QString();
 }
 
 void HistoryDialog::filter()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/record/ChainCheck.h"
+
 #include <QDialog>
 
 #include <atomic>
@@ -11,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class WarningLabel;
 
 // The station's history in the window: its runs, newest first, filtered to
 // today's, to failures or to what a search finds, a run's log on Enter or a double click, and the
@@ -39,6 +42,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static QString chainWords(const ChainCheck::Found &found);
     void openLog(const QModelIndex &index);
     void exportChosen();
     void filter();
@@ -50,6 +54,8 @@ private:
     QLineEdit *search;
     QLabel *state;
     QPushButton *exportButton;
+    // Where the history's chain is broken, if it is.
+    WarningLabel *chainLine;
     // Set to end the reading on its way, if any: a window that goes never
     // waits for it.
     std::shared_ptr<std::atomic<bool>> cancelReading;

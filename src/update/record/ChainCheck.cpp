@@ -1,5 +1,24 @@
 #include "update/record/ChainCheck.h"
 
+#include "update/record/LineReader.h"
+
+#include <QFileInfo>
+
+ChainCheck ChainCheck::ofFile(const QString &path, const std::atomic<bool> *cancel)
+{
+    ChainCheck check;
+    const qint64 end = forEachLine(
+        path, 0, -1,
+        [&check](const QByteArray &line) {
+            check.add(line);
+            return !check.broken;
+        },
+        cancel);
+    if (!check.broken && end < QFileInfo(path).size() && !(cancel && *cancel))
+        check.addCutTail();
+    return check;
+}
+
 void ChainCheck::add(const QByteArray &line)
 {
     ++lines;

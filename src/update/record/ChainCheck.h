@@ -3,6 +3,9 @@
 #include "update/record/HistoryChain.h"
 
 #include <QByteArray>
+#include <QString>
+
+#include <atomic>
 
 #include <optional>
 
@@ -30,6 +33,11 @@ public:
         qint64 line;
         qint64 seq;
     };
+
+    // The history file's chain, read once, a few mebibytes at a time, to
+    // its first break (a file that cannot be read holds no record); a set
+    // cancel ends the reading soon.
+    static ChainCheck ofFile(const QString &path, const std::atomic<bool> *cancel = nullptr);
 
     // The next line of the file, without its line end.
     void add(const QByteArray &line);
