@@ -1,7 +1,8 @@
 // Appends records to a history file, as a second tpfw on the station would,
 // each a run of its own; with MIN_BYTES, each line at least that long (its
 // images' paths 255 characters each); with STATION, named by it; with UNIT,
-// for that panel; with OUTCOME, ended so (ok otherwise).
+// for that panel; with OUTCOME, ended so (ok otherwise). TPFW_WRITER_HOST
+// names another host, as a second station's history would.
 // usage: history_writer HISTORY COUNT [MIN_BYTES [STATION [UNIT [OUTCOME]]]]
 
 #include "update/record/RunHistory.h"
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     RunRecord record = RunRecord::begun();
     record.outcome = arguments.size() > 6 ? outcomeNamed(arguments.at(6)) : Outcome::Ok;
     record.station = arguments.value(4);
+    if (qEnvironmentVariableIsSet("TPFW_WRITER_HOST"))
+        record.host = qEnvironmentVariable("TPFW_WRITER_HOST");
     record.unit = arguments.value(5);
     // Long lines, so that a write split in two would show.
     for (int i = 0; i < 50; ++i)

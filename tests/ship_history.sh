@@ -94,6 +94,14 @@ sed -e "s|Port=\"2514\"|Port=\"$port\"|" -e "s|/var/log/tpfw|$work/logs|" -e "s|
 sed -e "s|Port=\"2514\"|Port=\"$port\"|" -e "s|tpfw-central.example|127.0.0.1|" \
   -e "s|/home/line/.local/share/tpfw/history.jsonl|$history|" -e "s|resumeInterval=\"10\"|resumeInterval=\"1\"|" \
   "$deploy/rsyslog/tpfw-station.conf" >"$work/station/tpfw.conf"
+# Two more stations' histories, shipped by the same rsyslogd: the chain's.
+chain_a=$work/chain-a.jsonl
+chain_b=$work/chain-b.jsonl
+for chain in "$chain_a" "$chain_b"; do
+  touch "$chain"
+  printf 'input(type="imfile" File="%s" Tag="tpfw" discardTruncatedMsg="on" Ruleset="tpfw-ship")\n' "$chain" \
+    >>"$work/station/tpfw.conf"
+done
 for side in central station; do
   printf 'global(workDirectory="%s")\ninclude(file="%s")\n' "$work/$side" "$work/$side/tpfw.conf" >"$work/$side/rsyslog.conf"
   rsyslogd -N1 -f "$work/$side/rsyslog.conf" >/dev/null
@@ -293,6 +301,84 @@ for text in "'=1+1" "'+SUM(1" "'@SUM(A1)" "'-2"; do
   grep -qF "\"$text\"" <<<"$fields" || fail "the line engineer's CSV holds a live formula: $fields"
 done
 echo "the line engineer's jq line for a spreadsheet writes formulas as text"
+
+# The chain: two stations' histories of 500 records arrive whole; what is
+# done to a history after (or before) its records left is found by the view
+# at its station and seq, and nobody but the owner changes what arrived.
+lines_of() {
+  sql -c "SELECT count(*) FROM tpfw_lines WHERE host = '$1'"
+}
+# A history rewritten whole, as an editor or sed -i does: read again from
+# its start.
+rewrite() {
+  python3 - "$@" <<'EOF'
+import hashlib, re, sys
+path, action, at = sys.argv[1], sys.argv[2], int(sys.argv[3])
+with open(path, 'rb') as history:
+    lines = history.read().split(b'\n')[:-1]
+if action == 'drop':
+    del lines[at - 1:]
+elif action == 'delete':
+    del lines[at - 1]
+else:
+    lines[at - 1] = lines[at - 1].replace(b'"outcome":"ok"', b'"outcome":"failed"')
+    # Chained again from there on, as whoever knows how would.
+    for n in range(at, len(lines) if action == 'rechain' else at):
+        prev = hashlib.sha256(lines[n - 1]).hexdigest().encode()
+        lines[n] = re.sub(rb'"prev":"[0-9a-f]{64}"', b'"prev":"' + prev + b'"', lines[n])
+with open(path + '.new', 'wb') as history:
+    history.write(b''.join(line + b'\n' for line in lines))
+EOF
+  mv "$1.new" "$1"
+}
+breaks() {
+  sql -c "SELECT station || ' ' || kind || ' ' || min(seq) || '-' || max(seq) || ' ' || count(*)
+          FROM tpfw_chain_breaks WHERE host LIKE 'chain-%' GROUP BY station, kind ORDER BY 1"
+}
+TPFW_WRITER_HOST=chain-a "$writer" "$chain_a" 500 0 "Chain A"
+TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" 500 0 "Chain B"
+wait_for "lines_of chain-a" 500
+wait_for "lines_of chain-b" 500
+[ -z "$(breaks)" ] || fail "whole histories break: $(breaks)"
+# Edited where it stands; chained again from the middle; its tail dropped
+# and written on.
+rewrite "$chain_a" edit 100
+rewrite "$chain_b" rechain 200
+rewrite "$chain_a" drop 498
+TPFW_WRITER_HOST=chain-a "$writer" "$chain_a" 1 0 "Chain A"
+wait_for "lines_of chain-a" 502
+wait_for "lines_of chain-b" 801
+# Changed, and deleted, before they were shipped.
+stop "$station_pid"
+TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" 3 0 "Chain B"
+rewrite "$chain_b" edit 502
+station_pid=$(start station)
+wait_for "lines_of chain-b" 804
+stop "$station_pid"
+TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" 2 0 "Chain B"
+rewrite "$chain_b" delete 504
+station_pid=$(start station)
+wait_for "lines_of chain-b" 805
+# Nobody but the owner changes what arrived, even where granted the right.
+sql -c "GRANT UPDATE, DELETE, TRUNCATE ON tpfw_runs, tpfw_lines TO tpfw_reader"
+for role in tpfw_ingest tpfw_reader; do
+  for change in "DELETE FROM tpfw_lines WHERE host = 'chain-a'" "UPDATE tpfw_runs SET outcome = 'ok'" \
+    "TRUNCATE tpfw_lines" "TRUNCATE tpfw_runs"; do
+    if sql -c "SET ROLE $role" -c "$change" 2>/dev/null; then fail "$role may: $change"; fi
+  done
+done
+sql -c "REVOKE UPDATE, DELETE, TRUNCATE ON tpfw_runs, tpfw_lines FROM tpfw_reader"
+# The owner may, and is found out.
+sql -c "UPDATE tpfw_runs SET record = jsonb_set(record, '{outcome}', '\"failed\"')
+        WHERE line_sha256 IN (SELECT line_sha256 FROM tpfw_lines WHERE host = 'chain-a' AND seq = 7)"
+expected=$'Chain A altered 7-7 1\nChain A repeated 100-498 2\nChain B missing 504-504 1\nChain B repeated 200-500 301\nChain B unlinked 503-503 1'
+[ "$(breaks)" = "$expected" ] || fail "the chains' breaks: $(breaks)"
+# The README's one query for the auditor, as the reader role runs it.
+audit=$(awk '/^## For the auditor/ { on = 1 } on && /^```sql/ { take = 1; next } take && /^```/ { exit } take' \
+  "$3/../README.md")
+[ "$(sql -c "SET ROLE tpfw_reader" -c "$audit" | grep -c '|chain-')" -eq 306 ] || fail "the auditor's query: $audit"
+echo "two stations' chains of 500 records whole; $(breaks | wc -l) kinds of breaks found where they are;" \
+  "no role but the owner's changes what arrived"
 
 if [ -n "${TPFW_SHIP_MEASURE:-}" ]; then
   # Written beforehand (the writer syncs each record to disk), then shipped

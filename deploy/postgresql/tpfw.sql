@@ -96,28 +96,130 @@ END $$;
 CREATE OR REPLACE TRIGGER tpfw_runs_columns BEFORE INSERT ON tpfw_runs
     FOR EACH ROW EXECUTE FUNCTION tpfw_runs_columns();
 
+-- Every line as it arrived, once, by its SHA-256: the evidence behind the
+-- rows. A station's history is a chain (each record's seq and prev, the hash
+-- of the line before it); a line that repeats a seq with other bytes is kept
+-- beside the first, never in its place.
+CREATE TABLE IF NOT EXISTS tpfw_lines (
+    line_sha256 text PRIMARY KEY,
+    line        text NOT NULL,
+    -- The history it is of: each user of each host keeps one.
+    host        text,
+    user_name   text,
+    station     text,
+    seq         bigint,
+    prev        text,
+    arrived     timestamptz NOT NULL DEFAULT clock_timestamp()
+);
+CREATE INDEX IF NOT EXISTS tpfw_lines_history ON tpfw_lines (host, user_name, seq);
+-- The line each row was taken from.
+ALTER TABLE tpfw_runs ADD COLUMN IF NOT EXISTS line_sha256 text;
+
+CREATE OR REPLACE FUNCTION tpfw_bigint(value text) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $$
+BEGIN
+    RETURN value::bigint;
+EXCEPTION WHEN others THEN
+    RETURN NULL;
+END $$;
+
+CREATE OR REPLACE FUNCTION tpfw_sha256(line text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE
+    RETURN encode(sha256(convert_to(line, 'UTF8')), 'hex');
+
+-- The record a line makes, and whether jsonb had to change it: a NUL is kept
+-- as the text \u0000, what is no JSON at all whole as "unreadable".
+-- (Restricted: a subtransaction, as each EXCEPTION block is, cannot be
+-- begun in a parallel worker; the rest of a query can still be.)
+CREATE OR REPLACE FUNCTION tpfw_taken(line text, OUT made jsonb, OUT altered boolean)
+    LANGUAGE plpgsql IMMUTABLE PARALLEL RESTRICTED AS $$
+BEGIN
+    altered := false;
+    made := line::jsonb;
+EXCEPTION WHEN others THEN
+    altered := true;
+    BEGIN
+        made := replace(line, '\u0000', '\\u0000')::jsonb;
+    EXCEPTION WHEN others THEN
+        made := jsonb_build_object('unreadable', line);
+    END;
+END $$;
+
 -- rsyslog hands each record over as the text it arrived as: every record
 -- becomes a row, whatever jsonb makes of it.
 CREATE OR REPLACE VIEW tpfw_arrivals AS SELECT NULL::text AS line WHERE false;
 
 CREATE OR REPLACE FUNCTION tpfw_arrive() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
-    taken jsonb;
-    was_altered boolean := false;
+    taken record;
+    hash text := tpfw_sha256(NEW.line);
 BEGIN
-    BEGIN
-        taken := NEW.line::jsonb;
-    EXCEPTION WHEN others THEN
-        was_altered := true;
-        BEGIN
-            taken := replace(NEW.line, '\u0000', '\\u0000')::jsonb;
-        EXCEPTION WHEN others THEN
-            taken := jsonb_build_object('unreadable', NEW.line);
-        END;
-    END;
-    INSERT INTO tpfw_runs (record, altered) VALUES (taken, was_altered) ON CONFLICT DO NOTHING;
+    SELECT * INTO taken FROM tpfw_taken(NEW.line);
+    INSERT INTO tpfw_lines (line_sha256, line, host, user_name, station, seq, prev)
+    VALUES (hash, NEW.line, taken.made->>'host', taken.made->>'user', taken.made->>'station',
+            tpfw_bigint(taken.made->>'seq'), taken.made->>'prev')
+    ON CONFLICT DO NOTHING;
+    INSERT INTO tpfw_runs (record, altered, line_sha256) VALUES (taken.made, taken.altered, hash)
+    ON CONFLICT DO NOTHING;
     RETURN NEW;
 END $$;
+
+-- What arrived stays as it arrived: only the tables' owner may change or
+-- remove it, whatever rights are granted.
+CREATE OR REPLACE FUNCTION tpfw_kept() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF NOT pg_has_role(current_user, (SELECT relowner FROM pg_class WHERE oid = TG_RELID), 'MEMBER') THEN
+        RAISE EXCEPTION 'tpfw keeps % as it arrived: only its owner may change it', TG_TABLE_NAME
+            USING ERRCODE = 'insufficient_privilege';
+    END IF;
+    RETURN CASE TG_OP WHEN 'DELETE' THEN OLD ELSE NEW END;
+END $$;
+CREATE OR REPLACE TRIGGER tpfw_runs_kept BEFORE UPDATE OR DELETE ON tpfw_runs
+    FOR EACH ROW EXECUTE FUNCTION tpfw_kept();
+CREATE OR REPLACE TRIGGER tpfw_runs_kept_whole BEFORE TRUNCATE ON tpfw_runs
+    FOR EACH STATEMENT EXECUTE FUNCTION tpfw_kept();
+CREATE OR REPLACE TRIGGER tpfw_lines_kept BEFORE UPDATE OR DELETE ON tpfw_lines
+    FOR EACH ROW EXECUTE FUNCTION tpfw_kept();
+CREATE OR REPLACE TRIGGER tpfw_lines_kept_whole BEFORE TRUNCATE ON tpfw_lines
+    FOR EACH STATEMENT EXECUTE FUNCTION tpfw_kept();
+
+-- Where a history's chain does not hold, by history (host and user) and
+-- seq, with the station's name as its record gives it:
+--   missing   seq and what follows it, up to the next seq that arrived, never did
+--   repeated  two lines with this seq and other bytes (edited, re-chained,
+--             or written again after its tail was dropped)
+--   unlinked  its prev is not the hash of any line stored with the seq
+--             before it (that one was changed before it was shipped)
+--   altered   a line, or the row taken from it, is not what arrived
+CREATE OR REPLACE VIEW tpfw_chain_breaks AS
+WITH chained AS (
+    SELECT station, host, user_name, seq, prev, line_sha256, coalesce(host, '') AS h, coalesce(user_name, '') AS u
+    FROM tpfw_lines WHERE seq IS NOT NULL
+), taken AS (
+    SELECT h, u, seq, min(station) AS station, min(host) AS host, min(user_name) AS user_name,
+           array_agg(line_sha256) AS hashes, lag(seq) OVER (PARTITION BY h, u ORDER BY seq) AS before
+    FROM chained GROUP BY h, u, seq
+)
+SELECT station, host, user_name, coalesce(before, 0) + 1 AS seq, 'missing'::text AS kind
+FROM taken WHERE seq > coalesce(before, 0) + 1
+UNION ALL
+SELECT station, host, user_name, seq, 'repeated' FROM taken WHERE cardinality(hashes) > 1
+UNION ALL
+SELECT c.station, c.host, c.user_name, c.seq, 'unlinked'
+FROM chained AS c LEFT JOIN taken AS b ON b.h = c.h AND b.u = c.u AND b.seq = c.seq - 1
+WHERE CASE WHEN c.seq = 1 THEN c.prev IS DISTINCT FROM repeat('0', 64)
+           ELSE b.seq IS NOT NULL AND NOT coalesce(c.prev = ANY (b.hashes), false) END
+UNION ALL
+-- A line changed since it came, or a row no longer the JSON of its line;
+-- the few rows jsonb made of what it could not take whole apart, as the
+-- parallel workers that read the rest cannot take them so.
+SELECT l.station, l.host, l.user_name, l.seq, 'altered'
+FROM tpfw_lines AS l LEFT JOIN tpfw_runs AS r ON r.line_sha256 = l.line_sha256 AND NOT r.altered
+WHERE CASE WHEN l.line_sha256 <> tpfw_sha256(l.line) THEN true
+           WHEN r.run_id IS NULL THEN false
+           ELSE r.record <> l.line::jsonb END
+UNION ALL
+SELECT l.station, l.host, l.user_name, l.seq, 'altered'
+FROM tpfw_runs AS r JOIN tpfw_lines AS l ON l.line_sha256 = r.line_sha256
+WHERE r.altered AND l.line_sha256 = tpfw_sha256(l.line) AND r.record IS DISTINCT FROM (tpfw_taken(l.line)).made;
 
 CREATE OR REPLACE TRIGGER tpfw_arrive INSTEAD OF INSERT ON tpfw_arrivals
     FOR EACH ROW EXECUTE FUNCTION tpfw_arrive();
@@ -161,5 +263,6 @@ BEGIN
         CREATE ROLE tpfw_reader NOLOGIN;
     END IF;
 END $$;
-GRANT INSERT ON tpfw_arrivals, tpfw_runs TO tpfw_ingest;
-GRANT SELECT ON tpfw_runs, tpfw_first_pass TO tpfw_reader;
+GRANT INSERT ON tpfw_arrivals, tpfw_runs, tpfw_lines TO tpfw_ingest;
+GRANT SELECT ON tpfw_runs, tpfw_lines, tpfw_first_pass, tpfw_chain_breaks TO tpfw_reader;
+REVOKE UPDATE, DELETE, TRUNCATE ON tpfw_runs, tpfw_lines FROM PUBLIC, tpfw_ingest, tpfw_reader;
