@@ -19,7 +19,8 @@
 # separator, a name of 300 characters), none of which names a central file.
 # The line engineer's jq line for a spreadsheet defuses formulas. Only its own
 # processes are started and stopped, by pid. With TPFW_SHIP_MEASURE=N it
-# also measures N records.
+# also measures N records; with TPFW_CHAIN_MEASURE=N, the chain view over a
+# history of N records.
 # usage: ship_history.sh DEPLOY_DIR HISTORY_WRITER DOCS_DIR
 set -euo pipefail
 deploy=$1
@@ -399,4 +400,24 @@ if [ -n "${TPFW_SHIP_MEASURE:-}" ]; then
   wait_for rows $((before + 100))
   sql -c "SELECT 'from its write to its row, one at a time: median ' || round(extract(epoch FROM percentile_cont(0.5) WITHIN GROUP (ORDER BY arrived - ended)) * 1000) || ' ms, max '
                  || round(extract(epoch FROM max(arrived - ended)) * 1000) || ' ms' FROM (SELECT * FROM tpfw_runs ORDER BY arrived DESC LIMIT 100) AS trickle"
+fi
+if [ -n "${TPFW_CHAIN_MEASURE:-}" ]; then
+  # One history of that many chained records, stored as they arrive, then
+  # the auditor's view over all of it.
+  python3 - "$TPFW_CHAIN_MEASURE" "$(tail -1 "$chain_a")" >"$work/measured.jsonl" <<'EOF'
+import hashlib, json, sys, uuid
+record, prev = json.loads(sys.argv[2]), '0' * 64
+record.update(host='measured', images=record['images'][:3])
+for seq in range(1, int(sys.argv[1]) + 1):
+    record.update(runId=str(uuid.uuid4()), seq=seq, prev=prev)
+    line = json.dumps(record, ensure_ascii=False, separators=(',', ':'))
+    prev = hashlib.sha256(line.encode()).hexdigest()
+    print(line)
+EOF
+  sql -c "CREATE TEMPORARY TABLE measured (line text)" \
+    -c "\\copy measured FROM '$work/measured.jsonl' WITH (FORMAT csv, QUOTE e'\\x01', DELIMITER e'\\x02')" \
+    -c "INSERT INTO tpfw_arrivals SELECT line FROM measured" -c "ANALYZE"
+  start_ns=$(date +%s%N)
+  [ "$(sql -c "SELECT count(*) FROM tpfw_chain_breaks WHERE host = 'measured'")" -eq 0 ] || fail "the measured chain breaks"
+  echo "the chain view over $(sql -c "SELECT count(*) FROM tpfw_lines") lines: $((($(date +%s%N) - start_ns) / 1000000)) ms"
 fi
