@@ -609,7 +609,7 @@ void TestGuard::damagedPendingRecordsAreSetAside()
     QVERIFY(!pending.exists());
     QCOMPARE(QFileInfo(damaged).size(), qint64(content.size()));
     QVERIFY(historyRecords().isEmpty());
-    QVERIFY(fileAbandonedRuns({}).damaged.isEmpty());
+    QVERIFY(fileAbandonedRuns().damaged.isEmpty());
 }
 
 QTEST_MAIN(TestGuard)

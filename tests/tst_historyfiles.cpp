@@ -285,7 +285,7 @@ void TestHistoryFiles::pendingRecordsAreFiledAsTheirRunsEnded()
     QString error;
     QVERIFY(writePending(pendingPathFor(ended.log), ended, &error));
     QVERIFY(writePending(pendingPathFor(unfinished.log), unfinished, &error));
-    const AbandonedRuns found = fileAbandonedRuns(QString());
+    const AbandonedRuns found = fileAbandonedRuns();
     QCOMPARE(found.interrupted.size(), 1);
     QCOMPARE(found.interrupted.at(0).log, unfinished.log);
     QVERIFY(findRecord(historyPath(), ended.runId).value_or(RunRecord()).outcome == Outcome::Ok);
@@ -340,7 +340,7 @@ void TestHistoryFiles::theLargestRecordIsReadBackWhereverItLies()
     QVERIFY(QFile::rename(pendingPathFor(large.log), runsFolder() + "/large.json"));
     QVERIFY(QFile::link(runsFolder() + "/large.json", linked));
     QVERIFY(!readPending(fifo));
-    QCOMPARE(fileAbandonedRuns(QString()).damaged, QStringList(linked + ".damaged"));
+    QCOMPARE(fileAbandonedRuns().damaged, QStringList(linked + ".damaged"));
 #endif
 }
 

@@ -88,13 +88,13 @@ std::optional<RunRecord> readPending(const QString &path)
     return json.size() > maxRecordBytes ? std::nullopt : fromJsonLine(json);
 }
 
-AbandonedRuns fileAbandonedRuns(const QString &livePending)
+AbandonedRuns fileAbandonedRuns(const std::function<bool(const QString &pending)> &isLive)
 {
     AbandonedRuns found;
     const QDir runs(runsFolder());
     for (const QString &name : runs.entryList({QLatin1Char('*') + pendingSuffix}, QDir::Files)) {
         const QString path = runs.filePath(name);
-        if (path == livePending)
+        if (isLive && isLive(path))
             continue;
         std::optional<RunRecord> record = readPending(path);
         if (!record) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The record of a run that is on, written before its updater starts and kept
@@ -37,8 +38,10 @@ struct AbandonedRuns
     QStringList damaged;
 };
 
-// Files every pending record of this data folder but the one whose run is on
-// (livePending): one the supervisor completed but could not file as it is,
-// one it left unfinished as "interrupted". A damaged one is set aside, and
-// nothing is filed of it.
-AbandonedRuns fileAbandonedRuns(const QString &livePending);
+// Files every pending record of this data folder whose run is not on: one
+// the supervisor completed but could not file as it is, one it left
+// unfinished as "interrupted". A damaged one is set aside, and nothing is
+// filed of it. Whether a run is on is asked (isLive) once its record has been
+// found, not before: a run started meanwhile is on by then, as its
+// supervisor holds the machine before it writes its record.
+AbandonedRuns fileAbandonedRuns(const std::function<bool(const QString &pending)> &isLive = {});

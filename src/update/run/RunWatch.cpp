@@ -156,6 +156,12 @@ void RunWatch::fileAbandoned(const std::optional<RunInfo> &on)
         return;
     // Off the GUI thread: a folder of many runs, a history another tpfw holds.
     inBackground(
-        this, [live = on ? on->pending : QString()] { return fileAbandonedRuns(live); },
+        this,
+        [] {
+            return fileAbandonedRuns([](const QString &pending) {
+                const std::optional<RunInfo> now = RunLock::current();
+                return now && (now->pending == pending || now->pending.isEmpty());
+            });
+        },
         [this](const AbandonedRuns &found) { emit filed(found); });
 }
