@@ -233,7 +233,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
 
     // The same panel again, typed full-width through an input method, is
     // asked about; No starts nothing.
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     const int seen = notices->texts().size();
     serialField()->setText("\uFF33\uFF2E\uFF11\uFF12\uFF13\uFF14");
     QTest::keyClick(serialField(), Qt::Key_Return);
@@ -267,7 +267,7 @@ void TestStation::aScanStartsTheRunOfThatPanel()
         else if (lookingUp.isValid() && lookedFor < 0)
             lookedFor = lookingUp.elapsed();
     });
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     QVERIFY(QFile(historyPath()).resize(QFileInfo(historyPath()).size() + (1LL << 30)));
     scan("SN5678");
     QTRY_VERIFY_WITH_TIMEOUT(lookedFor >= 0, 120000);
@@ -312,7 +312,7 @@ void TestStation::settingsThatCannotBeUsedRefuseEveryStart()
     // Fixed while the window is open: the door opens as the file says.
     writeSettings("[unit]\nrequired=false\n");
     QTRY_VERIFY(!window->findChild<StationPolicy *>()->isFaulty());
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     QTest::mouseClick(updateButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(notices->texts().contains("When updating FW, don't press \"UpdateFW\" button!!"),
                              runPatienceMs);
@@ -457,7 +457,7 @@ void TestStation::aSignedReleaseDecidesTheBytesFlashed()
     notices->answer = QMessageBox::Ok;
     const auto runs = [this] {
         const int records = historyRecords().size();
-        QTRY_VERIFY(updateButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
         QTest::mouseClick(updateButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(historyRecords().size() == records + 1, runPatienceMs);
         QCOMPARE(historyRecords().last().value("outcome").toString(), QString("ok"));

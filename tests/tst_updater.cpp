@@ -198,13 +198,13 @@ void TestUpdater::sendsTheListedImagesByteForByte()
 
     NoticeWatch *watch = watchNotices();
     press();
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     // Another TP size without a sensitivity still sends the last leaf's
     // images, once the user says so.
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "10.1inch"));
     watch->answer = QMessageBox::Yes;
     press();
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
 
     const QStringList sent = listed + QStringList("-ba");
     QCOMPARE(records(), QList<QStringList>({sent, sent}));
@@ -258,7 +258,7 @@ void TestUpdater::withNothingListedSendsOnlyTheSwitch()
     QTRY_COMPARE(notices->texts().value(0), question);
     QCOMPARE(notices->seen.at(0).defaultButton, QMessageBox::No);
     if (!yes) {
-        QTRY_VERIFY(updateButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
         QVERIFY(records().isEmpty());
         QVERIFY(historyRecords().isEmpty());
         return;
@@ -354,7 +354,7 @@ void TestUpdater::saysWhyTheUpdaterCannotStart()
     QCOMPARE(notice.title, QCoreApplication::applicationName());
     QCOMPARE(notice.text, expected);
     QVERIFY(!notice.buttonEnabledWhileOpen);
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     QVERIFY(status().isEmpty());
     QTRY_COMPARE(historyRecords().value(historyRecords().size() - 1).value("detail").toString(), reason);
     // In the banner whole, a long path wrapped where it must, never clipped.
@@ -403,7 +403,7 @@ void TestUpdater::buttonWaitsForTheRunAndTheNotice()
         const pid_t pid = log.lines.filter("FW updater started, pid ").value(0).section(' ', -1).toInt();
         QVERIFY(pid > 0 && getsid(pid) > 0 && getsid(pid) != getsid(0));
 #endif
-        QTRY_VERIFY(updateButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     }
     QVERIFY(updateButton()->isEnabled());
     QCOMPARE(records().size(), 1);
@@ -490,7 +490,7 @@ void TestUpdater::tellsHowTheRunEnded()
             QVERIFY2(last.details.contains("PanelProg stand-in: failing with exit code 3"),
                      qPrintable(last.details));
     }
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     QFile::remove(QCoreApplication::applicationDirPath() + "/core");
     if (slot != "updateFw")
         return;
@@ -743,7 +743,7 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     };
     QPoint running;
     // Once the leaf is read: a click on a button still off starts nothing.
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     press();
     // The panel names what was sent, whatever is chosen meanwhile.
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "Low"));
@@ -811,7 +811,7 @@ void TestUpdater::theRunPanelFollowsTheOutputAndShowsTheResult()
     // The log's own lines of the run are no output of the updater.
     QVERIFY2(!text.contains("tpfw: "), qPrintable(text));
     // Until the next press.
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     qputenv("TPFW_STANDIN_SECONDS", "0.5");
     press();
     QVERIFY(banner->isHidden());
@@ -974,7 +974,7 @@ void TestUpdater::aPressWaitsForASlowLeaf()
     window->show();
     QVERIFY(clickChoice(groupTitled(window.get(), "TP Size"), "9inch"));
     QVERIFY(clickChoice(groupTitled(window.get(), "Sensitivity"), "High"));
-    QTRY_VERIFY(updateButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(updateButton()->isEnabled(), runPatienceMs);
     // An empty leaf: sent nothing, on purpose.
     watchNotices()->answer = QMessageBox::Yes;
     press();

@@ -15,9 +15,11 @@
 
 namespace {
 
+// In UTF-8 wherever it runs: the local code page of a Windows station may
+// hold no en dash.
 void say(FILE *to, const QString &line)
 {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), to);
+    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), to);
 }
 
 QString counted(qint64 count, const QString &what)
