@@ -317,10 +317,8 @@ import hashlib, re, sys
 path, action, at = sys.argv[1], sys.argv[2], int(sys.argv[3])
 with open(path, 'rb') as history:
     lines = history.read().split(b'\n')[:-1]
-if action == 'drop':
-    del lines[at - 1:]
-elif action == 'delete':
-    del lines[at - 1]
+if action in ('drop', 'delete'):
+    del lines[at - 1:None if action == 'drop' else at]
 else:
     lines[at - 1] = lines[at - 1].replace(b'"outcome":"ok"', b'"outcome":"failed"')
     # Chained again from there on, as whoever knows how would.
@@ -349,17 +347,17 @@ rewrite "$chain_a" drop 498
 TPFW_WRITER_HOST=chain-a "$writer" "$chain_a" 1 0 "Chain A"
 wait_for "lines_of chain-a" 502
 wait_for "lines_of chain-b" 801
-# Changed, and deleted, before they were shipped.
-stop "$station_pid"
-TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" 3 0 "Chain B"
-rewrite "$chain_b" edit 502
-station_pid=$(start station)
-wait_for "lines_of chain-b" 804
-stop "$station_pid"
-TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" 2 0 "Chain B"
-rewrite "$chain_b" delete 504
-station_pid=$(start station)
-wait_for "lines_of chain-b" 805
+# Changed, and deleted, before they were shipped: N records written while
+# the station's rsyslogd is stopped, one rewritten, until that many lines.
+before_shipping() {
+  stop "$station_pid"
+  TPFW_WRITER_HOST=chain-b "$writer" "$chain_b" "$1" 0 "Chain B"
+  rewrite "$chain_b" "$2" "$3"
+  station_pid=$(start station)
+  wait_for "lines_of chain-b" "$4"
+}
+before_shipping 3 edit 502 804
+before_shipping 2 delete 504 805
 # Nobody but the owner changes what arrived, even where granted the right.
 sql -c "GRANT UPDATE, DELETE, TRUNCATE ON tpfw_runs, tpfw_lines TO tpfw_reader"
 for role in tpfw_ingest tpfw_reader; do
